@@ -1,0 +1,37 @@
+#include "Ufiche/generation/FormatNumber.h"
+
+#include "Commune/Commune.h"
+#include "Ufiche/generation/FixedPoint.h"
+
+namespace Ufiche {
+
+std::string FormatNumber(extended value) {
+    return Commune::GroupDigits(Commune::NormalizeNumber(FixedPointText(value)));
+}
+
+std::string FormatConverted(Uconvers::QuantityKind kind, Uconvers::UnitIndex source,
+                            Uconvers::UnitIndex target, extended value) {
+    return FormatNumber(Uconvers::Convert(kind, source, target, value));
+}
+
+std::string FormatConvertedLong(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
+                                extended value) {
+    return FormatNumber(Uconvers::ConvertLong(source, target, value));
+}
+
+std::string FormatConvertedSurf(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
+                                extended value) {
+    return FormatNumber(Uconvers::ConvertSurf(source, target, value));
+}
+
+std::string FormatConvertedVol(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
+                               extended value) {
+    return FormatNumber(Uconvers::ConvertVol(source, target, value));
+}
+
+std::string FormatConvertedCapa(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
+                                extended value) {
+    return FormatNumber(Uconvers::ConvertCapa(source, target, value));
+}
+
+}  // namespace Ufiche
