@@ -5,8 +5,8 @@
 namespace {
 
 void BM_FormatNumber(benchmark::State& state) {
-    const extended values[] = {250.0L, 2500000.0L, 0.000037L, (3 * 0.1L + 7) + 0.1L, 49.75L,
-                               999000000000000000000.0L};
+    const extended values[] = {
+        250.0L, 2500000.0L, 0.000037L, (3 * 0.1L + 7) + 0.1L, 49.75L, 999000000000000000000.0L};
     for (auto _ : state) {
         for (const extended value : values) {
             benchmark::DoNotOptimize(Ufiche::FormatNumber(value));

@@ -26,6 +26,10 @@ void BM_MarkupToRtf(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
-BENCHMARK(BM_MarkupToRtf)->Arg(1 << 10)->Arg(100 << 10)->Arg(10 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MarkupToRtf)
+    ->Arg(1 << 10)
+    ->Arg(100 << 10)
+    ->Arg(10 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

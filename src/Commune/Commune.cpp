@@ -38,8 +38,7 @@ std::string GroupDigits(const std::string& number) {
     if (point == std::string::npos) {
         return GroupIntDigits(number);
     }
-    return GroupIntDigits(number.substr(0, point)) + "." +
-           GroupDecDigits(number.substr(point + 1));
+    return GroupIntDigits(number.substr(0, point)) + "." + GroupDecDigits(number.substr(point + 1));
 }
 
 std::string DropTrailingPoint(const std::string& text) {

@@ -21,9 +21,13 @@ struct UnitRow {
 constexpr UnitRow kLengthUnits[] = {
     {"millim\xE8tre", "mm", 0.001L, 1000.0L},
     {"centim\xE8tre", "cm", 0.01L, 100.0L},
-    {"d\xE9" "cim\xE8tre", "dm", 0.1L, 10.0L},
+    {"d\xE9"
+     "cim\xE8tre",
+     "dm", 0.1L, 10.0L},
     {"m\xE8tre", "m", 1.0L, 1.0L},
-    {"d\xE9" "cam\xE8tre", "dam", 10.0L, 0.1L},
+    {"d\xE9"
+     "cam\xE8tre",
+     "dam", 10.0L, 0.1L},
     {"hectom\xE8tre", "hm", 100.0L, 0.01L},
     {"kilom\xE8tre", "km", 1000.0L, 0.001L},
 };
@@ -31,9 +35,13 @@ constexpr UnitRow kLengthUnits[] = {
 constexpr UnitRow kAreaUnits[] = {
     {"millim\xE8tre carr\xE9", "mm<sup>2</sup>", 0.000001L, 1000000.0L},
     {"centim\xE8tre carr\xE9", "cm<sup>2</sup>", 0.0001L, 10000.0L},
-    {"d\xE9" "cim\xE8tre carr\xE9", "dm<sup>2</sup>", 0.01L, 100.0L},
+    {"d\xE9"
+     "cim\xE8tre carr\xE9",
+     "dm<sup>2</sup>", 0.01L, 100.0L},
     {"m\xE8tre carr\xE9", "m<sup>2</sup>", 1.0L, 1.0L},
-    {"d\xE9" "cam\xE8tre carr\xE9", "dam<sup>2</sup>", 100.0L, 0.01L},
+    {"d\xE9"
+     "cam\xE8tre carr\xE9",
+     "dam<sup>2</sup>", 100.0L, 0.01L},
     {"hectom\xE8tre carr\xE9", "hm<sup>2</sup>", 10000.0L, 0.0001L},
     {"kilom\xE8tre carr\xE9", "km<sup>2</sup>", 1000000.0L, 0.000001L},
 };
@@ -41,9 +49,13 @@ constexpr UnitRow kAreaUnits[] = {
 constexpr UnitRow kVolumeUnits[] = {
     {"millim\xE8tre cube", "mm<sup>3</sup>", 0.000000001L, 1000000000.0L},
     {"centim\xE8tre cube", "cm<sup>3</sup>", 0.000001L, 1000000.0L},
-    {"d\xE9" "cim\xE8tre cube", "dm<sup>3</sup>", 0.001L, 1000.0L},
+    {"d\xE9"
+     "cim\xE8tre cube",
+     "dm<sup>3</sup>", 0.001L, 1000.0L},
     {"m\xE8tre cube", "m<sup>3</sup>", 1.0L, 1.0L},
-    {"d\xE9" "cam\xE8tre cube", "dam<sup>3</sup>", 1000.0L, 0.001L},
+    {"d\xE9"
+     "cam\xE8tre cube",
+     "dam<sup>3</sup>", 1000.0L, 0.001L},
     {"hectom\xE8tre cube", "hm<sup>3</sup>", 1000000.0L, 0.000001L},
     {"kilom\xE8tre cube", "km<sup>3</sup>", 1000000000.0L, 0.000000001L},
 };
@@ -53,13 +65,19 @@ constexpr UnitRow kVolumeUnits[] = {
 constexpr UnitRow kCapacityUnits[] = {
     {"millilitre", "mL", 0.001L, 1000.0L},
     {"centilitre", "cL", 0.01L, 100.0L},
-    {"d\xE9" "cilitre", "dL", 0.1L, 10.0L},
+    {"d\xE9"
+     "cilitre",
+     "dL", 0.1L, 10.0L},
     {"litre", "L", 1.0L, 1.0L},
-    {"d\xE9" "calitre", "daL", 10.0L, 0.1L},
+    {"d\xE9"
+     "calitre",
+     "daL", 10.0L, 0.1L},
     {"hectolitre", "hL", 100.0L, 0.01L},
     {"kilolitre", "kL", 1000.0L, 0.001L},
     {"m\xE8tre cube", "m<sup>3</sup>", 1000.0L, 0.001L},
-    {"d\xE9" "cim\xE8tre cube", "dm<sup>3</sup>", 1.0L, 1.0L},
+    {"d\xE9"
+     "cim\xE8tre cube",
+     "dm<sup>3</sup>", 1.0L, 1.0L},
     {"centim\xE8tre cube", "cm<sup>3</sup>", 0.001L, 1000.0L},
     {"millim\xE8tre cube", "mm<sup>3</sup>", 0.000001L, 1000000.0L},
 };
@@ -94,7 +112,9 @@ extended Scale(extended value, extended factor) {
 
 }  // namespace
 
-int UnitCount(QuantityKind kind) { return static_cast<int>(TableOf(kind).size()); }
+int UnitCount(QuantityKind kind) {
+    return static_cast<int>(TableOf(kind).size());
+}
 
 std::string UnitName(QuantityKind kind, UnitIndex index) {
     const UnitRow* row = RowOf(kind, index);
@@ -120,8 +140,12 @@ extended Convert(QuantityKind kind, UnitIndex source, UnitIndex target, extended
     return Scale(ToBase(kind, source, value), targetRow->multiplierFromBase);
 }
 
-std::string UnitNameLong(UnitIndex index) { return UnitName(QuantityKind::Length, index); }
-std::string UnitSymbolLong(UnitIndex index) { return UnitSymbol(QuantityKind::Length, index); }
+std::string UnitNameLong(UnitIndex index) {
+    return UnitName(QuantityKind::Length, index);
+}
+std::string UnitSymbolLong(UnitIndex index) {
+    return UnitSymbol(QuantityKind::Length, index);
+}
 extended ToBaseLong(UnitIndex index, extended value) {
     return ToBase(QuantityKind::Length, index, value);
 }
@@ -129,8 +153,12 @@ extended ConvertLong(UnitIndex source, UnitIndex target, extended value) {
     return Convert(QuantityKind::Length, source, target, value);
 }
 
-std::string UnitNameSurf(UnitIndex index) { return UnitName(QuantityKind::Area, index); }
-std::string UnitSymbolSurf(UnitIndex index) { return UnitSymbol(QuantityKind::Area, index); }
+std::string UnitNameSurf(UnitIndex index) {
+    return UnitName(QuantityKind::Area, index);
+}
+std::string UnitSymbolSurf(UnitIndex index) {
+    return UnitSymbol(QuantityKind::Area, index);
+}
 extended ToBaseSurf(UnitIndex index, extended value) {
     return ToBase(QuantityKind::Area, index, value);
 }
@@ -138,8 +166,12 @@ extended ConvertSurf(UnitIndex source, UnitIndex target, extended value) {
     return Convert(QuantityKind::Area, source, target, value);
 }
 
-std::string UnitNameVol(UnitIndex index) { return UnitName(QuantityKind::Volume, index); }
-std::string UnitSymbolVol(UnitIndex index) { return UnitSymbol(QuantityKind::Volume, index); }
+std::string UnitNameVol(UnitIndex index) {
+    return UnitName(QuantityKind::Volume, index);
+}
+std::string UnitSymbolVol(UnitIndex index) {
+    return UnitSymbol(QuantityKind::Volume, index);
+}
 extended ToBaseVol(UnitIndex index, extended value) {
     return ToBase(QuantityKind::Volume, index, value);
 }
@@ -147,8 +179,12 @@ extended ConvertVol(UnitIndex source, UnitIndex target, extended value) {
     return Convert(QuantityKind::Volume, source, target, value);
 }
 
-std::string UnitNameCapa(UnitIndex index) { return UnitName(QuantityKind::Capacity, index); }
-std::string UnitSymbolCapa(UnitIndex index) { return UnitSymbol(QuantityKind::Capacity, index); }
+std::string UnitNameCapa(UnitIndex index) {
+    return UnitName(QuantityKind::Capacity, index);
+}
+std::string UnitSymbolCapa(UnitIndex index) {
+    return UnitSymbol(QuantityKind::Capacity, index);
+}
 extended ToBaseCapa(UnitIndex index, extended value) {
     return ToBase(QuantityKind::Capacity, index, value);
 }

@@ -52,13 +52,11 @@ TEST(Commune, NumbersAreSplitAtTheirFirstPointAndBothSidesGrouped) {
 }
 
 TEST(Commune, CleaningRoutinesRemoveOnlyWhatTheyName) {
-    ExpectAll(Commune::DropTrailingPoint, {{"12.", "12"}, {"12.5", "12.5"}, {"1..", "1."}, {"", ""}});
+    ExpectAll(Commune::DropTrailingPoint,
+              {{"12.", "12"}, {"12.5", "12.5"}, {"1..", "1."}, {"", ""}});
     ExpectAll(Commune::CommaToPoint, {{"12,500", "12.500"}, {"1,2,3", "1.2.3"}, {"", ""}});
-    ExpectAll(Commune::DropTrailingZeros, {{"1000", "1000"},
-                                           {"10.100", "10.1"},
-                                           {"0.000", "0."},
-                                           {"100.", "100."},
-                                           {"", ""}});
+    ExpectAll(Commune::DropTrailingZeros,
+              {{"1000", "1000"}, {"10.100", "10.1"}, {"0.000", "0."}, {"100.", "100."}, {"", ""}});
 }
 
 TEST(Commune, NormalizingCleansCommaPointZerosAndNegativeZero) {

@@ -16,9 +16,15 @@ struct UnitCase {
 TEST(Uconvers, EveryKindNamesItsUnitsInFrenchWithMarkupSymbols) {
     const UnitCase cases[] = {
         {QuantityKind::Length, 0, "millim\xE8tre", "mm"},
-        {QuantityKind::Length, 2, "d\xE9" "cim\xE8tre", "dm"},
+        {QuantityKind::Length, 2,
+         "d\xE9"
+         "cim\xE8tre",
+         "dm"},
         {QuantityKind::Length, 3, "m\xE8tre", "m"},
-        {QuantityKind::Length, 4, "d\xE9" "cam\xE8tre", "dam"},
+        {QuantityKind::Length, 4,
+         "d\xE9"
+         "cam\xE8tre",
+         "dam"},
         {QuantityKind::Length, 6, "kilom\xE8tre", "km"},
         {QuantityKind::Area, 0, "millim\xE8tre carr\xE9", "mm<sup>2</sup>"},
         {QuantityKind::Area, 3, "m\xE8tre carr\xE9", "m<sup>2</sup>"},
@@ -27,12 +33,21 @@ TEST(Uconvers, EveryKindNamesItsUnitsInFrenchWithMarkupSymbols) {
         {QuantityKind::Volume, 3, "m\xE8tre cube", "m<sup>3</sup>"},
         {QuantityKind::Volume, 6, "kilom\xE8tre cube", "km<sup>3</sup>"},
         {QuantityKind::Capacity, 0, "millilitre", "mL"},
-        {QuantityKind::Capacity, 2, "d\xE9" "cilitre", "dL"},
+        {QuantityKind::Capacity, 2,
+         "d\xE9"
+         "cilitre",
+         "dL"},
         {QuantityKind::Capacity, 3, "litre", "L"},
-        {QuantityKind::Capacity, 4, "d\xE9" "calitre", "daL"},
+        {QuantityKind::Capacity, 4,
+         "d\xE9"
+         "calitre",
+         "daL"},
         {QuantityKind::Capacity, 6, "kilolitre", "kL"},
         {QuantityKind::Capacity, 7, "m\xE8tre cube", "m<sup>3</sup>"},
-        {QuantityKind::Capacity, 8, "d\xE9" "cim\xE8tre cube", "dm<sup>3</sup>"},
+        {QuantityKind::Capacity, 8,
+         "d\xE9"
+         "cim\xE8tre cube",
+         "dm<sup>3</sup>"},
         {QuantityKind::Capacity, 10, "millim\xE8tre cube", "mm<sup>3</sup>"},
     };
     for (const auto& c : cases) {
@@ -50,8 +65,8 @@ TEST(Uconvers, IndexesOutsideAKindsTableGiveEmptyTextAndZero) {
     const struct {
         QuantityKind kind;
         Uconvers::UnitIndex index;
-    } cases[] = {{QuantityKind::Length, -1}, {QuantityKind::Length, 7},
-                 {QuantityKind::Area, 7},    {QuantityKind::Volume, 100},
+    } cases[] = {{QuantityKind::Length, -1},   {QuantityKind::Length, 7},
+                 {QuantityKind::Area, 7},      {QuantityKind::Volume, 100},
                  {QuantityKind::Capacity, 11}, {QuantityKind::Capacity, -5}};
     for (const auto& c : cases) {
         EXPECT_EQ(Uconvers::UnitName(c.kind, c.index), "");

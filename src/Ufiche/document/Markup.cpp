@@ -103,7 +103,9 @@ void AppendTag(std::string_view name, std::string& output) {
     AppendFixedTag(name, kBreakTags, output);  // any other name is dropped
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 

@@ -80,7 +80,9 @@ TEST(MarkupToRtf, TextIsCopiedByteForByteButControlCharactersAreDropped) {
     ExpectTranslations({
         {"Convertir en ", "Convertir en "},
         {"\\par {x} \\tab ", "\\par {x} \\tab "},
-        {"a\r\nb\tc\x01" "d", "abcd"},
+        {"a\r\nb\tc\x01"
+         "d",
+         "abcd"},
         {"\xE9\xB0\x80\xFF", "\xE9\xB0\x80\xFF"},
         {std::string("ab\0<b>cd", 8), "ab"},
     });

@@ -13,7 +13,8 @@ using Ufiche::RtfHeader;
 
 TEST(RtfHeader, IsTheFixedPrologueThatTheMarkupTranslationLeavesUnchanged) {
     EXPECT_EQ(RtfHeader.size(), 643u);
-    EXPECT_TRUE(RtfHeader.starts_with("{\\rtf1\\ansi\\ansicpg1252\\deftab1440\\deff0\\deflang1036"));
+    EXPECT_TRUE(
+        RtfHeader.starts_with("{\\rtf1\\ansi\\ansicpg1252\\deftab1440\\deff0\\deflang1036"));
     EXPECT_TRUE(RtfHeader.ends_with("}\\viewkind4\\uc1\\pard\\f0 "));
     const std::string header(RtfHeader);
     EXPECT_EQ(Ufiche::MarkupToRtf(header), header);

@@ -58,8 +58,7 @@ TEST(FixedPoint, AgreesWithAnExactReferenceAcrossAllMagnitudesUpToTenToThe36) {
 }
 
 TEST(FixedPoint, ExtremeValuesNeitherCrashNorUseAnExponent) {
-    EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::denorm_min()),
-              "0.000000000000000000");
+    EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::denorm_min()), "0.000000000000000000");
     EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::infinity()), "INF");
     EXPECT_EQ(FixedPointText(-std::numeric_limits<extended>::infinity()), "-INF");
     EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::quiet_NaN()), "NAN");

@@ -1,0 +1,147 @@
+#include "Ufiche/generation/Worksheet.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Ufiche/document/Markup.h"
+#include "Ufiche/document/RtfHeader.h"
+#include "Ufiche/generation/ExerciseKey.h"
+#include "Ufiche/generation/FormatNumber.h"
+#include "Ufiche/generation/KindRules.h"
+#include "Ufiche/generation/QuestionDraw.h"
+
+namespace Ufiche {
+namespace {
+
+using Uconvers::UnitIndex;
+
+constexpr int kMaxLineSpacing = 10;
+// Windows-1252: "°" is \xB0, "é" is \xE9.
+constexpr const char* kQuestionNumberEnd = "\xB0/   ";
+constexpr const char* kAnswerKeyTitle = " - <b>Corrig\xE9</b> - <u>";
+
+std::string TwoDigits(int number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", number);
+    return text;
+}
+
+std::string Heading(const KindRules& rules, const std::string& defaultFileName,
+                    const WorksheetSettings& settings, UnitIndex target, bool answerKey) {
+    std::string markup(RtfHeader);
+    markup += "<arial><te=18>";
+    markup += defaultFileName;
+    markup += answerKey ? kAnswerKeyTitle : " - <u>";
+    markup += settings.TitleLine;
+    markup += "</u><br><br><b>";
+    markup += settings.InstructionText;
+    markup += "  ";
+    markup += Uconvers::UnitName(rules.kind, target);
+    markup += rules.headingEnd;
+    return MarkupToRtf(markup);
+}
+
+// Draws a question until it passes every test, starting afresh each time;
+// then stores its keys in the slots of question `number` (1-based).
+DrawnQuestion DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitIndex target,
+                           int number, DrawnExerciseSlots& drawnExercises, RandomSource& random) {
+    for (;;) {
+        const auto candidate = DrawCandidate(table, target, random);
+        if (!candidate) {
+            continue;
+        }
+        const DrawnQuestion& q = *candidate;
+        if (rules.rejectsEqualPairsAndZeros) {
+            if (q.leftValue == q.rightValue && q.leftUnit == q.rightUnit) {
+                continue;
+            }
+            // No row can draw a value that reads "0"; the test guards the tables.
+            if (FormatNumber(q.leftValue) == "0" || FormatNumber(q.rightValue) == "0") {
+                continue;
+            }
+        }
+        std::string leftKey = ExerciseKey(q.leftValue, q.leftUnit);
+        std::string rightKey = ExerciseKey(q.rightValue, q.rightUnit);
+        if (ExerciseKeyUsed(drawnExercises, leftKey) || ExerciseKeyUsed(drawnExercises, rightKey)) {
+            continue;
+        }
+        drawnExercises[static_cast<std::size_t>(number - 1)] = std::move(leftKey);
+        drawnExercises[static_cast<std::size_t>(kMaxQuestions + number - 1)] = std::move(rightKey);
+        return q;
+    }
+}
+
+std::string SeparatorPiece(const WorksheetSettings& settings) {
+    return settings.SeparatorShown ? MarkupToRtf(settings.SeparatorLine + "<br>")
+                                   : MarkupToRtf(" ");
+}
+
+std::string Exercise(const KindRules& rules, extended value, UnitIndex unit) {
+    return FormatNumber(value) + " " + Uconvers::UnitSymbol(rules.kind, unit);
+}
+
+std::string HighlightedAnswer(const KindRules& rules, extended value, UnitIndex unit,
+                              UnitIndex target) {
+    return "<cf=jaune>" + FormatConverted(rules.kind, unit, target, value) + " " +
+           Uconvers::UnitSymbol(rules.kind, target) + "<cf=auto>";
+}
+
+// In the subject each exercise ends in an equals sign for the pupil; the
+// line itself carries the raw "\par" that ends it.
+std::string SubjectLineMarkup(const KindRules& rules, const DrawnQuestion& q) {
+    return Exercise(rules, q.leftValue, q.leftUnit) + " =" + MarkupTabs(rules.subjectTabs) +
+           Exercise(rules, q.rightValue, q.rightUnit) + " = \\par";
+}
+
+std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q, UnitIndex target) {
+    return Exercise(rules, q.leftValue, q.leftUnit) + " = " +
+           HighlightedAnswer(rules, q.leftValue, q.leftUnit, target) +
+           MarkupTabs(rules.answerTabs) + Exercise(rules, q.rightValue, q.rightUnit) + " = " +
+           HighlightedAnswer(rules, q.rightValue, q.rightUnit, target);
+}
+
+}  // namespace
+
+GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSettings& settings,
+                                  RandomSource& random) {
+    const KindRules& rules = RulesOf(kind);
+    const int level = std::clamp(settings.Level, 1, 3);
+    const int questionCount = std::min(settings.QuestionCount, kMaxQuestions);
+    const int lineSpacing = std::clamp(settings.LineSpacing, 0, kMaxLineSpacing);
+
+    GeneratedWorksheet sheet;
+    const int firstNumber = R(random, 100);
+    const int secondNumber = R(random, 100);
+    sheet.DefaultFileName = std::string(rules.fileNamePiece) + std::to_string(level) + "_" +
+                            TwoDigits(firstNumber) + "_" + TwoDigits(secondNumber);
+
+    const auto levelIndex = static_cast<std::size_t>(level - 1);
+    const UnitIndex target = DrawTarget(rules.targets[levelIndex], random);
+    sheet.Subject = Heading(rules, sheet.DefaultFileName, settings, target, false);
+    sheet.AnswerKey = Heading(rules, sheet.DefaultFileName, settings, target, true);
+
+    std::vector<DrawnQuestion> questions;
+    for (int number = 1; number <= questionCount; ++number) {
+        questions.push_back(DrawQuestion(rules, rules.questions[levelIndex], target, number,
+                                         sheet.DrawnExercises, random));
+    }
+
+    const std::string separator = SeparatorPiece(settings);
+    for (int number = 1; number <= questionCount; ++number) {
+        const DrawnQuestion& q = questions[static_cast<std::size_t>(number - 1)];
+        const std::string lineStart = separator + std::to_string(number) + kQuestionNumberEnd;
+        sheet.Subject += lineStart + MarkupToRtf(SubjectLineMarkup(rules, q));
+        if (number < questionCount) {
+            for (int i = 0; i < lineSpacing; ++i) {
+                sheet.Subject += "\\par";
+            }
+        }
+        sheet.AnswerKey += lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, target)) + "\\par";
+    }
+    sheet.Subject += "}";
+    sheet.AnswerKey += "}";
+    return sheet;
+}
+
+}  // namespace Ufiche
