@@ -5,6 +5,14 @@
 FICHE_PACKAGES=(
   g++ make cmake pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
+  # Qt 6 Widgets and PrintSupport (the offscreen platform that the widget
+  # tests use comes with libqt6gui6).
+  qt6-base-dev
+  # Metric twins of Arial, Times New Roman and Courier New, so that lines and
+  # pages break as on the teachers' other machines.
+  fonts-liberation2
+  # pdftotext and pdfinfo, which the printing tests read their PDF output with.
+  poppler-utils
 )
 
 fiche_missing_packages() {

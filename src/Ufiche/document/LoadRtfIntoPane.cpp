@@ -1,0 +1,30 @@
+#include "Ufiche/document/LoadRtfIntoPane.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QCoreApplication>
+
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace Ufiche {
+
+void LoadRtfIntoPane(platform::TRxRichEdit& pane, const std::string& document) {
+    {
+        QByteArray bytes =
+            QByteArray::fromRawData(document.data(), static_cast<qsizetype>(document.size()));
+        QBuffer stream(&bytes);
+        stream.open(QIODevice::ReadOnly);
+        pane.setRichTextMode(true);
+        // Saving relies on the selection mode staying set after the load.
+        pane.setStreamMode(platform::TRxRichEdit::StreamMode::Selection);
+        pane.loadFromStream(stream);
+    }
+    // The pane and the buttons its change handler has set repaint here.
+    QCoreApplication::processEvents();
+}
+
+void EmptyPane(platform::TRxRichEdit& pane) {
+    pane.clearContent();
+}
+
+}  // namespace Ufiche

@@ -1,0 +1,8 @@
+#include "platform/errors/PlatformError.h"
+
+namespace platform {
+
+PlatformError::PlatformError(const QString& message)
+    : std::runtime_error(message.toStdString()), m_message(message) {}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QRect>
+
+#include <memory>
+#include <optional>
+
+class QPaintDevice;
+class QPainter;
+class QTextDocument;
+
+namespace platform {
+
+// Twips (1/1440 inch) are the unit of the page rectangles that printing and
+// the preview hand to the rich-text pane.
+inline constexpr int kTwipsPerInch = 1440;
+
+// A copy of a document laid out for one paint device at one width, with no
+// margin of its own and the device's font metrics, from which pages are
+// drawn line by line. Pages break between lines only, so a page ends at the
+// last line that fits whole and the next page starts with the line after it.
+class RangeLayout {
+public:
+    RangeLayout(const QTextDocument& source, QPaintDevice& device, int widthTwips,
+                int defaultTabTwips);
+    ~RangeLayout();
+
+    // Whether this layout serves pages of `widthTwips` on `device`.
+    bool serves(const QPaintDevice& device, int widthTwips) const;
+
+    // Lays out, from the line that holds `start`, the lines that fit into the
+    // height of `rectTwips`, and draws them at its top left with `painter`
+    // when one is given. Returns the position of the first character not
+    // drawn, which is the text length once the last line is in; returns
+    // nothing when not even the first line fits.
+    std::optional<int> format(int start, const QRect& rectTwips, QPainter* painter) const;
+
+    int textLength() const;
+
+private:
+    std::unique_ptr<QTextDocument> m_document;
+    const QPaintDevice* m_device;
+    int m_dpiX;
+    int m_dpiY;
+    int m_widthTwips;
+};
+
+}  // namespace platform

@@ -1,0 +1,273 @@
+#include "platform/richedit/RtfWriter.h"
+
+#include <QColor>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "platform/codepage/Codepage.h"
+
+namespace platform {
+namespace {
+
+// The character properties that RTF carries here, as written: font and
+// colours are table entries (colour 0 is automatic).
+struct WrittenFormat {
+    int font = 0;
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    QTextCharFormat::VerticalAlignment alignment = QTextCharFormat::AlignNormal;
+    int foreground = 0;
+    int highlight = 0;
+};
+
+struct Piece {
+    WrittenFormat format;
+    QString text;
+    bool endsParagraph = false;
+};
+
+struct FontKind {
+    std::string_view family;
+    std::string_view keywords;
+};
+
+// The family and character set that the font table gives the documents' own
+// fonts; other fonts are written with no family.
+constexpr std::array<FontKind, 4> kFontKinds = {{
+    {"Arial", "\\fswiss\\fcharset0"},
+    {"Times New Roman", "\\froman\\fcharset0"},
+    {"Courier New", "\\fmodern\\fcharset0"},
+    {"Symbol", "\\froman\\fcharset2"},
+}};
+
+void AppendEscaped(QStringView text, std::string& out) {
+    char hex[8];
+    for (const QChar character : text) {
+        const char16_t unit = character.unicode();
+        if (unit == '\\' || unit == '{' || unit == '}') {
+            out += '\\';
+            out += static_cast<char>(unit);
+        } else if (unit == '\t') {
+            out += "\\tab ";
+        } else if (character == QChar::LineSeparator) {
+            out += "\\line ";
+        } else if (const auto byte = Windows1252FromUnicode(character)) {
+            if (*byte >= 0x20 && *byte < 0x80) {
+                out += static_cast<char>(*byte);
+            } else {
+                std::snprintf(hex, sizeof hex, "\\'%02x", *byte);
+                out += hex;
+            }
+        } else {
+            // "\uN" takes a signed 16-bit number; "?" is the one fallback byte
+            // that "\uc1" announces for readers without Unicode.
+            out += "\\u" + std::to_string(unit > 32767 ? unit - 65536 : unit) + "?";
+        }
+    }
+}
+
+class RtfWriter {
+public:
+    RtfWriter(const QTextDocument& document, int start, int end)
+        : m_document(document), m_start(start), m_end(end) {}
+
+    std::string write(int defaultTabTwips);
+
+private:
+    void collect();
+    WrittenFormat describe(const QTextCharFormat& format);
+    int fontEntry(const QString& family);
+    int colourEntry(const QTextCharFormat& format, QTextFormat::Property property);
+    void appendHeader(int defaultTabTwips, std::string& out) const;
+    static void appendChanges(const WrittenFormat& from, const WrittenFormat& to, std::string& out);
+
+    const QTextDocument& m_document;
+    int m_start;
+    int m_end;
+    std::vector<Piece> m_pieces;
+    std::vector<QString> m_fonts;
+    std::vector<QColor> m_colours;  // entries 1 and up
+};
+
+std::string RtfWriter::write(int defaultTabTwips) {
+    collect();
+    if (m_fonts.empty()) {
+        fontEntry(m_document.defaultFont().family());  // the table needs entry 0
+    }
+    std::string out;
+    appendHeader(defaultTabTwips, out);
+    WrittenFormat current;  // what "\plain" leaves: entry 0, 12 points, no style
+    for (const Piece& piece : m_pieces) {
+        appendChanges(current, piece.format, out);
+        current = piece.format;
+        AppendEscaped(piece.text, out);
+        if (piece.endsParagraph) {
+            out += "\\par\r\n";
+        }
+    }
+    out += "}\r\n";
+    return out;
+}
+
+void RtfWriter::collect() {
+    for (QTextBlock block = m_document.findBlock(m_start);
+         block.isValid() && block.position() <= m_end; block = block.next()) {
+        const int separator = block.position() + block.length() - 1;
+        if (block.length() == 1) {
+            // An empty line keeps its size and style through its own format.
+            m_pieces.push_back({describe(block.charFormat()), {}, false});
+        }
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QTextFragment piece = fragment.fragment();
+            const int from = std::max(piece.position(), m_start);
+            const int to = std::min(piece.position() + piece.length(), m_end);
+            if (from < to) {
+                m_pieces.push_back({describe(piece.charFormat()),
+                                    piece.text().mid(from - piece.position(), to - from), false});
+            }
+        }
+        if (separator >= m_start && separator < m_end) {
+            if (m_pieces.empty()) {
+                m_pieces.push_back({describe(block.charFormat()), {}, false});
+            }
+            m_pieces.back().endsParagraph = true;
+        }
+    }
+}
+
+WrittenFormat RtfWriter::describe(const QTextCharFormat& format) {
+    WrittenFormat written;
+    const QStringList families = format.fontFamilies().toStringList();
+    written.font =
+        fontEntry(families.isEmpty() ? m_document.defaultFont().family() : families.front());
+    qreal points = format.fontPointSize();
+    if (points <= 0) {
+        points = m_document.defaultFont().pointSizeF();
+    }
+    written.halfPoints = points > 0 ? qRound(points * 2) : 24;
+    written.bold = format.fontWeight() > QFont::Medium;
+    written.italic = format.fontItalic();
+    written.underline = format.fontUnderline();
+    written.strike = format.fontStrikeOut();
+    written.alignment = format.verticalAlignment();
+    if (written.alignment != QTextCharFormat::AlignSuperScript &&
+        written.alignment != QTextCharFormat::AlignSubScript) {
+        written.alignment = QTextCharFormat::AlignNormal;
+    }
+    written.foreground = colourEntry(format, QTextFormat::ForegroundBrush);
+    written.highlight = colourEntry(format, QTextFormat::BackgroundBrush);
+    return written;
+}
+
+int RtfWriter::fontEntry(const QString& family) {
+    const auto found = std::find(m_fonts.begin(), m_fonts.end(), family);
+    if (found != m_fonts.end()) {
+        return static_cast<int>(found - m_fonts.begin());
+    }
+    m_fonts.push_back(family);
+    return static_cast<int>(m_fonts.size()) - 1;
+}
+
+int RtfWriter::colourEntry(const QTextCharFormat& format, QTextFormat::Property property) {
+    const QBrush brush = format.brushProperty(property);
+    if (!format.hasProperty(property) || brush.style() == Qt::NoBrush) {
+        return 0;
+    }
+    const QColor colour = brush.color().toRgb();
+    const auto found = std::find_if(m_colours.begin(), m_colours.end(),
+                                    [&](const QColor& c) { return c.rgb() == colour.rgb(); });
+    if (found != m_colours.end()) {
+        return static_cast<int>(found - m_colours.begin()) + 1;
+    }
+    m_colours.push_back(colour);
+    return static_cast<int>(m_colours.size());
+}
+
+void RtfWriter::appendHeader(int defaultTabTwips, std::string& out) const {
+    out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab" + std::to_string(defaultTabTwips);
+    out += "{\\fonttbl";
+    for (std::size_t entry = 0; entry < m_fonts.size(); ++entry) {
+        out += "{\\f" + std::to_string(entry);
+        const std::string name = ToWindows1252(m_fonts[entry]);
+        const auto kind = std::find_if(kFontKinds.begin(), kFontKinds.end(),
+                                       [&](const FontKind& k) { return k.family == name; });
+        out += kind != kFontKinds.end() ? kind->keywords : "\\fnil\\fcharset0";
+        out += ' ';
+        AppendEscaped(m_fonts[entry], out);
+        out += ";}";
+    }
+    out += "}\r\n{\\colortbl ;";
+    for (const QColor& colour : m_colours) {
+        out += "\\red" + std::to_string(colour.red()) + "\\green" + std::to_string(colour.green()) +
+               "\\blue" + std::to_string(colour.blue()) + ";";
+    }
+    out += "}\r\n\\viewkind4\\uc1\\pard\\plain";
+}
+
+void RtfWriter::appendChanges(const WrittenFormat& from, const WrittenFormat& to,
+                              std::string& out) {
+    std::string words;
+    auto number = [&](const char* word, int value) {
+        words += word;
+        words += std::to_string(value);
+    };
+    auto toggle = [&](bool was, bool is, const char* on, const char* off) {
+        if (was != is) {
+            words += is ? on : off;
+        }
+    };
+    if (from.font != to.font) {
+        number("\\f", to.font);
+    }
+    if (from.halfPoints != to.halfPoints) {
+        number("\\fs", to.halfPoints);
+    }
+    toggle(from.bold, to.bold, "\\b", "\\b0");
+    toggle(from.italic, to.italic, "\\i", "\\i0");
+    toggle(from.underline, to.underline, "\\ul", "\\ulnone");
+    toggle(from.strike, to.strike, "\\strike", "\\strike0");
+    if (from.alignment != to.alignment) {
+        words += to.alignment == QTextCharFormat::AlignSuperScript ? "\\super"
+                 : to.alignment == QTextCharFormat::AlignSubScript ? "\\sub"
+                                                                   : "\\nosupersub";
+    }
+    if (from.foreground != to.foreground) {
+        number("\\cf", to.foreground);
+    }
+    if (from.highlight != to.highlight) {
+        number("\\highlight", to.highlight);
+    }
+    if (!words.empty()) {
+        out += words;
+        out += ' ';
+    }
+}
+
+}  // namespace
+
+std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips) {
+    return RtfWriter(document, start, end).write(defaultTabTwips);
+}
+
+std::string WritePlainText(const QTextDocument& document, int start, int end) {
+    QTextCursor cursor(const_cast<QTextDocument*>(&document));
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return ToWindows1252(text);
+}
+
+}  // namespace platform

@@ -1,0 +1,198 @@
+#include "platform/richedit/TRxRichEdit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QPainter>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <string_view>
+
+#include "platform/errors/PlatformError.h"
+#include "platform/richedit/RangeLayout.h"
+#include "platform/richedit/RtfReader.h"
+#include "platform/richedit/RtfWriter.h"
+
+namespace platform {
+namespace {
+
+const char* const kStreamLoadError = "Erreur au chargement du flux";
+const char* const kCannotCreateFile = "Impossible de créer le fichier %1";
+const char* const kInvalidPrinter = "Imprimante sélectionnée incorrecte";
+
+// Ends a print job and drops the page layout whatever happens.
+class PrintJobGuard {
+public:
+    PrintJobGuard(TRxRichEdit& pane, QPainter& painter) : m_pane(pane), m_painter(painter) {}
+    ~PrintJobGuard() {
+        m_pane.releaseFormatRange();
+        m_painter.end();
+    }
+    PrintJobGuard(const PrintJobGuard&) = delete;
+    PrintJobGuard& operator=(const PrintJobGuard&) = delete;
+
+private:
+    TRxRichEdit& m_pane;
+    QPainter& m_painter;
+};
+
+}  // namespace
+
+TRxRichEdit::TRxRichEdit(QWidget* parent) : QTextEdit(parent) {
+    applyTabStops();
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { releaseFormatRange(); });
+}
+
+TRxRichEdit::~TRxRichEdit() = default;
+
+void TRxRichEdit::clearContent() {
+    clear();
+    document()->setModified(false);
+}
+
+void TRxRichEdit::setRichTextMode(bool rich) {
+    m_richText = rich;
+    setAcceptRichText(rich);
+}
+
+void TRxRichEdit::loadFromStream(QIODevice& stream) {
+    if (!stream.isReadable()) {
+        throw PlatformError(QString::fromUtf8(kStreamLoadError));
+    }
+    const QByteArray data = stream.readAll();
+    const std::string_view bytes(data.constData(), static_cast<std::size_t>(data.size()));
+
+    QTextCursor cursor = textCursor();
+    if (m_streamMode == StreamMode::WholeContent) {
+        cursor.select(QTextCursor::Document);
+    }
+    if (m_richText && LooksLikeRtf(bytes)) {
+        const RtfDocumentSettings settings = ReadRtf(cursor, bytes);
+        if (settings.defaultTabTwips) {
+            setDefaultTabTwips(*settings.defaultTabTwips);
+        }
+    } else {
+        ReadPlainText(cursor, bytes);
+    }
+    cursor.movePosition(QTextCursor::Start);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QByteArray TRxRichEdit::contentForStream() const {
+    int start = 0;
+    int end = textLength();
+    if (m_streamMode == StreamMode::Selection) {
+        start = textCursor().selectionStart();
+        end = textCursor().selectionEnd();
+    }
+    const std::string bytes = m_richText ? WriteRtf(*document(), start, end, m_defaultTabTwips)
+                                         : WritePlainText(*document(), start, end);
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+bool TRxRichEdit::saveToStream(QIODevice& stream) const {
+    const QByteArray bytes = contentForStream();
+    return stream.write(bytes) == bytes.size();
+}
+
+void TRxRichEdit::saveToFile(const QString& fileName) const {
+    const QFileInfo info(fileName);
+    QByteArray bytes;
+    if (info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0) {
+        int start = 0;
+        int end = textLength();
+        if (m_streamMode == StreamMode::Selection) {
+            start = textCursor().selectionStart();
+            end = textCursor().selectionEnd();
+        }
+        const std::string text = WritePlainText(*document(), start, end);
+        bytes = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    } else {
+        bytes = contentForStream();
+    }
+    QFile file(fileName);
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(bytes) == bytes.size() && file.flush();
+    if (!written) {
+        throw PlatformError(QString::fromUtf8(kCannotCreateFile).arg(info.absoluteFilePath()));
+    }
+}
+
+QString TRxRichEdit::plainText() const {
+    QTextCursor cursor(document());
+    cursor.select(QTextCursor::Document);
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+int TRxRichEdit::lineCount() const {
+    document()->documentLayout()->documentSize();  // finishes the layout
+    int lines = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        lines += std::max(1, block.layout() ? block.layout()->lineCount() : 0);
+    }
+    if (document()->lastBlock().length() == 1) {
+        --lines;  // the empty last line
+    }
+    return lines;
+}
+
+int TRxRichEdit::textLength() const {
+    return document()->characterCount() - 1;
+}
+
+void TRxRichEdit::setDefaultTabTwips(int twips) {
+    m_defaultTabTwips = twips;
+    applyTabStops();
+}
+
+void TRxRichEdit::applyTabStops() {
+    setTabStopDistance(static_cast<qreal>(m_defaultTabTwips) * logicalDpiX() / kTwipsPerInch);
+}
+
+std::optional<int> TRxRichEdit::formatRange(QPaintDevice& device, const QRect& rectTwips, int start,
+                                            QPainter* painter) {
+    if (!m_rangeLayout || !m_rangeLayout->serves(device, rectTwips.width())) {
+        m_rangeLayout = std::make_unique<RangeLayout>(*document(), device, rectTwips.width(),
+                                                      m_defaultTabTwips);
+    }
+    return m_rangeLayout->format(start, rectTwips, painter);
+}
+
+void TRxRichEdit::releaseFormatRange() {
+    m_rangeLayout.reset();
+}
+
+void TRxRichEdit::print(QPrinter& printer, const QString& title) {
+    printer.setDocName(title);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw PlatformError(QString::fromUtf8(kInvalidPrinter));
+    }
+    PrintJobGuard job(*this, painter);
+    // The printable page in twips, remainders dropped.
+    const QRect page(0, 0, printer.width() * kTwipsPerInch / printer.logicalDpiX(),
+                     printer.height() * kTwipsPerInch / printer.logicalDpiY());
+    const int length = textLength();
+    int position = 0;
+    for (;;) {
+        const std::optional<int> next = formatRange(printer, page, position, &painter);
+        if (!next || *next >= length) {
+            break;
+        }
+        if (!printer.newPage()) {
+            throw PlatformError(QString::fromUtf8(kInvalidPrinter));
+        }
+        position = *next;
+    }
+}
+
+}  // namespace platform

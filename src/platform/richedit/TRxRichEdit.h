@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QTextEdit>
+
+#include <memory>
+#include <optional>
+
+class QIODevice;
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace platform {
+
+class RangeLayout;
+
+// The rich-text pane: a QTextEdit that reads and writes RTF, lays its
+// document out page by page on any paint device and prints it as one job.
+// Every change of its content is signalled by QTextEdit::textChanged.
+class TRxRichEdit : public QTextEdit {
+    Q_OBJECT
+
+public:
+    // What reading a stream replaces and what writing one writes.
+    enum class StreamMode { WholeContent, Selection };
+
+    explicit TRxRichEdit(QWidget* parent = nullptr);
+    ~TRxRichEdit() override;
+
+    // Removes all content and clears the modified flag.
+    void clearContent();
+
+    // In rich-text mode streams are RTF; otherwise they are plain text.
+    void setRichTextMode(bool rich);
+    bool isRichTextMode() const { return m_richText; }
+
+    void setStreamMode(StreamMode mode) { m_streamMode = mode; }
+    StreamMode streamMode() const { return m_streamMode; }
+
+    // Reads a whole stream in place of the selection (or of the whole content)
+    // as RTF, or as plain text when it is not RTF or the pane is in plain-text
+    // mode; then puts the caret at the start and scrolls it into view. Throws
+    // PlatformError "Erreur au chargement du flux" when the stream cannot be
+    // read.
+    void loadFromStream(QIODevice& stream);
+
+    // The selection (or the whole content) as the pane writes it: RTF, or
+    // Windows-1252 plain text in plain-text mode.
+    QByteArray contentForStream() const;
+    // Writes contentForStream() to an open device; false when it fails.
+    bool saveToStream(QIODevice& stream) const;
+    // Writes the selection (or the whole content) to a file, as plain text when
+    // the name's extension is "txt" in any case. Throws PlatformError
+    // "Impossible de créer le fichier <full name>" when the file cannot be
+    // created or written.
+    void saveToFile(const QString& fileName) const;
+
+    // The text with CR LF between paragraphs.
+    QString plainText() const;
+    // The number of lines as laid out in the pane; an empty last line does not
+    // count, so an empty pane has none.
+    int lineCount() const;
+    // Characters of the document, each paragraph end counting one, the last
+    // (which every document has) excluded: the positions that formatRange()
+    // returns run up to this length.
+    int textLength() const;
+
+    // Whether the Tab key types a tab (true) or moves the focus.
+    void setWantTabs(bool want) { setTabChangesFocus(!want); }
+    bool wantTabs() const { return !tabChangesFocus(); }
+
+    // Default tab stops, in twips; RTF's "\deftab" sets them when it is read.
+    void setDefaultTabTwips(int twips);
+    int defaultTabTwips() const { return m_defaultTabTwips; }
+
+    // Lays the document out for `device` at the width of `rectTwips` and, from
+    // the line that holds `start`, takes the lines that fit into the
+    // rectangle; draws them with `painter` (active on `device`) when one is
+    // given, or only measures. Returns the position of the first character not
+    // drawn (textLength() once the last line is in), or nothing when not even
+    // one line fits, so that a page loop always ends. The layout is kept for
+    // further pages on the same device until releaseFormatRange() or a change
+    // of the content.
+    std::optional<int> formatRange(QPaintDevice& device, const QRect& rectTwips, int start,
+                                   QPainter* painter = nullptr);
+    void releaseFormatRange();
+
+    // Prints the whole content as one job titled `title`, page after page, on
+    // the printer's whole page with no margin of our own. Throws
+    // PlatformError "Imprimante sélectionnée incorrecte" when the printer
+    // cannot be opened for drawing.
+    void print(QPrinter& printer, const QString& title);
+
+private:
+    void applyTabStops();
+
+    bool m_richText = true;
+    StreamMode m_streamMode = StreamMode::WholeContent;
+    int m_defaultTabTwips = 720;  // RTF's default, half an inch
+    std::unique_ptr<RangeLayout> m_rangeLayout;
+};
+
+}  // namespace platform
