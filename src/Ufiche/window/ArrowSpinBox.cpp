@@ -77,6 +77,10 @@ void ArrowSpinBox::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void ArrowSpinBox::wheelEvent(QWheelEvent* event) { event->ignore(); }
+void ArrowSpinBox::wheelEvent(QWheelEvent* event) {
+    event->ignore();
+}
 
-void ArrowSpinBox::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
+void ArrowSpinBox::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+}

@@ -17,6 +17,6 @@ void StatusLight::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(brushColor_);
     const int diameter = std::min(width(), height()) - 1;
-    painter.drawEllipse(QRectF((width() - diameter) / 2.0, (height() - diameter) / 2.0, diameter,
-                               diameter));
+    painter.drawEllipse(
+        QRectF((width() - diameter) / 2.0, (height() - diameter) / 2.0, diameter, diameter));
 }

@@ -103,8 +103,7 @@ public:
 };
 
 std::uint32_t ClockSeed() {
-    return static_cast<std::uint32_t>(
-        std::chrono::system_clock::now().time_since_epoch().count());
+    return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 
 std::optional<QString> AskNewText(QWidget* parent) {
@@ -121,7 +120,9 @@ std::optional<QString> AskNewText(QWidget* parent) {
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TForm1>()), seedSource_(ClockSeed),
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::TForm1>()),
+      seedSource_(ClockSeed),
       inputBox_(AskNewText) {
     ui_->setupUi(this);
     for (const auto& control : kAnchoredControls) {
@@ -173,7 +174,9 @@ TForm1::~TForm1() = default;
 
 void TForm1::ConnectHandlers() {
     auto on = [this](auto handler) {
-        return [this, handler](auto&&...) { platform::runReportingErrors([&] { (this->*handler)(); }); };
+        return [this, handler](auto&&...) {
+            platform::runReportingErrors([&] { (this->*handler)(); });
+        };
     };
     connect(ui_->spMaxLigne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
     connect(ui_->spinterligne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
@@ -202,18 +205,28 @@ void TForm1::ConnectHandlers() {
     }
 }
 
-platform::TRxRichEdit& TForm1::subjectPane() const { return *ui_->RxE1; }
-platform::TRxRichEdit& TForm1::answerKeyPane() const { return *ui_->RxE2; }
+platform::TRxRichEdit& TForm1::subjectPane() const {
+    return *ui_->RxE1;
+}
+platform::TRxRichEdit& TForm1::answerKeyPane() const {
+    return *ui_->RxE2;
+}
 
-QColor TForm1::LightColour() const { return ui_->Shape1->brushColor(); }
+QColor TForm1::LightColour() const {
+    return ui_->Shape1->brushColor();
+}
 
 void TForm1::setSeedSource(std::function<std::uint32_t()> seedSource) {
     seedSource_ = std::move(seedSource);
 }
 
-void TForm1::setInputBox(InputBox inputBox) { inputBox_ = std::move(inputBox); }
+void TForm1::setInputBox(InputBox inputBox) {
+    inputBox_ = std::move(inputBox);
+}
 
-void TForm1::SetLight(const QColor& colour) { ui_->Shape1->setBrushColor(colour); }
+void TForm1::SetLight(const QColor& colour) {
+    ui_->Shape1->setBrushColor(colour);
+}
 
 Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
     return {currentLevel_,
@@ -344,7 +357,9 @@ void TForm1::CheckBox1Click() {
     SetLight(Ufiche::kLightRed);
 }
 
-void TForm1::Label9Click() { platform::openUrl(kCatalogueUrl); }
+void TForm1::Label9Click() {
+    platform::openUrl(kCatalogueUrl);
+}
 
 void TForm1::Label9MouseMove() {
     QFont font = ui_->Label9->font();
@@ -365,10 +380,18 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 
 // ---- Generation ----
 
-void TForm1::btnLongClick() { GenerateWorksheet(QuantityKind::Length); }
-void TForm1::btnSurfClick() { GenerateWorksheet(QuantityKind::Area); }
-void TForm1::btnVolClick() { GenerateWorksheet(QuantityKind::Volume); }
-void TForm1::btnCapaClick() { GenerateWorksheet(QuantityKind::Capacity); }
+void TForm1::btnLongClick() {
+    GenerateWorksheet(QuantityKind::Length);
+}
+void TForm1::btnSurfClick() {
+    GenerateWorksheet(QuantityKind::Area);
+}
+void TForm1::btnVolClick() {
+    GenerateWorksheet(QuantityKind::Volume);
+}
+void TForm1::btnCapaClick() {
+    GenerateWorksheet(QuantityKind::Capacity);
+}
 
 void TForm1::GenerateWorksheet(QuantityKind kind) {
     if (generating_) {
@@ -445,15 +468,23 @@ void TForm1::RxE1MouseDown() {
         CollapseSelection(*ui_->RxE1);
     }
 }
-void TForm1::RxE1MouseUp() { RxE1MouseDown(); }
-void TForm1::RxE1EndDrag() { RxE1MouseDown(); }
+void TForm1::RxE1MouseUp() {
+    RxE1MouseDown();
+}
+void TForm1::RxE1EndDrag() {
+    RxE1MouseDown();
+}
 void TForm1::RxE2MouseDown() {
     if (!editMode_) {
         CollapseSelection(*ui_->RxE2);
     }
 }
-void TForm1::RxE2MouseUp() { RxE2MouseDown(); }
-void TForm1::RxE2EndDrag() { RxE2MouseDown(); }
+void TForm1::RxE2MouseUp() {
+    RxE2MouseDown();
+}
+void TForm1::RxE2EndDrag() {
+    RxE2MouseDown();
+}
 
 void TForm1::RxE1DragOver(QEvent* event) {
     if (!editMode_) {
@@ -514,10 +545,18 @@ void TForm1::SetFieldColour(QWidget* field, const QColor& colour) {
     }
 }
 
-void TForm1::eTitre1Enter(QWidget* field) { SetFieldColour(field, Ufiche::kEntryColour); }
-void TForm1::eTitre1Exit(QWidget* field) { SetFieldColour(field, Qt::white); }
-void TForm1::Combo1Enter() { SetFieldColour(ui_->Combo1, Ufiche::kEntryColour); }
-void TForm1::Combo1Exit() { SetFieldColour(ui_->Combo1, Qt::white); }
+void TForm1::eTitre1Enter(QWidget* field) {
+    SetFieldColour(field, Ufiche::kEntryColour);
+}
+void TForm1::eTitre1Exit(QWidget* field) {
+    SetFieldColour(field, Qt::white);
+}
+void TForm1::Combo1Enter() {
+    SetFieldColour(ui_->Combo1, Ufiche::kEntryColour);
+}
+void TForm1::Combo1Exit() {
+    SetFieldColour(ui_->Combo1, Qt::white);
+}
 
 // ---- Events of the children ----
 

@@ -4,15 +4,21 @@
 
 namespace Ufiche {
 
-bool SettingChangeTurnsLightRed(const QString& subjectText) { return subjectText != " "; }
+bool SettingChangeTurnsLightRed(const QString& subjectText) {
+    return subjectText != " ";
+}
 
 QString SeparatorLengthCaption(const QString& separatorLine) {
     return "(" + QString::number(separatorLine.size()) + ")";
 }
 
-QString LevelHint(int position) { return "Niveau " + QString::number(position); }
+QString LevelHint(int position) {
+    return "Niveau " + QString::number(position);
+}
 
-bool SubjectButtonsEnabled(const QString& subjectPlainText) { return !subjectPlainText.isEmpty(); }
+bool SubjectButtonsEnabled(const QString& subjectPlainText) {
+    return !subjectPlainText.isEmpty();
+}
 
 QString SettingsFileName(const QString& executablePath) {
     const int nameStart = static_cast<int>(executablePath.lastIndexOf('/')) + 1;

@@ -23,7 +23,9 @@ void setErrorPresenter(ErrorPresenter presenter) {
     Presenter() = presenter ? std::move(presenter) : ErrorPresenter(ShowInMessageBox);
 }
 
-void reportError(const QString& message) { Presenter()(message); }
+void reportError(const QString& message) {
+    Presenter()(message);
+}
 
 QString errorMessage(const std::exception_ptr& error) {
     try {

@@ -43,7 +43,9 @@ bool Holds(const QString& mountPoint, const QString& path) {
     return path == mountPoint || path.startsWith(mountPoint + "/");
 }
 
-bool SysfsFlagSet(const QString& name) { return ReadWholeFile(name).trimmed() == "1"; }
+bool SysfsFlagSet(const QString& name) {
+    return ReadWholeFile(name).trimmed() == "1";
+}
 
 }  // namespace
 
@@ -77,12 +79,14 @@ int tracerPid(const QString& status) {
 
 }  // namespace detail
 
-QString executablePath() { return QCoreApplication::applicationFilePath(); }
+QString executablePath() {
+    return QCoreApplication::applicationFilePath();
+}
 
 bool isOnRemovableDrive(const QString& path) {
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString device =
-        detail::deviceOfPath(ReadWholeFile("/proc/self/mountinfo"), canonical.isEmpty() ? path : canonical);
+    const QString device = detail::deviceOfPath(ReadWholeFile("/proc/self/mountinfo"),
+                                                canonical.isEmpty() ? path : canonical);
     if (device.isEmpty()) {
         return false;
     }
@@ -96,8 +100,12 @@ bool isOnRemovableDrive(const QString& path) {
            SysfsFlagSet(QFileInfo(block).absolutePath() + "/removable");
 }
 
-bool isDebuggerAttached() { return detail::tracerPid(ReadWholeFile("/proc/self/status")) != 0; }
+bool isDebuggerAttached() {
+    return detail::tracerPid(ReadWholeFile("/proc/self/status")) != 0;
+}
 
-void openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
 }  // namespace platform
