@@ -258,22 +258,6 @@ TEST(IniEdit, RandomEditsChangeOnlyTheirOwnValue) {
     }
 }
 
-TEST(IniEdit, AMegabyteOfBinaryGarbageIsKeptAndStillTakesNewValues) {
-    std::mt19937 random(42);
-    std::string garbage(1 << 20, '\0');
-    for (char& c : garbage) {
-        c = static_cast<char>(random());
-    }
-    EXPECT_EQ(readValue(garbage, "TForm1", "spMaxLigne_Value", missing), missing);
-
-    std::string content = withValue(garbage, "TForm1", "spMaxLigne_Value", "12");
-    content = withValue(content, "TForm1", "ckbEdite_Checked", "True");
-    EXPECT_EQ(content.compare(0, garbage.size(), garbage), 0);
-    EXPECT_EQ(readValue(content, "TForm1", "spMaxLigne_Value", missing), "12");
-    EXPECT_EQ(readValue(content, "TForm1", "ckbEdite_Checked", missing), "True");
-    EXPECT_EQ(withoutSection(content, "TForm1"), garbage + "\r\n");
-}
-
 TEST(IniEdit, ManyLinesAndHugeValuesAreHandledInOnePass) {
     std::string content = "[TForm1]\r\n";
     for (int i = 0; i < 200000; ++i) {
