@@ -133,6 +133,9 @@ TEST_F(ProfileFileKillTest, ASaveKilledAtAnyMomentLeavesEveryKeyWithItsOldOrNewV
     std::vector<int> saves(savedKeys().size(), 0);
     std::mt19937 random(1208);
     int killsDuringASave = 0;
+    // Kills come at random moments up to this bound, which grows on a machine
+    // too slow for the child to write anything before it.
+    unsigned longestWait = 8000;
     for (int kill = 0; kill < 150; ++kill) {
         const int nextSave = saves.front() + 1;
         const pid_t child = ::fork();
@@ -140,7 +143,7 @@ TEST_F(ProfileFileKillTest, ASaveKilledAtAnyMomentLeavesEveryKeyWithItsOldOrNewV
         if (child == 0) {
             saveUntilKilled(path, nextSave);
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 8000));
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % longestWait));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -157,6 +160,8 @@ TEST_F(ProfileFileKillTest, ASaveKilledAtAnyMomentLeavesEveryKeyWithItsOldOrNewV
             }
         }
         killsDuringASave += now.front() != now.back();
+        longestWait = now.front() == saves.front() ? std::min(longestWait * 2, 500000u)
+                                                   : std::max(longestWait / 2, 8000u);
         saves = now;
     }
     EXPECT_GT(killsDuringASave, 0) << "no kill landed in the middle of a save";
