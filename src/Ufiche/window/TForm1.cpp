@@ -16,6 +16,7 @@
 
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/window/Anchors.h"
+#include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/errors/ErrorReport.h"
@@ -37,6 +38,13 @@ const QString kCompileStampFile = QStringLiteral("_DatCompil.txt");
 const QStringList kTemporaryFiles = {"temp0.emf", "temp1.emf", "twfile.txt"};
 
 const char* const kDesignGeometry = "designGeometry";
+
+// The settings that survive a restart, in the order the file keeps them.
+const QStringList kStoredProps = {
+    "spMaxLigne.Value", "spinterligne.Value", "eTitre1.Text",           "eSepar.Text",
+    "spCorriges.Value", "spSujets.Value",     "SaveDialog1.InitialDir", "Combo1.Text",
+    "Combo1.Items",     "CheckBox1.Checked",  "trbNiveau.Position",     "ckbEdite.Checked",
+};
 
 struct AnchoredControl {
     const char* name;
@@ -165,12 +173,29 @@ TForm1::TForm1(QWidget* parent)
     SetFieldColour(ui_->eTitre1, Qt::white);
     SetFieldColour(ui_->Combo1, Qt::white);
 
+    // The save dialog's starting folder is a stored setting of its own.
+    auto* saveDialog = new QObject(this);
+    saveDialog->setObjectName("SaveDialog1");
+    saveDialog->setProperty("InitialDir", QString());
+    formStorage_ = std::make_unique<TFormStorage>(*this, kStoredProps);
+
     ConnectHandlers();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm1::OnFocusWindowChanged);
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // A window destroyed without a completed save since the restore saves once
+    // more, marking the file as written while the window was destroyed.
+    if (formStorage_->Restored() && !formStorage_->Saved()) {
+        platform::runReportingErrors([this] { formStorage_->SaveSettings(true); });
+    }
+}
+
+void TForm1::setSettingsFileName(const QString& fileName) {
+    settingsFileName_ = fileName;
+    formStorage_->setIniFileName(fileName);
+}
 
 void TForm1::ConnectHandlers() {
     auto on = [this](auto handler) {
@@ -241,7 +266,7 @@ Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
 // ---- Start-up, activation, close ----
 
 void TForm1::FormCreate() {
-    settingsFileName_ = Ufiche::SettingsFileName(platform::executablePath());
+    setSettingsFileName(Ufiche::SettingsFileName(platform::executablePath()));
     if (platform::isDebuggerAttached()) {
         // A trace of the build for whoever debugs; a failure to write it is
         // of no consequence.
@@ -264,6 +289,9 @@ void TForm1::showEvent(QShowEvent* event) {
     // The minimum is an outer size: take the frame off for the client area.
     const QSize frame = frameGeometry().size() - size();
     setMinimumSize(kMinimumOuterSize - frame);
+    // The stored settings, before the first activation; each restored value
+    // runs its control's change handler.
+    platform::runReportingErrors([this] { formStorage_->RestoreSettings(); });
     // Focus reports may never come (offscreen, focus-stealing prevention):
     // the first activation runs here, so no generation draws unseeded.
     platform::runReportingErrors([this] { FormActivate(); });
@@ -324,6 +352,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // A save that fails is reported; the close goes on all the same.
+    platform::runReportingErrors([this] { formStorage_->SaveSettings(false); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -15,6 +15,7 @@
 
 class QTextEdit;
 class QWindow;
+class TFormStorage;
 
 namespace Ui {
 class TForm1;
@@ -41,6 +42,10 @@ public:
     const std::string& DefaultFileName() const { return defaultFileName_; }
     const Ufiche::DrawnExerciseSlots& DrawnExercises() const { return drawnExercises_; }
     const QString& SettingsFileName() const { return settingsFileName_; }
+    // Another settings file than the one beside the executable (tests);
+    // takes effect for the restore at the first showing and the saves.
+    void setSettingsFileName(const QString& fileName);
+    TFormStorage& FormStorage1() const { return *formStorage_; }
     QColor LightColour() const;
     bool IsGenerating() const { return generating_; }
 
@@ -117,6 +122,7 @@ private:
     void FinishGeneration();
 
     std::unique_ptr<Ui::TForm1> ui_;
+    std::unique_ptr<TFormStorage> formStorage_;
     Ufiche::MersenneRandomSource random_;
     std::function<std::uint32_t()> seedSource_;
     InputBox inputBox_;
