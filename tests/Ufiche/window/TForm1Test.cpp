@@ -29,6 +29,8 @@ using Uconvers::QuantityKind;
 class TForm1Test : public testing::Test {
 protected:
     void SetUp() override {
+        // A settings file of the test's own, so no run sees another's.
+        form.setSettingsFileName(settingsFolder.filePath("fiches-conversions.ini"));
         form.setSeedSource([] { return 42u; });
         form.show();
         QCoreApplication::processEvents();
@@ -53,6 +55,7 @@ protected:
         return print;
     }
 
+    QTemporaryDir settingsFolder;
     TForm1 form;
 };
 
@@ -70,7 +73,9 @@ TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_EQ(control<QLineEdit>("eSepar").maxLength(), 230);
     EXPECT_EQ(control<QLabel>("Label10").text(), "(123)");
     auto& combo = control<QComboBox>("Combo1");
-    EXPECT_EQ(combo.currentText(), "Convertir en ");
+    // Restored from no file: the default text without its trailing blank.
+    EXPECT_EQ(combo.currentText(), "Convertir en");
+    EXPECT_EQ(combo.itemText(0), "Convertir en ");
     EXPECT_EQ(combo.count(), 4);
     EXPECT_EQ(combo.itemText(3), "");
     EXPECT_TRUE(control<QCheckBox>("CheckBox1").isChecked());
@@ -229,7 +234,7 @@ TEST_F(TForm1Test, TheInstructionListGrowsWithAAndShrinksWithE) {
     answer = QString();  // OK with nothing typed
     QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 4);
-    EXPECT_EQ(combo.currentText(), "Convertir en ");
+    EXPECT_EQ(combo.currentText(), "Convertir en");
 
     control<QSlider>("trbNiveau").setValue(2);
     answer = QString("Convertir en ");
