@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QInputDialog>
 #include <QMouseEvent>
@@ -15,11 +16,14 @@
 #include <vector>
 
 #include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/document/Saving.h"
+#include "Ufiche/printing/Printing.h"
 #include "Ufiche/window/Anchors.h"
 #include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "platform/system/System.h"
 #include "ui_TForm1.h"
@@ -125,13 +129,28 @@ std::optional<QString> AskNewText(QWidget* parent) {
     return text;
 }
 
+// No filter, no default extension, no title of its own, no question before
+// overwriting a file.
+std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir,
+                                      const QString& proposedName) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDirectory(initialDir.isEmpty() ? QDir::currentPath() : initialDir);
+    dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::TForm1>()),
       seedSource_(ClockSeed),
-      inputBox_(AskNewText) {
+      inputBox_(AskNewText), saveDialog_(ChooseSaveName) {
     ui_->setupUi(this);
     for (const auto& control : kAnchoredControls) {
         if (auto* widget = findChild<QWidget*>(control.name)) {
@@ -216,18 +235,13 @@ void TForm1::ConnectHandlers() {
     connect(ui_->btnSurf, &QPushButton::clicked, this, on(&TForm1::btnSurfClick));
     connect(ui_->btnVol, &QPushButton::clicked, this, on(&TForm1::btnVolClick));
     connect(ui_->btnCapa, &QPushButton::clicked, this, on(&TForm1::btnCapaClick));
+    connect(ui_->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
+    connect(ui_->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
+    connect(ui_->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));
     connect(ui_->btnNouvTexte, &QPushButton::clicked, this, on(&TForm1::btnNouvTexteClick));
     connect(ui_->btnEffaceTexte, &QPushButton::clicked, this, on(&TForm1::btnEffaceTexteClick));
     connect(ui_->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
     connect(ui_->RxE2, &QTextEdit::textChanged, this, on(&TForm1::RxE2Change));
-    for (auto* pane : {ui_->RxE1, ui_->RxE2}) {
-        // In view mode no selection survives, however it was made.
-        connect(pane, &QTextEdit::selectionChanged, this, [this, pane] {
-            if (!editMode_) {
-                CollapseSelection(*pane);
-            }
-        });
-    }
 }
 
 platform::TRxRichEdit& TForm1::subjectPane() const {
@@ -248,6 +262,8 @@ void TForm1::setSeedSource(std::function<std::uint32_t()> seedSource) {
 void TForm1::setInputBox(InputBox inputBox) {
     inputBox_ = std::move(inputBox);
 }
+
+void TForm1::setSaveDialog(SaveDialog saveDialog) { saveDialog_ = std::move(saveDialog); }
 
 void TForm1::SetLight(const QColor& colour) {
     ui_->Shape1->setBrushColor(colour);
@@ -455,6 +471,24 @@ void TForm1::FinishGeneration() {
     }
 }
 
+// ---- Saving and printing ----
+
+void TForm1::btnEnregistreClick() {
+    const QString initialDir = findChild<QObject*>("SaveDialog1")->property("InitialDir").toString();
+    const std::optional<QString> chosen =
+        saveDialog_(this, initialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
+    if (chosen) {
+        Ufiche::SaveWorksheet(*ui_->RxE1, *ui_->RxE2, *chosen);
+    }
+}
+
+void TForm1::btnImprimeClick() {
+    Ufiche::PrintCopies(*ui_->RxE1, *ui_->RxE2, ui_->spSujets->value(), ui_->spCorriges->value(),
+                        []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
+}
+
+void TForm1::btnChoixImpClick() { platform::CurrentPrinter::instance().choose(this); }
+
 // ---- Panes ----
 
 void TForm1::RxE1Change() {
@@ -493,9 +527,12 @@ void TForm1::CollapseSelection(QTextEdit& pane) {
     pane.setTextCursor(cursor);
 }
 
+// The pane handles the mouse first: the collapse comes after its own
+// selection, as a queued call.
 void TForm1::RxE1MouseDown() {
     if (!editMode_) {
-        CollapseSelection(*ui_->RxE1);
+        QMetaObject::invokeMethod(
+            this, [this] { CollapseSelection(*ui_->RxE1); }, Qt::QueuedConnection);
     }
 }
 void TForm1::RxE1MouseUp() {
@@ -506,7 +543,8 @@ void TForm1::RxE1EndDrag() {
 }
 void TForm1::RxE2MouseDown() {
     if (!editMode_) {
-        CollapseSelection(*ui_->RxE2);
+        QMetaObject::invokeMethod(
+            this, [this] { CollapseSelection(*ui_->RxE2); }, Qt::QueuedConnection);
     }
 }
 void TForm1::RxE2MouseUp() {
@@ -622,6 +660,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (subject || answerKey) {
         switch (type) {
             case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
                 subject ? RxE1MouseDown() : RxE2MouseDown();
                 break;
             case QEvent::MouseButtonRelease:
@@ -630,6 +669,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseMove:
                 if (answerKey) {
                     FormMouseMove();
+                }
+                if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) {
+                    subject ? RxE1MouseDown() : RxE2MouseDown();
                 }
                 break;
             case QEvent::DragEnter:

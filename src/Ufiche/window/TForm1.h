@@ -63,6 +63,12 @@ public:
     void setSeedSource(std::function<std::uint32_t()> seedSource);
     using InputBox = std::function<std::optional<QString>(QWidget* parent)>;
     void setInputBox(InputBox inputBox);
+    // The save dialog: given the starting folder and the proposed name, the
+    // full name chosen, or nothing when cancelled. A file dialog unless
+    // replaced (tests).
+    using SaveDialog = std::function<std::optional<QString>(
+        QWidget* parent, const QString& initialDir, const QString& proposedName)>;
+    void setSaveDialog(SaveDialog saveDialog);
 
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
@@ -95,6 +101,9 @@ public:
     void RxE2MouseUp();
     void RxE2DragOver(QEvent* event);
     void RxE2EndDrag();
+    void btnEnregistreClick();
+    void btnImprimeClick();
+    void btnChoixImpClick();
     void btnNouvTexteClick();
     void btnEffaceTexteClick();
     void eTitre1Enter(QWidget* field);
@@ -126,6 +135,7 @@ private:
     Ufiche::MersenneRandomSource random_;
     std::function<std::uint32_t()> seedSource_;
     InputBox inputBox_;
+    SaveDialog saveDialog_;
 
     int currentLevel_ = 1;
     bool editMode_ = false;

@@ -196,13 +196,12 @@ TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
     const QString subjectBefore = form.subjectPane().toHtml();
     auto& subject = form.subjectPane();
 
-    // View mode: read-only, Tab moves on, no selection survives.
-    subject.setFocus();
-    QTextCursor cursor = subject.textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(20, QTextCursor::KeepAnchor);
-    subject.setTextCursor(cursor);
+    // View mode: read-only, Tab moves on, a double click leaves no selection.
+    const QPoint onText = subject.cursorRect(subject.textCursor()).center() + QPoint(8, 0);
+    QTest::mouseDClick(subject.viewport(), Qt::LeftButton, {}, onText);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(subject.textCursor().hasSelection());
+    subject.setFocus();
     QTest::keyClick(&subject, Qt::Key_Tab);
     EXPECT_EQ(subject.toHtml(), subjectBefore);
 
@@ -211,8 +210,10 @@ TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
     EXPECT_FALSE(subject.isReadOnly());
     EXPECT_EQ(subject.toHtml(), subjectBefore);
     EXPECT_TRUE(lightIsGreen());
-    subject.setTextCursor(cursor);
+    QTest::mouseDClick(subject.viewport(), Qt::LeftButton, {}, onText);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(subject.textCursor().hasSelection());
+    QTextCursor cursor = subject.textCursor();
     cursor.setPosition(0);
     subject.setTextCursor(cursor);
     subject.setFocus();
