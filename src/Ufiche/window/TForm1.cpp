@@ -4,8 +4,8 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QScreen>
@@ -150,7 +150,8 @@ TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::TForm1>()),
       seedSource_(ClockSeed),
-      inputBox_(AskNewText), saveDialog_(ChooseSaveName) {
+      inputBox_(AskNewText),
+      saveDialog_(ChooseSaveName) {
     ui_->setupUi(this);
     for (const auto& control : kAnchoredControls) {
         if (auto* widget = findChild<QWidget*>(control.name)) {
@@ -263,7 +264,9 @@ void TForm1::setInputBox(InputBox inputBox) {
     inputBox_ = std::move(inputBox);
 }
 
-void TForm1::setSaveDialog(SaveDialog saveDialog) { saveDialog_ = std::move(saveDialog); }
+void TForm1::setSaveDialog(SaveDialog saveDialog) {
+    saveDialog_ = std::move(saveDialog);
+}
 
 void TForm1::SetLight(const QColor& colour) {
     ui_->Shape1->setBrushColor(colour);
@@ -474,7 +477,8 @@ void TForm1::FinishGeneration() {
 // ---- Saving and printing ----
 
 void TForm1::btnEnregistreClick() {
-    const QString initialDir = findChild<QObject*>("SaveDialog1")->property("InitialDir").toString();
+    const QString initialDir =
+        findChild<QObject*>("SaveDialog1")->property("InitialDir").toString();
     const std::optional<QString> chosen =
         saveDialog_(this, initialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
     if (chosen) {
@@ -483,11 +487,14 @@ void TForm1::btnEnregistreClick() {
 }
 
 void TForm1::btnImprimeClick() {
-    Ufiche::PrintCopies(*ui_->RxE1, *ui_->RxE2, ui_->spSujets->value(), ui_->spCorriges->value(),
-                        []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
+    Ufiche::PrintCopies(
+        *ui_->RxE1, *ui_->RxE2, ui_->spSujets->value(), ui_->spCorriges->value(),
+        []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
 }
 
-void TForm1::btnChoixImpClick() { platform::CurrentPrinter::instance().choose(this); }
+void TForm1::btnChoixImpClick() {
+    platform::CurrentPrinter::instance().choose(this);
+}
 
 // ---- Panes ----
 

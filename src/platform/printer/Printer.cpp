@@ -36,8 +36,8 @@ void CurrentPrinter::reset() {
 
 QPrinter& CurrentPrinter::printer() {
     if (chosen_) {
-        const bool fileOutput = chosen_->outputFormat() == QPrinter::PdfFormat &&
-                                !chosen_->outputFileName().isEmpty();
+        const bool fileOutput =
+            chosen_->outputFormat() == QPrinter::PdfFormat && !chosen_->outputFileName().isEmpty();
         if (fileOutput) {
             return *chosen_;  // "print to file", as the teacher chose it
         }

@@ -85,8 +85,8 @@ TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
     EXPECT_TRUE(form.subjectPane().textCursor().hasSelection());
     EXPECT_TRUE(form.answerKeyPane().textCursor().hasSelection());
 
-    for (const auto& [file, pane] : {std::pair{subject, &form.subjectPane()},
-                                     std::pair{answerKey, &form.answerKeyPane()}}) {
+    for (const auto& [file, pane] :
+         {std::pair{subject, &form.subjectPane()}, std::pair{answerKey, &form.answerKeyPane()}}) {
         platform::TRxRichEdit reloaded;
         reloaded.setFont(pane->font());
         Ufiche::LoadRtfIntoPane(reloaded, file.toStdString());
