@@ -1,0 +1,34 @@
+// From a press of a quantity button to both panes loaded, 40 questions, on
+// the offscreen platform.
+#include <QApplication>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include "Ufiche/window/TForm1.h"
+
+namespace {
+
+void BM_GenerateWorksheetInWindow(benchmark::State& state) {
+    QTemporaryDir folder;
+    TForm1 form;
+    form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+    form.show();
+    form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    const auto kind = static_cast<Uconvers::QuantityKind>(state.range(0));
+    for (auto _ : state) {
+        form.GenerateWorksheet(kind);
+    }
+}
+BENCHMARK(BM_GenerateWorksheetInWindow)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
