@@ -18,6 +18,9 @@ FICHE_PACKAGES=(
   cups-daemon cups-client cups-ipp-utils
 )
 
+# clang and its libFuzzer runtime, for scripts/fuzz.
+FICHE_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 fiche_missing_packages() {
   local missing=() pkg
   for pkg in "$@"; do

@@ -1,0 +1,23 @@
+#include <string>
+#include <string_view>
+
+#include "FuzzTargets.h"
+#include "platform/profile/IniText.h"
+
+// A settings file edited by hand or damaged: every key of the store read,
+// then a value written and read back.
+int FuzzIniReader(const std::uint8_t* data, std::size_t size) {
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    for (const char* key : {"FormVersion", "NormPos", "spMaxLigne_Value", "Combo1_Text", "Count"}) {
+        platform::ini::readValue(content, "TForm1", key, "0");
+        platform::ini::readValue(content, "TForm1.Combo1_Items", key, "");
+    }
+    if (platform::ini::canStore("TForm1", "eTitre1_Text", "Nom :")) {
+        const std::string written =
+            platform::ini::withValue(content, "TForm1", "eTitre1_Text", "Nom :");
+        if (platform::ini::readValue(written, "TForm1", "eTitre1_Text", "") != "Nom :") {
+            __builtin_trap();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,42 @@
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <string>
+#include <string_view>
+
+#include "FuzzTargets.h"
+#include "platform/richedit/RtfReader.h"
+#include "platform/richedit/RtfWriter.h"
+
+namespace {
+
+QString ReadIntoDocument(QTextDocument& document, std::string_view bytes) {
+    QTextCursor cursor(&document);
+    if (platform::LooksLikeRtf(bytes)) {
+        platform::ReadRtf(cursor, bytes);
+    } else {
+        platform::ReadPlainText(cursor, bytes);
+    }
+    return document.toPlainText();
+}
+
+}  // namespace
+
+// Any stream loaded into a pane's document; what the pane then writes out
+// must read back to the same text.
+int FuzzRtfReader(const std::uint8_t* data, std::size_t size) {
+    QTextDocument document;
+    const QString text =
+        ReadIntoDocument(document, std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string written =
+        platform::WriteRtf(document, 0, document.characterCount() - 1, 1440);
+    QTextDocument again;
+    if (ReadIntoDocument(again, written) != text) {
+        if (getenv("FICHE_FUZZ_DEBUG")) {
+            fprintf(stderr, "first:  %s\nagain: %s\nwritten: %s\n", qPrintable(text),
+                    qPrintable(again.toPlainText()), written.c_str());
+        }
+        __builtin_trap();
+    }
+    return 0;
+}
