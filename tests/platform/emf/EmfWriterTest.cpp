@@ -179,6 +179,48 @@ TEST_F(EmfWriterTest, UnderlinesAreDrawnByTheFontOnlyWhileOtherLinesAreKept) {
     EXPECT_EQ(pageLines, 1);
 }
 
+TEST_F(EmfWriterTest, ThePaintersTransformationIsAppliedToTextAndShapes) {
+    struct Case {
+        const char* name;
+        QTransform transform;
+        QPoint reference;
+        int height;
+        QRect box;  // as recorded: right and bottom one past the area
+    };
+    const Case cases[] = {
+        {"none", QTransform(), QPoint(10, 40), -20, QRect(QPoint(10, 50), QPoint(31, 61))},
+        {"moved", QTransform::fromTranslate(100, 200), QPoint(110, 240), -20,
+         QRect(QPoint(110, 250), QPoint(131, 261))},
+        {"moved and doubled", QTransform(2, 0, 0, 2, 100, 200), QPoint(120, 280), -40,
+         QRect(QPoint(120, 300), QPoint(161, 321))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReferenceDevice printer;
+        const QString name = path("transformed.emf");
+        {
+            platform::EmfWriter writer(name, &printer, kA4Frame);
+            QPainter painter(&writer);
+            painter.setTransform(c.transform);
+            QFont font(QStringLiteral("Arial"));
+            font.setPixelSize(20);
+            painter.setFont(font);
+            painter.drawText(QPoint(10, 40), QStringLiteral("m²"));
+            painter.fillRect(QRect(10, 50, 20, 10), Qt::red);
+        }
+        const QByteArray data = ReadAll(name);
+        const std::vector<TextRun> runs = TextRuns(data);
+        ASSERT_EQ(runs.size(), 1u);
+        EXPECT_EQ(runs[0].text, QString::fromUtf8("m²"));
+        EXPECT_EQ(runs[0].reference, c.reference);
+        EXPECT_EQ(runs[0].font.height, c.height);
+        const std::vector<FilledBox> boxes = Boxes(data);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].box, c.box);
+        EXPECT_EQ(boxes[0].brushColor, 0x0000FFu);
+    }
+}
+
 TEST_F(EmfWriterTest, TheDeviceIsTheReferenceDeviceOrA96DpiA4Page) {
     ReferenceDevice reference;
     QPrinter printer(QPrinter::HighResolution);
