@@ -24,7 +24,10 @@ class EmfPaintEngine;
 // written when close() is called or the writer is destroyed.
 class EmfWriter : public QPaintDevice {
 public:
-    // `reference` may be null: the device is then a 96 dpi A4 page.
+    // `reference` may be null: the device is then a 96 dpi A4 page. The
+    // frame's left(), top(), right() and bottom() are stored as they are:
+    // a page of W x H millimetres is QRect(QPoint(0, 0), QPoint(W * 100, H * 100)).
+    // Clipping, opacity and pictures (pixmaps, images) are not recorded.
     EmfWriter(const QString& fileName, const QPaintDevice* reference, const QRect& frame01mm);
     ~EmfWriter() override;
 
