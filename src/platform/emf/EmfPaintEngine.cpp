@@ -233,7 +233,9 @@ void EmfPaintEngine::usePen() {
     body.u32(0).u32(0).u32(0).u32(0);  // no brush bitmap
     body.u32(PenStyle(m_pen)).u32(static_cast<std::uint32_t>(width)).u32(BS_SOLID);
     body.u32(ColorRef(m_pen.brush().gradient() ? BrushColor(m_pen.brush()) : m_pen.color()));
-    body.u32(0).u32(0);  // hatch, no dash entries
+    // Hatch, no dash entries, and the one empty entry that the structure
+    // declares, so that readers expecting its full size find it.
+    body.u32(0).u32(0).u32(0);
     select(objectFor(body.finish().mid(8), EMR_EXTCREATEPEN), m_penSelected);
 }
 
