@@ -22,7 +22,9 @@ namespace platform {
 // records, in the device pixels that the painter sees. Pens, brushes and
 // fonts become objects of the metafile's object table, created when a
 // drawing first needs them and shared by every later drawing that uses the
-// same one.
+// same one. The engine claims every paint engine feature, so that QPainter
+// hands over text as text items and shapes as they are (never as paths or
+// pixmaps of its own making), and applies the painter's transformation itself.
 class EmfPaintEngine : public QPaintEngine {
 public:
     // `hundredthsMmPerPixel` is the size of a device pixel on paper, which the
