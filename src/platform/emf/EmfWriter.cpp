@@ -1,0 +1,130 @@
+#include "platform/emf/EmfWriter.h"
+
+#include "platform/emf/EmfFormat.h"
+#include "platform/emf/EmfPaintEngine.h"
+#include "platform/emf/EmfRecords.h"
+
+#include <climits>
+
+namespace platform {
+
+using namespace emf;
+
+namespace {
+
+// Without a reference device: a 96 dpi A4 sheet.
+constexpr int kDefaultDpi = 96;
+constexpr int kA4WidthMm = 210;
+constexpr int kA4HeightMm = 297;
+
+int MmToPixels(int mm, int dpi) {
+    return qRound(mm * dpi / 25.4);
+}
+
+}  // namespace
+
+EmfWriter::EmfWriter(const QString& fileName, const QPaintDevice* reference, const QRect& frame01mm)
+    : m_file(fileName), m_frame(frame01mm) {
+    if (reference) {
+        m_devicePixels = QSize(reference->width(), reference->height());
+        m_deviceMillimetres = QSize(reference->widthMM(), reference->heightMM());
+        m_dpiX = reference->logicalDpiX();
+        m_dpiY = reference->logicalDpiY();
+        m_physicalDpiX = reference->physicalDpiX();
+        m_physicalDpiY = reference->physicalDpiY();
+    } else {
+        m_devicePixels =
+            QSize(MmToPixels(kA4WidthMm, kDefaultDpi), MmToPixels(kA4HeightMm, kDefaultDpi));
+        m_deviceMillimetres = QSize(kA4WidthMm, kA4HeightMm);
+        m_dpiX = m_dpiY = m_physicalDpiX = m_physicalDpiY = kDefaultDpi;
+    }
+    // A device that reports no size in millimetres still needs a pixel
+    // size on paper: take it from its resolution.
+    if (m_deviceMillimetres.width() <= 0 || m_deviceMillimetres.height() <= 0) {
+        m_deviceMillimetres = QSize(qRound(m_devicePixels.width() * 25.4 / m_dpiX),
+                                    qRound(m_devicePixels.height() * 25.4 / m_dpiY));
+    }
+    const QSizeF hundredthsMmPerPixel(
+        m_devicePixels.width() > 0 ? 100.0 * m_deviceMillimetres.width() / m_devicePixels.width()
+                                   : 2540.0 / m_dpiX,
+        m_devicePixels.height() > 0 ? 100.0 * m_deviceMillimetres.height() / m_devicePixels.height()
+                                    : 2540.0 / m_dpiY);
+    m_engine = std::make_unique<EmfPaintEngine>(this, hundredthsMmPerPixel);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // Nothing will be recorded: a painter cannot even begin.
+        m_engine->finish();
+        m_closed = true;
+    }
+}
+
+EmfWriter::~EmfWriter() {
+    close();
+}
+
+bool EmfWriter::isValid() const {
+    return !m_closed;
+}
+
+bool EmfWriter::close() {
+    if (m_closed) {
+        return m_written;
+    }
+    m_closed = true;
+    const EmfPaintEngine::Recording recording = m_engine->finish();
+    const QRect bounds =
+        recording.bounds.isValid() ? recording.bounds : QRect(QPoint(0, 0), QPoint(-1, -1));
+    const std::uint32_t totalBytes =
+        kHeaderSize + static_cast<std::uint32_t>(recording.records.size());
+    RecordBuilder header(EMR_HEADER);
+    header.rect(bounds).rect(m_frame);
+    header.u32(kSignature).u32(kVersion).u32(totalBytes).u32(recording.recordCount + 1);
+    header.u16(recording.handleCount).u16(0);
+    header.u32(0).u32(0);  // no description
+    header.u32(0);         // no palette
+    header.i32(m_devicePixels.width()).i32(m_devicePixels.height());
+    header.i32(m_deviceMillimetres.width()).i32(m_deviceMillimetres.height());
+    header.u32(0).u32(0).u32(0);  // no pixel format, no OpenGL
+    header.i32(m_deviceMillimetres.width() * 1000).i32(m_deviceMillimetres.height() * 1000);
+    QByteArray bytes = header.finish();
+    bytes.append(recording.records);
+    m_written = m_file.write(bytes) == bytes.size() && m_file.flush();
+    m_file.close();
+    m_written = m_written && m_file.error() == QFileDevice::NoError;
+    return m_written;
+}
+
+QPaintEngine* EmfWriter::paintEngine() const {
+    return m_engine.get();
+}
+
+int EmfWriter::metric(PaintDeviceMetric metric) const {
+    switch (metric) {
+        case PdmWidth:
+            return m_devicePixels.width();
+        case PdmHeight:
+            return m_devicePixels.height();
+        case PdmWidthMM:
+            return m_deviceMillimetres.width();
+        case PdmHeightMM:
+            return m_deviceMillimetres.height();
+        case PdmNumColors:
+            return INT_MAX;
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+            return m_dpiX;
+        case PdmDpiY:
+            return m_dpiY;
+        case PdmPhysicalDpiX:
+            return m_physicalDpiX;
+        case PdmPhysicalDpiY:
+            return m_physicalDpiY;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+    }
+    return 0;
+}
+
+}  // namespace platform
