@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWindow>
 
@@ -18,10 +19,12 @@
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/document/Saving.h"
 #include "Ufiche/printing/Printing.h"
+#include "RichEditEMFPrint/RichEditEMFPrint.h"
 #include "Ufiche/window/Anchors.h"
 #include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/codepage/Codepage.h"
+#include "platform/emf/EmfPicture.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
@@ -40,6 +43,10 @@ const QUrl kCatalogueUrl{QStringLiteral("https://www.editions-orvandiere.fr/math
 const QString kCompileStampFile = QStringLiteral("_DatCompil.txt");
 // The preview's page files and its write probe, matched in any letter case.
 const QStringList kTemporaryFiles = {"temp0.emf", "temp1.emf", "twfile.txt"};
+const QString kPreviewPrefix = QStringLiteral("Temp");
+const QString kWriteTestFile = QStringLiteral("TWFile.txt");
+const QSize kPreviewSize{493, 497};
+const QSize kPagePictureSize{420, 594};
 
 const char* const kDesignGeometry = "designGeometry";
 
@@ -187,6 +194,8 @@ TForm1::TForm1(QWidget* parent)
     ui_->Label6->adjustSize();
 
     ui_->Shape1->setBrushColor(Ufiche::kLightGreen);
+    SetColours(ui_->pnlImage1, QPalette::Window, Qt::white);
+    SetColours(ui_->pnlImage2, QPalette::Window, Qt::white);
     for (QWidget* field : std::initializer_list<QWidget*>{ui_->eTitre1, ui_->eSepar, ui_->Combo1}) {
         field->installEventFilter(this);
     }
@@ -239,6 +248,7 @@ void TForm1::ConnectHandlers() {
     connect(ui_->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
     connect(ui_->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
     connect(ui_->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));
+    connect(ui_->btnApercu, &QPushButton::clicked, this, on(&TForm1::btnApercuClick));
     connect(ui_->btnNouvTexte, &QPushButton::clicked, this, on(&TForm1::btnNouvTexteClick));
     connect(ui_->btnEffaceTexte, &QPushButton::clicked, this, on(&TForm1::btnEffaceTexteClick));
     connect(ui_->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
@@ -494,6 +504,52 @@ void TForm1::btnImprimeClick() {
 
 void TForm1::btnChoixImpClick() {
     platform::CurrentPrinter::instance().choose(this);
+}
+
+// ---- Preview ----
+
+bool TForm1::CanWriteTestFile() {
+    // An empty file written in the current folder, where the page files go.
+    QFile probe(QDir::current().filePath(kWriteTestFile));
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return false;
+    }
+    return probe.flush() && (probe.close(), probe.error() == QFileDevice::NoError);
+}
+
+void TForm1::btnApercuClick() {
+    if (!CanWriteTestFile()) {
+        return;  // a folder that cannot take the page files: no preview, no message
+    }
+    const QDir current = QDir::current();
+    for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {
+        QFile::remove(current.filePath(RichEditEMFPrint::PageFileName(kPreviewPrefix, page)));
+    }
+    ui_->Image1->setPixmap(QPixmap());
+    ui_->Image2->setPixmap(QPixmap());
+    QCoreApplication::processEvents();
+    if (CanWriteTestFile()) {
+        RichEditEMFPrint::RichEditToEMF(*ui_->RxE1, kPreviewPrefix);
+    }
+    QCoreApplication::processEvents();
+    QLabel* const pictures[] = {ui_->Image1, ui_->Image2};
+    for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {
+        const QString file = current.filePath(RichEditEMFPrint::PageFileName(kPreviewPrefix, page));
+        if (QFile::exists(file)) {
+            pictures[page]->setPixmap(QPixmap::fromImage(platform::renderEmfFile(file, kPagePictureSize)));
+        }
+    }
+    ui_->ScrollBox1->verticalScrollBar()->setValue(0);
+    if (!ui_->ScrollBox1->isWindow()) {
+        // Floated into a window of its own, centred on the screen, the first
+        // time; afterwards shown where the teacher left it.
+        ui_->ScrollBox1->setParent(this, Qt::Tool);
+        const QSize screen = this->screen() ? this->screen()->geometry().size() : QSize(1024, 768);
+        ui_->ScrollBox1->setGeometry((screen.width() - kPreviewSize.width()) / 2,
+                                     (screen.height() - kPreviewSize.height()) / 2,
+                                     kPreviewSize.width(), kPreviewSize.height());
+    }
+    ui_->ScrollBox1->show();
 }
 
 // ---- Panes ----

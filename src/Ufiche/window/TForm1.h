@@ -104,6 +104,8 @@ public:
     void btnEnregistreClick();
     void btnImprimeClick();
     void btnChoixImpClick();
+    void btnApercuClick();
+    bool CanWriteTestFile();
     void btnNouvTexteClick();
     void btnEffaceTexteClick();
     void eTitre1Enter(QWidget* field);

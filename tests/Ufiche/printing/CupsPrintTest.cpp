@@ -15,10 +15,11 @@
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 
-namespace {
-
+// Shared with the preview tests of this program.
 PrivateCups* scheduler = nullptr;
 QString whyNoScheduler;
+
+namespace {
 
 class CupsPrintTest : public testing::Test {
 protected:

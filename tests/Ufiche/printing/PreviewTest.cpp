@@ -1,0 +1,134 @@
+// The preview of the subject's first pages, through the window's "A" button,
+// on the private scheduler's printer (see CupsPrintTest.cpp for the main).
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "PrivateCups.h"
+#include "Ufiche/window/TForm1.h"
+#include "platform/emf/EmfPicture.h"
+#include "platform/errors/ErrorReport.h"
+#include "platform/printer/Printer.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+extern PrivateCups* scheduler;
+extern QString whyNoScheduler;
+
+namespace {
+
+class PreviewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (scheduler == nullptr) {
+            GTEST_SKIP() << "no private CUPS scheduler here: " << whyNoScheduler.toStdString();
+        }
+        ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+        platform::CurrentPrinter::instance().reset();
+        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        form.show();
+    }
+    void TearDown() override {
+        QDir::setCurrent(previousFolder);
+        platform::setErrorPresenter(nullptr);
+    }
+
+    void Generate(int questions, int lineSpacing) {
+        form.findChild<QSpinBox*>("spMaxLigne")->setValue(questions);
+        form.findChild<QSpinBox*>("spinterligne")->setValue(lineSpacing);
+        form.btnLongClick();
+    }
+    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files); }
+    QLabel& Picture(const char* name) { return *form.findChild<QLabel*>(name); }
+    QScrollArea& Preview() { return *form.findChild<QScrollArea*>("ScrollBox1"); }
+
+    // Dark pixels on a page picture: where text is drawn.
+    static int Ink(const QImage& image) {
+        int ink = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        return ink;
+    }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    TForm1 form;
+    QStringList errors;
+};
+
+TEST_F(PreviewTest, AOnePageSubjectWritesOnlyTheFirstPage) {
+    Generate(3, 0);
+    form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_EQ(Files(), (QStringList{"TWFile.txt", "Temp0.emf", "fiches-conversions.ini"}));
+    EXPECT_EQ(QFile(folder.filePath("TWFile.txt")).size(), 0);
+    const auto page = platform::EmfPicture::load(folder.filePath("Temp0.emf"));
+    ASSERT_TRUE(page.has_value());
+    EXPECT_EQ(page->header().frame.left(), 0);
+    EXPECT_GT(page->header().frame.width(), 18000);  // a sheet, in hundredths of a mm
+    EXPECT_GT(Ink(Picture("Image1").pixmap().toImage()), 100);
+    EXPECT_TRUE(Picture("Image2").pixmap().isNull());
+    EXPECT_TRUE(Preview().isVisible());
+    EXPECT_TRUE(Preview().isWindow());
+    EXPECT_EQ(Preview().size(), QSize(493, 497));
+    EXPECT_EQ(Preview().verticalScrollBar()->value(), 0);
+}
+
+TEST_F(PreviewTest, ALongSubjectGivesTwoPagesAndAShorterOneRemovesTheSecond) {
+    Generate(40, 4);
+    form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_TRUE(QFile::exists(folder.filePath("Temp0.emf")));
+    EXPECT_TRUE(QFile::exists(folder.filePath("Temp1.emf")));
+    EXPECT_FALSE(QFile::exists(folder.filePath("Temp2.emf")));
+    EXPECT_GT(Ink(Picture("Image2").pixmap().toImage()), 100);
+
+    // A closed preview comes back where it was, without re-centring.
+    Preview().close();
+    Preview().move(10, 20);
+    const QPoint where = Preview().pos();
+    Generate(2, 0);
+    EXPECT_FALSE(Preview().isVisible());
+    form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_FALSE(QFile::exists(folder.filePath("Temp1.emf")));
+    EXPECT_TRUE(Picture("Image2").pixmap().isNull());
+    EXPECT_EQ(Preview().pos(), where);
+
+    // The close of the window takes the preview's files away.
+    form.close();
+    EXPECT_EQ(Files(), QStringList{"fiches-conversions.ini"});
+}
+
+TEST_F(PreviewTest, WithoutAPrinterThePreviewStaysHiddenAndSaysWhy) {
+    scheduler->RemoveQueue("salle_info");
+    Generate(3, 0);
+    form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_EQ(errors, QStringList{"Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e"});
+    EXPECT_FALSE(Preview().isVisible());
+    EXPECT_FALSE(QFile::exists(folder.filePath("Temp0.emf")));
+}
+
+TEST_F(PreviewTest, AFolderThatCannotBeWrittenLeavesEverythingAsItWas) {
+    Generate(3, 0);
+    // A current folder that no longer exists takes no file, whoever asks.
+    QDir(folder.path()).mkdir("parti");
+    QDir::setCurrent(folder.filePath("parti"));
+    QDir(folder.path()).rmdir("parti");
+    form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_FALSE(Preview().isVisible());
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+}  // namespace
