@@ -73,7 +73,7 @@ TEST_F(PreviewTest, AOnePageSubjectWritesOnlyTheFirstPage) {
     Generate(3, 0);
     form.findChild<QPushButton*>("btnApercu")->click();
     EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
-    EXPECT_EQ(Files(), (QStringList{"TWFile.txt", "Temp0.emf", "fiches-conversions.ini"}));
+    EXPECT_EQ(Files(), (QStringList{"TWFile.txt", "Temp0.emf"}));
     EXPECT_EQ(QFile(folder.filePath("TWFile.txt")).size(), 0);
     const auto page = platform::EmfPicture::load(folder.filePath("Temp0.emf"));
     ASSERT_TRUE(page.has_value());
