@@ -3,6 +3,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QIODevice>
 #include <QPainter>
 #include <QPrinter>
@@ -116,9 +117,14 @@ void TRxRichEdit::saveToFile(const QString& fileName) const {
     } else {
         bytes = contentForStream();
     }
-    QFile file(fileName);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         file.write(bytes) == bytes.size() && file.flush();
+    // Written beside the old file and renamed over it only once whole, so a
+    // full disk or a pulled-out stick never leaves the teacher's earlier file
+    // truncated; where the folder takes no new file, the file is rewritten in
+    // place.
+    QSaveFile file(fileName);
+    file.setDirectWriteFallback(true);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
         throw PlatformError(QString::fromUtf8(kCannotCreateFile).arg(info.absoluteFilePath()));
     }
