@@ -1,6 +1,5 @@
 #include "platform/richedit/TRxRichEdit.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -9,7 +8,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <string_view>
 
@@ -134,10 +132,9 @@ QString TRxRichEdit::plainText() const {
 }
 
 int TRxRichEdit::lineCount() const {
-    document()->documentLayout()->documentSize();  // finishes the layout
     int lines = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        lines += std::max(1, block.layout() ? block.layout()->lineCount() : 0);
+        lines += 1 + static_cast<int>(block.text().count(QChar::LineSeparator));
     }
     if (document()->lastBlock().length() == 1) {
         --lines;  // the empty last line

@@ -59,8 +59,9 @@ public:
 
     // The text with CR LF between paragraphs.
     QString plainText() const;
-    // The number of lines as laid out in the pane; an empty last line does not
-    // count, so an empty pane has none.
+    // The number of lines of the text: paragraphs and line breaks, not the
+    // wrapped lines of the screen, so that it does not depend on the pane's
+    // width. An empty last line does not count: an empty pane has none.
     int lineCount() const;
     // Characters of the document, each paragraph end counting one, the last
     // (which every document has) excluded: the positions that formatRange()
