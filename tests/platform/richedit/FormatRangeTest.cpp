@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "TextDocumentProbe.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
 
 using platform::TRxRichEdit;
+using testsupport::LoadStream;
 
 // A paint device that records the text that is drawn on it, page by page,
 // at 600 dots per inch on an A4 sheet.
@@ -81,13 +83,6 @@ private:
 
 const QRect kA4Twips(0, 0, 11906, 16838);
 
-void Load(TRxRichEdit& pane, const std::string& rtf) {
-    QByteArray data(rtf.data(), static_cast<qsizetype>(rtf.size()));
-    QBuffer stream(&data);
-    stream.open(QIODevice::ReadOnly);
-    pane.loadFromStream(stream);
-}
-
 // `count` numbered 12-point lines, then an empty last line.
 std::string NumberedLines(int count) {
     std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 ";
@@ -131,7 +126,7 @@ std::vector<std::optional<int>> PageThrough(TRxRichEdit& pane, RecordingDevice& 
 
 TEST(FormatRange, PagesThroughALongDocumentDrawingEveryCharacterExactlyOnce) {
     TRxRichEdit pane;
-    Load(pane, NumberedLines(160));
+    LoadStream(pane, NumberedLines(160));
     RecordingDevice device;
     const auto positions = PageThrough(pane, device, kA4Twips, true);
 
@@ -157,7 +152,7 @@ TEST(FormatRange, PagesThroughALongDocumentDrawingEveryCharacterExactlyOnce) {
 
 TEST(FormatRange, EachPageStartsWithTheLineAfterThePreviousPageAtTheTopOfTheRectangle) {
     TRxRichEdit pane;
-    Load(pane, NumberedLines(100));
+    LoadStream(pane, NumberedLines(100));
     RecordingDevice device;
     const QRect rect(1440, 720, 8000, 14000);  // one inch in, half an inch down
     const auto positions = PageThrough(pane, device, rect, true);
@@ -180,7 +175,7 @@ TEST(FormatRange, MeasuringGivesTheSamePositionsAsDrawingAndANarrowerRectangleMo
     for (int i = 0; i < 60; ++i) {
         long_lines += "des mots et encore des mots qui remplissent la ligne et la suivante \\par ";
     }
-    Load(pane, long_lines + "}");
+    LoadStream(pane, long_lines + "}");
     RecordingDevice device;
     const auto drawn = PageThrough(pane, device, kA4Twips, true);
     const auto measured = PageThrough(pane, device, kA4Twips, false);
@@ -192,7 +187,7 @@ TEST(FormatRange, MeasuringGivesTheSamePositionsAsDrawingAndANarrowerRectangleMo
 
 TEST(FormatRange, ALineTallerThanThePageReportsFailureInsteadOfStandingStill) {
     TRxRichEdit pane;
-    Load(pane, "{\\rtf1 petit\\par \\fs3276 G\\par \\fs24 fin}");
+    LoadStream(pane, "{\\rtf1 petit\\par \\fs3276 G\\par \\fs24 fin}");
     RecordingDevice device;
     const auto first = pane.formatRange(device, kA4Twips, 0);
     ASSERT_TRUE(first.has_value());
@@ -216,7 +211,7 @@ TEST(FormatRange, ADocumentThatFitsOnOnePageNeedsNoSecondPage) {
     RecordingDevice device;
     for (const Case& c : cases) {
         TRxRichEdit pane;
-        Load(pane, c.rtf);
+        LoadStream(pane, c.rtf);
         EXPECT_EQ(pane.textLength(), c.length) << c.rtf;
         const auto positions = PageThrough(pane, device, kA4Twips, true);
         ASSERT_EQ(positions.size(), 1u) << c.rtf;
@@ -226,7 +221,7 @@ TEST(FormatRange, ADocumentThatFitsOnOnePageNeedsNoSecondPage) {
 
 TEST(FormatRange, FollowsChangesOfTheContent) {
     TRxRichEdit pane;
-    Load(pane, NumberedLines(160));
+    LoadStream(pane, NumberedLines(160));
     RecordingDevice device;
     ASSERT_TRUE(pane.formatRange(device, kA4Twips, 0).value() < pane.textLength());
     // The layout kept for the next page must not outlive an edit.
@@ -238,9 +233,9 @@ TEST(FormatRange, FollowsChangesOfTheContent) {
 
 TEST(FormatRange, DrawsHighlightsAndColoursOntoThePage) {
     TRxRichEdit pane;
-    Load(pane,
-         "{\\rtf1{\\colortbl ;\\red255\\green255\\blue0;\\red255\\green0\\blue0;}"
-         "\\fs48 1\\'b0/ 250 dam = \\highlight1 2 500 m\\highlight0  \\cf2 rouge}");
+    LoadStream(pane,
+               "{\\rtf1{\\colortbl ;\\red255\\green255\\blue0;\\red255\\green0\\blue0;}"
+               "\\fs48 1\\'b0/ 250 dam = \\highlight1 2 500 m\\highlight0  \\cf2 rouge}");
     QImage page(1240, 1754, QImage::Format_RGB32);  // A4 at 150 dpi
     page.setDotsPerMeterX(5906);
     page.setDotsPerMeterY(5906);

@@ -10,19 +10,14 @@
 
 #include <string>
 
+#include "TextDocumentProbe.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
 
 using platform::TRxRichEdit;
-
-void Load(TRxRichEdit& pane, const std::string& rtf) {
-    QByteArray data(rtf.data(), static_cast<qsizetype>(rtf.size()));
-    QBuffer stream(&data);
-    stream.open(QIODevice::ReadOnly);
-    pane.loadFromStream(stream);
-}
+using testsupport::LoadStream;
 
 // Runs one of poppler's tools and gives back what it printed (UTF-8).
 QString Poppler(const char* tool, const QStringList& arguments) {
@@ -77,7 +72,7 @@ std::string NumberedLines(int count) {
 }
 
 TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItNeeds) {
-    Load(pane, NumberedLines(150));
+    LoadStream(pane, NumberedLines(150));
     const QString file = print(QString::fromUtf8("Corrigé"));
     EXPECT_EQ(info(file, "Title"), QString::fromUtf8("Corrigé"));
 
@@ -111,7 +106,7 @@ TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItN
 }
 
 TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
-    Load(pane, NumberedLines(150));
+    LoadStream(pane, NumberedLines(150));
     const QString a4 = print("Sujet", QPageSize::A4);
     const int a4Pages = info(a4, "Pages").toInt();
     const QString a3 = print("Sujet", QPageSize::A3);
@@ -121,7 +116,7 @@ TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
 }
 
 TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
-    Load(pane, "{\\rtf1 }");
+    LoadStream(pane, "{\\rtf1 }");
     const QString file = print("Sujet");
     EXPECT_EQ(info(file, "Title"), "Sujet");
     EXPECT_EQ(info(file, "Pages"), "1");
@@ -129,14 +124,14 @@ TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
 }
 
 TEST_F(PrintJob, AGiantLineThatFitsNoPageEndsTheJobInsteadOfLooping) {
-    Load(pane, "{\\rtf1 avant\\par \\fs3276 G\\par \\fs24 apr\\'e8s}");
+    LoadStream(pane, "{\\rtf1 avant\\par \\fs3276 G\\par \\fs24 apr\\'e8s}");
     const QString file = print("Sujet");
     EXPECT_EQ(info(file, "Pages"), "1");
     EXPECT_NE(pageText(file, 1).indexOf("avant"), -1);
 }
 
 TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
-    Load(pane, "{\\rtf1 x}");
+    LoadStream(pane, "{\\rtf1 x}");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(folder.path()).filePath("absent/job.pdf"));

@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QTemporaryDir>
 #include <QTextBlock>
 
@@ -18,15 +20,9 @@ namespace {
 using platform::PlatformError;
 using platform::TRxRichEdit;
 using testsupport::Cp1252;
+using testsupport::LoadStream;
 using testsupport::ShownCharacters;
 using testsupport::ShownText;
-
-void Load(TRxRichEdit& pane, const std::string& bytes) {
-    QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QBuffer stream(&data);
-    stream.open(QIODevice::ReadOnly);
-    pane.loadFromStream(stream);
-}
 
 std::string ReadFile(const QString& name) {
     QFile file(name);
@@ -43,15 +39,15 @@ protected:
 };
 
 TEST_F(PaneTest, LoadsRtfAndFallsBackToPlainTextWhenTheStreamIsNotRtf) {
-    Load(pane, "{\\rtf1 \\b gras\\b0  \\'e9t\\'e9}");
+    LoadStream(pane, "{\\rtf1 \\b gras\\b0  \\'e9t\\'e9}");
     EXPECT_EQ(ShownText(*pane.document()), Cp1252("gras été"));
     EXPECT_TRUE(ShownCharacters(*pane.document()).at(0).bold);
 
-    Load(pane, Cp1252("pas du RTF {\\b}\r\nété\rfin\n"));
+    LoadStream(pane, Cp1252("pas du RTF {\\b}\r\nété\rfin\n"));
     EXPECT_EQ(ShownText(*pane.document()), Cp1252("pas du RTF {\\b}\nété\nfin\n"));
 
     pane.setRichTextMode(false);  // RTF read as text in plain-text mode
-    Load(pane, "{\\rtf1 x}");
+    LoadStream(pane, "{\\rtf1 x}");
     EXPECT_EQ(ShownText(*pane.document()), "{\\rtf1 x}");
 }
 
@@ -66,25 +62,25 @@ TEST_F(PaneTest, AStreamThatCannotBeReadRaisesTheLoadError) {
 }
 
 TEST_F(PaneTest, InSelectionModeALoadReplacesOnlyTheSelectionAndPutsTheCaretAtTheStart) {
-    Load(pane, "{\\rtf1 avant milieu apr\\'e8s}");
+    LoadStream(pane, "{\\rtf1 avant milieu apr\\'e8s}");
     QTextCursor cursor = pane.textCursor();
     cursor.setPosition(6);
     cursor.setPosition(12, QTextCursor::KeepAnchor);
     pane.setTextCursor(cursor);
     pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
-    Load(pane, "{\\rtf1 \\i centre}");
+    LoadStream(pane, "{\\rtf1 \\i centre}");
     EXPECT_EQ(ShownText(*pane.document()), Cp1252("avant centre après"));
     EXPECT_TRUE(ShownCharacters(*pane.document()).at(6).italic);
     EXPECT_EQ(pane.textCursor().position(), 0);
     EXPECT_FALSE(pane.textCursor().hasSelection());
 
     pane.setStreamMode(TRxRichEdit::StreamMode::WholeContent);
-    Load(pane, "{\\rtf1 tout}");
+    LoadStream(pane, "{\\rtf1 tout}");
     EXPECT_EQ(ShownText(*pane.document()), "tout");
 }
 
 TEST_F(PaneTest, EmptyingRemovesEverythingClearsTheModifiedFlagAndSignalsTheChange) {
-    Load(pane, "{\\rtf1 a\\par b}");
+    LoadStream(pane, "{\\rtf1 a\\par b}");
     pane.document()->setModified(true);
     int changes = 0;
     QObject::connect(&pane, &QTextEdit::textChanged, [&] { ++changes; });
@@ -94,7 +90,7 @@ TEST_F(PaneTest, EmptyingRemovesEverythingClearsTheModifiedFlagAndSignalsTheChan
     EXPECT_GE(changes, 1);
 
     changes = 0;
-    Load(pane, "{\\rtf1 c}");
+    LoadStream(pane, "{\\rtf1 c}");
     EXPECT_GE(changes, 1);
 }
 
@@ -115,14 +111,14 @@ TEST_F(PaneTest, PlainTextAndLineCountIgnoreAnEmptyLastLine) {
         {"{\\rtf1 a\\line b}", "a\r\nb", 2},
     };
     for (const Case& c : cases) {
-        Load(pane, c.rtf);
+        LoadStream(pane, c.rtf);
         EXPECT_EQ(pane.plainText(), c.plain) << c.rtf;
         EXPECT_EQ(pane.lineCount(), c.lines) << c.rtf;
     }
 }
 
 TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
-    Load(pane, Cp1252("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Sujet\\b0\\par 5 \\'80 \\u937?}"));
+    LoadStream(pane, Cp1252("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Sujet\\b0\\par 5 \\'80 \\u937?}"));
     struct Case {
         const char* name;
         bool plain;
@@ -139,7 +135,7 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
         } else {
             EXPECT_TRUE(written.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << c.name;
             TRxRichEdit again;
-            Load(again, written);
+            LoadStream(again, written);
             EXPECT_EQ(ShownCharacters(*again.document()), ShownCharacters(*pane.document()))
                 << c.name;
         }
@@ -147,7 +143,7 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
 }
 
 TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
-    Load(pane, "{\\rtf1 un deux trois}");
+    LoadStream(pane, "{\\rtf1 un deux trois}");
     pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
     QTextCursor cursor = pane.textCursor();
     cursor.setPosition(3);
@@ -161,7 +157,7 @@ TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
 }
 
 TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
-    Load(pane, "{\\rtf1 x}");
+    LoadStream(pane, "{\\rtf1 x}");
     const QString missingFolder = path("absent/sujet.rtf");
     try {
         pane.saveToFile(missingFolder);
@@ -174,7 +170,7 @@ TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
 }
 
 TEST_F(PaneTest, ReadsTheDefaultTabStopsIntoTheScreenLayout) {
-    Load(pane, "{\\rtf1\\deftab1440 a\\tab b}");
+    LoadStream(pane, "{\\rtf1\\deftab1440 a\\tab b}");
     EXPECT_EQ(pane.defaultTabTwips(), 1440);
     EXPECT_DOUBLE_EQ(pane.tabStopDistance(), pane.logicalDpiX());  // one inch
     EXPECT_NE(pane.contentForStream().indexOf("\\deftab1440"), -1);
@@ -188,6 +184,24 @@ TEST_F(PaneTest, SwitchesReadOnlyAndTheTabKey) {
     EXPECT_TRUE(pane.tabChangesFocus());
     pane.setWantTabs(true);
     EXPECT_TRUE(pane.wantTabs());
+}
+
+TEST(DocumentFonts, TheDocumentsFontsMeasureAsTheirMetricTwins) {
+    struct Case {
+        const char* family;
+        const char* twin;
+    };
+    const Case cases[] = {
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+    };
+    for (const Case& c : cases) {
+        const QFont named(c.family, 9);
+        EXPECT_EQ(QFontInfo(named).family(), c.twin) << "fonts-liberation2 missing?";
+        EXPECT_DOUBLE_EQ(QFontMetricsF(named).horizontalAdvance("1 234 567.891 dam"),
+                         QFontMetricsF(QFont(c.twin, 9)).horizontalAdvance("1 234 567.891 dam"));
+    }
 }
 
 }  // namespace
