@@ -219,6 +219,23 @@ TEST(FormatRange, ADocumentThatFitsOnOnePageNeedsNoSecondPage) {
     }
 }
 
+TEST(FormatRange, EmptyLinesTakeTheHeightOfTheSizeInForceWhereTheyStand) {
+    auto pages = [](const std::string& line) {
+        std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 ";
+        for (int i = 0; i < 300; ++i) {
+            rtf += line;
+        }
+        TRxRichEdit pane;
+        LoadStream(pane, rtf + "}");
+        RecordingDevice device;
+        return PageThrough(pane, device, kA4Twips, false).size();
+    };
+    const std::size_t written9 = pages("\\fs18 x\\par ");
+    EXPECT_EQ(pages("\\fs18\\par "), written9);
+    EXPECT_GT(pages("\\fs48\\par "), written9);
+    EXPECT_GE(written9, 2u);
+}
+
 TEST(FormatRange, FollowsChangesOfTheContent) {
     TRxRichEdit pane;
     LoadStream(pane, NumberedLines(160));
