@@ -169,6 +169,10 @@ void TRxRichEdit::releaseFormatRange() {
 }
 
 void TRxRichEdit::print(QPrinter& printer, const QString& title) {
+    // One call is one copy of the whole content: a copy count or a page range
+    // left in the printer by its dialog must not multiply or cut the job.
+    printer.setCopyCount(1);
+    printer.setPrintRange(QPrinter::AllPages);
     printer.setDocName(title);
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -89,7 +89,7 @@ public:
     void releaseFormatRange();
 
     // Prints the whole content as one job titled `title`, page after page, on
-    // the printer's whole page with no margin of our own. Throws
+    // the printer's whole page with no margin of our own, one copy, all pages. Throws
     // PlatformError "Imprimante sélectionnée incorrecte" when the printer
     // cannot be opened for drawing.
     void print(QPrinter& printer, const QString& title);

@@ -115,6 +115,20 @@ TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
         << info(a3, "Page size").toStdString();
 }
 
+TEST_F(PrintJob, PrintsOneCopyOfEveryPageWhateverTheDialogLeftInThePrinter) {
+    LoadStream(pane, NumberedLines(150));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder.path()).filePath("dialog.pdf"));
+    printer.setCopyCount(3);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    pane.print(printer, "Sujet");
+    EXPECT_EQ(printer.copyCount(), 1);
+    EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+    EXPECT_EQ(info(printer.outputFileName(), "Pages"), info(print("Sujet"), "Pages"));
+}
+
 TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
     LoadStream(pane, "{\\rtf1 }");
     const QString file = print("Sujet");

@@ -142,6 +142,17 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
     }
 }
 
+TEST_F(PaneTest, AnEmptyPaneIsStillSavedAsAnRtfFileWithNoText) {
+    pane.clearContent();
+    pane.saveToFile(path("vide_Cor.rtf"));
+    const std::string written = ReadFile(path("vide_Cor.rtf"));
+    EXPECT_TRUE(written.starts_with("{\\rtf1")) << written;
+    TRxRichEdit again;
+    LoadStream(again, "{\\rtf1 avant}");
+    LoadStream(again, written);
+    EXPECT_EQ(again.textLength(), 0);
+}
+
 TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
     LoadStream(pane, "{\\rtf1 un deux trois}");
     pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
