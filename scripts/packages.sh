@@ -13,6 +13,9 @@ FICHE_PACKAGES=(
   fonts-liberation2
   # pdftotext and pdfinfo, which the printing tests read their PDF output with.
   poppler-utils
+  # A private CUPS scheduler for the printing tests, and the tools that
+  # configure it and read its job records.
+  cups-daemon cups-client cups-ipp-utils
 )
 
 fiche_missing_packages() {

@@ -1,0 +1,22 @@
+#include "Ufiche/window/StatusLight.h"
+
+#include <QPainter>
+
+StatusLight::StatusLight(QWidget* parent) : QWidget(parent) {}
+
+void StatusLight::setBrushColor(const QColor& color) {
+    if (color != brushColor_) {
+        brushColor_ = color;
+        update();
+    }
+}
+
+void StatusLight::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(brushColor_);
+    const int diameter = std::min(width(), height()) - 1;
+    painter.drawEllipse(
+        QRectF((width() - diameter) / 2.0, (height() - diameter) / 2.0, diameter, diameter));
+}

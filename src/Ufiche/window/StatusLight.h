@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// A round light drawn in its brush colour, centred in its rectangle.
+class StatusLight : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit StatusLight(QWidget* parent = nullptr);
+
+    void setBrushColor(const QColor& color);
+    QColor brushColor() const { return brushColor_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor brushColor_{0, 128, 0};
+};

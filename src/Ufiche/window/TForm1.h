@@ -1,0 +1,150 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "Ufiche/generation/ExerciseKey.h"
+#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/Worksheet.h"
+
+class QTextEdit;
+class QWindow;
+class TFormStorage;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace platform {
+class TRxRichEdit;
+}
+
+// The program's one window: the generation settings, the subject pane RxE1
+// and the answer-key pane RxE2, the action buttons and the status light.
+// Its controls carry the object names of the form (trbNiveau, spMaxLigne,
+// RxE1, Shape1, ...); its handlers carry the names of their events.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // State that lives from start-up to the end of the program.
+    int CurrentLevel() const { return currentLevel_; }
+    bool EditMode() const { return editMode_; }
+    const std::string& DefaultFileName() const { return defaultFileName_; }
+    const Ufiche::DrawnExerciseSlots& DrawnExercises() const { return drawnExercises_; }
+    const QString& SettingsFileName() const { return settingsFileName_; }
+    // Another settings file than the one beside the executable (tests);
+    // takes effect for the restore at the first showing and the saves.
+    void setSettingsFileName(const QString& fileName);
+    TFormStorage& FormStorage1() const { return *formStorage_; }
+    QColor LightColour() const;
+    bool IsGenerating() const { return generating_; }
+
+    // What a generation reads from the controls.
+    Ufiche::WorksheetSettings ReadWorksheetSettings() const;
+
+    // Empties both panes, draws a worksheet of the kind with the window's
+    // settings and random source, and loads its subject and answer key. A
+    // second call while one runs (from the events it processes) does nothing.
+    void GenerateWorksheet(Uconvers::QuantityKind kind);
+
+    // Where the random seed of each activation comes from (the clock unless
+    // replaced), and the input box of "A" (a modal dialog unless replaced):
+    // tests replace both.
+    void setSeedSource(std::function<std::uint32_t()> seedSource);
+    using InputBox = std::function<std::optional<QString>(QWidget* parent)>;
+    void setInputBox(InputBox inputBox);
+    // The save dialog: given the starting folder and the proposed name, the
+    // full name chosen, or nothing when cancelled. A file dialog unless
+    // replaced (tests).
+    using SaveDialog = std::function<std::optional<QString>(
+        QWidget* parent, const QString& initialDir, const QString& proposedName)>;
+    void setSaveDialog(SaveDialog saveDialog);
+
+    platform::TRxRichEdit& subjectPane() const;
+    platform::TRxRichEdit& answerKeyPane() const;
+
+    // Event handlers.
+    void FormCreate();
+    void FormActivate();
+    bool FormCloseQuery();
+    void spmaxvaleurChange();
+    void trbNiveauChange();
+    void CheckBox1Click();
+    void Label9Click();
+    void Label9MouseMove();
+    void FormMouseMove();
+    bool IsOnRemovableDrive() const;
+    void btnLongClick();
+    void btnSurfClick();
+    void btnVolClick();
+    void btnCapaClick();
+    void RxE1Change();
+    void RxE2Change();
+    void RxE1KeyDown();
+    void ckbEditeClick();
+    void RxE1MouseDown();
+    void RxE1MouseUp();
+    void RxE1DragOver(QEvent* event);
+    void RxE1DragDrop(QEvent* event);
+    void RxE1EndDrag();
+    void RxE2MouseDown();
+    void RxE2MouseUp();
+    void RxE2DragOver(QEvent* event);
+    void RxE2EndDrag();
+    void btnEnregistreClick();
+    void btnImprimeClick();
+    void btnChoixImpClick();
+    void btnNouvTexteClick();
+    void btnEffaceTexteClick();
+    void eTitre1Enter(QWidget* field);
+    void eTitre1Exit(QWidget* field);
+    void Combo1Enter();
+    void Combo1Exit();
+
+    // The list entry that "E" removes: the index of the chosen entry while the
+    // instruction text still is that entry's text, -1 otherwise.
+    int Combo1SelectedIndex() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectHandlers();
+    void SetLight(const QColor& colour);
+    void CollapseSelection(QTextEdit& pane);
+    void SetFieldColour(QWidget* field, const QColor& colour);
+    void OnFocusWindowChanged(QWindow* window);
+    void FinishGeneration();
+
+    std::unique_ptr<Ui::TForm1> ui_;
+    std::unique_ptr<TFormStorage> formStorage_;
+    Ufiche::MersenneRandomSource random_;
+    std::function<std::uint32_t()> seedSource_;
+    InputBox inputBox_;
+    SaveDialog saveDialog_;
+
+    int currentLevel_ = 1;
+    bool editMode_ = false;
+    std::string defaultFileName_;
+    Ufiche::DrawnExerciseSlots drawnExercises_{};
+    QString settingsFileName_;
+
+    bool generating_ = false;
+    bool closeRequested_ = false;
+    bool shownOnce_ = false;
+    QPointer<QWindow> lastFocusWindow_;
+};

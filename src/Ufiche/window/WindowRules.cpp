@@ -1,0 +1,41 @@
+#include "Ufiche/window/WindowRules.h"
+
+#include <QFileInfo>
+
+namespace Ufiche {
+
+bool SettingChangeTurnsLightRed(const QString& subjectText) {
+    return subjectText != " ";
+}
+
+QString SeparatorLengthCaption(const QString& separatorLine) {
+    return "(" + QString::number(separatorLine.size()) + ")";
+}
+
+QString LevelHint(int position) {
+    return "Niveau " + QString::number(position);
+}
+
+bool SubjectButtonsEnabled(const QString& subjectPlainText) {
+    return !subjectPlainText.isEmpty();
+}
+
+QString SettingsFileName(const QString& executablePath) {
+    const int nameStart = static_cast<int>(executablePath.lastIndexOf('/')) + 1;
+    const int dot = static_cast<int>(executablePath.lastIndexOf('.'));
+    const QString stem = dot > nameStart ? executablePath.left(dot) : executablePath;
+    return stem + ".ini";
+}
+
+QPoint SaveNoticePosition(const QSize& clientSize, const QSize& noticeSize) {
+    // C++ integer division truncates toward zero, as the placement wants even
+    // in a window smaller than the notice.
+    return {(clientSize.width() - noticeSize.width()) / 2,
+            (clientSize.height() - noticeSize.height()) / 2};
+}
+
+QString CompileStampText(const QString& executablePath, const QString& dateTime) {
+    return QFileInfo(executablePath).fileName() + " : " + dateTime;
+}
+
+}  // namespace Ufiche

@@ -1,0 +1,21 @@
+#include <QScreen>
+
+#include "Ufiche/window/TForm1.h"
+#include "platform/errors/ErrorReport.h"
+
+int main(int argc, char* argv[]) {
+    // The window keeps its pixel layout whatever the screen's density.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    platform::FicheApplication application(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Fiches de conversions"));
+
+    TForm1 form;
+    // Centred on the screen at its first display.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = form.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form.move(frame.topLeft());
+    }
+    form.show();
+    return QApplication::exec();
+}

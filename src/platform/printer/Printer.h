@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace platform {
+
+// The printer of every print job and of the preview: the one chosen last in
+// the printer dialog, or else the system's default printer. Jobs go through
+// the system's print service (CUPS), never to a file of our own.
+class CurrentPrinter {
+public:
+    static CurrentPrinter& instance();
+
+    // The printer, ready for a job: one copy of the whole document, whatever
+    // the dialog left in it. Throws PlatformError "Aucune imprimante par
+    // défaut sélectionnée" when there is no printer to print on, and
+    // "Imprimante sélectionnée incorrecte" when the chosen one is gone.
+    QPrinter& printerForJob();
+
+    // Shows the printer dialog; the printer chosen there, with its settings,
+    // serves every later job. How the dialog was closed is of no interest.
+    void choose(QWidget* parent);
+
+    // Forgets the choice made in the dialog (a new run starts without one).
+    void reset();
+
+    // The printable page in whole millimetres.
+    int pageWidthMillimetres();
+    int pageHeightMillimetres();
+
+    CurrentPrinter(const CurrentPrinter&) = delete;
+    CurrentPrinter& operator=(const CurrentPrinter&) = delete;
+
+private:
+    CurrentPrinter();
+    ~CurrentPrinter();
+
+    QPrinter& printer();
+
+    std::unique_ptr<QPrinter> chosen_;
+    std::unique_ptr<QPrinter> default_;
+};
+
+}  // namespace platform

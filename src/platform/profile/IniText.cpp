@@ -1,0 +1,231 @@
+#include "platform/profile/IniText.h"
+
+namespace platform::ini {
+
+namespace {
+
+constexpr std::string_view lineEnd = "\r\n";
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view trimmed(std::string_view text) {
+    std::size_t first = 0;
+    while (first < text.size() && isBlank(text[first])) {
+        ++first;
+    }
+    std::size_t last = text.size();
+    while (last > first && isBlank(text[last - 1])) {
+        --last;
+    }
+    return text.substr(first, last - first);
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Both names already trimmed.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One line of the content: [begin, next) are its bytes with its line end.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t next = 0;
+    std::string_view text;  // without the line end
+    bool ended = false;     // false only for a last line with no LF
+};
+
+class LineReader {
+public:
+    explicit LineReader(std::string_view content) : content_(content) {}
+
+    bool read(Line& line) {
+        if (position_ >= content_.size()) {
+            return false;
+        }
+        line.begin = position_;
+        const std::size_t lf = content_.find('\n', position_);
+        std::size_t end = lf == std::string_view::npos ? content_.size() : lf;
+        line.ended = lf != std::string_view::npos;
+        line.next = line.ended ? lf + 1 : content_.size();
+        if (line.ended && end > position_ && content_[end - 1] == '\r') {
+            --end;
+        }
+        line.text = content_.substr(position_, end - position_);
+        position_ = line.next;
+        return true;
+    }
+
+private:
+    std::string_view content_;
+    std::size_t position_ = 0;
+};
+
+enum class LineKind { Other, Header, Value };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    std::string_view name;   // section name of a header, key of a value line
+    std::string_view value;  // trimmed value of a value line
+};
+
+ParsedLine parse(std::string_view text) {
+    const std::string_view line = trimmed(text);
+    if (!line.empty() && line.front() == '[') {
+        // The name runs to the last "]", so that a name may itself hold one;
+        // anything after it is ignored.
+        const std::size_t close = line.rfind(']');
+        if (close != std::string_view::npos) {
+            return {LineKind::Header, trimmed(line.substr(1, close - 1)), {}};
+        }
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view key = trimmed(line.substr(0, equals));
+    if (key.empty()) {
+        return {};
+    }
+    return {LineKind::Value, key, trimmed(line.substr(equals + 1))};
+}
+
+std::string valueLine(std::string_view key, std::string_view value) {
+    std::string line;
+    line.reserve(key.size() + value.size() + 3);
+    line.append(key).append("=").append(value).append(lineEnd);
+    return line;
+}
+
+std::string spliced(std::string_view content, std::size_t from, std::size_t to,
+                    std::string_view insertion) {
+    std::string result;
+    result.reserve(content.size() - (to - from) + insertion.size());
+    result.append(content.substr(0, from)).append(insertion).append(content.substr(to));
+    return result;
+}
+
+}  // namespace
+
+std::optional<std::string_view> findValue(std::string_view content, std::string_view section,
+                                          std::string_view key) {
+    section = trimmed(section);
+    key = trimmed(key);
+    bool inSection = false;
+    LineReader reader(content);
+    Line line;
+    while (reader.read(line)) {
+        const ParsedLine parsed = parse(line.text);
+        if (parsed.kind == LineKind::Header) {
+            if (inSection) {
+                return std::nullopt;  // only the first section of that name counts
+            }
+            inSection = sameName(parsed.name, section);
+        } else if (inSection && parsed.kind == LineKind::Value && sameName(parsed.name, key)) {
+            return parsed.value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string readableValue(std::string_view storedValue) {
+    if (storedValue.size() >= 2 && (storedValue.front() == '"' || storedValue.front() == '\'') &&
+        storedValue.back() == storedValue.front()) {
+        storedValue = storedValue.substr(1, storedValue.size() - 2);
+    }
+    return std::string(storedValue.substr(0, maxValueLength));
+}
+
+std::string readValue(std::string_view content, std::string_view section, std::string_view key,
+                      std::string_view defaultValue) {
+    const std::optional<std::string_view> stored = findValue(content, section, key);
+    return stored ? readableValue(*stored) : std::string(defaultValue);
+}
+
+bool canStore(std::string_view section, std::string_view key, std::string_view value) {
+    constexpr std::string_view lineBreaking("\r\n\0", 3);
+    const auto fitsOnOneLine = [&](std::string_view text) {
+        return text.find_first_of(lineBreaking) == std::string_view::npos;
+    };
+    const std::string_view name = trimmed(key);
+    return fitsOnOneLine(section) && fitsOnOneLine(key) && fitsOnOneLine(value) && !name.empty() &&
+           name.front() != '[' && name.find('=') == std::string_view::npos;
+}
+
+std::string withValue(std::string_view content, std::string_view section, std::string_view key,
+                      std::string_view value) {
+    section = trimmed(section);
+    key = trimmed(key);
+    bool inSection = false;
+    bool sectionFound = false;
+    std::size_t insertAt = 0;  // just after the last non-blank line of the section
+    bool insertAfterEndedLine = true;
+    LineReader reader(content);
+    Line line;
+    while (reader.read(line)) {
+        const ParsedLine parsed = parse(line.text);
+        if (parsed.kind == LineKind::Header) {
+            if (inSection) {
+                break;
+            }
+            inSection = sameName(parsed.name, section);
+            sectionFound = inSection;
+        } else if (!inSection) {
+            continue;
+        } else if (parsed.kind == LineKind::Value && sameName(parsed.name, key)) {
+            // The key keeps its spelling in the file; only its value changes.
+            return spliced(content, line.begin, line.next, valueLine(parsed.name, value));
+        } else if (trimmed(line.text).empty()) {
+            continue;
+        }
+        insertAt = line.next;
+        insertAfterEndedLine = line.ended;
+    }
+
+    std::string insertion;
+    if (!sectionFound) {
+        insertAt = content.size();
+        insertAfterEndedLine = content.empty() || content.back() == '\n';
+    }
+    if (!insertAfterEndedLine) {
+        insertion.append(lineEnd);
+    }
+    if (!sectionFound) {
+        insertion.append("[").append(section).append("]").append(lineEnd);
+    }
+    insertion.append(valueLine(key, value));
+    return spliced(content, insertAt, insertAt, insertion);
+}
+
+std::string withoutSection(std::string_view content, std::string_view section) {
+    section = trimmed(section);
+    std::string result;
+    result.reserve(content.size());
+    bool kept = true;
+    LineReader reader(content);
+    Line line;
+    while (reader.read(line)) {
+        const ParsedLine parsed = parse(line.text);
+        if (parsed.kind == LineKind::Header) {
+            kept = !sameName(parsed.name, section);
+        }
+        if (kept) {
+            result.append(content.substr(line.begin, line.next - line.begin));
+        }
+    }
+    return result;
+}
+
+}  // namespace platform::ini

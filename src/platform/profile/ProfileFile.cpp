@@ -1,0 +1,66 @@
+#include "platform/profile/ProfileFile.h"
+
+#include "platform/errors/PlatformError.h"
+#include "platform/profile/FileContent.h"
+#include "platform/profile/IniText.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+// The message the user reads, in UTF-8; the path follows it.
+constexpr const char* cannotWriteMessage = "Impossible d'\u00e9crire dans ";
+
+std::string absolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error || path.empty() ? path : absolute.string();
+}
+
+}  // namespace
+
+ProfileFile::ProfileFile(const std::string& path) : path_(absolutePath(path)) {}
+
+std::string ProfileFile::readString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue) const {
+    std::string content;
+    // An unreadable file gives the defaults, as a missing one does.
+    if (readFileContent(followSymbolicLinks(path_), content) != FileReadResult::Read) {
+        return std::string(defaultValue);
+    }
+    return ini::readValue(content, section, key, defaultValue);
+}
+
+template <class Edit>
+void ProfileFile::update(Edit edit) {
+    const std::string target = followSymbolicLinks(path_);
+    std::string content;
+    // Writing over a file whose content we could not read would lose it.
+    if (readFileContent(target, content) == FileReadResult::Failed) {
+        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
+    }
+    const std::string updated = edit(content);
+    if (updated == content) {
+        return;
+    }
+    if (!replaceFileContent(target, updated, content)) {
+        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
+    }
+}
+
+void ProfileFile::writeString(std::string_view section, std::string_view key,
+                              std::string_view value) {
+    if (!ini::canStore(section, key, value)) {
+        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
+    }
+    update([&](std::string_view content) { return ini::withValue(content, section, key, value); });
+}
+
+void ProfileFile::eraseSection(std::string_view section) {
+    update([&](std::string_view content) { return ini::withoutSection(content, section); });
+}
+
+}  // namespace platform

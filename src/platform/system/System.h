@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace platform {
+
+// The running program's full path.
+QString executablePath();
+
+// Whether the file system that holds `path` sits on a removable device (a
+// USB stick, a memory card): the mount with the longest mount point that
+// holds the path, and the "removable" flag of its block device or of the
+// disk that carries it.
+bool isOnRemovableDrive(const QString& path);
+
+// Whether a debugger (any tracer) is attached to this process.
+bool isDebuggerAttached();
+
+// Asks the desktop to open a web page in the default browser; the result is
+// of no interest to the caller.
+void openUrl(const QUrl& url);
+
+namespace detail {
+// The block device ("major:minor") of the mount holding `path`, read from a
+// /proc/self/mountinfo text; empty when none holds it.
+QString deviceOfPath(const QString& mountInfo, const QString& path);
+// The tracer's process id in a /proc/self/status text; 0 when none.
+int tracerPid(const QString& status);
+}  // namespace detail
+
+}  // namespace platform

@@ -1,0 +1,146 @@
+#include "Ufiche/document/Saving.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/window/TForm1.h"
+#include "platform/errors/ErrorReport.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+TEST(SaveFileNames, TheAnswerKeyTakesTheBaseNameAndAMissingExtensionBecomesRtf) {
+    const struct {
+        const char* chosen;
+        const char* subject;
+        const char* answerKey;
+    } cases[] = {
+        {"/d/Long_N2_07_93", "/d/Long_N2_07_93.rtf", "/d/Long_N2_07_93_Cor.rtf"},
+        {"/d/fiche.rtf", "/d/fiche.rtf", "/d/fiche_Cor.rtf"},
+        {"/d/fiche.RTF", "/d/fiche.RTF", "/d/fiche_Cor.rtf"},
+        {"/d/fiche.doc", "/d/fiche.doc", "/d/fiche_Cor.rtf"},
+        {"/d/fiche.txt", "/d/fiche.txt", "/d/fiche_Cor.rtf"},
+        {"/d/fiches.v2/fiche", "/d/fiches.v2/fiche.rtf", "/d/fiches.v2/fiche_Cor.rtf"},
+        {"/d/fiche.tar.gz", "/d/fiche.tar.gz", "/d/fiche.tar_Cor.rtf"},
+        {"/d/.rtf", "/d/.rtf", "/d/_Cor.rtf"},
+    };
+    for (const auto& c : cases) {
+        const auto names = Ufiche::SaveFileNames(c.chosen);
+        EXPECT_EQ(names.subject, c.subject);
+        EXPECT_EQ(names.answerKey, c.answerKey);
+    }
+}
+
+class SavingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        form.setSeedSource([] { return 7u; });
+        form.setSaveDialog([this](QWidget*, const QString& initialDir, const QString& proposed) {
+            proposals << proposed;
+            initialDirs << initialDir;
+            return answer;
+        });
+        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        form.show();
+    }
+    void TearDown() override { platform::setErrorPresenter(nullptr); }
+
+    void Save(const std::optional<QString>& chosen) {
+        answer = chosen;
+        form.btnEnregistreClick();
+    }
+
+    QString Path(const QString& name) const { return folder.filePath(name); }
+
+    QByteArray Read(const QString& name) const {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+    }
+
+    QTemporaryDir folder;
+    TForm1 form;
+    std::optional<QString> answer;
+    QStringList proposals;
+    QStringList initialDirs;
+    QStringList errors;
+};
+
+TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
+    form.btnLongClick();
+    Save(Path("fiche"));
+    ASSERT_EQ(proposals, QStringList{QString::fromStdString(form.DefaultFileName()) + ".rtf"});
+    const QByteArray subject = Read("fiche.rtf");
+    const QByteArray answerKey = Read("fiche_Cor.rtf");
+    EXPECT_TRUE(subject.startsWith("{\\rtf1"));
+    EXPECT_TRUE(answerKey.startsWith("{\\rtf1"));
+    EXPECT_TRUE(answerKey.contains("\\highlight"));
+    EXPECT_TRUE(form.subjectPane().textCursor().hasSelection());
+    EXPECT_TRUE(form.answerKeyPane().textCursor().hasSelection());
+
+    for (const auto& [file, pane] :
+         {std::pair{subject, &form.subjectPane()}, std::pair{answerKey, &form.answerKeyPane()}}) {
+        platform::TRxRichEdit reloaded;
+        reloaded.setFont(pane->font());
+        Ufiche::LoadRtfIntoPane(reloaded, file.toStdString());
+        EXPECT_EQ(reloaded.toPlainText(), pane->toPlainText());
+        EXPECT_EQ(reloaded.toHtml(), pane->toHtml());
+    }
+}
+
+TEST_F(SavingTest, TheChosenExtensionDecidesTheSubjectFileAndTheAnswerKeyIsAlwaysRtf) {
+    form.btnSurfClick();
+    Save(Path("a.RTF"));
+    Save(Path("b.doc"));
+    Save(Path("c.txt"));
+    QDir(folder.path()).mkdir("fiches.v2");
+    Save(Path("fiches.v2/d"));
+    EXPECT_TRUE(Read("a.RTF").startsWith("{\\rtf1"));
+    EXPECT_TRUE(Read("a_Cor.rtf").startsWith("{\\rtf1"));
+    EXPECT_TRUE(Read("b.doc").startsWith("{\\rtf1"));
+    EXPECT_TRUE(Read("b_Cor.rtf").startsWith("{\\rtf1"));
+    const QByteArray plain = Read("c.txt");
+    EXPECT_TRUE(plain.startsWith(QByteArray::fromStdString(form.DefaultFileName()) + " - "));
+    EXPECT_TRUE(plain.contains("\r\n"));
+    EXPECT_TRUE(Read("c_Cor.rtf").startsWith("{\\rtf1"));
+    EXPECT_TRUE(Read("fiches.v2/d.rtf").startsWith("{\\rtf1"));
+    EXPECT_TRUE(Read("fiches.v2/d_Cor.rtf").startsWith("{\\rtf1"));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(SavingTest, BeforeAnyGenerationTheDialogProposesRtfAloneAndAnEmptyAnswerKeyIsWritten) {
+    form.findChild<QObject*>("SaveDialog1")->setProperty("InitialDir", folder.path());
+    form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
+    form.subjectPane().setPlainText("Exercices du jour");
+    form.answerKeyPane().clear();
+    Save(Path("jour"));
+    EXPECT_EQ(proposals, QStringList{".rtf"});
+    EXPECT_EQ(initialDirs, QStringList{folder.path()});
+    EXPECT_TRUE(Read("jour.rtf").contains("Exercices du jour"));
+    EXPECT_TRUE(Read("jour_Cor.rtf").startsWith("{\\rtf1"));
+}
+
+TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithoutAnAnswerKey) {
+    form.btnVolClick();
+    Save(std::nullopt);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).filter(".rtf").isEmpty());
+
+    // A "folder" that is a file cannot hold files, for any user.
+    QFile blocker(Path("bloque"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    answer = Path("bloque/fiche");
+    QTest::mouseClick(form.findChild<QPushButton*>("btnEnregistre"), Qt::LeftButton);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_EQ(errors[0], "Impossible de cr\u00e9er le fichier " + Path("bloque/fiche.rtf"));
+    EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
+}
+
+}  // namespace

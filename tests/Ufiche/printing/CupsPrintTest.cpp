@@ -1,0 +1,92 @@
+// Printing through a real CUPS scheduler: the program's own printer layer
+// and the window's print button, against a private scheduler that this
+// program starts before anything in it asks CUPS for a printer (libcups
+// keeps the server it first talked to).
+#include <QApplication>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "PrivateCups.h"
+#include "Ufiche/window/TForm1.h"
+#include "platform/errors/ErrorReport.h"
+#include "platform/printer/Printer.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+PrivateCups* scheduler = nullptr;
+QString whyNoScheduler;
+
+class CupsPrintTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (scheduler == nullptr) {
+            GTEST_SKIP() << "no private CUPS scheduler here: " << whyNoScheduler.toStdString();
+        }
+        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        platform::CurrentPrinter::instance().reset();
+        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        form.show();
+        form.btnLongClick();
+        titlesBefore = scheduler->JobTitles().size();
+    }
+    void TearDown() override { platform::setErrorPresenter(nullptr); }
+
+    QStringList NewJobTitles() const { return scheduler->JobTitles().mid(titlesBefore); }
+
+    void PrintWithCounts(int subjects, int answerKeys) {
+        form.findChild<QSpinBox*>("spSujets")->setValue(subjects);
+        form.findChild<QSpinBox*>("spCorriges")->setValue(answerKeys);
+        form.findChild<QPushButton*>("btnImprime")->click();
+    }
+
+    QTemporaryDir folder;
+    TForm1 form;
+    QStringList errors;
+    qsizetype titlesBefore = 0;
+};
+
+TEST_F(CupsPrintTest, ThePrintButtonSendsOneJobPerCopySubjectsFirst) {
+    ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+    PrintWithCounts(3, 1);
+    EXPECT_EQ(NewJobTitles(), (QStringList{"Sujet", "Sujet", "Sujet", "Corrig\u00e9"}));
+    PrintWithCounts(0, 2);
+    EXPECT_EQ(NewJobTitles().mid(4), (QStringList{"Corrig\u00e9", "Corrig\u00e9"}))
+        << NewJobTitles().join("|").toStdString();
+    PrintWithCounts(0, 0);
+    EXPECT_EQ(NewJobTitles().size(), 6);
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(CupsPrintTest, AnEmptySubjectSendsNothing) {
+    ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+    form.subjectPane().clearContent();
+    PrintWithCounts(2, 2);
+    EXPECT_TRUE(NewJobTitles().isEmpty());
+}
+
+TEST_F(CupsPrintTest, WithoutAnyPrinterTheMessageSaysSoAndNothingIsSent) {
+    scheduler->RemoveQueue("salle_info");
+    PrintWithCounts(1, 1);
+    EXPECT_EQ(errors, QStringList{"Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e"});
+    EXPECT_TRUE(NewJobTitles().isEmpty());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) {
+        return RUN_ALL_TESTS();
+    }
+    PrivateCups cups;
+    if (cups.Start(whyNoScheduler)) {
+        qputenv("CUPS_SERVER", cups.Server().toUtf8());
+        scheduler = &cups;
+    }
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}

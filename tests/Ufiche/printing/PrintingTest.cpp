@@ -1,0 +1,110 @@
+#include "Ufiche/printing/Printing.h"
+
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/Worksheet.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+// Each job goes to a PDF file of its own, whose title is the job title.
+class PdfJobs {
+public:
+    QPrinter& NextPrinter() {
+        auto& printer = printers_.emplace_back(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(folder_.filePath(QString("job%1.pdf").arg(printers_.size())));
+        return printer;
+    }
+    int Count() const { return static_cast<int>(printers_.size()); }
+    QString File(int job) const { return folder_.filePath(QString("job%1.pdf").arg(job + 1)); }
+    QStringList Titles() const {
+        QStringList titles;
+        for (const auto& printer : printers_) {
+            titles << printer.docName();
+        }
+        return titles;
+    }
+
+private:
+    QTemporaryDir folder_;
+    std::deque<QPrinter> printers_;
+};
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class PrintingTest : public testing::Test {
+protected:
+    void Generate(int questions) {
+        Ufiche::MersenneRandomSource random(3);
+        const auto sheet = Ufiche::BuildWorksheet(
+            Uconvers::QuantityKind::Length,
+            {2, questions, 3, "Titre", "Convertir en ", true, std::string(60, '-')}, random);
+        Ufiche::LoadRtfIntoPane(subject, sheet.Subject);
+        Ufiche::LoadRtfIntoPane(answerKey, sheet.AnswerKey);
+    }
+    void Print(int subjectCopies, int answerKeyCopies) {
+        Ufiche::PrintCopies(subject, answerKey, subjectCopies, answerKeyCopies,
+                            [this]() -> QPrinter& { return jobs.NextPrinter(); });
+    }
+
+    platform::TRxRichEdit subject;
+    platform::TRxRichEdit answerKey;
+    PdfJobs jobs;
+};
+
+TEST_F(PrintingTest, EachCopyIsAJobOfItsOwnSubjectsBeforeAnswerKeys) {
+    Generate(5);
+    Print(3, 1);
+    EXPECT_EQ(jobs.Titles(), (QStringList{"Sujet", "Sujet", "Sujet", "Corrig\u00e9"}));
+    Print(0, 2);
+    EXPECT_EQ(jobs.Titles().mid(4), (QStringList{"Corrig\u00e9", "Corrig\u00e9"}));
+    Print(0, 0);
+    EXPECT_EQ(jobs.Count(), 6);
+    // The job title is the PDF's title.
+    EXPECT_TRUE(RunTool("pdfinfo", {jobs.File(3)}).contains("Corrig\u00e9"));
+}
+
+TEST_F(PrintingTest, ASubjectWithoutALinePrintsNothingAndAnEmptyAnswerKeyStillPrints) {
+    Print(2, 2);
+    subject.clearContent();
+    answerKey.clearContent();
+    Print(2, 2);
+    EXPECT_EQ(jobs.Count(), 0);
+    subject.setPlainText("Interrogation");
+    Print(0, 1);
+    EXPECT_EQ(jobs.Titles(), QStringList{"Corrig\u00e9"});
+}
+
+TEST_F(PrintingTest, ALongSubjectFillsSeveralPagesOfOneJobWithEveryLineOnce) {
+    Generate(40);
+    Print(1, 0);
+    ASSERT_EQ(jobs.Count(), 1);
+    const QString info = RunTool("pdfinfo", {jobs.File(0)});
+    const QRegularExpressionMatch pages = QRegularExpression("Pages:\\s+(\\d+)").match(info);
+    ASSERT_TRUE(pages.hasMatch()) << info.toStdString();
+    EXPECT_GE(pages.captured(1).toInt(), 2);
+    const QString text = RunTool("pdftotext", {"-layout", jobs.File(0), "-"});
+    for (int question = 1; question <= 40; ++question) {
+        // At a line start, or after the form feed between pages.
+        const QRegularExpression number(QString("(^|[\\n\\f])%1\u00b0/").arg(question));
+        EXPECT_EQ(text.count(number), 1) << question;
+    }
+    EXPECT_TRUE(text.contains("Titre"));
+}
+
+}  // namespace

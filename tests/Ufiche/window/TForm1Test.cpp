@@ -1,0 +1,365 @@
+#include "Ufiche/window/TForm1.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/window/WindowRules.h"
+#include "platform/errors/ErrorReport.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+using Uconvers::QuantityKind;
+
+class TForm1Test : public testing::Test {
+protected:
+    void SetUp() override {
+        // A settings file of the test's own, so no run sees another's.
+        form.setSettingsFileName(settingsFolder.filePath("fiches-conversions.ini"));
+        form.setSeedSource([] { return 42u; });
+        form.show();
+        QCoreApplication::processEvents();
+    }
+
+    template <class Widget>
+    Widget& control(const char* name) {
+        auto* widget = form.findChild<Widget*>(name);
+        if (widget == nullptr) {
+            throw std::runtime_error(std::string("no control ") + name);
+        }
+        return *widget;
+    }
+
+    bool lightIsGreen() const { return form.LightColour() == Ufiche::kLightGreen; }
+    bool lightIsRed() const { return form.LightColour() == Ufiche::kLightRed; }
+
+    bool subjectButtonsEnabled() {
+        const bool print = control<QPushButton>("btnImprime").isEnabled();
+        EXPECT_EQ(control<QPushButton>("btnEnregistre").isEnabled(), print);
+        EXPECT_EQ(control<QPushButton>("btnApercu").isEnabled(), print);
+        return print;
+    }
+
+    QTemporaryDir settingsFolder;
+    TForm1 form;
+};
+
+TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
+    EXPECT_EQ(form.size(), QSize(798, 420));
+    EXPECT_EQ(control<QSlider>("trbNiveau").value(), 1);
+    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), "Niveau 1");
+    EXPECT_EQ(control<QSpinBox>("spMaxLigne").value(), 25);
+    EXPECT_EQ(control<QSpinBox>("spMaxLigne").maximum(), 40);
+    EXPECT_EQ(control<QSpinBox>("spinterligne").value(), 1);
+    EXPECT_EQ(control<QSpinBox>("spSujets").maximum(), 999);
+    EXPECT_EQ(control<QLineEdit>("eTitre1").text().size(), 73);
+    EXPECT_EQ(control<QLineEdit>("eTitre1").maxLength(), 160);
+    EXPECT_EQ(control<QLineEdit>("eSepar").text(), QString(123, '-'));
+    EXPECT_EQ(control<QLineEdit>("eSepar").maxLength(), 230);
+    EXPECT_EQ(control<QLabel>("Label10").text(), "(123)");
+    auto& combo = control<QComboBox>("Combo1");
+    // Restored from no file: the default text without its trailing blank.
+    EXPECT_EQ(combo.currentText(), "Convertir en");
+    EXPECT_EQ(combo.itemText(0), "Convertir en ");
+    EXPECT_EQ(combo.count(), 4);
+    EXPECT_EQ(combo.itemText(3), "");
+    EXPECT_TRUE(control<QCheckBox>("CheckBox1").isChecked());
+    EXPECT_FALSE(control<QCheckBox>("ckbEdite").isChecked());
+    EXPECT_EQ(form.subjectPane().toPlainText(), "     ");
+    EXPECT_TRUE(form.subjectPane().isReadOnly());
+    EXPECT_FALSE(subjectButtonsEnabled());
+    EXPECT_TRUE(lightIsGreen());
+    EXPECT_EQ(form.CurrentLevel(), 1);
+    EXPECT_FALSE(form.windowTitle().isEmpty());
+    EXPECT_TRUE(form.SettingsFileName().endsWith(".ini"));
+}
+
+TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
+    const struct {
+        const char* button;
+        QuantityKind kind;
+    } buttons[] = {{"btnLong", QuantityKind::Length},
+                   {"btnSurf", QuantityKind::Area},
+                   {"btnVol", QuantityKind::Volume},
+                   {"btnCapa", QuantityKind::Capacity}};
+    control<QSlider>("trbNiveau").setValue(3);
+    control<QSpinBox>("spMaxLigne").setValue(40);
+    for (const auto& button : buttons) {
+        form.FormActivate();  // seeds 42 again
+        QTest::mouseClick(&control<QPushButton>(button.button), Qt::LeftButton);
+
+        Ufiche::MersenneRandomSource random(42);
+        const auto expected =
+            Ufiche::BuildWorksheet(button.kind, form.ReadWorksheetSettings(), random);
+        EXPECT_EQ(form.DefaultFileName(), expected.DefaultFileName);
+        EXPECT_EQ(form.DrawnExercises(), expected.DrawnExercises);
+        platform::TRxRichEdit subject;
+        platform::TRxRichEdit answerKey;
+        subject.setFont(form.subjectPane().font());
+        answerKey.setFont(form.answerKeyPane().font());
+        Ufiche::LoadRtfIntoPane(subject, expected.Subject);
+        Ufiche::LoadRtfIntoPane(answerKey, expected.AnswerKey);
+        EXPECT_EQ(form.subjectPane().toHtml(), subject.toHtml());
+        EXPECT_EQ(form.answerKeyPane().toHtml(), answerKey.toHtml());
+        EXPECT_TRUE(form.subjectPane().toPlainText().startsWith(
+            QString::fromStdString(expected.DefaultFileName)));
+        EXPECT_TRUE(subjectButtonsEnabled());
+        EXPECT_TRUE(lightIsGreen());
+        EXPECT_EQ(form.subjectPane().textCursor().position(), 0);
+    }
+}
+
+TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
+    // Panes in their first state (five blanks): a question count change is red.
+    control<QSpinBox>("spMaxLigne").setValue(10);
+    EXPECT_TRUE(lightIsRed());
+    form.FormActivate();
+    EXPECT_TRUE(lightIsGreen());
+
+    QTest::mouseClick(&control<QPushButton>("btnLong"), Qt::LeftButton);
+    EXPECT_TRUE(lightIsGreen());
+    control<QSlider>("trbNiveau").setValue(2);
+    EXPECT_TRUE(lightIsRed());
+    EXPECT_EQ(form.CurrentLevel(), 2);
+    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), "Niveau 2");
+    form.FormActivate();
+    EXPECT_TRUE(lightIsGreen());
+
+    // Neither copy counts, edit mode nor the list buttons change the light.
+    control<QSpinBox>("spSujets").setValue(30);
+    control<QSpinBox>("spCorriges").setValue(3);
+    control<QCheckBox>("ckbEdite").setChecked(true);
+    control<QCheckBox>("ckbEdite").setChecked(false);
+    EXPECT_TRUE(lightIsGreen());
+
+    control<QCheckBox>("CheckBox1").setChecked(false);
+    EXPECT_TRUE(lightIsRed());
+    EXPECT_FALSE(control<QLineEdit>("eSepar").isEnabled());
+    form.FormActivate();
+
+    for (auto change : std::initializer_list<std::function<void()>>{
+             [&] { control<QSpinBox>("spinterligne").setValue(3); },
+             [&] { control<QLineEdit>("eTitre1").setText("Classe de 6e"); },
+             [&] { control<QLineEdit>("eSepar").setText("***"); },
+             [&] {
+                 control<QComboBox>("Combo1").setFocus();
+                 QTest::keyClicks(&control<QComboBox>("Combo1"), "x");
+             }}) {
+        form.FormActivate();
+        change();
+        EXPECT_TRUE(lightIsRed());
+    }
+    EXPECT_EQ(control<QLabel>("Label10").text(), "(3)");
+
+    // A subject of exactly one blank keeps the light as it is.
+    form.subjectPane().setPlainText(" ");
+    form.FormActivate();
+    control<QSpinBox>("spMaxLigne").setValue(12);
+    EXPECT_TRUE(lightIsGreen());
+    control<QLineEdit>("eSepar").setText("");
+    EXPECT_EQ(control<QLabel>("Label10").text(), "(0)");
+}
+
+TEST_F(TForm1Test, TheSubjectButtonsFollowTheSubjectPaneText) {
+    QTest::mouseClick(&control<QPushButton>("btnVol"), Qt::LeftButton);
+    EXPECT_TRUE(subjectButtonsEnabled());
+    control<QCheckBox>("ckbEdite").setChecked(true);
+    auto& subject = form.subjectPane();
+    subject.selectAll();
+    QTest::keyClick(&subject, Qt::Key_Delete);
+    EXPECT_TRUE(subject.toPlainText().isEmpty());
+    EXPECT_FALSE(subjectButtonsEnabled());
+    QTest::keyClicks(&subject, " ");
+    EXPECT_TRUE(subjectButtonsEnabled());
+    // The answer key has no say.
+    form.answerKeyPane().clear();
+    EXPECT_TRUE(subjectButtonsEnabled());
+}
+
+TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
+    QTest::mouseClick(&control<QPushButton>("btnSurf"), Qt::LeftButton);
+    const QString subjectBefore = form.subjectPane().toHtml();
+    auto& subject = form.subjectPane();
+
+    // View mode: read-only, Tab moves on, a double click leaves no selection.
+    const QPoint onText = subject.cursorRect(subject.textCursor()).center() + QPoint(8, 0);
+    QTest::mouseDClick(subject.viewport(), Qt::LeftButton, {}, onText);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(subject.textCursor().hasSelection());
+    subject.setFocus();
+    QTest::keyClick(&subject, Qt::Key_Tab);
+    EXPECT_EQ(subject.toHtml(), subjectBefore);
+
+    control<QCheckBox>("ckbEdite").setChecked(true);
+    EXPECT_TRUE(form.EditMode());
+    EXPECT_FALSE(subject.isReadOnly());
+    EXPECT_EQ(subject.toHtml(), subjectBefore);
+    EXPECT_TRUE(lightIsGreen());
+    QTest::mouseDClick(subject.viewport(), Qt::LeftButton, {}, onText);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(subject.textCursor().hasSelection());
+    QTextCursor cursor = subject.textCursor();
+    cursor.setPosition(0);
+    subject.setTextCursor(cursor);
+    subject.setFocus();
+    QTest::keyClick(&subject, Qt::Key_Tab);
+    EXPECT_EQ(subject.toPlainText().at(0), QChar('\t'));
+
+    control<QCheckBox>("ckbEdite").setChecked(false);
+    EXPECT_TRUE(subject.isReadOnly());
+    EXPECT_TRUE(form.answerKeyPane().isReadOnly());
+}
+
+TEST_F(TForm1Test, TheInstructionListGrowsWithAAndShrinksWithE) {
+    auto& combo = control<QComboBox>("Combo1");
+    std::optional<QString> answer;
+    form.setInputBox([&](QWidget*) { return answer; });
+
+    answer = std::nullopt;  // Cancel
+    QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
+    answer = QString();  // OK with nothing typed
+    QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
+    EXPECT_EQ(combo.count(), 4);
+    EXPECT_EQ(combo.currentText(), "Convertir en");
+
+    control<QSlider>("trbNiveau").setValue(2);
+    answer = QString("Convertir en ");
+    QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
+    EXPECT_EQ(combo.count(), 5);
+    EXPECT_EQ(combo.itemText(4), "Convertir en ");
+    EXPECT_EQ(combo.currentText(), "Convertir en ");
+    // Closing the box gives the window back its focus: an activation.
+    EXPECT_TRUE(lightIsGreen());
+
+    // "E" removes the chosen entry, and nothing once the text is typed.
+    EXPECT_EQ(form.Combo1SelectedIndex(), 4);
+    QTest::mouseClick(&control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
+    EXPECT_EQ(combo.count(), 4);
+    combo.setCurrentIndex(1);
+    combo.setEditText("Mon texte");
+    EXPECT_EQ(form.Combo1SelectedIndex(), -1);
+    QTest::mouseClick(&control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
+    EXPECT_EQ(combo.count(), 4);
+    EXPECT_EQ(combo.currentText(), "Mon texte");
+}
+
+TEST_F(TForm1Test, SpinBoxesChangeOnlyThroughTheirArrowsAndUpAndDown) {
+    auto& spin = control<QSpinBox>("spMaxLigne");
+    spin.setFocus();
+    QTest::keyClicks(&spin, "7");
+    EXPECT_EQ(spin.value(), 25);
+    QTest::keyClick(&spin, Qt::Key_Backspace);
+    EXPECT_EQ(spin.value(), 25);
+    QApplication::clipboard()->setText("9");
+    QTest::keyClick(&spin, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(spin.value(), 25);
+    QTest::keyClick(&spin, Qt::Key_PageUp);
+    EXPECT_EQ(spin.value(), 25);
+    QTest::keyClick(&spin, Qt::Key_Up);
+    EXPECT_EQ(spin.value(), 26);
+    QTest::keyClick(&spin, Qt::Key_Down);
+    QTest::keyClick(&spin, Qt::Key_Down);
+    EXPECT_EQ(spin.value(), 24);
+    spin.setValue(99);
+    EXPECT_EQ(spin.value(), 40);
+    EXPECT_EQ(spin.contextMenuPolicy(), Qt::NoContextMenu);
+}
+
+TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
+    form.resize(900, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.subjectPane().geometry(), QRect(4, 86, 890, 212));
+    EXPECT_EQ(form.answerKeyPane().geometry(), QRect(4, 304, 892, 141));
+    EXPECT_EQ(control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 740, 22));
+    EXPECT_EQ(control<QPushButton>("btnLong").geometry(), QRect(3, 472, 63, 25));
+    EXPECT_EQ(control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
+    EXPECT_EQ(control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
+    EXPECT_EQ(control<QLabel>("Label9").geometry(), QRect(1, 449, 895, 20));
+    EXPECT_EQ(control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
+    form.resize(10, 10);
+    EXPECT_GE(form.width(), 680 - (form.frameGeometry().width() - form.width()));
+}
+
+TEST_F(TForm1Test, AButtonPressOrACloseDuringAGenerationWaitsForItsEnd) {
+    int generations = 0;
+    bool closeAsked = false;
+    QObject::connect(&form.subjectPane(), &QTextEdit::textChanged, [&] {
+        if (form.IsGenerating() && form.subjectPane().toPlainText().isEmpty()) {
+            ++generations;
+            // Pressed again and closed from the events the emptying lets run.
+            control<QPushButton>("btnCapa").click();
+            closeAsked = form.close();
+        }
+    });
+    control<QPushButton>("btnLong").click();
+    EXPECT_EQ(generations, 1);
+    EXPECT_FALSE(closeAsked);
+    EXPECT_TRUE(QString::fromStdString(form.DefaultFileName()).startsWith("Long_N1_"));
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.answerKeyPane().toPlainText().contains("25\u00b0/"));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(TForm1Test, ClosingDeletesThePreviewFilesInAnyLetterCase) {
+    QTemporaryDir folder;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    for (const char* name : {"Temp0.emf", "TEMP1.EMF", "TWFile.txt", "Temp2.emf"}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    EXPECT_TRUE(form.close());
+    QDir::setCurrent(previous);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Temp2.emf"});
+    EXPECT_FALSE(form.findChild<QWidget*>("Panel3")->isVisible());
+}
+
+TEST_F(TForm1Test, FocusColoursMarkTheFieldBeingTyped) {
+    auto& title = control<QLineEdit>("eTitre1");
+    title.setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(title.palette().color(QPalette::Base), Ufiche::kEntryColour);
+    control<QComboBox>("Combo1").setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(title.palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(control<QComboBox>("Combo1").palette().color(QPalette::Base), Ufiche::kEntryColour);
+    // A disabled separator line cannot take the focus.
+    control<QCheckBox>("CheckBox1").setChecked(false);
+    auto& separator = control<QLineEdit>("eSepar");
+    const QColor before = separator.palette().color(QPalette::Base);
+    separator.setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(separator.hasFocus());
+    EXPECT_EQ(separator.palette().color(QPalette::Base), before);
+}
+
+TEST(ErrorReport, AnErrorThatEscapesAHandlerIsShownWithItsFrenchText) {
+    QStringList shown;
+    platform::setErrorPresenter([&](const QString& message) { shown << message; });
+    platform::runReportingErrors(
+        [] { throw platform::PlatformError("Impossible de cr\u00e9er le fichier /x/y.rtf"); });
+    platform::runReportingErrors([] { throw std::runtime_error("autre"); });
+    bool ranAfter = false;
+    platform::runReportingErrors([&] { ranAfter = true; });
+    platform::setErrorPresenter(nullptr);
+    EXPECT_EQ(shown, (QStringList{"Impossible de cr\u00e9er le fichier /x/y.rtf", "autre"}));
+    EXPECT_TRUE(ranAfter);
+}
+
+}  // namespace

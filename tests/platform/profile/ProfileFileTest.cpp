@@ -1,0 +1,334 @@
+#include "platform/profile/ProfileFile.h"
+
+#include "ProfileTestFolder.h"
+#include "platform/errors/PlatformError.h"
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <random>
+
+namespace {
+
+using platform::PlatformError;
+using platform::ProfileFile;
+
+const std::string cannotWrite = "Impossible d'\u00e9crire dans ";
+
+using ProfileFileTest = ProfileTestFolder;
+
+// The message of the PlatformError that the action throws, or "" when it
+// throws nothing.
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const PlatformError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+struct stat statusOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
+    return status;
+}
+
+// The settings of a window as a save writes them, in order.
+const std::vector<std::pair<std::string, std::string>> savedSettings = {
+    {"FormVersion", "0"},
+    {"Flags", "0"},
+    {"ShowCmd", "1"},
+    {"NormPos(1920x1080)", "560,240,1360,840"},
+    {"spMaxLigne_Value", "20"},
+    {"eTitre1_Text", "Conversions de longueurs"},
+    {"Combo1_Text", "Convertir en "},
+    {"CheckBox1_Checked", "True"},
+};
+
+TEST_F(ProfileFileTest, ANewFileHoldsItsSectionsAndKeysInWritingOrderWithCrlf) {
+    ProfileFile file(pathOf("fiches.ini"));
+    file.writeString("TForm1", "FormVersion", "0");
+    file.writeString("TForm1.Combo1_Items", "Count", "1");
+    file.writeString("TForm1", "Flags", "0");
+    file.writeString("TForm1.Combo1_Items", "Item0", "Convertir en ");
+    EXPECT_EQ(readBytes(file.path()),
+              "[TForm1]\r\nFormVersion=0\r\nFlags=0\r\n"
+              "[TForm1.Combo1_Items]\r\nCount=1\r\nItem0=Convertir en \r\n");
+    EXPECT_EQ(file.readString("TForm1.Combo1_Items", "Item0", ""), "Convertir en");
+}
+
+TEST_F(ProfileFileTest, AFileWrittenByTheProgramAndEditedByHandReadsBackTheSameValues) {
+    const std::string path = pathOf("fiches.ini");
+    {
+        ProfileFile file(path);
+        for (const auto& [key, value] : savedSettings) {
+            file.writeString("TForm1", key, value);
+        }
+    }
+    const std::string written = readBytes(path);
+    const auto replaceAll = [](std::string text, const std::string& from, const std::string& to) {
+        for (std::size_t at = text.find(from); at != std::string::npos;
+             at = text.find(from, at + to.size())) {
+            text.replace(at, from.size(), to);
+        }
+        return text;
+    };
+    const struct {
+        const char* edit;
+        std::string content;
+    } edits[] = {
+        {"as written", written},
+        {"LF line ends", replaceAll(written, "\r\n", "\n")},
+        {"blank lines", replaceAll(written, "\r\n", "\r\n\r\n\n")},
+        {"spaces around =", replaceAll(written, "=", " \t = ")},
+        {"indented lines", replaceAll(written, "\r\n", "\r\n    ")},
+        {"other letter case",
+         replaceAll(replaceAll(written, "TForm1", "TFORM1"), "spMaxLigne", "SPMAXLIGNE")},
+        {"comments and a section before",
+         "; edited by hand\r\n[Other]\r\nFormVersion=5\r\n\r\n" + written},
+    };
+    for (const auto& e : edits) {
+        writeBytes(path, e.content);
+        ProfileFile file(path);
+        for (const auto& [key, value] : savedSettings) {
+            const std::string expected = key == "Combo1_Text" ? "Convertir en" : value;
+            EXPECT_EQ(file.readString("tform1", key, "<default>"), expected)
+                << e.edit << ", key " << key;
+        }
+    }
+}
+
+TEST_F(ProfileFileTest, RewritingAKeyLeavesEveryOtherLineOfAHandEditedFileAsItWas) {
+    const std::string path = pathOf("fiches.ini");
+    writeBytes(path,
+               "; r\xE9glages\n[TForm1]\n  SpMaxLigne_Value = 12 \nFlags=0\n\n"
+               "[TForm1.Combo1_Items]\nCount=0\n");
+    ProfileFile file(path);
+    file.writeString("TForm1", "spMaxLigne_Value", "30");
+    file.writeString("TForm1", "ckbEdite_Checked", "True");
+    file.eraseSection("tform1.combo1_items");
+    EXPECT_EQ(readBytes(path),
+              "; r\xE9glages\n[TForm1]\nSpMaxLigne_Value=30\r\nFlags=0\n"
+              "ckbEdite_Checked=True\r\n\n");
+}
+
+TEST_F(ProfileFileTest, QuotedValuesKeepTheirInnerQuotesAndBlanks) {
+    ProfileFile file(pathOf("fiches.ini"));
+    const struct {
+        const char* written;
+        const char* read;
+    } cases[] = {
+        {"\"\"Titre\"\"", "\"Titre\""},
+        {"\"  padded  \"", "  padded  "},
+        {"'single'", "single"},
+        {"  \"half", "\"half"},
+        {"\xAB guillemets \xBB", "\xAB guillemets \xBB"},
+    };
+    for (const auto& c : cases) {
+        file.writeString("TForm1", "eTitre1_Text", c.written);
+        EXPECT_EQ(file.readString("TForm1", "eTitre1_Text", ""), c.read) << c.written;
+    }
+}
+
+TEST_F(ProfileFileTest, MissingOrUnreadableFilesGiveTheDefaults) {
+    const std::string folderPath = makeFolder("sub");
+    const std::string paths[] = {pathOf("none.ini"), pathOf("nofolder/fiches.ini"), folderPath};
+    for (const auto& path : paths) {
+        EXPECT_EQ(ProfileFile(path).readString("TForm1", "Flags", "<default>"), "<default>")
+            << path;
+    }
+    ProfileFile(pathOf("none.ini")).eraseSection("TForm1");
+    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"sub"});
+}
+
+TEST_F(ProfileFileTest, GarbageFilesGiveDefaultsAndStayBehindTheNewValues) {
+    std::mt19937 random(7);
+    std::string binary(1 << 20, '\0');
+    for (char& c : binary) {
+        c = static_cast<char>(random());
+    }
+    const std::string hugeValue = "[TForm1]\r\neTitre1_Text=" + std::string(100000, 'T') + "\r\n";
+    const std::string path = pathOf("fiches.ini");
+    for (const std::string& content : {binary, std::string(1 << 20, '\0'), hugeValue}) {
+        writeBytes(path, content);
+        ProfileFile file(path);
+        EXPECT_EQ(file.readString("TForm1", "spMaxLigne_Value", "20"), "20");
+        file.writeString("TForm1", "spMaxLigne_Value", "12");
+        EXPECT_EQ(file.readString("TForm1", "spMaxLigne_Value", "20"), "12");
+        EXPECT_EQ(readBytes(path).compare(0, content.size(), content), 0);
+    }
+    EXPECT_EQ(ProfileFile(path).readString("TForm1", "eTitre1_Text", ""), std::string(2047, 'T'));
+}
+
+TEST_F(ProfileFileTest, ValuesThatWouldBreakTheLineAreRefusedAndTheFileUntouched) {
+    const std::string path = pathOf("fiches.ini");
+    writeBytes(path, "[TForm1]\r\neTitre1_Text=x\r\n");
+    ProfileFile file(path);
+    using namespace std::string_literals;
+    const std::string values[] = {"a\r\nFlags=3", "a\nb", "a\0b"s};
+    for (const auto& value : values) {
+        EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "eTitre1_Text", value); }),
+                  cannotWrite + path);
+    }
+    EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "a=b", "1"); }), cannotWrite + path);
+    EXPECT_EQ(readBytes(path), "[TForm1]\r\neTitre1_Text=x\r\n");
+}
+
+TEST_F(ProfileFileTest, AFileThatCannotBeCreatedRaisesTheErrorWithItsFullPath) {
+    const std::string path = pathOf("nofolder/fiches.ini");
+    EXPECT_EQ(errorOf([&] { ProfileFile(path).writeString("TForm1", "Flags", "0"); }),
+              cannotWrite + path);
+
+    const std::string relative = "fiches-relative.ini";
+    EXPECT_EQ(ProfileFile(relative).path(),
+              std::filesystem::current_path().string() + "/" + relative);
+}
+
+TEST_F(ProfileFileTest, WritesGoThroughSymbolicLinksWhichSurvive) {
+    const std::string store = makeFolder("store");
+    writeBytes(store + "/real.ini", "[TForm1]\r\nFlags=0\r\n");
+    ASSERT_EQ(::symlink((store + "/real.ini").c_str(), pathOf("absolute.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("store/real.ini", pathOf("relative.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("relative.ini", pathOf("chained.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("store/new.ini", pathOf("dangling.ini").c_str()), 0);
+
+    int flags = 1;
+    for (const char* link : {"absolute.ini", "relative.ini", "chained.ini"}) {
+        ProfileFile file(pathOf(link));
+        file.writeString("TForm1", "Flags", std::to_string(flags));
+        EXPECT_TRUE(S_ISLNK(statusOf(pathOf(link)).st_mode)) << link;
+        EXPECT_EQ(readBytes(store + "/real.ini"),
+                  "[TForm1]\r\nFlags=" + std::to_string(flags) + "\r\n")
+            << link;
+        EXPECT_EQ(file.readString("TForm1", "Flags", ""), std::to_string(flags)) << link;
+        ++flags;
+    }
+    ProfileFile(pathOf("dangling.ini")).writeString("TForm1", "Flags", "0");
+    EXPECT_TRUE(S_ISLNK(statusOf(pathOf("dangling.ini")).st_mode));
+    EXPECT_EQ(readBytes(store + "/new.ini"), "[TForm1]\r\nFlags=0\r\n");
+    EXPECT_EQ(namesIn(store), (std::vector<std::string>{"new.ini", "real.ini"}));
+}
+
+TEST_F(ProfileFileTest, AReplacedFileKeepsItsPermissionsAndLeavesNoTemporaryFile) {
+    const std::string path = pathOf("fiches.ini");
+    writeBytes(path, "[TForm1]\r\nFlags=0\r\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const ino_t before = statusOf(path).st_ino;
+    ProfileFile(path).writeString("TForm1", "Flags", "2");
+    const struct stat after = statusOf(path);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_NE(after.st_ino, before) << "expected a new file renamed over the old one";
+    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"fiches.ini"});
+}
+
+// The cases where permissions decide, acted out by a user they bind.
+struct PermissionCase {
+    const char* situation;
+    mode_t folderMode;
+    mode_t fileMode;
+    bool written;
+};
+
+void PrintTo(const PermissionCase& c, std::ostream* out) {
+    *out << c.situation;
+}
+
+class ProfilePermissionTest : public ProfileTestFolder,
+                              public ::testing::WithParamInterface<PermissionCase> {};
+
+TEST_P(ProfilePermissionTest, AFileIsWrittenOnlyWhenItMayBeAndIsOtherwiseUntouched) {
+    const PermissionCase& c = GetParam();
+    const std::string settings = makeFolder("settings");
+    const std::string path = settings + "/fiches.ini";
+    const std::string before = "[TForm1]\r\nFlags=0\r\n";
+    writeBytes(path, before);
+    giveToUnprivileged(path);
+    giveToUnprivileged(settings);
+    ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
+    ASSERT_EQ(::chmod(settings.c_str(), c.folderMode), 0);
+    const struct stat old = statusOf(path);
+
+    const std::string outcome = runAsUnprivileged([&] {
+        const std::string error =
+            errorOf([&] { ProfileFile(path).writeString("TForm1", "Flags", "2"); });
+        return error.empty() ? "written" : error;
+    });
+
+    ASSERT_EQ(::chmod(settings.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    if (c.written) {
+        EXPECT_EQ(outcome, "written");
+        EXPECT_EQ(readBytes(path), "[TForm1]\r\nFlags=2\r\n");
+    } else {
+        EXPECT_EQ(outcome, cannotWrite + path);
+        EXPECT_EQ(readBytes(path), before);
+        const struct stat now = statusOf(path);
+        EXPECT_EQ(now.st_ino, old.st_ino);
+        EXPECT_EQ(now.st_mtim.tv_sec, old.st_mtim.tv_sec);
+        EXPECT_EQ(now.st_mtim.tv_nsec, old.st_mtim.tv_nsec);
+    }
+    if (c.folderMode == 0555 && c.written) {
+        EXPECT_EQ(statusOf(path).st_ino, old.st_ino) << "expected the file rewritten in place";
+    }
+    EXPECT_EQ(namesIn(settings), std::vector<std::string>{"fiches.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Permissions, ProfilePermissionTest,
+    ::testing::Values(PermissionCase{"ReadOnlyFileInReadOnlyFolder", 0555, 0444, false},
+                      PermissionCase{"WritableFileInReadOnlyFolder", 0555, 0644, true},
+                      PermissionCase{"ReadOnlyFileInWritableFolder", 0755, 0444, false},
+                      PermissionCase{"WriteOnlyFileInWritableFolder", 0755, 0200, false},
+                      PermissionCase{"WritableFileInWritableFolder", 0755, 0644, true}),
+    [](const auto& info) { return std::string(info.param.situation); });
+
+TEST_F(ProfileFileTest, StoringTheValueAlreadyThereInAReadOnlyFileIsNoError) {
+    const std::string settings = makeFolder("settings");
+    const std::string path = settings + "/fiches.ini";
+    writeBytes(path, "[TForm1]\r\nFlags=0\r\n");
+    giveToUnprivileged(path);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(settings.c_str(), 0555), 0);
+    EXPECT_EQ(runAsUnprivileged([&] {
+                  ProfileFile file(path);
+                  return errorOf([&] { file.writeString("tform1", "FLAGS", "0"); }) +
+                         errorOf([&] { file.eraseSection("TForm1.Combo1_Items"); });
+              }),
+              "");
+    ASSERT_EQ(::chmod(settings.c_str(), 0755), 0);
+}
+
+// A full disk stands for any write that stops half way: a file size limit in
+// the writing process makes every write past it fail.
+TEST_F(ProfileFileTest, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
+    const std::string before = "[TForm1]\r\nFlags=0\r\n";
+    for (const mode_t folderMode : {0755, 0555}) {
+        const std::string settings = makeFolder("settings" + std::to_string(folderMode));
+        const std::string path = settings + "/fiches.ini";
+        writeBytes(path, before);
+        giveToUnprivileged(path);
+        giveToUnprivileged(settings);
+        ASSERT_EQ(::chmod(settings.c_str(), folderMode), 0);
+
+        const std::string outcome = runAsUnprivileged([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const struct rlimit limit = {64, 64};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            return errorOf([&] {
+                ProfileFile(path).writeString("TForm1", "eTitre1_Text", std::string(200, 'x'));
+            });
+        });
+
+        ASSERT_EQ(::chmod(settings.c_str(), 0755), 0);
+        EXPECT_EQ(outcome, cannotWrite + path) << "folder mode " << folderMode;
+        EXPECT_EQ(readBytes(path), before) << "folder mode " << folderMode;
+        EXPECT_EQ(namesIn(settings), std::vector<std::string>{"fiches.ini"});
+    }
+}
+
+}  // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+// Gives each test its own temporary folder, and a way to act on its files as a
+// user that file permissions bind: the tests may run as root, which ignores
+// permission bits.
+class ProfileTestFolder : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const std::string& folder() const { return folder_; }
+    std::string pathOf(const std::string& name) const { return folder_ + "/" + name; }
+
+    // A new folder inside the test folder, open to the unprivileged user.
+    std::string makeFolder(const std::string& name) const;
+
+    // The names in a folder, sorted.
+    static std::vector<std::string> namesIn(const std::string& folder);
+
+    // The user that runAsUnprivileged runs as; files it must own are given to
+    // it with giveToUnprivileged.
+    static uid_t unprivilegedUid();
+    static gid_t unprivilegedGid();
+    static void giveToUnprivileged(const std::string& path);
+
+    // Runs the action in a child process as the unprivileged user (the test's
+    // own user when it is not root) and returns the text the action returned.
+    static std::string runAsUnprivileged(const std::function<std::string()>& action);
+
+private:
+    std::string folder_;
+};
+
+std::string readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& content);

@@ -1,0 +1,34 @@
+#include "platform/system/System.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kMountInfo =
+    "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+    "30 22 8:17 / /media/prof/CLE\\040USB rw,nosuid shared:7 - vfat /dev/sdb1 rw\n"
+    "31 22 0:25 / /home rw shared:8 - ext4 /dev/sda2 rw\n"
+    "32 31 0:26 / /home/prof/fiches rw shared:9 - tmpfs tmpfs rw\n";
+
+TEST(System, TheMountWithTheLongestMountPointHoldsAPath) {
+    using platform::detail::deviceOfPath;
+    EXPECT_EQ(deviceOfPath(kMountInfo, "/usr/bin/fiches-conversions"), "8:1");
+    EXPECT_EQ(deviceOfPath(kMountInfo, "/media/prof/CLE USB/fiches/fiches-conversions"), "8:17");
+    EXPECT_EQ(deviceOfPath(kMountInfo, "/media/prof/CLE USB2/x"), "8:1");
+    EXPECT_EQ(deviceOfPath(kMountInfo, "/home/prof/fiches/fiches-conversions"), "0:26");
+    EXPECT_EQ(deviceOfPath(kMountInfo, "/home/prof/fichesb"), "0:25");
+    EXPECT_EQ(deviceOfPath("", "/usr/bin/x"), "");
+    EXPECT_EQ(deviceOfPath("garbage line\n\n1 2\n", "/usr/bin/x"), "");
+}
+
+TEST(System, ADebuggerIsATracerProcess) {
+    using platform::detail::tracerPid;
+    EXPECT_EQ(tracerPid("Name:\tfiches\nState:\tS\nTracerPid:\t0\nUid:\t0\n"), 0);
+    EXPECT_EQ(tracerPid("Name:\tfiches\nTracerPid:\t4242\n"), 4242);
+    EXPECT_EQ(tracerPid(""), 0);
+    EXPECT_FALSE(platform::isDebuggerAttached());
+    // The build folder is on the machine's own disk.
+    EXPECT_FALSE(platform::isOnRemovableDrive(platform::executablePath()));
+}
+
+}  // namespace
