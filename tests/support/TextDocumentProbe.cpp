@@ -1,9 +1,11 @@
 #include "TextDocumentProbe.h"
 
+#include <QBuffer>
 #include <QTextBlock>
 #include <QTextDocument>
 
 #include "platform/codepage/Codepage.h"
+#include "platform/richedit/TRxRichEdit.h"
 
 namespace testsupport {
 namespace {
@@ -75,6 +77,13 @@ std::string ShownText(const QTextDocument& document) {
         }
     }
     return platform::ToWindows1252(text);
+}
+
+void LoadStream(platform::TRxRichEdit& pane, const std::string& bytes) {
+    QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer stream(&data);
+    stream.open(QIODevice::ReadOnly);
+    pane.loadFromStream(stream);
 }
 
 std::string Cp1252(const char* utf8) {

@@ -11,6 +11,10 @@
 
 class QTextDocument;
 
+namespace platform {
+class TRxRichEdit;
+}
+
 namespace testsupport {
 
 // What a teacher sees of one character of a pane: the character and its
@@ -39,6 +43,9 @@ std::vector<ShownCharacter> ShownCharacters(const QTextDocument& document);
 
 // The characters of a document as Windows-1252 text ("\n" between paragraphs).
 std::string ShownText(const QTextDocument& document);
+
+// Reads bytes into the pane through a stream, as a file or a generation would.
+void LoadStream(platform::TRxRichEdit& pane, const std::string& bytes);
 
 // The Windows-1252 bytes of a UTF-8 source literal ("é" -> "\xE9").
 std::string Cp1252(const char* utf8);

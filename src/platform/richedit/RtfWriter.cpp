@@ -212,7 +212,7 @@ void RtfWriter::appendHeader(int defaultTabTwips, std::string& out) const {
         out += "\\red" + std::to_string(colour.red()) + "\\green" + std::to_string(colour.green()) +
                "\\blue" + std::to_string(colour.blue()) + ";";
     }
-    out += "}\r\n\\viewkind4\\uc1\\pard\\plain";
+    out += "}\r\n\\viewkind4\\uc1\\pard\\plain ";
 }
 
 void RtfWriter::appendChanges(const WrittenFormat& from, const WrittenFormat& to,

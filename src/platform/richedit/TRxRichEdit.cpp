@@ -1,6 +1,5 @@
 #include "platform/richedit/TRxRichEdit.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,7 +9,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextLayout>
 
 #include <string_view>
 
@@ -140,10 +138,9 @@ QString TRxRichEdit::plainText() const {
 }
 
 int TRxRichEdit::lineCount() const {
-    document()->documentLayout()->documentSize();  // finishes the layout
     int lines = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        lines += std::max(1, block.layout() ? block.layout()->lineCount() : 0);
+        lines += 1 + static_cast<int>(block.text().count(QChar::LineSeparator));
     }
     if (document()->lastBlock().length() == 1) {
         --lines;  // the empty last line
@@ -178,6 +175,10 @@ void TRxRichEdit::releaseFormatRange() {
 }
 
 void TRxRichEdit::print(QPrinter& printer, const QString& title) {
+    // One call is one copy of the whole content: a copy count or a page range
+    // left in the printer by its dialog must not multiply or cut the job.
+    printer.setCopyCount(1);
+    printer.setPrintRange(QPrinter::AllPages);
     printer.setDocName(title);
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -59,8 +59,9 @@ public:
 
     // The text with CR LF between paragraphs.
     QString plainText() const;
-    // The number of lines as laid out in the pane; an empty last line does not
-    // count, so an empty pane has none.
+    // The number of lines of the text: paragraphs and line breaks, not the
+    // wrapped lines of the screen, so that it does not depend on the pane's
+    // width. An empty last line does not count: an empty pane has none.
     int lineCount() const;
     // Characters of the document, each paragraph end counting one, the last
     // (which every document has) excluded: the positions that formatRange()
@@ -88,7 +89,7 @@ public:
     void releaseFormatRange();
 
     // Prints the whole content as one job titled `title`, page after page, on
-    // the printer's whole page with no margin of our own. Throws
+    // the printer's whole page with no margin of our own, one copy, all pages. Throws
     // PlatformError "Imprimante sélectionnée incorrecte" when the printer
     // cannot be opened for drawing.
     void print(QPrinter& printer, const QString& title);

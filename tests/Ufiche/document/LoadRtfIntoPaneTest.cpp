@@ -1,1 +1,437 @@
+#include "Ufiche/document/LoadRtfIntoPane.h"
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <QTextBlock>
+
 #include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TextDocumentProbe.h"
+#include "Uconvers/Uconvers.h"
+#include "Ufiche/document/Markup.h"
+#include "Ufiche/document/RtfHeader.h"
+#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/Worksheet.h"
+#include "platform/codepage/Codepage.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+using platform::FromWindows1252;
+using platform::TRxRichEdit;
+using testsupport::Cp1252;
+using testsupport::ShownCharacter;
+using testsupport::ShownCharacters;
+using Uconvers::QuantityKind;
+using Ufiche::EmptyPane;
+using Ufiche::GeneratedWorksheet;
+using Ufiche::LoadRtfIntoPane;
+using Ufiche::WorksheetSettings;
+
+// One paragraph of a pane as the teacher sees it.
+struct Paragraph {
+    QString text;
+    std::vector<ShownCharacter> characters;  // the paragraph end's alone when empty
+};
+
+std::vector<Paragraph> Paragraphs(const QTextDocument& document) {
+    std::vector<Paragraph> paragraphs(1);
+    for (const ShownCharacter& shown : ShownCharacters(document)) {
+        if (shown.character == QChar::ParagraphSeparator) {
+            if (paragraphs.back().characters.empty()) {
+                paragraphs.back().characters.push_back(shown);
+            }
+            paragraphs.emplace_back();
+        } else {
+            paragraphs.back().text += shown.character;
+            paragraphs.back().characters.push_back(shown);
+        }
+    }
+    return paragraphs;
+}
+
+// A unit symbol as it shows: its letters, and which of them are raised. The
+// symbols are markup with "<sup>" around the exponent.
+struct ShownSymbol {
+    QString text;
+    std::vector<bool> raised;
+};
+
+ShownSymbol SymbolOf(QuantityKind kind, int unit) {
+    const std::string markup = Uconvers::UnitSymbol(kind, unit);
+    ShownSymbol symbol;
+    bool raised = false;
+    for (std::size_t i = 0; i < markup.size(); ++i) {
+        if (markup.compare(i, 5, "<sup>") == 0) {
+            raised = true;
+            i += 4;
+        } else if (markup.compare(i, 6, "</sup>") == 0) {
+            raised = false;
+            i += 5;
+        } else {
+            symbol.text += platform::UnicodeFromWindows1252(static_cast<unsigned char>(markup[i]));
+            symbol.raised.push_back(raised);
+        }
+    }
+    return symbol;
+}
+
+const QuantityKind kKinds[] = {QuantityKind::Length, QuantityKind::Area, QuantityKind::Volume,
+                               QuantityKind::Capacity};
+
+// Checks one generated document, paragraph by paragraph and character by
+// character, against the settings and the exercises the generation recorded.
+class WorksheetChecker {
+public:
+    WorksheetChecker(QuantityKind kind, const WorksheetSettings& settings,
+                     const GeneratedWorksheet& sheet, bool answerKey)
+        : m_kind(kind), m_settings(settings), m_sheet(sheet), m_answerKey(answerKey) {}
+
+    void check(const QTextDocument& document) {
+        const std::vector<Paragraph> paragraphs = Paragraphs(document);
+        for (const Paragraph& paragraph : paragraphs) {
+            for (const ShownCharacter& shown : paragraph.characters) {
+                ASSERT_EQ(shown.family, "Arial") << shown;
+                ASSERT_EQ(shown.points, 9) << shown;
+                ASSERT_FALSE(shown.italic || shown.strike || shown.foreground) << shown;
+            }
+        }
+        const int questions = m_settings.QuestionCount;
+        const int spacing = m_answerKey ? 0 : m_settings.LineSpacing;
+        const std::size_t expectedCount =
+            4 + questions * (m_settings.SeparatorShown ? 2 : 1) + (questions - 1) * spacing + 1;
+        ASSERT_EQ(paragraphs.size(), expectedCount);
+
+        checkTitle(paragraphs[0]);
+        EXPECT_TRUE(paragraphs[1].text.isEmpty());
+        checkInstruction(paragraphs[2]);
+        EXPECT_TRUE(paragraphs[3].text.isEmpty());
+        std::size_t next = 4;
+        for (int n = 1; n <= questions; ++n) {
+            if (m_settings.SeparatorShown) {
+                checkPlain(paragraphs[next++], FromWindows1252(m_settings.SeparatorLine));
+            }
+            checkQuestion(paragraphs[next++], n);
+            for (int empty = 0; n < questions && empty < spacing; ++empty) {
+                EXPECT_TRUE(paragraphs[next++].text.isEmpty()) << "spacing after " << n;
+            }
+        }
+        EXPECT_TRUE(paragraphs[next].text.isEmpty());  // the last line, after the last "\par"
+    }
+
+private:
+    void checkTitle(const Paragraph& title) {
+        const QString prefix = QString::fromLatin1(m_sheet.DefaultFileName) + " - " +
+                               (m_answerKey ? QString::fromUtf8("Corrigé - ") : QString());
+        ASSERT_EQ(title.text, prefix + FromWindows1252(m_settings.TitleLine));
+        for (qsizetype i = 0; i < title.text.size(); ++i) {
+            const ShownCharacter& shown = title.characters[i];
+            EXPECT_EQ(shown.underline, i >= prefix.size()) << i << shown;
+            const bool corrige = m_answerKey && i >= prefix.size() - 10 && i < prefix.size() - 3;
+            EXPECT_EQ(shown.bold, corrige) << i << shown;
+            EXPECT_FALSE(shown.background) << shown;
+        }
+    }
+
+    void checkInstruction(const Paragraph& line) {
+        const QString start = FromWindows1252(m_settings.InstructionText) + "  ";
+        for (int unit = 0; unit < Uconvers::UnitCount(m_kind); ++unit) {
+            if (line.text == start + FromWindows1252(Uconvers::UnitName(m_kind, unit))) {
+                m_target = unit;
+            }
+        }
+        ASSERT_GE(m_target, 0) << line.text.toStdString();
+        for (const ShownCharacter& shown : line.characters) {
+            EXPECT_TRUE(shown.bold && !shown.underline && !shown.background) << shown;
+        }
+    }
+
+    void checkPlain(const Paragraph& line, const QString& text) {
+        EXPECT_EQ(line.text, text);
+        for (const ShownCharacter& shown : line.characters) {
+            EXPECT_FALSE(shown.bold || shown.underline || shown.background) << shown;
+        }
+    }
+
+    // "n°/   v u =" six tabs "v u = " in the subject; in the answer key each
+    // exercise is followed by " = ", its answer in the target unit on yellow,
+    // and tabs between the two.
+    void checkQuestion(const Paragraph& line, int n) {
+        // The space that starts a question without separator delimits the
+        // preceding "\par" from the second question on.
+        const QString lead = !m_settings.SeparatorShown && n == 1 ? " " : "";
+        const QString number = lead + QString::number(n) + QString::fromUtf8("°/   ");
+        ASSERT_TRUE(line.text.startsWith(number)) << line.text.toStdString();
+        qsizetype at = number.size();
+        const QRegularExpression value("\\G(\\d{1,3}(?: \\d{3})*(?:\\.\\d{1,3}(?: \\d{1,3})*)?) ");
+        for (int side = 0; side < 2; ++side) {
+            const auto match = value.match(line.text, at);
+            ASSERT_TRUE(match.hasMatch()) << line.text.toStdString() << " at " << at;
+            at = match.capturedEnd();
+            const int unit = symbolAt(line, at);
+            ASSERT_GE(unit, 0) << line.text.toStdString() << " at " << at;
+            const std::string key =
+                platform::ToWindows1252(match.captured(1)) + std::to_string(unit);
+            EXPECT_EQ(key, m_sheet.DrawnExercises[(side == 0 ? 0 : 40) + n - 1]);
+            at += SymbolOf(m_kind, unit).text.size();
+            if (!m_answerKey) {
+                const QString rest = side == 0 ? QString(" =") + QString(6, '\t') : " = ";
+                ASSERT_EQ(line.text.mid(at, rest.size()), rest) << line.text.toStdString();
+                at += rest.size();
+                continue;
+            }
+            ASSERT_EQ(line.text.mid(at, 3), " = ");
+            at += 3;
+            checkAnswer(line, at);
+            if (side == 0) {
+                // Volumes, whose answers are the longest, have one tab less.
+                const QString tabs(m_kind == QuantityKind::Volume ? 2 : 3, '\t');
+                ASSERT_EQ(line.text.mid(at, tabs.size()), tabs);
+                at += tabs.size();
+            }
+        }
+        EXPECT_EQ(at, line.text.size()) << line.text.toStdString();
+        for (qsizetype i = 0; i < line.text.size(); ++i) {
+            EXPECT_FALSE(line.characters[i].bold || line.characters[i].underline);
+        }
+    }
+
+    // The answer and the target's symbol on yellow, ending right after it.
+    void checkAnswer(const Paragraph& line, qsizetype& at) {
+        const qsizetype start = at;
+        const QRegularExpression value("\\G\\d{1,3}(?: \\d{3})*(?:\\.\\d{1,3}(?: \\d{1,3})*)? ");
+        const auto match = value.match(line.text, at);
+        ASSERT_TRUE(match.hasMatch()) << line.text.toStdString();
+        at = match.capturedEnd();
+        ASSERT_EQ(symbolAt(line, at), m_target) << line.text.toStdString();
+        at += SymbolOf(m_kind, m_target).text.size();
+        for (qsizetype i = 0; i < line.text.size(); ++i) {
+            const bool yellow = line.characters[i].background == qRgb(255, 255, 0);
+            if (i >= start && i < at) {
+                EXPECT_TRUE(yellow) << line.text.toStdString() << " at " << i;
+            } else if (i == start - 1 || i == at) {
+                EXPECT_FALSE(line.characters[i].background) << line.text.toStdString() << i;
+            }
+        }
+    }
+
+    // The unit whose symbol stands at `at`, with its exponent raised and
+    // nothing else raised; the longest symbol wins ("dam" before "dm").
+    int symbolAt(const Paragraph& line, qsizetype at) const {
+        int found = -1;
+        qsizetype longest = 0;
+        for (int unit = 0; unit < Uconvers::UnitCount(m_kind); ++unit) {
+            const ShownSymbol symbol = SymbolOf(m_kind, unit);
+            if (line.text.mid(at, symbol.text.size()) != symbol.text ||
+                symbol.text.size() <= longest) {
+                continue;
+            }
+            const qsizetype end = at + symbol.text.size();
+            if (end < line.text.size() && line.text[end].isLetterOrNumber()) {
+                continue;
+            }
+            bool raisedMatch = true;
+            for (qsizetype i = 0; i < symbol.text.size(); ++i) {
+                const bool raised =
+                    line.characters[at + i].alignment == QTextCharFormat::AlignSuperScript;
+                raisedMatch = raisedMatch && raised == symbol.raised[i];
+            }
+            if (raisedMatch) {
+                found = unit;
+                longest = symbol.text.size();
+            }
+        }
+        return found;
+    }
+
+    QuantityKind m_kind;
+    const WorksheetSettings& m_settings;
+    const GeneratedWorksheet& m_sheet;
+    bool m_answerKey;
+    int m_target = -1;
+};
+
+WorksheetSettings DefaultSettings() {
+    return {1,
+            40,
+            1,
+            Cp1252("Nom :                       Prénom :                             Classe :"),
+            Cp1252("Convertir en "),
+            true,
+            std::string(123, '-')};
+}
+
+// The two panes of the window, filled as a generation fills them.
+struct Panes {
+    TRxRichEdit subject;
+    TRxRichEdit answerKey;
+
+    void show(const GeneratedWorksheet& sheet) {
+        EmptyPane(subject);
+        EmptyPane(answerKey);
+        LoadRtfIntoPane(subject, sheet.Subject);
+        LoadRtfIntoPane(answerKey, sheet.AnswerKey);
+    }
+};
+
+TEST(LoadRtfIntoPane, ShowsEveryKindOfGeneratedWorksheetWithItsTextAndFormatting) {
+    Ufiche::MersenneRandomSource random(20261208);
+    Panes panes;
+    int checked = 0;
+    for (const QuantityKind kind : kKinds) {
+        for (int level = 1; level <= 3; ++level) {
+            for (const bool separator : {true, false}) {
+                for (const auto& [questions, spacing] :
+                     {std::pair{40, 1}, {1, 3}, {7, 0}, {12, 3}}) {
+                    WorksheetSettings settings = DefaultSettings();
+                    settings.Level = level;
+                    settings.SeparatorShown = separator;
+                    settings.QuestionCount = questions;
+                    settings.LineSpacing = spacing;
+                    const GeneratedWorksheet sheet = Ufiche::BuildWorksheet(kind, settings, random);
+                    panes.show(sheet);
+                    SCOPED_TRACE(sheet.DefaultFileName);
+                    WorksheetChecker(kind, settings, sheet, false).check(*panes.subject.document());
+                    WorksheetChecker(kind, settings, sheet, true)
+                        .check(*panes.answerKey.document());
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(checked, 4 * 3 * 2 * 4);
+}
+
+TEST(LoadRtfIntoPane, LeavesThePaneInSelectionModeWithTheCaretAtTheStart) {
+    Ufiche::MersenneRandomSource random(7);
+    Panes panes;
+    panes.show(Ufiche::BuildWorksheet(QuantityKind::Area, DefaultSettings(), random));
+    for (TRxRichEdit* pane : {&panes.subject, &panes.answerKey}) {
+        EXPECT_TRUE(pane->isRichTextMode());
+        EXPECT_EQ(pane->streamMode(), TRxRichEdit::StreamMode::Selection);
+        EXPECT_EQ(pane->textCursor().position(), 0);
+        EXPECT_EQ(pane->defaultTabTwips(), 1440);
+        EXPECT_GT(pane->lineCount(), 40);
+    }
+}
+
+TEST(LoadRtfIntoPane, TheWorkedExampleReadsAsItsPrintedLines) {
+    // The first question of a one-question lengths worksheet, as written by hand.
+    const std::string subject =
+        std::string(Ufiche::RtfHeader) +
+        Ufiche::MarkupToRtf(Cp1252("<arial><te=18>Long_N1_37_05 - <u>Titre</u><br><br><b>"
+                                   "Convertir en   mètre<b><br><br></b>")) +
+        "-----\\par 1\xB0/   250 dam =" + "\\tab \\tab \\tab \\tab \\tab \\tab " + "70 dm = \\par}";
+    Panes panes;
+    LoadRtfIntoPane(panes.subject, subject);
+    EXPECT_EQ(panes.subject.plainText(),
+              QString::fromUtf8("Long_N1_37_05 - Titre\r\n\r\nConvertir en   mètre\r\n\r\n"
+                                "-----\r\n1°/   250 dam =\t\t\t\t\t\t70 dm = \r\n"));
+    EXPECT_EQ(panes.subject.lineCount(), 6);
+}
+
+TEST(LoadRtfIntoPane, EmptyingAPaneRemovesTheWorksheetAndClearsTheModifiedFlag) {
+    Ufiche::MersenneRandomSource random(11);
+    Panes panes;
+    panes.show(Ufiche::BuildWorksheet(QuantityKind::Volume, DefaultSettings(), random));
+    panes.subject.document()->setModified(true);
+    EmptyPane(panes.subject);
+    EXPECT_TRUE(panes.subject.plainText().isEmpty());
+    EXPECT_EQ(panes.subject.lineCount(), 0);
+    EXPECT_FALSE(panes.subject.document()->isModified());
+}
+
+// What the pane writes when the worksheet is saved, read back into a new pane.
+std::vector<ShownCharacter> SavedAndReloaded(TRxRichEdit& pane) {
+    pane.selectAll();
+    const QByteArray rtf = pane.contentForStream();
+    TRxRichEdit again;
+    LoadRtfIntoPane(again, rtf.toStdString());
+    EXPECT_EQ(again.document()->blockCount(), pane.document()->blockCount());
+    return ShownCharacters(*again.document());
+}
+
+TEST(LoadRtfIntoPane, GeneratedWorksheetsSurviveASaveAndAReload) {
+    Ufiche::MersenneRandomSource random(99);
+    Panes panes;
+    for (const QuantityKind kind : kKinds) {
+        for (int level = 1; level <= 3; ++level) {
+            WorksheetSettings settings = DefaultSettings();
+            settings.Level = level;
+            settings.SeparatorShown = level != 2;
+            panes.show(Ufiche::BuildWorksheet(kind, settings, random));
+            EXPECT_EQ(SavedAndReloaded(panes.subject), ShownCharacters(*panes.subject.document()));
+            EXPECT_EQ(SavedAndReloaded(panes.answerKey),
+                      ShownCharacters(*panes.answerKey.document()));
+        }
+    }
+}
+
+TEST(LoadRtfIntoPane, ATeachersEditsSurviveASaveAndAReload) {
+    Ufiche::MersenneRandomSource random(5);
+    Panes panes;
+    panes.show(Ufiche::BuildWorksheet(QuantityKind::Capacity, DefaultSettings(), random));
+    TRxRichEdit& pane = panes.subject;
+    QTextCursor cursor = pane.textCursor();
+    // Types at the end of the title, in the title's own underlined format.
+    cursor.setPosition(pane.document()->firstBlock().length() - 1);
+    cursor.insertText(QString::fromUtf8(" Élève : 5 € — sœur, « déjà » ½ Ω"));
+    // Deletes the fifth and sixth lines whole.
+    QTextBlock fifth = pane.document()->findBlockByNumber(4);
+    cursor.setPosition(fifth.position());
+    cursor.setPosition(fifth.next().position() + fifth.next().length(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    // Types a new bold line before the last question.
+    cursor.setPosition(pane.document()->lastBlock().previous().position());
+    QTextCharFormat bold = cursor.charFormat();
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(QString::fromUtf8("Bonus : { a } \\ b"), bold);
+    cursor.insertBlock();
+    pane.setTextCursor(cursor);
+
+    const auto edited = ShownCharacters(*pane.document());
+    EXPECT_EQ(SavedAndReloaded(pane), edited);
+    const QString text = pane.plainText();
+    EXPECT_NE(text.indexOf(QString::fromUtf8("sœur, « déjà » ½ Ω")), -1);
+    EXPECT_NE(text.indexOf(QString::fromUtf8("Bonus : { a } \\ b")), -1);
+}
+
+TEST(LoadRtfIntoPane, RawBracesAndBackslashesInTheTeachersTextsLoseNoQuestion) {
+    struct Case {
+        const char* title;
+        const char* instruction;
+        const char* separator;
+    };
+    const Case cases[] = {
+        {"Titre } fermé trop tôt", "Convertir en ", "-----"},
+        {"Titre { jamais fermé", "Convertir { en ", "--{--"},
+        {"}}}}", "{{{{", "}{"},
+        {"C:\\dossier\\fiche", "\\b gras \\", "\\"},
+        {"<u>souligné</u> \\'e9 \\u8364?", "<te=99999>", "<b>-----"},
+    };
+    Ufiche::MersenneRandomSource random(3);
+    Panes panes;
+    for (const Case& c : cases) {
+        WorksheetSettings settings = DefaultSettings();
+        settings.TitleLine = Cp1252(c.title);
+        settings.InstructionText = Cp1252(c.instruction);
+        settings.SeparatorLine = Cp1252(c.separator);
+        const GeneratedWorksheet sheet =
+            Ufiche::BuildWorksheet(QuantityKind::Length, settings, random);
+        panes.show(sheet);
+        for (TRxRichEdit* pane : {&panes.subject, &panes.answerKey}) {
+            const QString text = pane->plainText();
+            for (int n = 1; n <= settings.QuestionCount; ++n) {
+                EXPECT_NE(text.indexOf(QString::number(n) + QString::fromUtf8("°/   ")), -1)
+                    << c.title << " question " << n;
+            }
+            EXPECT_NE(text.indexOf(QString::fromLatin1(sheet.DefaultFileName)), -1) << c.title;
+        }
+    }
+}
+
+}  // namespace

@@ -1,1 +1,160 @@
+#include <QBuffer>
+#include <QDir>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "TextDocumentProbe.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+using platform::TRxRichEdit;
+using testsupport::LoadStream;
+
+// Runs one of poppler's tools and gives back what it printed (UTF-8).
+QString Poppler(const char* tool, const QStringList& arguments) {
+    const QString program = QStandardPaths::findExecutable(QString::fromLatin1(tool));
+    if (program.isEmpty()) {
+        ADD_FAILURE() << tool << " is missing: scripts/test installs poppler-utils";
+        return {};
+    }
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class PrintJob : public ::testing::Test {
+protected:
+    // Prints the pane to a PDF file, as a printer at its high resolution does.
+    QString print(const QString& title, QPageSize::PageSizeId size = QPageSize::A4) {
+        const QString file = QDir(folder.path()).filePath("job.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        printer.setPageSize(QPageSize(size));
+        pane.print(printer, title);
+        return file;
+    }
+
+    QString info(const QString& file, const char* field) {
+        const QString output = Poppler("pdfinfo", {file});
+        const auto match =
+            QRegularExpression(QStringLiteral("^%1:\\s*(.*)$").arg(QLatin1String(field)),
+                               QRegularExpression::MultilineOption)
+                .match(output);
+        return match.hasMatch() ? match.captured(1).trimmed() : QString();
+    }
+
+    QString pageText(const QString& file, int page) {
+        const QString number = QString::number(page);
+        return Poppler("pdftotext", {"-f", number, "-l", number, "-layout", file, "-"});
+    }
+
+    QTemporaryDir folder;
+    TRxRichEdit pane;
+};
+
+std::string NumberedLines(int count) {
+    std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 ";
+    for (int line = 1; line <= count; ++line) {
+        rtf += "Ligne" + std::to_string(1000 + line) + " texte\\par ";
+    }
+    return rtf + "}";
+}
+
+TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItNeeds) {
+    LoadStream(pane, NumberedLines(150));
+    const QString file = print(QString::fromUtf8("Corrigé"));
+    EXPECT_EQ(info(file, "Title"), QString::fromUtf8("Corrigé"));
+
+    // The pages the layout makes on this printer: one per formatRange call.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder.path()).filePath("measure.pdf"));
+    const QRect page(0, 0, printer.width() * 1440 / printer.logicalDpiX(),
+                     printer.height() * 1440 / printer.logicalDpiY());
+    int pages = 0;
+    for (std::optional<int> position = 0; position && *position < pane.textLength(); ++pages) {
+        position = pane.formatRange(printer, page, *position);
+    }
+    pane.releaseFormatRange();
+    ASSERT_GE(pages, 3);
+    EXPECT_EQ(info(file, "Pages"), QString::number(pages));
+
+    // Every line once, in order, and each page starts where the last one ended.
+    int expected = 1001;
+    for (int number = 1; number <= pages; ++number) {
+        const QString text = pageText(file, number);
+        const auto lines = QRegularExpression("Ligne(\\d+) texte").globalMatch(text);
+        auto it = lines;
+        ASSERT_TRUE(it.hasNext()) << "page " << number << " is empty";
+        while (it.hasNext()) {
+            EXPECT_EQ(it.next().captured(1).toInt(), expected) << "page " << number;
+            ++expected;
+        }
+    }
+    EXPECT_EQ(expected, 1151);
+}
+
+TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
+    LoadStream(pane, NumberedLines(150));
+    const QString a4 = print("Sujet", QPageSize::A4);
+    const int a4Pages = info(a4, "Pages").toInt();
+    const QString a3 = print("Sujet", QPageSize::A3);
+    EXPECT_LT(info(a3, "Pages").toInt(), a4Pages);
+    EXPECT_NE(info(a3, "Page size").indexOf("842 x 1191"), -1)
+        << info(a3, "Page size").toStdString();
+}
+
+TEST_F(PrintJob, PrintsOneCopyOfEveryPageWhateverTheDialogLeftInThePrinter) {
+    LoadStream(pane, NumberedLines(150));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder.path()).filePath("dialog.pdf"));
+    printer.setCopyCount(3);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    pane.print(printer, "Sujet");
+    EXPECT_EQ(printer.copyCount(), 1);
+    EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+    EXPECT_EQ(info(printer.outputFileName(), "Pages"), info(print("Sujet"), "Pages"));
+}
+
+TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
+    LoadStream(pane, "{\\rtf1 }");
+    const QString file = print("Sujet");
+    EXPECT_EQ(info(file, "Title"), "Sujet");
+    EXPECT_EQ(info(file, "Pages"), "1");
+    EXPECT_TRUE(pageText(file, 1).trimmed().isEmpty());
+}
+
+TEST_F(PrintJob, AGiantLineThatFitsNoPageEndsTheJobInsteadOfLooping) {
+    LoadStream(pane, "{\\rtf1 avant\\par \\fs3276 G\\par \\fs24 apr\\'e8s}");
+    const QString file = print("Sujet");
+    EXPECT_EQ(info(file, "Pages"), "1");
+    EXPECT_NE(pageText(file, 1).indexOf("avant"), -1);
+}
+
+TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
+    LoadStream(pane, "{\\rtf1 x}");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QDir(folder.path()).filePath("absent/job.pdf"));
+    try {
+        pane.print(printer, "Sujet");
+        FAIL() << "no error";
+    } catch (const platform::PlatformError& error) {
+        EXPECT_EQ(error.message(), QString::fromUtf8("Imprimante sélectionnée incorrecte"));
+    }
+}
+
+}  // namespace

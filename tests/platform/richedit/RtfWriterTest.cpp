@@ -1,1 +1,148 @@
+#include "platform/richedit/RtfWriter.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "TextDocumentProbe.h"
+#include "platform/richedit/RtfReader.h"
+
+namespace {
+
+using platform::ReadRtf;
+using platform::WritePlainText;
+using platform::WriteRtf;
+using testsupport::Cp1252;
+using testsupport::ShownCharacters;
+using testsupport::ShownText;
+
+std::unique_ptr<QTextDocument> Read(std::string_view rtf) {
+    auto document = std::make_unique<QTextDocument>();
+    QTextCursor cursor(document.get());
+    ReadRtf(cursor, rtf);
+    return document;
+}
+
+std::string WriteAll(const QTextDocument& document) {
+    return WriteRtf(document, 0, document.characterCount() - 1, 1440);
+}
+
+const std::string kFormatted =
+    "{\\rtf1\\ansi\\ansicpg1252\\deftab1440\\deff0"
+    "{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\froman Times New Roman;}{\\f2\\fmodern Courier New;}"
+    "{\\f3\\froman\\fcharset2 Symbol;}}"
+    "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red255\\green255\\blue0;}"
+    "\\viewkind4\\uc1\\pard\\f0\\fs18 Long_N1_37_05 - \\ul Titre\\ul0\\par\\par "
+    "\\b Convertir en   m\\'e8tre\\b\\par\\par\\b0 "
+    "1\\'b0/   250 dam = \\highlight3 2 500 m\\highlight0\\tab\\tab\\tab "
+    "70 dm\\super 2\\nosupersub  = \\highlight3 7 m\\highlight0 \\par "
+    "\\i\\strike x\\i0\\strike0\\sub y\\nosupersub\\cf2 z\\cf1 w\\cf0\\f1 t\\f2 c\\f3 s"
+    "\\fs48 big\\line next\\par\\fs18\\par}";
+
+TEST(RtfWriter, WritesAnRtf1DocumentInCodePage1252WithTheDocumentsOwnFontNames) {
+    const auto document = Read(kFormatted);
+    const std::string rtf = WriteAll(*document);
+    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab1440{\\fonttbl"));
+    EXPECT_NE(rtf.find("{\\f0\\fswiss\\fcharset0 Arial;}"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\fmodern\\fcharset0 Courier New;}"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\froman\\fcharset2 Symbol;}"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("{\\colortbl ;\\red"), std::string::npos) << rtf;  // entry 0 automatic
+    EXPECT_NE(rtf.find("\\red255\\green255\\blue0;"), std::string::npos) << rtf;
+    EXPECT_TRUE(rtf.ends_with("}\r\n"));
+}
+
+TEST(RtfWriter, EscapesWhatRtfWouldOtherwiseReadAsSyntax) {
+    struct Case {
+        const char* utf8;
+        std::string written;
+    };
+    const Case cases[] = {
+        {"a\\b{c}d", "a\\\\b\\{c\\}d"},
+        {"été°", "\\'e9t\\'e9\\'b0"},
+        {"€œ’", "\\'80\\'9c\\'92"},
+        {"Ω", "\\u937?"},
+        {"\xEF\xBF\xBD", "\\u-3?"},                   // U+FFFD is written as a negative number
+        {"\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"},  // a surrogate pair
+        {"a\tb", "a\\tab b"},
+    };
+    for (const Case& c : cases) {
+        QTextDocument document;
+        QTextCursor(&document).insertText(QString::fromUtf8(c.utf8));
+        const std::string rtf = WriteAll(document);
+        EXPECT_NE(rtf.find(c.written), std::string::npos) << c.utf8 << "\n" << rtf;
+        // ... and reading it back gives the text again.
+        const auto again = Read(rtf);
+        EXPECT_EQ(again->toPlainText(), QString::fromUtf8(c.utf8));
+    }
+}
+
+TEST(RtfWriter, ReadingWhatItWroteGivesBackTheSameTextAndFormatting) {
+    const auto first = Read(kFormatted);
+    const auto second = Read(WriteAll(*first));
+    EXPECT_EQ(ShownText(*second), ShownText(*first));
+    EXPECT_EQ(ShownCharacters(*second), ShownCharacters(*first));
+    EXPECT_EQ(second->blockCount(), first->blockCount());
+    const auto third = Read(WriteAll(*second));
+    EXPECT_EQ(WriteAll(*third), WriteAll(*second));  // stable from the first rewrite on
+}
+
+TEST(RtfWriter, KeepsTheTeachersEditsThroughARoundTrip) {
+    const auto document = Read(kFormatted);
+    QTextCursor cursor(document.get());
+    // Types an accented line in bold at the start of the third paragraph.
+    cursor.setPosition(document->findBlockByNumber(2).position());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontFamilies(QStringList{"Times New Roman"});
+    bold.setFontPointSize(11);
+    cursor.insertText(QString::fromUtf8("Élève : coût 5 € — sœur {x} \\ ok"), bold);
+    cursor.insertBlock();
+    // Deletes the fourth line whole, paragraph end included.
+    QTextBlock fourth = document->findBlockByNumber(4);
+    cursor.setPosition(fourth.position());
+    cursor.setPosition(fourth.position() + fourth.length(), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    // Types plain text with a character outside the code page at the end.
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QString::fromUtf8("fin Ω"));
+
+    const auto again = Read(WriteAll(*document));
+    EXPECT_EQ(again->toPlainText(), document->toPlainText());
+    EXPECT_EQ(ShownCharacters(*again), ShownCharacters(*document));
+}
+
+TEST(RtfWriter, WritesOnlyTheRangeItIsGiven) {
+    const auto document = Read("{\\rtf1 abc\\par \\b def\\par ghi}");
+    struct Case {
+        int start;
+        int end;
+        std::string text;
+    };
+    const Case cases[] = {
+        {0, 11, "abc\ndef\nghi"}, {1, 2, "b"}, {2, 5, "c\nd"}, {4, 8, "def\n"}, {3, 3, ""},
+    };
+    for (const Case& c : cases) {
+        const auto part = Read(WriteRtf(*document, c.start, c.end, 720));
+        EXPECT_EQ(ShownText(*part), c.text) << c.start << "-" << c.end;
+    }
+    const auto bold = Read(WriteRtf(*document, 5, 6, 720));
+    EXPECT_TRUE(ShownCharacters(*bold).at(0).bold);
+}
+
+TEST(RtfWriter, WritesPlainTextInCodePage1252WithCrLfLineEnds) {
+    const auto document = Read(kFormatted);
+    const std::string text = WritePlainText(*document, 0, document->characterCount() - 1);
+    EXPECT_EQ(text, Cp1252("Long_N1_37_05 - Titre\r\n\r\nConvertir en   mètre\r\n\r\n"
+                           "1°/   250 dam = 2 500 m\t\t\t70 dm2 = 7 m\r\n"
+                           "xyzwtcsbig\r\nnext\r\n\r\n"));
+    QTextDocument outside;
+    QTextCursor(&outside).insertText(QString::fromUtf8("Ω€\nx"));
+    EXPECT_EQ(WritePlainText(outside, 0, 4), "?\x80\r\nx");
+}
+
+}  // namespace

@@ -1,1 +1,218 @@
+#include "platform/richedit/TRxRichEdit.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
 #include <gtest/gtest.h>
+
+#include <string>
+
+#include "TextDocumentProbe.h"
+#include "platform/errors/PlatformError.h"
+
+namespace {
+
+using platform::PlatformError;
+using platform::TRxRichEdit;
+using testsupport::Cp1252;
+using testsupport::LoadStream;
+using testsupport::ShownCharacters;
+using testsupport::ShownText;
+
+std::string ReadFile(const QString& name) {
+    QFile file(name);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll().toStdString();
+}
+
+class PaneTest : public ::testing::Test {
+protected:
+    QString path(const char* name) const { return QDir(folder.path()).filePath(name); }
+
+    QTemporaryDir folder;
+    TRxRichEdit pane;
+};
+
+TEST_F(PaneTest, LoadsRtfAndFallsBackToPlainTextWhenTheStreamIsNotRtf) {
+    LoadStream(pane, "{\\rtf1 \\b gras\\b0  \\'e9t\\'e9}");
+    EXPECT_EQ(ShownText(*pane.document()), Cp1252("gras été"));
+    EXPECT_TRUE(ShownCharacters(*pane.document()).at(0).bold);
+
+    LoadStream(pane, Cp1252("pas du RTF {\\b}\r\nété\rfin\n"));
+    EXPECT_EQ(ShownText(*pane.document()), Cp1252("pas du RTF {\\b}\nété\nfin\n"));
+
+    pane.setRichTextMode(false);  // RTF read as text in plain-text mode
+    LoadStream(pane, "{\\rtf1 x}");
+    EXPECT_EQ(ShownText(*pane.document()), "{\\rtf1 x}");
+}
+
+TEST_F(PaneTest, AStreamThatCannotBeReadRaisesTheLoadError) {
+    QBuffer closed;
+    try {
+        pane.loadFromStream(closed);
+        FAIL() << "no error";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(error.message(), QString::fromUtf8("Erreur au chargement du flux"));
+    }
+}
+
+TEST_F(PaneTest, InSelectionModeALoadReplacesOnlyTheSelectionAndPutsTheCaretAtTheStart) {
+    LoadStream(pane, "{\\rtf1 avant milieu apr\\'e8s}");
+    QTextCursor cursor = pane.textCursor();
+    cursor.setPosition(6);
+    cursor.setPosition(12, QTextCursor::KeepAnchor);
+    pane.setTextCursor(cursor);
+    pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
+    LoadStream(pane, "{\\rtf1 \\i centre}");
+    EXPECT_EQ(ShownText(*pane.document()), Cp1252("avant centre après"));
+    EXPECT_TRUE(ShownCharacters(*pane.document()).at(6).italic);
+    EXPECT_EQ(pane.textCursor().position(), 0);
+    EXPECT_FALSE(pane.textCursor().hasSelection());
+
+    pane.setStreamMode(TRxRichEdit::StreamMode::WholeContent);
+    LoadStream(pane, "{\\rtf1 tout}");
+    EXPECT_EQ(ShownText(*pane.document()), "tout");
+}
+
+TEST_F(PaneTest, EmptyingRemovesEverythingClearsTheModifiedFlagAndSignalsTheChange) {
+    LoadStream(pane, "{\\rtf1 a\\par b}");
+    pane.document()->setModified(true);
+    int changes = 0;
+    QObject::connect(&pane, &QTextEdit::textChanged, [&] { ++changes; });
+    pane.clearContent();
+    EXPECT_EQ(pane.textLength(), 0);
+    EXPECT_FALSE(pane.document()->isModified());
+    EXPECT_GE(changes, 1);
+
+    changes = 0;
+    LoadStream(pane, "{\\rtf1 c}");
+    EXPECT_GE(changes, 1);
+}
+
+TEST_F(PaneTest, PlainTextAndLineCountIgnoreAnEmptyLastLine) {
+    struct Case {
+        std::string rtf;
+        QString plain;
+        int lines;
+    };
+    const Case cases[] = {
+        {"{\\rtf1 }", "", 0},
+        {"{\\rtf1      }", "     ", 1},
+        {"{\\rtf1 a}", "a", 1},
+        {"{\\rtf1 a\\par}", "a\r\n", 1},
+        {"{\\rtf1 a\\par b}", "a\r\nb", 2},
+        {"{\\rtf1 \\par}", "\r\n", 1},
+        {"{\\rtf1 a\\par\\par\\par}", "a\r\n\r\n\r\n", 3},
+        {"{\\rtf1 a\\line b}", "a\r\nb", 2},
+    };
+    for (const Case& c : cases) {
+        LoadStream(pane, c.rtf);
+        EXPECT_EQ(pane.plainText(), c.plain) << c.rtf;
+        EXPECT_EQ(pane.lineCount(), c.lines) << c.rtf;
+    }
+}
+
+TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
+    LoadStream(pane, Cp1252("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Sujet\\b0\\par 5 \\'80 \\u937?}"));
+    struct Case {
+        const char* name;
+        bool plain;
+    };
+    const Case cases[] = {
+        {"sujet.rtf", false}, {"sujet.RTF", false}, {"sujet.doc", false}, {"sujet", false},
+        {"sujet.txt", true},  {"sujet.TxT", true},  {"a.txt.rtf", false},
+    };
+    for (const Case& c : cases) {
+        pane.saveToFile(path(c.name));
+        const std::string written = ReadFile(path(c.name));
+        if (c.plain) {
+            EXPECT_EQ(written, "Sujet\r\n5 \x80 ?") << c.name;
+        } else {
+            EXPECT_TRUE(written.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << c.name;
+            TRxRichEdit again;
+            LoadStream(again, written);
+            EXPECT_EQ(ShownCharacters(*again.document()), ShownCharacters(*pane.document()))
+                << c.name;
+        }
+    }
+}
+
+TEST_F(PaneTest, AnEmptyPaneIsStillSavedAsAnRtfFileWithNoText) {
+    pane.clearContent();
+    pane.saveToFile(path("vide_Cor.rtf"));
+    const std::string written = ReadFile(path("vide_Cor.rtf"));
+    EXPECT_TRUE(written.starts_with("{\\rtf1")) << written;
+    TRxRichEdit again;
+    LoadStream(again, "{\\rtf1 avant}");
+    LoadStream(again, written);
+    EXPECT_EQ(again.textLength(), 0);
+}
+
+TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
+    LoadStream(pane, "{\\rtf1 un deux trois}");
+    pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
+    QTextCursor cursor = pane.textCursor();
+    cursor.setPosition(3);
+    cursor.setPosition(7, QTextCursor::KeepAnchor);
+    pane.setTextCursor(cursor);
+    pane.saveToFile(path("part.txt"));
+    EXPECT_EQ(ReadFile(path("part.txt")), "deux");
+    pane.selectAll();
+    pane.saveToFile(path("all.txt"));
+    EXPECT_EQ(ReadFile(path("all.txt")), "un deux trois");
+}
+
+TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
+    LoadStream(pane, "{\\rtf1 x}");
+    const QString missingFolder = path("absent/sujet.rtf");
+    try {
+        pane.saveToFile(missingFolder);
+        FAIL() << "no error";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(error.message(),
+                  QString::fromUtf8("Impossible de créer le fichier ") + missingFolder);
+    }
+    EXPECT_THROW(pane.saveToFile(folder.path()), PlatformError);  // a folder, not a file
+}
+
+TEST_F(PaneTest, ReadsTheDefaultTabStopsIntoTheScreenLayout) {
+    LoadStream(pane, "{\\rtf1\\deftab1440 a\\tab b}");
+    EXPECT_EQ(pane.defaultTabTwips(), 1440);
+    EXPECT_DOUBLE_EQ(pane.tabStopDistance(), pane.logicalDpiX());  // one inch
+    EXPECT_NE(pane.contentForStream().indexOf("\\deftab1440"), -1);
+}
+
+TEST_F(PaneTest, SwitchesReadOnlyAndTheTabKey) {
+    pane.setReadOnly(true);
+    pane.setWantTabs(false);
+    EXPECT_TRUE(pane.isReadOnly());
+    EXPECT_FALSE(pane.wantTabs());
+    EXPECT_TRUE(pane.tabChangesFocus());
+    pane.setWantTabs(true);
+    EXPECT_TRUE(pane.wantTabs());
+}
+
+TEST(DocumentFonts, TheDocumentsFontsMeasureAsTheirMetricTwins) {
+    struct Case {
+        const char* family;
+        const char* twin;
+    };
+    const Case cases[] = {
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"},
+    };
+    for (const Case& c : cases) {
+        const QFont named(c.family, 9);
+        EXPECT_EQ(QFontInfo(named).family(), c.twin) << "fonts-liberation2 missing?";
+        EXPECT_DOUBLE_EQ(QFontMetricsF(named).horizontalAdvance("1 234 567.891 dam"),
+                         QFontMetricsF(QFont(c.twin, 9)).horizontalAdvance("1 234 567.891 dam"));
+    }
+}
+
+}  // namespace
