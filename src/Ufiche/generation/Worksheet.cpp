@@ -1,6 +1,7 @@
 #include "Ufiche/generation/Worksheet.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -72,6 +73,25 @@ DrawnQuestion DrawQuestion(const KindRules& rules, const QuestionTable& table, U
     }
 }
 
+// The raw "\par" that ends a line is a control word: a letter or a digit
+// right after it would be read as part of it ("\parExercice", "\par2024"),
+// and the teacher's separator line would vanish from the document. One space,
+// the delimiter that readers consume, keeps it apart; nothing else changes.
+void AppendAfterParagraphMark(std::string& document, const std::string& text) {
+    const auto startsControlWordPart = [&] {
+        if (text.empty()) {
+            return false;
+        }
+        const auto first = static_cast<unsigned char>(text[0]);
+        const bool digitNext = text.size() > 1 && std::isdigit(static_cast<unsigned char>(text[1]));
+        return std::isalnum(first) || (first == '-' && digitNext);
+    };
+    if (document.ends_with("\\par") && startsControlWordPart()) {
+        document += ' ';
+    }
+    document += text;
+}
+
 std::string SeparatorPiece(const WorksheetSettings& settings) {
     return settings.SeparatorShown ? MarkupToRtf(settings.SeparatorLine + "<br>")
                                    : MarkupToRtf(" ");
@@ -131,13 +151,16 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     for (int number = 1; number <= questionCount; ++number) {
         const DrawnQuestion& q = questions[static_cast<std::size_t>(number - 1)];
         const std::string lineStart = separator + std::to_string(number) + kQuestionNumberEnd;
-        sheet.Subject += lineStart + MarkupToRtf(SubjectLineMarkup(rules, q));
+        AppendAfterParagraphMark(sheet.Subject,
+                                 lineStart + MarkupToRtf(SubjectLineMarkup(rules, q)));
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";
             }
         }
-        sheet.AnswerKey += lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, target)) + "\\par";
+        AppendAfterParagraphMark(
+            sheet.AnswerKey,
+            lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, target)) + "\\par");
     }
     sheet.Subject += "}";
     sheet.AnswerKey += "}";

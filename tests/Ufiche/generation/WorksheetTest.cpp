@@ -262,6 +262,25 @@ TEST(BuildWorksheet, TeacherTextsAreMarkupAndPassIntoBothDocuments) {
     }
 }
 
+TEST(BuildWorksheet, ASeparatorThatBeginsWithALetterOrADigitStaysApartFromTheParagraphMark) {
+    for (const std::string separator : {"Exercice", "2024", "-5 points"}) {
+        Ufiche::MersenneRandomSource random(13);
+        WorksheetSettings settings = Settings(2, 3, 0);
+        settings.SeparatorLine = separator;
+        const auto sheet = BuildWorksheet(QuantityKind::Length, settings, random);
+        for (const std::string& document : {sheet.Subject, sheet.AnswerKey}) {
+            // After the heading's own delimiter, then after each line's "\par".
+            EXPECT_NE(document.find("\\b0 " + separator + "\\par 1\xB0/"), std::string::npos);
+            EXPECT_NE(document.find("\\par " + separator + "\\par 2\xB0/"), std::string::npos);
+            EXPECT_NE(document.find("\\par " + separator + "\\par 3\xB0/"), std::string::npos);
+        }
+    }
+    // Dashes, as in the worked example, need no delimiter.
+    Ufiche::MersenneRandomSource random(13);
+    const auto sheet = BuildWorksheet(QuantityKind::Length, Settings(1, 2, 0), random);
+    EXPECT_NE(sheet.Subject.find(" = \\par-----\\par 2\xB0/"), std::string::npos);
+}
+
 TEST(BuildWorksheet, AnyTeacherTextOfUpToTenThousandCharactersNeitherCrashesNorHangs) {
     std::mt19937 bytes(3);
     Ufiche::MersenneRandomSource random(3);

@@ -94,6 +94,17 @@ TEST_F(HardeningTest, AnyTextInTheFieldsGivesDocumentsThatLoadAndSettingsThatCom
     }
 }
 
+TEST_F(HardeningTest, ASeparatorLineOfWordsOrDigitsShowsBeforeEveryQuestion) {
+    auto form = Open();
+    for (const QString separator : {"Exercice", "2024"}) {
+        form->findChild<QLineEdit*>("eSepar")->setText(separator);
+        form->GenerateWorksheet(QuantityKind::Volume);
+        for (const auto* pane : {&form->subjectPane(), &form->answerKeyPane()}) {
+            EXPECT_EQ(pane->toPlainText().count(separator + "\n"), 25) << separator.toStdString();
+        }
+    }
+}
+
 TEST_F(HardeningTest, TheLongestFieldsComeBackWhole) {
     {
         auto form = Open();

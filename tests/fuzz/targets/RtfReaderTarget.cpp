@@ -10,6 +10,13 @@
 
 namespace {
 
+// Control characters other than tab and paragraph ends do not survive a
+// reload: the reader drops them, by design, wherever they come from.
+QString WithoutControlCharacters(QString text) {
+    text.removeIf([](QChar c) { return c.unicode() < 0x20 && c != '\t' && c != '\n'; });
+    return text;
+}
+
 QString ReadIntoDocument(QTextDocument& document, std::string_view bytes) {
     QTextCursor cursor(&document);
     if (platform::LooksLikeRtf(bytes)) {
@@ -31,7 +38,8 @@ int FuzzRtfReader(const std::uint8_t* data, std::size_t size) {
     const std::string written =
         platform::WriteRtf(document, 0, document.characterCount() - 1, 1440);
     QTextDocument again;
-    if (ReadIntoDocument(again, written) != text) {
+    if (WithoutControlCharacters(ReadIntoDocument(again, written)) !=
+        WithoutControlCharacters(text)) {
         if (getenv("FICHE_FUZZ_DEBUG")) {
             fprintf(stderr, "first:  %s\nagain: %s\nwritten: %s\n", qPrintable(text),
                     qPrintable(again.toPlainText()), written.c_str());
