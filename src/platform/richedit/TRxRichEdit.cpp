@@ -2,10 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QIODevice>
 #include <QPainter>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -119,10 +119,17 @@ void TRxRichEdit::saveToFile(const QString& fileName) const {
     // full disk or a pulled-out stick never leaves the teacher's earlier file
     // truncated; where the folder takes no new file, the file is rewritten in
     // place.
+    // The explicit flush matters: QSaveFile::commit() in Qt 6.4 reports
+    // success when the data still in its buffer finds no room on the disk,
+    // and puts an empty file in place of the old one.
     QSaveFile file(fileName);
     file.setDirectWriteFallback(true);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes) == bytes.size() && file.commit();
+    bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    if (!written) {
+        file.cancelWriting();
+    }
+    written = file.commit() && written;
     if (!written) {
         throw PlatformError(QString::fromUtf8(kCannotCreateFile).arg(info.absoluteFilePath()));
     }

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "PrivateCups.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/emf/EmfPicture.h"
@@ -48,7 +50,11 @@ protected:
         form.findChild<QSpinBox*>("spinterligne")->setValue(lineSpacing);
         form.btnLongClick();
     }
-    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files); }
+    QStringList Files() const {
+        QStringList files = QDir(folder.path()).entryList(QDir::Files);
+        std::sort(files.begin(), files.end());  // by code point, whatever the locale
+        return files;
+    }
     QLabel& Picture(const char* name) { return *form.findChild<QLabel*>(name); }
     QScrollArea& Preview() { return *form.findChild<QScrollArea*>("ScrollBox1"); }
 
