@@ -27,9 +27,9 @@ set(CPACK_PACKAGE_NAME fiches-conversions)
 set(CPACK_PACKAGE_VENDOR "Editions ORVANDIERE")
 set(CPACK_PACKAGE_CONTACT "${FICHE_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "worksheets of metric unit-conversion exercises (French)")
+# The long description only: CPack puts the summary on the first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Fiches de conversions writes worksheets of metric unit-conversion exercises
+    "Fiches de conversions writes worksheets of metric unit-conversion exercises
 for school pupils, in French: lengths, areas, volumes and capacities. Each
 worksheet is a subject and its answer key, which the teacher can retouch,
 print, preview and save as RTF files.")
