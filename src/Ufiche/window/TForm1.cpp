@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QScreen>
@@ -295,7 +296,16 @@ Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
 // ---- Start-up, activation, close ----
 
 void TForm1::FormCreate() {
-    setSettingsFileName(Ufiche::SettingsFileName(platform::executablePath()));
+    const Ufiche::SettingsLocation location = Ufiche::BuiltSettingsLocation();
+    const QString settingsFile = Ufiche::SettingsFileName(location, platform::executablePath(),
+                                                          qEnvironmentVariable("XDG_CONFIG_HOME"),
+                                                          qEnvironmentVariable("HOME"));
+    if (location == Ufiche::SettingsLocation::UserConfiguration) {
+        // At a first run the folder is missing. When it cannot be created,
+        // the save at close reports the file it could not write.
+        platform::createPrivateFolder(QFileInfo(settingsFile).path());
+    }
+    setSettingsFileName(settingsFile);
     if (platform::isDebuggerAttached()) {
         // A trace of the build for whoever debugs; a failure to write it is
         // of no consequence.

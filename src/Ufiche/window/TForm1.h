@@ -42,7 +42,7 @@ public:
     const std::string& DefaultFileName() const { return defaultFileName_; }
     const Ufiche::DrawnExerciseSlots& DrawnExercises() const { return drawnExercises_; }
     const QString& SettingsFileName() const { return settingsFileName_; }
-    // Another settings file than the one beside the executable (tests);
+    // Another settings file than the one FormCreate names (tests);
     // takes effect for the restore at the first showing and the saves.
     void setSettingsFileName(const QString& fileName);
     TFormStorage& FormStorage1() const { return *formStorage_; }

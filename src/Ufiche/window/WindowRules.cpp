@@ -1,5 +1,6 @@
 #include "Ufiche/window/WindowRules.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace Ufiche {
@@ -25,6 +26,41 @@ QString SettingsFileName(const QString& executablePath) {
     const int dot = static_cast<int>(executablePath.lastIndexOf('.'));
     const QString stem = dot > nameStart ? executablePath.left(dot) : executablePath;
     return stem + ".ini";
+}
+
+SettingsLocation BuiltSettingsLocation() {
+#ifdef FICHE_USER_SETTINGS
+    return SettingsLocation::UserConfiguration;
+#else
+    return SettingsLocation::BesideExecutable;
+#endif
+}
+
+QString UserSettingsFolder(const QString& xdgConfigHome, const QString& home) {
+    // A relative value is no configuration folder: it would move with the
+    // folder the program was started from.
+    QString configHome;
+    if (QDir::isAbsolutePath(xdgConfigHome)) {
+        configHome = xdgConfigHome;
+    } else if (QDir::isAbsolutePath(home)) {
+        configHome = home + "/.config";
+    } else {
+        return {};
+    }
+    return QDir::cleanPath(configHome + "/fiches-conversions");
+}
+
+QString SettingsFileName(SettingsLocation location, const QString& executablePath,
+                         const QString& xdgConfigHome, const QString& home) {
+    const QString besideExecutable = SettingsFileName(executablePath);
+    if (location == SettingsLocation::BesideExecutable) {
+        return besideExecutable;
+    }
+    const QString folder = UserSettingsFolder(xdgConfigHome, home);
+    if (folder.isEmpty()) {
+        return besideExecutable;
+    }
+    return folder + "/" + QFileInfo(besideExecutable).fileName();
 }
 
 QPoint SaveNoticePosition(const QSize& clientSize, const QSize& noticeSize) {

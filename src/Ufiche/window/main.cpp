@@ -1,3 +1,4 @@
+#include <QIcon>
 #include <QScreen>
 
 #include "Ufiche/window/TForm1.h"
@@ -8,6 +9,10 @@ int main(int argc, char* argv[]) {
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     platform::FicheApplication application(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Fiches de conversions"));
+    // Ties the window to the installed desktop entry and its icon; an
+    // uninstalled build finds no icon in the theme and keeps the default.
+    QGuiApplication::setDesktopFileName(QStringLiteral(FICHE_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(FICHE_APP_ID)));
 
     TForm1 form;
     // Centred on the screen at its first display.

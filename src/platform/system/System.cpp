@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 namespace platform {
 namespace {
 
@@ -98,6 +100,21 @@ bool isOnRemovableDrive(const QString& path) {
     }
     return SysfsFlagSet(block + "/removable") ||
            SysfsFlagSet(QFileInfo(block).absolutePath() + "/removable");
+}
+
+bool createPrivateFolder(const QString& path) {
+    const QString folder = QDir::cleanPath(QDir(path).absolutePath());
+    if (QFileInfo(folder).isDir()) {
+        return true;
+    }
+    const QString parent = QFileInfo(folder).path();
+    if (parent != folder && !createPrivateFolder(parent)) {
+        return false;
+    }
+    // Another process may create it in between: what counts is that it is
+    // there afterwards.
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    return QFileInfo(folder).isDir();
 }
 
 bool isDebuggerAttached() {

@@ -14,6 +14,11 @@ QString executablePath();
 // disk that carries it.
 bool isOnRemovableDrive(const QString& path);
 
+// Creates the folder `path` and any missing folder above it, readable by
+// the owner only, as configuration folders are. Returns whether the folder
+// exists afterwards.
+bool createPrivateFolder(const QString& path);
+
 // Whether a debugger (any tracer) is attached to this process.
 bool isDebuggerAttached();
 

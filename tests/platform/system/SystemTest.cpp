@@ -1,5 +1,9 @@
 #include "platform/system/System.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,6 +33,29 @@ TEST(System, ADebuggerIsATracerProcess) {
     EXPECT_FALSE(platform::isDebuggerAttached());
     // The build folder is on the machine's own disk.
     EXPECT_FALSE(platform::isOnRemovableDrive(platform::executablePath()));
+}
+
+TEST(System, MissingConfigurationFoldersAreCreatedForTheirOwnerOnly) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString folder = root.filePath("config/fiches-conversions");
+    ASSERT_TRUE(platform::createPrivateFolder(folder));
+    for (const QString& created : {root.filePath("config"), folder}) {
+        const QFileInfo info(created);
+        EXPECT_TRUE(info.isDir());
+        EXPECT_EQ(info.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+                  QFile::Permissions());
+    }
+    // Already there: nothing to do, still a success.
+    EXPECT_TRUE(platform::createPrivateFolder(folder + "/"));
+
+    // A file stands where a folder should be: reported, not replaced.
+    QFile blocker(root.filePath("file"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(platform::createPrivateFolder(root.filePath("file/fiches-conversions")));
+    EXPECT_TRUE(QFileInfo(root.filePath("file")).isFile());
 }
 
 }  // namespace

@@ -1,0 +1,106 @@
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "Ufiche/window/TForm1.h"
+#include "Ufiche/window/WindowRules.h"
+#include "platform/system/System.h"
+
+namespace {
+
+using Ufiche::SettingsLocation;
+
+TEST(SettingsLocation,
+     ABuildWithoutTheOptionKeepsTheFileBesideTheExecutableWhateverTheEnvironment) {
+    for (const char* xdg : {"", "/home/prof/.cfg"}) {
+        EXPECT_EQ(
+            Ufiche::SettingsFileName(SettingsLocation::BesideExecutable,
+                                     "/media/cle/fiches.v2/fiches-conversions", xdg, "/home/prof"),
+            "/media/cle/fiches.v2/fiches-conversions.ini");
+    }
+}
+
+TEST(SettingsLocation, AnInstalledProgramKeepsItsFileInTheUserConfigurationFolder) {
+    const struct {
+        const char* xdgConfigHome;
+        const char* home;
+        const char* settings;
+    } cases[] = {
+        // XDG_CONFIG_HOME wins when it is an absolute path.
+        {"/home/prof/.cfg", "/home/prof",
+         "/home/prof/.cfg/fiches-conversions/fiches-conversions.ini"},
+        {"/home/prof/.cfg/", "/home/prof",
+         "/home/prof/.cfg/fiches-conversions/fiches-conversions.ini"},
+        // Unset, empty or relative: ~/.config.
+        {"", "/home/prof", "/home/prof/.config/fiches-conversions/fiches-conversions.ini"},
+        {"cfg", "/home/prof", "/home/prof/.config/fiches-conversions/fiches-conversions.ini"},
+        {"", "/home/prof/", "/home/prof/.config/fiches-conversions/fiches-conversions.ini"},
+        {"/cfg", "", "/cfg/fiches-conversions/fiches-conversions.ini"},
+        // No configuration folder at all: beside the executable, where the
+        // close reports that it cannot write rather than writing somewhere
+        // relative to the current folder.
+        {"", "", "/usr/bin/fiches-conversions.ini"},
+        {"cfg", "home", "/usr/bin/fiches-conversions.ini"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Ufiche::SettingsFileName(SettingsLocation::UserConfiguration,
+                                           "/usr/bin/fiches-conversions", c.xdgConfigHome, c.home),
+                  c.settings)
+            << "XDG_CONFIG_HOME=" << c.xdgConfigHome << " HOME=" << c.home;
+    }
+}
+
+TEST(SettingsLocation, TheFileInTheConfigurationFolderKeepsTheExecutablesFileName) {
+    EXPECT_EQ(Ufiche::SettingsFileName(SettingsLocation::UserConfiguration,
+                                       "/opt/fiches.v2/Fiches.bin", "", "/home/prof"),
+              "/home/prof/.config/fiches-conversions/Fiches.ini");
+}
+
+// Sets an environment variable for the life of the object.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const QByteArray& value)
+        : name_(name), hadValue_(qEnvironmentVariableIsSet(name)), oldValue_(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~ScopedEnvironment() {
+        if (hadValue_) {
+            qputenv(name_, oldValue_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    bool hadValue_;
+    QByteArray oldValue_;
+};
+
+TEST(SettingsLocation, TheWindowNamesTheFileOfTheLocationItWasBuiltFor) {
+#ifdef FICHE_USER_SETTINGS
+    EXPECT_EQ(Ufiche::BuiltSettingsLocation(), SettingsLocation::UserConfiguration);
+#else
+    EXPECT_EQ(Ufiche::BuiltSettingsLocation(), SettingsLocation::BesideExecutable);
+#endif
+    QTemporaryDir configHome;
+    ASSERT_TRUE(configHome.isValid());
+    const ScopedEnvironment xdg("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    const QString programFolder = configHome.filePath("fiches-conversions");
+
+    const TForm1 form;  // its FormCreate names the settings file
+
+    const QString besideExecutable = Ufiche::SettingsFileName(platform::executablePath());
+    if (Ufiche::BuiltSettingsLocation() == SettingsLocation::BesideExecutable) {
+        EXPECT_EQ(form.SettingsFileName(), besideExecutable);
+        EXPECT_FALSE(QFileInfo::exists(programFolder));
+    } else {
+        EXPECT_EQ(form.SettingsFileName(),
+                  programFolder + "/" + QFileInfo(besideExecutable).fileName());
+        // Created at the first run, so that the first close can save.
+        EXPECT_TRUE(QFileInfo(programFolder).isDir());
+    }
+}
+
+}  // namespace
