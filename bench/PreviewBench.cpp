@@ -1,0 +1,51 @@
+// The preview's work for a 40-question subject: its first two pages drawn
+// into page files for an A4 printer, then both files drawn as the pictures.
+#include <QApplication>
+#include <QDir>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include "RichEditEMFPrint/RichEditEMFPrint.h"
+#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/Worksheet.h"
+#include "platform/emf/EmfPicture.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+void BM_PreviewTwoPages(benchmark::State& state) {
+    QTemporaryDir folder;
+    platform::TRxRichEdit subject;
+    Ufiche::MersenneRandomSource random(5);
+    const auto sheet = Ufiche::BuildWorksheet(
+        Uconvers::QuantityKind::Area, {3, 40, 2, "Titre", "Convertir en ", true, "-----"}, random);
+    Ufiche::LoadRtfIntoPane(subject, sheet.Subject);
+    // A printer of A4 paper at printer resolution, without a print service.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(folder.filePath("unused.pdf"));
+    const QRect frame(0, 0, 21000, 29700);
+    for (auto _ : state) {
+        int start = 0;
+        for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {
+            const QString file = folder.filePath(RichEditEMFPrint::PageFileName("Temp", page));
+            start = RichEditEMFPrint::RenderPageToEMF(printer, subject, file, frame, start)
+                        .nextPosition;
+            benchmark::DoNotOptimize(platform::renderEmfFile(file, QSize(420, 594)));
+        }
+    }
+}
+BENCHMARK(BM_PreviewTwoPages)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
