@@ -44,6 +44,11 @@ EmfWriter::EmfWriter(const QString& fileName, const QPaintDevice* reference, con
         m_deviceMillimetres = QSize(qRound(m_devicePixels.width() * 25.4 / m_dpiX),
                                     qRound(m_devicePixels.height() * 25.4 / m_dpiY));
     }
+    // Without a frame of its own the picture is the device's whole page.
+    if (m_frame.right() <= m_frame.left() || m_frame.bottom() <= m_frame.top()) {
+        m_frame = QRect(QPoint(0, 0), QPoint(m_deviceMillimetres.width() * 100,
+                                             m_deviceMillimetres.height() * 100));
+    }
     const QSizeF hundredthsMmPerPixel(
         m_devicePixels.width() > 0 ? 100.0 * m_deviceMillimetres.width() / m_devicePixels.width()
                                    : 2540.0 / m_dpiX,

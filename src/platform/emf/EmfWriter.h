@@ -27,7 +27,8 @@ public:
     // `reference` may be null: the device is then a 96 dpi A4 page. The
     // frame's left(), top(), right() and bottom() are stored as they are:
     // a page of W x H millimetres is QRect(QPoint(0, 0), QPoint(W * 100, H * 100)).
-    // Clipping, opacity and pictures (pixmaps, images) are not recorded.
+    // An empty frame stands for the device's whole page. Clipping, opacity
+    // and pictures (pixmaps, images) are not recorded.
     EmfWriter(const QString& fileName, const QPaintDevice* reference, const QRect& frame01mm);
     ~EmfWriter() override;
 

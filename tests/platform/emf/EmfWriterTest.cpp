@@ -243,6 +243,10 @@ TEST_F(EmfWriterTest, TheDeviceIsTheReferenceDeviceOrA96DpiA4Page) {
     const QByteArray data = ReadAll(path("plain.emf"));
     EXPECT_EQ(I32(data, 72), 794);
     EXPECT_EQ(I32(data, 84), 297);
+
+    // Without a frame the picture is the device's page.
+    platform::EmfWriter unframed(path("unframed.emf"), &reference, QRect());
+    EXPECT_EQ(unframed.frame(), kA4Frame);
 }
 
 TEST_F(EmfWriterTest, ADocumentLaidOutOnTheDeviceIsRecordedAsItsTextWhereTheLayoutPutIt) {
