@@ -27,7 +27,7 @@ void BM_PreviewTwoPages(benchmark::State& state) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(folder.filePath("unused.pdf"));
-    const QRect frame(0, 0, 21000, 29700);
+    const QRect frame(QPoint(0, 0), QPoint(21000, 29700));
     for (auto _ : state) {
         int start = 0;
         for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {

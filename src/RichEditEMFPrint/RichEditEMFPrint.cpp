@@ -31,7 +31,7 @@ RenderedPage RenderPageToEMF(QPrinter& printer, platform::TRxRichEdit& control,
         return {false, start};
     }
     // The layout and the page rectangles are both the whole page, in twips.
-    const QRect page(0, 0, Twips(frame.width()), Twips(frame.height()));
+    const QRect page(0, 0, Twips(frame.right()), Twips(frame.bottom()));
     std::optional<int> next;
     {
         QPainter painter(&metafile);
@@ -47,8 +47,10 @@ void RenderPagesToEMF(platform::TRxRichEdit& control, const QString& prefix) {
     const int length = RichTextLength(control);
     auto& currentPrinter = platform::CurrentPrinter::instance();
     QPrinter& printer = currentPrinter.printerForJob();
-    const QRect frame(0, 0, currentPrinter.pageWidthMillimetres() * 100,
-                      currentPrinter.pageHeightMillimetres() * 100);
+    // (0, 0) to (width, height) in hundredths of a millimetre, both corners
+    // stored as they are.
+    const QRect frame(QPoint(0, 0), QPoint(currentPrinter.pageWidthMillimetres() * 100,
+                                           currentPrinter.pageHeightMillimetres() * 100));
     int start = 0;
     for (int page = 0; start < length && page < kMaxPages; ++page) {
         start = RenderPageToEMF(printer, control, PageFileName(prefix, page), frame, start)

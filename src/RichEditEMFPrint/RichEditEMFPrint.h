@@ -30,7 +30,8 @@ struct RenderedPage {
 };
 
 // Draws one page, from `start`, into a new metafile file recorded on the
-// printer with the frame in hundredths of a millimetre. When the file cannot
+// printer with the frame in hundredths of a millimetre (its right and bottom
+// are the page's width and height). When the file cannot
 // be created, nothing is drawn and the start position comes back unchanged.
 RenderedPage RenderPageToEMF(QPrinter& printer, platform::TRxRichEdit& control,
                              const QString& fileName, const QRect& frame, int start);
