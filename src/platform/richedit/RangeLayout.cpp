@@ -20,6 +20,27 @@ qreal FromTwips(int twips, int dpi) {
     return static_cast<qreal>(twips) * dpi / kTwipsPerInch;
 }
 
+// With design metrics on, Qt scales tab stop distances once more by the
+// ratio of the device's resolution to the screen's: 1200 dpi paper got tab
+// stops 12.5 inches apart, and every question line broke after its left
+// exercise. The factor is measured on the device rather than assumed.
+qreal TabStopScale(QPaintDevice& device) {
+    constexpr qreal kProbeDistance = 1000;
+    QTextDocument probe;
+    probe.documentLayout()->setPaintDevice(&device);
+    probe.setUseDesignMetrics(true);
+    probe.setDocumentMargin(0);
+    QTextOption option = probe.defaultTextOption();
+    option.setTabStopDistance(kProbeDistance);
+    probe.setDefaultTextOption(option);
+    probe.setTextWidth(100 * kProbeDistance);
+    probe.setPlainText(QStringLiteral("\tX"));
+    probe.size();
+    const QTextLayout* layout = probe.begin().layout();
+    const qreal afterTab = layout->lineCount() > 0 ? layout->lineAt(0).cursorToX(1) : 0;
+    return afterTab > 0 ? afterTab / kProbeDistance : 1;
+}
+
 }  // namespace
 
 RangeLayout::RangeLayout(const QTextDocument& source, QPaintDevice& device, int widthTwips,
@@ -35,7 +56,7 @@ RangeLayout::RangeLayout(const QTextDocument& source, QPaintDevice& device, int 
     m_document->setUseDesignMetrics(true);
     m_document->setDocumentMargin(0);
     QTextOption option = m_document->defaultTextOption();
-    option.setTabStopDistance(FromTwips(defaultTabTwips, m_dpiX));
+    option.setTabStopDistance(FromTwips(defaultTabTwips, m_dpiX) / TabStopScale(device));
     m_document->setDefaultTextOption(option);
     m_document->setTextWidth(FromTwips(widthTwips, m_dpiX));
     m_document->size();  // lays out the whole document now

@@ -105,6 +105,12 @@ TEST_F(PrintingTest, ALongSubjectFillsSeveralPagesOfOneJobWithEveryLineOnce) {
         EXPECT_EQ(text.count(number), 1) << question;
     }
     EXPECT_TRUE(text.contains("Titre"));
+    // Both exercises of a question stand on its line: six tabs fit the page.
+    for (const QString& line : text.split('\n')) {
+        if (line.contains("\u00b0/")) {
+            EXPECT_EQ(line.count('='), 2) << line.toStdString();
+        }
+    }
 }
 
 }  // namespace

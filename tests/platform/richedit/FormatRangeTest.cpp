@@ -1,8 +1,10 @@
 #include <QBuffer>
+
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -278,3 +280,20 @@ TEST(FormatRange, DrawsHighlightsAndColoursOntoThePage) {
 }
 
 }  // namespace
+
+TEST(FormatRange, TabStopsOnPaperStandOneInchApartAsOnScreen) {
+    TRxRichEdit pane;
+    LoadStream(pane,
+               "{\\rtf1\\ansi\\deftab1440{\\fonttbl{\\f0 Arial;}}\\f0\\fs18 1\\'b0/   8 hm ="
+               "\\tab\\tab\\tab\\tab\\tab\\tab 2 km = \\par}");
+    RecordingDevice device;
+    PageThrough(pane, device, kA4Twips, true);
+    const auto& drawn = device.drawn();
+    const auto right = std::find_if(drawn.begin(), drawn.end(),
+                                    [](const auto& item) { return item.text.startsWith("2"); });
+    ASSERT_NE(right, drawn.end());
+    // Six default stops after a short exercise: six inches at 600 dpi, on the
+    // line of the left exercise.
+    EXPECT_NEAR(right->position.x(), 6 * 600, 2);
+    EXPECT_DOUBLE_EQ(right->position.y(), drawn.front().position.y());
+}
