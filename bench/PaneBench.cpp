@@ -1,7 +1,7 @@
 // Loading a 40-question subject into a pane, as a generation ends, and writing
 // it back out, as saving does.
-#include <QApplication>
 
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include "Ufiche/document/LoadRtfIntoPane.h"
@@ -73,11 +73,3 @@ void BM_WriteSubjectOut(benchmark::State& state) {
 BENCHMARK(BM_WriteSubjectOut)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,5 @@
 // The preview's work for a 40-question subject: its first two pages drawn
 // into page files for an A4 printer, then both files drawn as the pictures.
-#include <QApplication>
 #include <QDir>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -41,11 +40,3 @@ void BM_PreviewTwoPages(benchmark::State& state) {
 BENCHMARK(BM_PreviewTwoPages)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

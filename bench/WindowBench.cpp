@@ -1,6 +1,5 @@
 // From a press of a quantity button to both panes loaded, 40 questions, on
 // the offscreen platform.
-#include <QApplication>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -24,11 +23,3 @@ void BM_GenerateWorksheetInWindow(benchmark::State& state) {
 BENCHMARK(BM_GenerateWorksheetInWindow)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -17,10 +17,10 @@
 #include <chrono>
 #include <vector>
 
+#include "RichEditEMFPrint/RichEditEMFPrint.h"
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/document/Saving.h"
 #include "Ufiche/printing/Printing.h"
-#include "RichEditEMFPrint/RichEditEMFPrint.h"
 #include "Ufiche/window/Anchors.h"
 #include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/WindowRules.h"
@@ -546,7 +546,8 @@ void TForm1::btnApercuClick() {
     for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {
         const QString file = current.filePath(RichEditEMFPrint::PageFileName(kPreviewPrefix, page));
         if (QFile::exists(file)) {
-            pictures[page]->setPixmap(QPixmap::fromImage(platform::renderEmfFile(file, kPagePictureSize)));
+            pictures[page]->setPixmap(
+                QPixmap::fromImage(platform::renderEmfFile(file, kPagePictureSize)));
         }
     }
     ui_->ScrollBox1->verticalScrollBar()->setValue(0);
@@ -602,48 +603,47 @@ void TForm1::CollapseSelection(QTextEdit& pane) {
 
 // The pane handles the mouse first: the collapse comes after its own
 // selection, as a queued call.
-void TForm1::RxE1MouseDown() {
+void TForm1::CollapseSelectionLater(QTextEdit& pane) {
     if (!editMode_) {
         QMetaObject::invokeMethod(
-            this, [this] { CollapseSelection(*ui_->RxE1); }, Qt::QueuedConnection);
+            this, [this, &pane] { CollapseSelection(pane); }, Qt::QueuedConnection);
     }
-}
-void TForm1::RxE1MouseUp() {
-    RxE1MouseDown();
-}
-void TForm1::RxE1EndDrag() {
-    RxE1MouseDown();
-}
-void TForm1::RxE2MouseDown() {
-    if (!editMode_) {
-        QMetaObject::invokeMethod(
-            this, [this] { CollapseSelection(*ui_->RxE2); }, Qt::QueuedConnection);
-    }
-}
-void TForm1::RxE2MouseUp() {
-    RxE2MouseDown();
-}
-void TForm1::RxE2EndDrag() {
-    RxE2MouseDown();
 }
 
-void TForm1::RxE1DragOver(QEvent* event) {
+// Nothing may be dropped on a pane in view mode.
+void TForm1::RefuseDrop(QTextEdit& pane, QEvent* event) {
     if (!editMode_) {
         event->ignore();
-        CollapseSelection(*ui_->RxE1);
+        CollapseSelection(pane);
     }
+}
+
+void TForm1::RxE1MouseDown() {
+    CollapseSelectionLater(*ui_->RxE1);
+}
+void TForm1::RxE1MouseUp() {
+    CollapseSelectionLater(*ui_->RxE1);
+}
+void TForm1::RxE1EndDrag() {
+    CollapseSelectionLater(*ui_->RxE1);
+}
+void TForm1::RxE2MouseDown() {
+    CollapseSelectionLater(*ui_->RxE2);
+}
+void TForm1::RxE2MouseUp() {
+    CollapseSelectionLater(*ui_->RxE2);
+}
+void TForm1::RxE2EndDrag() {
+    CollapseSelectionLater(*ui_->RxE2);
+}
+void TForm1::RxE1DragOver(QEvent* event) {
+    RefuseDrop(*ui_->RxE1, event);
 }
 void TForm1::RxE1DragDrop(QEvent* event) {
-    if (!editMode_) {
-        event->ignore();
-        CollapseSelection(*ui_->RxE1);
-    }
+    RefuseDrop(*ui_->RxE1, event);
 }
 void TForm1::RxE2DragOver(QEvent* event) {
-    if (!editMode_) {
-        event->ignore();
-        CollapseSelection(*ui_->RxE2);
-    }
+    RefuseDrop(*ui_->RxE2, event);
 }
 
 // ---- Instruction-text list ----

@@ -128,6 +128,8 @@ private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
     void CollapseSelection(QTextEdit& pane);
+    void CollapseSelectionLater(QTextEdit& pane);
+    void RefuseDrop(QTextEdit& pane, QEvent* event);
     void SetFieldColour(QWidget* field, const QColor& colour);
     void OnFocusWindowChanged(QWindow* window);
     void FinishGeneration();
