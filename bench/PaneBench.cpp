@@ -1,8 +1,8 @@
 // Loading a 40-question subject into a pane, as a generation ends, and writing
 // it back out, as saving does.
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
+#include <QApplication>
 
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
