@@ -1,6 +1,6 @@
 // Writes the fuzzers' seed corpus from real outputs of the program: teacher
 // texts and headings (markup), generated and pane-written documents (RTF),
-// a settings file written by the window (INI). Run by hand:
+// a settings file written by the window (INI), page files (EMF). Run by hand:
 //   fiche_fuzz_seeds tests/fuzz/corpus
 #include <QApplication>
 #include <QDir>
@@ -8,6 +8,9 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 
+#include <QPrinter>
+
+#include "RichEditEMFPrint/RichEditEMFPrint.h"
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
@@ -47,6 +50,10 @@ int main(int argc, char** argv) {
         Write(corpus + "/markup", QString("text%1").arg(index++), QByteArray(text));
     }
 
+    QDir().mkpath(corpus + "/emf");
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(corpus + "/emf/unused.pdf");
     int document = 0;
     for (int kind = 0; kind < 4; ++kind) {
         for (int level = 1; level <= 3; ++level) {
@@ -59,6 +66,14 @@ int main(int argc, char** argv) {
                   QByteArray::fromStdString(sheet.Subject));
             Write(corpus + "/rtf", QString("generated%1").arg(document++),
                   QByteArray::fromStdString(sheet.AnswerKey));
+            if (level == 1) {
+                // A page file of the subject, on a 96 dpi A4 reference page.
+                platform::TRxRichEdit pane;
+                Ufiche::LoadRtfIntoPane(pane, sheet.Subject);
+                RichEditEMFPrint::RenderPageToEMF(printer, pane,
+                                                  corpus + QString("/emf/page%1").arg(kind),
+                                                  QRect(QPoint(0, 0), QPoint(21000, 29700)), 0);
+            }
             if (kind == 0) {
                 platform::TRxRichEdit pane;
                 Ufiche::LoadRtfIntoPane(pane, sheet.AnswerKey);
@@ -85,5 +100,6 @@ int main(int argc, char** argv) {
     Write(corpus + "/ini", "edited",
           "[tform1]\n  SPMAXLIGNE_VALUE = 99 \n\n[TForm1.Combo1_Items]\nCount=2\nItem0=\"a\"\n"
           "Item1='Convertir en '\r\n");
+    QFile::remove(corpus + "/emf/unused.pdf");
     return 0;
 }

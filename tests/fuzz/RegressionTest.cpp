@@ -18,6 +18,7 @@ const Target kTargets[] = {
     {"markup", FuzzMarkupToRtf},
     {"rtf", FuzzRtfReader},
     {"ini", FuzzIniReader},
+    {"emf", FuzzEmfPlayer},
 };
 
 TEST(FuzzRegressions, EverySeedAndEveryFoundInputIsReadWithoutFault) {

@@ -9,3 +9,4 @@
 int FuzzMarkupToRtf(const std::uint8_t* data, std::size_t size);
 int FuzzRtfReader(const std::uint8_t* data, std::size_t size);
 int FuzzIniReader(const std::uint8_t* data, std::size_t size);
+int FuzzEmfPlayer(const std::uint8_t* data, std::size_t size);
