@@ -8,7 +8,9 @@ int main(int argc, char* argv[]) {
     // The window keeps its pixel layout whatever the screen's density.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     platform::FicheApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Fiches de conversions"));
+    // The same words as the window's title, which Qt would otherwise follow
+    // with the display name once more.
+    QApplication::setApplicationDisplayName(QStringLiteral("Fiches de conversions d'unit\u00e9s"));
     // Ties the window to the installed desktop entry and its icon; an
     // uninstalled build finds no icon in the theme and keeps the default.
     QGuiApplication::setDesktopFileName(QStringLiteral(FICHE_APP_ID));
