@@ -159,7 +159,8 @@ TForm1::TForm1(QWidget* parent)
       ui_(std::make_unique<Ui::TForm1>()),
       seedSource_(ClockSeed),
       inputBox_(AskNewText),
-      saveDialog_(ChooseSaveName) {
+      saveDialog_(ChooseSaveName),
+      paneLoader_(Ufiche::LoadRtfIntoPane) {
     ui_->setupUi(this);
     for (const auto& control : kAnchoredControls) {
         if (auto* widget = findChild<QWidget*>(control.name)) {
@@ -277,6 +278,10 @@ void TForm1::setInputBox(InputBox inputBox) {
 
 void TForm1::setSaveDialog(SaveDialog saveDialog) {
     saveDialog_ = std::move(saveDialog);
+}
+
+void TForm1::setPaneLoader(PaneLoader paneLoader) {
+    paneLoader_ = std::move(paneLoader);
 }
 
 void TForm1::SetLight(const QColor& colour) {
@@ -483,8 +488,8 @@ void TForm1::GenerateWorksheet(QuantityKind kind) {
     Ufiche::GeneratedWorksheet sheet = Ufiche::BuildWorksheet(kind, settings, random_);
     defaultFileName_ = std::move(sheet.DefaultFileName);
     drawnExercises_ = std::move(sheet.DrawnExercises);
-    Ufiche::LoadRtfIntoPane(*ui_->RxE1, sheet.Subject);
-    Ufiche::LoadRtfIntoPane(*ui_->RxE2, sheet.AnswerKey);
+    paneLoader_(*ui_->RxE1, sheet.Subject);
+    paneLoader_(*ui_->RxE2, sheet.AnswerKey);
 }
 
 void TForm1::FinishGeneration() {

@@ -69,6 +69,11 @@ public:
     using SaveDialog = std::function<std::optional<QString>(
         QWidget* parent, const QString& initialDir, const QString& proposedName)>;
     void setSaveDialog(SaveDialog saveDialog);
+    // How a finished document gets into its pane (LoadRtfIntoPane unless
+    // replaced: tests make it fail).
+    using PaneLoader =
+        std::function<void(platform::TRxRichEdit& pane, const std::string& document)>;
+    void setPaneLoader(PaneLoader paneLoader);
 
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
@@ -140,6 +145,7 @@ private:
     std::function<std::uint32_t()> seedSource_;
     InputBox inputBox_;
     SaveDialog saveDialog_;
+    PaneLoader paneLoader_;
 
     int currentLevel_ = 1;
     bool editMode_ = false;

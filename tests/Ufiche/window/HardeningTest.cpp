@@ -1,8 +1,10 @@
 // Whatever a teacher types into the text fields, the documents load and the
 // settings come back after a restart.
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -103,6 +105,30 @@ TEST_F(HardeningTest, ASeparatorLineOfWordsOrDigitsShowsBeforeEveryQuestion) {
             EXPECT_EQ(pane->toPlainText().count(separator + "\n"), 25) << separator.toStdString();
         }
     }
+}
+
+TEST_F(HardeningTest, AGenerationInterruptedByThePaneLeavesTheWindowWorking) {
+    auto form = Open();
+    form->setPaneLoader([](platform::TRxRichEdit& pane, const std::string& document) {
+        if (pane.objectName() == "RxE2") {
+            throw platform::PlatformError("Erreur au chargement du flux");
+        }
+        Ufiche::LoadRtfIntoPane(pane, document);
+    });
+    form->findChild<QPushButton*>("btnLong")->click();
+    EXPECT_EQ(errors, QStringList{"Erreur au chargement du flux"});
+    // What was done stays done; the cursor and the generation flag are back.
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(form->IsGenerating());
+    EXPECT_TRUE(QString::fromStdString(form->DefaultFileName()).startsWith("Long_N1_"));
+    EXPECT_TRUE(form->subjectPane().toPlainText().contains("1\u00b0/"));
+    EXPECT_TRUE(form->answerKeyPane().toPlainText().isEmpty());
+    EXPECT_EQ(form->LightColour(), QColor(0, 128, 0));
+
+    form->setPaneLoader(Ufiche::LoadRtfIntoPane);
+    form->findChild<QPushButton*>("btnSurf")->click();
+    EXPECT_TRUE(form->answerKeyPane().toPlainText().contains("Corrig\u00e9"));
+    EXPECT_EQ(errors.size(), 1);
 }
 
 TEST_F(HardeningTest, TheLongestFieldsComeBackWhole) {
