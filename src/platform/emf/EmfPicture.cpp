@@ -11,6 +11,7 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <variant>
 #include <vector>
@@ -20,6 +21,12 @@ namespace platform {
 using namespace emf;
 
 namespace {
+
+// The largest text drawn when a picture plays, in pixels of the target.
+constexpr qreal kLargestGlyphPixels = 4096;
+// The most one axis may stretch text more than the other; a page picture in a
+// box of another shape stays far below it.
+constexpr qreal kLargestGlyphStretch = 8;
 
 // Larger files are not pages of this program; reading them would only cost
 // memory.
@@ -436,6 +443,19 @@ private:
         }
 
         const QFont& font = m_state.font.font;
+        // A glyph larger than any page picture, or squashed flat, comes only
+        // from a damaged file, and Qt's glyph cache crashes on such shapes:
+        // not drawn.
+        // Both axes count: a damaged header can stretch one of them alone.
+        const QTransform& transform = m_painter.worldTransform();
+        const qreal scaleX = std::hypot(transform.m11(), transform.m12());
+        const qreal scaleY = std::hypot(transform.m21(), transform.m22());
+        const qreal largest = font.pixelSize() * std::max(scaleX, scaleY);
+        const qreal smallest = font.pixelSize() * std::min(scaleX, scaleY);
+        if (!(smallest > 0) || !(largest <= kLargestGlyphPixels) ||
+            largest > kLargestGlyphStretch * smallest) {
+            return;
+        }
         const QFontMetricsF metrics(font);
         qreal width = 0;
         if (advances.empty()) {
