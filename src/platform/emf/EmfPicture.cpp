@@ -605,12 +605,14 @@ void EmfPicture::play(QPainter& painter, const QRectF& target) const {
     // Device pixels -> hundredths of a millimetre -> the frame stretched
     // over the target.
     const QRect& frame = m_header.frame;
-    const qreal frameWidth = frame.right() - frame.left();
-    const qreal frameHeight = frame.bottom() - frame.top();
+    // In floating point: the corners of a damaged frame can be far enough
+    // apart to overflow an int.
+    const qreal frameWidth = qreal(frame.right()) - qreal(frame.left());
+    const qreal frameHeight = qreal(frame.bottom()) - qreal(frame.top());
     QTransform mapping;
     mapping.translate(target.left(), target.top());
     mapping.scale(target.width() / frameWidth, target.height() / frameHeight);
-    mapping.translate(-frame.left(), -frame.top());
+    mapping.translate(-qreal(frame.left()), -qreal(frame.top()));
     mapping.scale(100.0 * m_header.deviceMillimetres.width() / m_header.devicePixels.width(),
                   100.0 * m_header.deviceMillimetres.height() / m_header.devicePixels.height());
 
