@@ -40,10 +40,6 @@ int FuzzRtfReader(const std::uint8_t* data, std::size_t size) {
     QTextDocument again;
     if (WithoutControlCharacters(ReadIntoDocument(again, written)) !=
         WithoutControlCharacters(text)) {
-        if (getenv("FICHE_FUZZ_DEBUG")) {
-            fprintf(stderr, "first:  %s\nagain: %s\nwritten: %s\n", qPrintable(text),
-                    qPrintable(again.toPlainText()), written.c_str());
-        }
         __builtin_trap();
     }
     return 0;
