@@ -21,8 +21,8 @@ FICHE_PACKAGES=(
   desktop-file-utils appstream
 )
 
-# clang and its libFuzzer runtime, for scripts/fuzz.
-FICHE_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# clang and the libFuzzer runtime of that same (default) clang, for scripts/fuzz.
+FICHE_FUZZ_PACKAGES=(clang libclang-rt-dev)
 
 fiche_missing_packages() {
   local missing=() pkg

@@ -88,6 +88,10 @@ int main(int argc, char** argv) {
         qputenv("CUPS_SERVER", cups.Server().toUtf8());
         scheduler = &cups;
     }
+    // Run by hand, as under CTest: offscreen unless told otherwise.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }
