@@ -6,19 +6,15 @@
 #include "platform/emf/EmfWriter.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
+#include "platform/units/PageUnits.h"
 
 namespace RichEditEMFPrint {
-namespace {
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kHundredthsMmPerInch = 2540;
+using platform::HundredthsMmToTwips;
 
-// Hundredths of a millimetre to twips, truncated.
-int Twips(int hundredthsMm) { return hundredthsMm * kTwipsPerInch / kHundredthsMmPerInch; }
-
-}  // namespace
-
-int RichTextLength(const platform::TRxRichEdit& control) { return control.textLength(); }
+int RichTextLength(const platform::TRxRichEdit& control) {
+    return control.textLength();
+}
 
 QString PageFileName(const QString& prefix, int page) {
     return QStringLiteral("%1%2.emf").arg(prefix).arg(page);
@@ -31,7 +27,7 @@ RenderedPage RenderPageToEMF(QPrinter& printer, platform::TRxRichEdit& control,
         return {false, start};
     }
     // The layout and the page rectangles are both the whole page, in twips.
-    const QRect page(0, 0, Twips(frame.right()), Twips(frame.bottom()));
+    const QRect page(0, 0, HundredthsMmToTwips(frame.right()), HundredthsMmToTwips(frame.bottom()));
     std::optional<int> next;
     {
         QPainter painter(&metafile);

@@ -3,12 +3,13 @@
 #include <QBrush>
 #include <QByteArray>
 #include <QFont>
-#include <QHash>
 #include <QPaintEngine>
 #include <QPen>
 #include <QRect>
 #include <QSize>
 #include <QTransform>
+
+#include "platform/emf/EmfObjectTable.h"
 
 #include <cstdint>
 #include <optional>
@@ -67,8 +68,6 @@ private:
 
     void append(const QByteArray& record);
     void addBounds(const QRect& rect);
-    std::uint32_t objectFor(const QByteArray& body, std::uint32_t createType);
-    void select(std::uint32_t index, std::uint32_t& current);
     void usePen();
     void useBrush();
     void useFont(const QFont& font, qreal pixelHeight);
@@ -91,12 +90,7 @@ private:
     QBrush m_brush;
     QTransform m_transform;
 
-    QHash<QByteArray, std::uint32_t> m_objects;  // creation record body -> index
-    std::vector<std::uint32_t> m_freeIndexes;
-    std::uint32_t m_nextIndex = 1;
-    std::uint32_t m_penSelected = 0;
-    std::uint32_t m_brushSelected = 0;
-    std::uint32_t m_fontSelected = 0;
+    emf::ObjectTable m_objects;
     std::optional<QRgb> m_textColor;
     std::optional<Qt::FillRule> m_fillRule;
     std::vector<Decoration> m_decorations;

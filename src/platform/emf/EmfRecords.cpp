@@ -1,14 +1,19 @@
 #include "platform/emf/EmfRecords.h"
 
+#include "platform/emf/EmfFormat.h"
+
 #include <QtEndian>
 
 #include <cstring>
 
 namespace platform::emf {
 
-RecordBuilder::RecordBuilder(std::uint32_t type) {
+RecordBuilder::RecordBuilder(std::uint32_t type, std::uint32_t fixedSize) {
     u32(type);
     u32(0);  // size, set by finish()
+    if (fixedSize > 8) {
+        m_data.append(static_cast<qsizetype>(fixedSize - 8), '\0');
+    }
 }
 
 RecordBuilder& RecordBuilder::u8(std::uint8_t value) {
@@ -62,9 +67,56 @@ RecordBuilder& RecordBuilder::align() {
     return *this;
 }
 
+RecordBuilder& RecordBuilder::setU8(std::uint32_t offset, std::uint8_t value) {
+    Q_ASSERT(offset < static_cast<std::uint32_t>(m_data.size()));
+    m_data[offset] = static_cast<char>(value);
+    return *this;
+}
+
+RecordBuilder& RecordBuilder::setU16(std::uint32_t offset, std::uint16_t value) {
+    Q_ASSERT(offset + 2 <= static_cast<std::uint32_t>(m_data.size()));
+    qToLittleEndian(value, m_data.data() + offset);
+    return *this;
+}
+
+RecordBuilder& RecordBuilder::setU32(std::uint32_t offset, std::uint32_t value) {
+    Q_ASSERT(offset + 4 <= static_cast<std::uint32_t>(m_data.size()));
+    qToLittleEndian(value, m_data.data() + offset);
+    return *this;
+}
+
+RecordBuilder& RecordBuilder::setI32(std::uint32_t offset, std::int32_t value) {
+    return setU32(offset, static_cast<std::uint32_t>(value));
+}
+
+RecordBuilder& RecordBuilder::setF32(std::uint32_t offset, float value) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return setU32(offset, bits);
+}
+
+RecordBuilder& RecordBuilder::setPoint(std::uint32_t offset, const QPoint& point) {
+    return setI32(offset, point.x()).setI32(offset + 4, point.y());
+}
+
+RecordBuilder& RecordBuilder::setRect(std::uint32_t offset, const QRect& rect) {
+    return setI32(offset, rect.left())
+        .setI32(offset + 4, rect.top())
+        .setI32(offset + 8, rect.right())
+        .setI32(offset + 12, rect.bottom());
+}
+
+RecordBuilder& RecordBuilder::setUtf16(std::uint32_t offset, const QString& text, int units) {
+    for (int i = 0; i < units; ++i) {
+        setU16(offset + 2 * static_cast<std::uint32_t>(i),
+               i < text.size() ? text.at(i).unicode() : 0);
+    }
+    return *this;
+}
+
 QByteArray RecordBuilder::finish() {
     align();
-    qToLittleEndian(static_cast<std::uint32_t>(m_data.size()), m_data.data() + 4);
+    qToLittleEndian(static_cast<std::uint32_t>(m_data.size()), m_data.data() + emrRecord::kSize);
     return m_data;
 }
 

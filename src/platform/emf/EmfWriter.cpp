@@ -1,8 +1,9 @@
 #include "platform/emf/EmfWriter.h"
 
+#include "platform/emf/EmfEncoders.h"
 #include "platform/emf/EmfFormat.h"
 #include "platform/emf/EmfPaintEngine.h"
-#include "platform/emf/EmfRecords.h"
+#include "platform/units/PageUnits.h"
 
 #include <climits>
 
@@ -17,10 +18,6 @@ constexpr int kDefaultDpi = 96;
 constexpr int kA4WidthMm = 210;
 constexpr int kA4HeightMm = 297;
 
-int MmToPixels(int mm, int dpi) {
-    return qRound(mm * dpi / 25.4);
-}
-
 }  // namespace
 
 EmfWriter::EmfWriter(const QString& fileName, const QPaintDevice* reference, const QRect& frame01mm)
@@ -33,16 +30,16 @@ EmfWriter::EmfWriter(const QString& fileName, const QPaintDevice* reference, con
         m_physicalDpiX = reference->physicalDpiX();
         m_physicalDpiY = reference->physicalDpiY();
     } else {
-        m_devicePixels =
-            QSize(MmToPixels(kA4WidthMm, kDefaultDpi), MmToPixels(kA4HeightMm, kDefaultDpi));
+        m_devicePixels = QSize(MillimetresToPixels(kA4WidthMm, kDefaultDpi),
+                               MillimetresToPixels(kA4HeightMm, kDefaultDpi));
         m_deviceMillimetres = QSize(kA4WidthMm, kA4HeightMm);
         m_dpiX = m_dpiY = m_physicalDpiX = m_physicalDpiY = kDefaultDpi;
     }
     // A device that reports no size in millimetres still needs a pixel
     // size on paper: take it from its resolution.
     if (m_deviceMillimetres.width() <= 0 || m_deviceMillimetres.height() <= 0) {
-        m_deviceMillimetres = QSize(qRound(m_devicePixels.width() * 25.4 / m_dpiX),
-                                    qRound(m_devicePixels.height() * 25.4 / m_dpiY));
+        m_deviceMillimetres = QSize(PixelsToMillimetres(m_devicePixels.width(), m_dpiX),
+                                    PixelsToMillimetres(m_devicePixels.height(), m_dpiY));
     }
     // Without a frame of its own the picture is the device's whole page.
     if (m_frame.right() <= m_frame.left() || m_frame.bottom() <= m_frame.top()) {
@@ -51,9 +48,9 @@ EmfWriter::EmfWriter(const QString& fileName, const QPaintDevice* reference, con
     }
     const QSizeF hundredthsMmPerPixel(
         m_devicePixels.width() > 0 ? 100.0 * m_deviceMillimetres.width() / m_devicePixels.width()
-                                   : 2540.0 / m_dpiX,
+                                   : HundredthsMmPerPixel(m_dpiX),
         m_devicePixels.height() > 0 ? 100.0 * m_deviceMillimetres.height() / m_devicePixels.height()
-                                    : 2540.0 / m_dpiY);
+                                    : HundredthsMmPerPixel(m_dpiY));
     m_engine = std::make_unique<EmfPaintEngine>(this, hundredthsMmPerPixel);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         // Nothing will be recorded: a painter cannot even begin.
@@ -80,17 +77,8 @@ bool EmfWriter::close() {
         recording.bounds.isValid() ? recording.bounds : QRect(QPoint(0, 0), QPoint(-1, -1));
     const std::uint32_t totalBytes =
         kHeaderSize + static_cast<std::uint32_t>(recording.records.size());
-    RecordBuilder header(EMR_HEADER);
-    header.rect(bounds).rect(m_frame);
-    header.u32(kSignature).u32(kVersion).u32(totalBytes).u32(recording.recordCount + 1);
-    header.u16(recording.handleCount).u16(0);
-    header.u32(0).u32(0);  // no description
-    header.u32(0);         // no palette
-    header.i32(m_devicePixels.width()).i32(m_devicePixels.height());
-    header.i32(m_deviceMillimetres.width()).i32(m_deviceMillimetres.height());
-    header.u32(0).u32(0).u32(0);  // no pixel format, no OpenGL
-    header.i32(m_deviceMillimetres.width() * 1000).i32(m_deviceMillimetres.height() * 1000);
-    QByteArray bytes = header.finish();
+    QByteArray bytes = HeaderRecord({bounds, m_frame, totalBytes, recording.recordCount + 1,
+                                     recording.handleCount, m_devicePixels, m_deviceMillimetres});
     bytes.append(recording.records);
     m_written = m_file.write(bytes) == bytes.size() && m_file.flush();
     m_file.close();

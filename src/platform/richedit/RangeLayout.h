@@ -5,20 +5,20 @@
 #include <memory>
 #include <optional>
 
+#include "platform/units/PageUnits.h"
+
 class QPaintDevice;
 class QPainter;
 class QTextDocument;
 
 namespace platform {
 
-// Twips (1/1440 inch) are the unit of the page rectangles that printing and
-// the preview hand to the rich-text pane.
-inline constexpr int kTwipsPerInch = 1440;
-
 // A copy of a document laid out for one paint device at one width, with no
 // margin of its own and the device's font metrics, from which pages are
-// drawn line by line. Pages break between lines only, so a page ends at the
-// last line that fits whole and the next page starts with the line after it.
+// drawn line by line. Widths and rectangles are in twips, the unit of the
+// page rectangles that printing and the preview hand to the rich-text pane.
+// Pages break between lines only, so a page ends at the last line that fits
+// whole and the next page starts with the line after it.
 class RangeLayout {
 public:
     RangeLayout(const QTextDocument& source, QPaintDevice& device, int widthTwips,

@@ -1,7 +1,6 @@
 #include "Ufiche/document/LoadRtfIntoPane.h"
 
 #include <QBuffer>
-#include <QRegularExpression>
 #include <QTextBlock>
 
 #include <gtest/gtest.h>
@@ -16,6 +15,7 @@
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "WorksheetLayout.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/richedit/TRxRichEdit.h"
 
@@ -92,6 +92,13 @@ public:
         : m_kind(kind), m_settings(settings), m_sheet(sheet), m_answerKey(answerKey) {}
 
     void check(const QTextDocument& document) {
+        // The questions as the generation wrote them, read from the RTF.
+        try {
+            m_read = testsupport::ReadWorksheet(m_answerKey ? m_sheet.AnswerKey : m_sheet.Subject,
+                                                m_kind, m_settings, m_answerKey);
+        } catch (const std::exception& error) {
+            FAIL() << error.what();
+        }
         const std::vector<Paragraph> paragraphs = Paragraphs(document);
         for (const Paragraph& paragraph : paragraphs) {
             for (const ShownCharacter& shown : paragraph.characters) {
@@ -100,7 +107,8 @@ public:
                 ASSERT_FALSE(shown.italic || shown.strike || shown.foreground) << shown;
             }
         }
-        const int questions = m_settings.QuestionCount;
+        const int questions = static_cast<int>(m_read.questions.size());
+        ASSERT_EQ(questions, m_settings.QuestionCount);
         const int spacing = m_answerKey ? 0 : m_settings.LineSpacing;
         const std::size_t expectedCount =
             4 + questions * (m_settings.SeparatorShown ? 2 : 1) + (questions - 1) * spacing + 1;
@@ -138,13 +146,8 @@ private:
     }
 
     void checkInstruction(const Paragraph& line) {
-        const QString start = FromWindows1252(m_settings.InstructionText) + "  ";
-        for (int unit = 0; unit < Uconvers::UnitCount(m_kind); ++unit) {
-            if (line.text == start + FromWindows1252(Uconvers::UnitName(m_kind, unit))) {
-                m_target = unit;
-            }
-        }
-        ASSERT_GE(m_target, 0) << line.text.toStdString();
+        EXPECT_EQ(line.text, FromWindows1252(m_settings.InstructionText) + "  " +
+                                 FromWindows1252(Uconvers::UnitName(m_kind, m_read.target)));
         for (const ShownCharacter& shown : line.characters) {
             EXPECT_TRUE(shown.bold && !shown.underline && !shown.background) << shown;
         }
@@ -159,100 +162,67 @@ private:
 
     // "n°/   v u =" six tabs "v u = " in the subject; in the answer key each
     // exercise is followed by " = ", its answer in the target unit on yellow,
-    // and tabs between the two.
+    // and tabs between the two. Each unit shows with its exponent raised.
     void checkQuestion(const Paragraph& line, int n) {
+        const testsupport::ReadQuestion& question =
+            m_read.questions[static_cast<std::size_t>(n - 1)];
+        EXPECT_EQ(question.left.Key(), m_sheet.DrawnExercises[static_cast<std::size_t>(n - 1)]);
+        EXPECT_EQ(question.right.Key(), m_sheet.DrawnExercises[static_cast<std::size_t>(39 + n)]);
         // The space that starts a question without separator delimits the
         // preceding "\par" from the second question on.
         const QString lead = !m_settings.SeparatorShown && n == 1 ? " " : "";
-        const QString number = lead + QString::number(n) + QString::fromUtf8("°/   ");
-        ASSERT_TRUE(line.text.startsWith(number)) << line.text.toStdString();
-        qsizetype at = number.size();
-        const QRegularExpression value("\\G(\\d{1,3}(?: \\d{3})*(?:\\.\\d{1,3}(?: \\d{1,3})*)?) ");
-        for (int side = 0; side < 2; ++side) {
-            const auto match = value.match(line.text, at);
-            ASSERT_TRUE(match.hasMatch()) << line.text.toStdString() << " at " << at;
-            at = match.capturedEnd();
-            const int unit = symbolAt(line, at);
-            ASSERT_GE(unit, 0) << line.text.toStdString() << " at " << at;
-            const std::string key =
-                platform::ToWindows1252(match.captured(1)) + std::to_string(unit);
-            EXPECT_EQ(key, m_sheet.DrawnExercises[(side == 0 ? 0 : 40) + n - 1]);
-            at += SymbolOf(m_kind, unit).text.size();
+        QString expected = lead + QString::number(n) + QString::fromUtf8("°/   ");
+        std::vector<std::pair<qsizetype, int>> symbols;       // where each unit starts
+        std::vector<std::pair<qsizetype, qsizetype>> yellow;  // each answer, from and to
+        const auto appendSymbol = [&](int unit) {
+            symbols.emplace_back(expected.size(), unit);
+            expected += SymbolOf(m_kind, unit).text;
+        };
+        for (const testsupport::ReadExercise* exercise : {&question.left, &question.right}) {
+            const bool left = exercise == &question.left;
+            expected += FromWindows1252(exercise->value) + " ";
+            appendSymbol(exercise->unit);
             if (!m_answerKey) {
-                const QString rest = side == 0 ? QString(" =") + QString(6, '\t') : " = ";
-                ASSERT_EQ(line.text.mid(at, rest.size()), rest) << line.text.toStdString();
-                at += rest.size();
+                expected += left ? QString(" =") + QString(6, '\t') : QString(" = ");
                 continue;
             }
-            ASSERT_EQ(line.text.mid(at, 3), " = ");
-            at += 3;
-            checkAnswer(line, at);
-            if (side == 0) {
+            expected += " = ";
+            const qsizetype start = expected.size();
+            expected += FromWindows1252(exercise->answer) + " ";
+            appendSymbol(m_read.target);
+            yellow.emplace_back(start, expected.size());
+            if (left) {
                 // Volumes, whose answers are the longest, have one tab less.
-                const QString tabs(m_kind == QuantityKind::Volume ? 2 : 3, '\t');
-                ASSERT_EQ(line.text.mid(at, tabs.size()), tabs);
-                at += tabs.size();
+                expected += QString(testsupport::LayoutOf(m_kind).answerTabs, '\t');
             }
         }
-        EXPECT_EQ(at, line.text.size()) << line.text.toStdString();
+        ASSERT_EQ(line.text, expected);
+        for (const auto& [at, unit] : symbols) {
+            const ShownSymbol symbol = SymbolOf(m_kind, unit);
+            for (qsizetype i = 0; i < symbol.text.size(); ++i) {
+                EXPECT_EQ(line.characters[at + i].alignment == QTextCharFormat::AlignSuperScript,
+                          symbol.raised[i])
+                    << line.text.toStdString() << " at " << at + i;
+            }
+        }
+        for (const auto& [from, to] : yellow) {
+            for (qsizetype i = from - 1; i <= to && i < line.text.size(); ++i) {
+                const bool inside = i >= from && i < to;
+                EXPECT_EQ(line.characters[i].background,
+                          inside ? std::optional<QRgb>(qRgb(255, 255, 0)) : std::nullopt)
+                    << line.text.toStdString() << " at " << i;
+            }
+        }
         for (qsizetype i = 0; i < line.text.size(); ++i) {
             EXPECT_FALSE(line.characters[i].bold || line.characters[i].underline);
         }
-    }
-
-    // The answer and the target's symbol on yellow, ending right after it.
-    void checkAnswer(const Paragraph& line, qsizetype& at) {
-        const qsizetype start = at;
-        const QRegularExpression value("\\G\\d{1,3}(?: \\d{3})*(?:\\.\\d{1,3}(?: \\d{1,3})*)? ");
-        const auto match = value.match(line.text, at);
-        ASSERT_TRUE(match.hasMatch()) << line.text.toStdString();
-        at = match.capturedEnd();
-        ASSERT_EQ(symbolAt(line, at), m_target) << line.text.toStdString();
-        at += SymbolOf(m_kind, m_target).text.size();
-        for (qsizetype i = 0; i < line.text.size(); ++i) {
-            const bool yellow = line.characters[i].background == qRgb(255, 255, 0);
-            if (i >= start && i < at) {
-                EXPECT_TRUE(yellow) << line.text.toStdString() << " at " << i;
-            } else if (i == start - 1 || i == at) {
-                EXPECT_FALSE(line.characters[i].background) << line.text.toStdString() << i;
-            }
-        }
-    }
-
-    // The unit whose symbol stands at `at`, with its exponent raised and
-    // nothing else raised; the longest symbol wins ("dam" before "dm").
-    int symbolAt(const Paragraph& line, qsizetype at) const {
-        int found = -1;
-        qsizetype longest = 0;
-        for (int unit = 0; unit < Uconvers::UnitCount(m_kind); ++unit) {
-            const ShownSymbol symbol = SymbolOf(m_kind, unit);
-            if (line.text.mid(at, symbol.text.size()) != symbol.text ||
-                symbol.text.size() <= longest) {
-                continue;
-            }
-            const qsizetype end = at + symbol.text.size();
-            if (end < line.text.size() && line.text[end].isLetterOrNumber()) {
-                continue;
-            }
-            bool raisedMatch = true;
-            for (qsizetype i = 0; i < symbol.text.size(); ++i) {
-                const bool raised =
-                    line.characters[at + i].alignment == QTextCharFormat::AlignSuperScript;
-                raisedMatch = raisedMatch && raised == symbol.raised[i];
-            }
-            if (raisedMatch) {
-                found = unit;
-                longest = symbol.text.size();
-            }
-        }
-        return found;
     }
 
     QuantityKind m_kind;
     const WorksheetSettings& m_settings;
     const GeneratedWorksheet& m_sheet;
     bool m_answerKey;
-    int m_target = -1;
+    testsupport::ReadDocument m_read;
 };
 
 WorksheetSettings DefaultSettings() {

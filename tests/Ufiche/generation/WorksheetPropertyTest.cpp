@@ -2,7 +2,6 @@
 
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "Commune/Commune.h"
@@ -11,6 +10,7 @@
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "WorksheetLayout.h"
 
 namespace {
 
@@ -19,128 +19,15 @@ using Uconvers::QuantityKind;
 constexpr int kWorksheetsPerCase = 2000;
 constexpr int kQuestions = 40;
 
-struct Exercise {
-    std::string value;  // grouped number text, as printed
-    int unit = -1;
-    std::string answer;
-    std::string Key() const { return value + std::to_string(unit); }
-    std::string Plain() const {
-        std::string plain;
-        for (char c : value) {
-            if (c != ' ') {
-                plain += c;
-            }
-        }
-        return plain;
-    }
-};
-
-struct Line {
-    Exercise left;
-    Exercise right;
-};
-
-// Reads a generated document back, failing on the first byte that does not
-// follow the layout of a question line.
-class DocumentReader {
-public:
-    DocumentReader(const std::string& text, std::size_t position, QuantityKind kind)
-        : text_(text), position_(position) {
-        for (int unit = 0; unit < Uconvers::UnitCount(kind); ++unit) {
-            symbols_.push_back(Ufiche::MarkupToRtf(Uconvers::UnitSymbol(kind, unit)));
-        }
-    }
-
-    void Expect(std::string_view expected) {
-        if (text_.compare(position_, expected.size(), expected) != 0) {
-            throw std::runtime_error("expected \"" + std::string(expected) + "\" at " +
-                                     std::to_string(position_) + ": \"" +
-                                     text_.substr(position_, 60) + "\"");
-        }
-        position_ += expected.size();
-    }
-
-    // Digits, points, and single spaces between digit groups.
-    std::string Number() {
-        const std::size_t start = position_;
-        auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
-        while (position_ < text_.size() &&
-               (isDigit(text_[position_]) || text_[position_] == '.' ||
-                (text_[position_] == ' ' && position_ + 1 < text_.size() &&
-                 isDigit(text_[position_ + 1])))) {
-            ++position_;
-        }
-        if (position_ == start) {
-            throw std::runtime_error("number expected at " + std::to_string(start));
-        }
-        return text_.substr(start, position_ - start);
-    }
-
-    int Symbol() {
-        int found = -1;
-        for (int unit = 0; unit < static_cast<int>(symbols_.size()); ++unit) {
-            const auto& symbol = symbols_[static_cast<std::size_t>(unit)];
-            if (text_.compare(position_, symbol.size(), symbol) == 0 &&
-                (found < 0 || symbol.size() > symbols_[static_cast<std::size_t>(found)].size())) {
-                found = unit;
-            }
-        }
-        if (found < 0) {
-            throw std::runtime_error("unit symbol expected at " + std::to_string(position_));
-        }
-        position_ += symbols_[static_cast<std::size_t>(found)].size();
-        return found;
-    }
-
-    Exercise ValueAndUnit() {
-        Exercise exercise;
-        exercise.value = Number();
-        Expect(" ");
-        exercise.unit = Symbol();
-        return exercise;
-    }
-
-    void Answer(Exercise& exercise, int target) {
-        Expect(" = \\highlight12 ");
-        exercise.answer = Number();
-        Expect(" ");
-        if (Symbol() != target) {
-            throw std::runtime_error("answer not in the target unit");
-        }
-        Expect("\\highlight0 ");
-    }
-
-    void Tabs(int count) {
-        for (int i = 0; i < count; ++i) {
-            Expect("\\tab ");
-        }
-    }
-
-    bool AtEnd() const { return position_ == text_.size(); }
-
-private:
-    const std::string& text_;
-    std::size_t position_;
-    std::vector<std::string> symbols_;
-};
-
-struct KindLayout {
-    QuantityKind kind;
-    std::string namePiece;
-    std::string headingEnd;
-    int answerTabs;
-};
-
-const KindLayout kLayouts[] = {
-    {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 ", 3},
-    {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par ", 3},
-    {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 ", 2},
-    {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 ", 3},
-};
+using testsupport::KindLayout;
+using testsupport::kKindLayouts;
+using testsupport::ReadDocument;
+using testsupport::ReadExercise;
+using testsupport::ReadQuestion;
 
 class WorksheetProperty : public testing::TestWithParam<std::tuple<int, int>> {
 protected:
-    const KindLayout& layout() const { return kLayouts[std::get<0>(GetParam())]; }
+    const KindLayout& layout() const { return kKindLayouts[std::get<0>(GetParam())]; }
     int level() const { return std::get<1>(GetParam()); }
 };
 
@@ -161,65 +48,32 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
     for (int seed = 0; seed < kWorksheetsPerCase; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Ufiche::MersenneRandomSource random(static_cast<std::uint32_t>(seed * 7919 + level()));
-        const Ufiche::WorksheetSettings settings{level(),         kQuestions,    seed % 4, "Titre",
+        // Mostly full sheets; every fifth one shorter, so that the slots of
+        // the questions not asked are seen to stay empty.
+        const int questions = seed % 5 == 4 ? 1 + seed % kQuestions : kQuestions;
+        const Ufiche::WorksheetSettings settings{level(),         questions,     seed % 4, "Titre",
                                                  "Convertir en ", seed % 3 != 0, "- - -"};
         const auto sheet = Ufiche::BuildWorksheet(kind, settings, random);
         ASSERT_TRUE(IsBaseName(sheet.DefaultFileName, kindLayout.namePiece, level()))
             << sheet.DefaultFileName;
 
-        const std::string separator = settings.SeparatorShown ? "- - -\\par " : " ";
-        const std::string firstLine = separator + "1\xB0/   ";
-        const std::size_t subjectBody = sheet.Subject.find(firstLine);
-        const std::size_t answerBody = sheet.AnswerKey.find(firstLine);
-        ASSERT_NE(subjectBody, std::string::npos);
-        ASSERT_NE(answerBody, std::string::npos);
-
-        std::vector<Line> lines(kQuestions);
-        int target = -1;
+        ReadDocument subject;
+        ReadDocument answers;
         try {
-            DocumentReader answers(sheet.AnswerKey, answerBody, kind);
-            for (int n = 1; n <= kQuestions; ++n) {
-                Line& line = lines[static_cast<std::size_t>(n - 1)];
-                answers.Expect(separator + std::to_string(n) + "\xB0/   ");
-                line.left = answers.ValueAndUnit();
-                if (target < 0) {
-                    // The first answer names the target unit; every other must agree.
-                    const std::size_t at = sheet.AnswerKey.find("\\highlight12 ", answerBody);
-                    DocumentReader targetReader(sheet.AnswerKey, at + 13, kind);
-                    targetReader.Number();
-                    targetReader.Expect(" ");
-                    target = targetReader.Symbol();
-                }
-                answers.Answer(line.left, target);
-                answers.Tabs(kindLayout.answerTabs);
-                line.right = answers.ValueAndUnit();
-                answers.Answer(line.right, target);
-                answers.Expect("\\par");
-            }
-            answers.Expect("}");
-            ASSERT_TRUE(answers.AtEnd());
-
-            DocumentReader subject(sheet.Subject, subjectBody, kind);
-            for (int n = 1; n <= kQuestions; ++n) {
-                const Line& line = lines[static_cast<std::size_t>(n - 1)];
-                subject.Expect(separator + std::to_string(n) + "\xB0/   ");
-                const Exercise left = subject.ValueAndUnit();
-                subject.Expect(" =");
-                subject.Tabs(6);
-                const Exercise right = subject.ValueAndUnit();
-                subject.Expect(" = \\par");
-                ASSERT_EQ(left.Key(), line.left.Key());
-                ASSERT_EQ(right.Key(), line.right.Key());
-                if (n < kQuestions) {
-                    for (int i = 0; i < settings.LineSpacing; ++i) {
-                        subject.Expect("\\par");
-                    }
-                }
-            }
-            subject.Expect("}");
-            ASSERT_TRUE(subject.AtEnd());
+            subject = testsupport::ReadWorksheet(sheet.Subject, kind, settings, false);
+            answers = testsupport::ReadWorksheet(sheet.AnswerKey, kind, settings, true);
         } catch (const std::exception& error) {
             FAIL() << error.what();
+        }
+        const std::size_t subjectBody = subject.bodyStart;
+        const std::size_t answerBody = answers.bodyStart;
+        const int target = answers.target;
+        ASSERT_EQ(subject.target, target);
+        const std::vector<ReadQuestion>& lines = answers.questions;
+        ASSERT_EQ(lines.size(), static_cast<std::size_t>(questions));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(subject.questions[i].left.Key(), lines[i].left.Key());
+            ASSERT_EQ(subject.questions[i].right.Key(), lines[i].right.Key());
         }
 
         // Both headings name the target unit and end as the kind's do.
@@ -234,8 +88,8 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
         targetsSeen.insert(target);
 
         std::set<std::string> earlierKeys;
-        for (int n = 1; n <= kQuestions; ++n) {
-            const Line& line = lines[static_cast<std::size_t>(n - 1)];
+        for (int n = 1; n <= questions; ++n) {
+            const ReadQuestion& line = lines[static_cast<std::size_t>(n - 1)];
             ASSERT_EQ(sheet.DrawnExercises[static_cast<std::size_t>(n - 1)], line.left.Key());
             ASSERT_EQ(sheet.DrawnExercises[static_cast<std::size_t>(39 + n)], line.right.Key());
             ASSERT_FALSE(earlierKeys.contains(line.left.Key())) << line.left.Key();
@@ -246,7 +100,7 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
             earlierKeys.insert(line.left.Key());
             earlierKeys.insert(line.right.Key());
 
-            for (const Exercise* exercise : {&line.left, &line.right}) {
+            for (const ReadExercise* exercise : {&line.left, &line.right}) {
                 const int unit = exercise->unit;
                 ASSERT_NE(unit, target);
                 ASSERT_NE(exercise->value, "0");
@@ -279,8 +133,9 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
                 }
             }
         }
-        for (std::size_t slot = kQuestions; slot < 40; ++slot) {
-            ASSERT_EQ(sheet.DrawnExercises[slot], "");
+        for (int n = questions + 1; n <= kQuestions; ++n) {
+            ASSERT_EQ(sheet.DrawnExercises[static_cast<std::size_t>(n - 1)], "") << n;
+            ASSERT_EQ(sheet.DrawnExercises[static_cast<std::size_t>(39 + n)], "") << n;
         }
     }
 
@@ -300,7 +155,8 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
 }
 
 std::string CaseName(const testing::TestParamInfo<std::tuple<int, int>>& info) {
-    return kLayouts[std::get<0>(info.param)].namePiece + std::to_string(std::get<1>(info.param));
+    return kKindLayouts[std::get<0>(info.param)].namePiece +
+           std::to_string(std::get<1>(info.param));
 }
 
 INSTANTIATE_TEST_SUITE_P(AllKindsAndLevels, WorksheetProperty,

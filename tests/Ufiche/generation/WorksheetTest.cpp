@@ -8,6 +8,7 @@
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
+#include "WorksheetLayout.h"
 
 namespace {
 
@@ -186,37 +187,28 @@ TEST(BuildWorksheet, VolumesLevelThreeDrawTheirTargetAmongFiveAndRowThirteenInTw
 }
 
 TEST(BuildWorksheet, SurfacesEndTheirHeadingBoldWhereTheOtherKindsReopenBold) {
-    const struct {
-        QuantityKind kind;
-        const char* namePiece;
-        const char* headingEnd;
-    } kinds[] = {
-        {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 "},
-        {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par "},
-        {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 "},
-        {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 "},
-    };
-    for (const auto& kind : kinds) {
+    for (const testsupport::KindLayout& kind : testsupport::kKindLayouts) {
         for (int level = 1; level <= 3; ++level) {
             Ufiche::MersenneRandomSource random(static_cast<unsigned>(level * 17));
             // No questions: the documents hold the headings alone.
-            const auto sheet = BuildWorksheet(kind.kind, Settings(level, 0), random);
+            const WorksheetSettings settings = Settings(level, 0);
+            const auto sheet = BuildWorksheet(kind.kind, settings, random);
             const std::string name = sheet.DefaultFileName;
             ASSERT_TRUE(name.starts_with(kind.namePiece + std::to_string(level) + "_")) << name;
             const std::string subjectStart = kHeader + "\\f0 \\fs18 " + name +
                                              " - \\ul Titre\\ul0 \\par \\par \\b Convertir en   ";
-            const std::string end = std::string(kind.headingEnd) + "}";
+            const std::string end = kind.headingEnd + "}";
             ASSERT_TRUE(sheet.Subject.starts_with(subjectStart));
             ASSERT_TRUE(sheet.Subject.ends_with(end)) << sheet.Subject;
-            const std::string unitName = sheet.Subject.substr(
-                subjectStart.size(), sheet.Subject.size() - subjectStart.size() - end.size());
-            bool known = false;
-            for (int unit = 0; unit < Uconvers::UnitCount(kind.kind); ++unit) {
-                known = known || Uconvers::UnitName(kind.kind, unit) == unitName;
-            }
-            EXPECT_TRUE(known) << unitName;
+            // The heading names a unit of the kind, and nothing follows it.
+            testsupport::ReadDocument subject;
+            ASSERT_NO_THROW(
+                subject = testsupport::ReadWorksheet(sheet.Subject, kind.kind, settings, false));
+            ASSERT_TRUE(subject.questions.empty());
+            const std::string unitName = Uconvers::UnitName(kind.kind, subject.target);
+            EXPECT_EQ(sheet.Subject, subjectStart + unitName + end);
             if (level == 1) {
-                EXPECT_EQ(unitName, Uconvers::UnitName(kind.kind, 3));
+                EXPECT_EQ(subject.target, 3);
             }
             EXPECT_EQ(sheet.AnswerKey, kHeader + "\\f0 \\fs18 " + name +
                                            " - \\b Corrig\xE9\\b0  - \\ul Titre\\ul0 \\par \\par "

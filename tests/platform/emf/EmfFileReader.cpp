@@ -2,10 +2,14 @@
 
 #include <QtEndian>
 
+#include "platform/emf/EmfFormat.h"
+
 #include <map>
 #include <optional>
 
 namespace emftest {
+
+using namespace platform::emf;
 
 std::uint32_t U32(const QByteArray& data, std::uint32_t offset) {
     return qFromLittleEndian<std::uint32_t>(data.constData() + offset);
@@ -18,10 +22,11 @@ std::int32_t I32(const QByteArray& data, std::uint32_t offset) {
 std::vector<Record> Records(const QByteArray& data) {
     std::vector<Record> records;
     std::uint64_t offset = 0;
-    while (offset + 8 <= static_cast<std::uint64_t>(data.size())) {
-        const Record record{U32(data, offset), static_cast<std::uint32_t>(offset),
-                            U32(data, offset + 4)};
-        if (record.size < 8 || record.size % 4 != 0 ||
+    while (offset + emrRecord::kMinimumSize <= static_cast<std::uint64_t>(data.size())) {
+        const Record record{U32(data, offset + emrRecord::kType),
+                            static_cast<std::uint32_t>(offset),
+                            U32(data, offset + emrRecord::kSize)};
+        if (record.size < emrRecord::kMinimumSize || record.size % 4 != 0 ||
             offset + record.size > static_cast<std::uint64_t>(data.size())) {
             break;
         }
@@ -32,16 +37,6 @@ std::vector<Record> Records(const QByteArray& data) {
 }
 
 namespace {
-
-constexpr std::uint32_t kCreatePen = 38;
-constexpr std::uint32_t kExtCreatePen = 95;
-constexpr std::uint32_t kCreateBrush = 39;
-constexpr std::uint32_t kCreateFont = 82;
-constexpr std::uint32_t kSelect = 37;
-constexpr std::uint32_t kDelete = 40;
-constexpr std::uint32_t kTextColor = 24;
-constexpr std::uint32_t kTextOut = 84;
-constexpr std::uint32_t kRectangle = 43;
 
 struct Object {
     enum Kind { Pen, NullPen, Brush, Font } kind;
@@ -58,45 +53,54 @@ void Walk(const QByteArray& data, Visit visit) {
     std::uint32_t textColor = 0;
     for (const Record& record : Records(data)) {
         const std::uint32_t at = record.offset;
+        // The one field of a selection, deletion or colour record.
+        const auto value = [&] { return U32(data, at + emrRecord::kValue); };
         switch (record.type) {
-            case kCreatePen:
-                table[U32(data, at + 8)] = {
-                    (U32(data, at + 12) & 0xF) == 5 ? Object::NullPen : Object::Pen,
-                    U32(data, at + 24),
+            case EMR_CREATEPEN:
+                table[U32(data, at + emrObject::kIndex)] = {
+                    (U32(data, at + emrCreatePen::kStyle) & PS_STYLE_MASK) == PS_NULL
+                        ? Object::NullPen
+                        : Object::Pen,
+                    U32(data, at + emrCreatePen::kColor),
                     {}};
                 break;
-            case kExtCreatePen:
-                table[U32(data, at + 8)] = {
-                    (U32(data, at + 28) & 0xF) == 5 ? Object::NullPen : Object::Pen,
-                    U32(data, at + 40),
+            case EMR_EXTCREATEPEN:
+                table[U32(data, at + emrObject::kIndex)] = {
+                    (U32(data, at + emrExtCreatePen::kStyle) & PS_STYLE_MASK) == PS_NULL
+                        ? Object::NullPen
+                        : Object::Pen,
+                    U32(data, at + emrExtCreatePen::kColor),
                     {}};
                 break;
-            case kCreateBrush:
-                table[U32(data, at + 8)] = {Object::Brush, U32(data, at + 16), {}};
+            case EMR_CREATEBRUSHINDIRECT:
+                table[U32(data, at + emrObject::kIndex)] = {
+                    Object::Brush, U32(data, at + emrCreateBrush::kColor), {}};
                 break;
-            case kCreateFont: {
+            case EMR_EXTCREATEFONTINDIRECTW: {
+                using namespace emrCreateFont;
+                const std::uint32_t logFont = at + kLogFont;
                 Font f;
-                f.height = I32(data, at + 12);
-                f.weight = I32(data, at + 28);
-                f.italic = data.at(at + 32) != 0;
-                f.underline = data.at(at + 33) != 0;
-                f.strikeOut = data.at(at + 34) != 0;
-                for (std::uint32_t i = 0; i < 32; ++i) {
-                    const auto unit =
-                        qFromLittleEndian<std::uint16_t>(data.constData() + at + 40 + 2 * i);
+                f.height = I32(data, logFont + kHeight);
+                f.weight = I32(data, logFont + kWeight);
+                f.italic = data.at(logFont + kItalic) != 0;
+                f.underline = data.at(logFont + kUnderline) != 0;
+                f.strikeOut = data.at(logFont + kStrikeOut) != 0;
+                for (std::uint32_t i = 0; i < kFaceNameChars; ++i) {
+                    const auto unit = qFromLittleEndian<std::uint16_t>(data.constData() + logFont +
+                                                                       kFaceName + 2 * i);
                     if (unit == 0) {
                         break;
                     }
                     f.family.append(QChar(unit));
                 }
-                table[U32(data, at + 8)] = {Object::Font, 0, f};
+                table[U32(data, at + emrObject::kIndex)] = {Object::Font, 0, f};
                 break;
             }
-            case kSelect: {
-                const std::uint32_t index = U32(data, at + 8);
-                if (index == 0x80000008) {
+            case EMR_SELECTOBJECT: {
+                const std::uint32_t index = value();
+                if (index == (kStockObject | NULL_PEN)) {
                     pen = Object{Object::NullPen, 0, {}};
-                } else if (index == 0x80000005) {
+                } else if (index == (kStockObject | NULL_BRUSH)) {
                     brush.reset();
                 } else if (table.count(index)) {
                     const Object& object = table[index];
@@ -106,11 +110,11 @@ void Walk(const QByteArray& data, Visit visit) {
                 }
                 break;
             }
-            case kDelete:
-                table.erase(U32(data, at + 8));
+            case EMR_DELETEOBJECT:
+                table.erase(value());
                 break;
-            case kTextColor:
-                textColor = U32(data, at + 8);
+            case EMR_SETTEXTCOLOR:
+                textColor = value();
                 break;
             default:
                 break;
@@ -125,15 +129,16 @@ std::vector<TextRun> TextRuns(const QByteArray& data) {
     std::vector<TextRun> runs;
     Walk(data, [&](const Record& record, const auto&, const auto&, const auto& font,
                    std::uint32_t color) {
-        if (record.type != kTextOut) {
+        using namespace emrText;
+        if (record.type != EMR_EXTTEXTOUTW) {
             return;
         }
         TextRun run;
         const std::uint32_t at = record.offset;
-        run.reference = QPoint(I32(data, at + 36), I32(data, at + 40));
-        const std::uint32_t count = U32(data, at + 44);
-        const std::uint32_t offString = U32(data, at + 48);
-        const std::uint32_t offDx = U32(data, at + 72);
+        run.reference = QPoint(I32(data, at + kReference), I32(data, at + kReference + 4));
+        const std::uint32_t count = U32(data, at + kChars);
+        const std::uint32_t offString = U32(data, at + kStringOffset);
+        const std::uint32_t offDx = U32(data, at + kAdvancesOffset);
         for (std::uint32_t i = 0; i < count; ++i) {
             run.text.append(
                 QChar(qFromLittleEndian<std::uint16_t>(data.constData() + at + offString + 2 * i)));
@@ -154,12 +159,12 @@ std::vector<FilledBox> Boxes(const QByteArray& data) {
     std::vector<FilledBox> boxes;
     Walk(data,
          [&](const Record& record, const auto& pen, const auto& brush, const auto&, std::uint32_t) {
-             if (record.type != kRectangle || !brush) {
+             if (record.type != EMR_RECTANGLE || !brush) {
                  return;
              }
-             const std::uint32_t at = record.offset;
-             boxes.push_back({QRect(QPoint(I32(data, at + 8), I32(data, at + 12)),
-                                    QPoint(I32(data, at + 16), I32(data, at + 20))),
+             const std::uint32_t at = record.offset + emrBox::kBox;
+             boxes.push_back({QRect(QPoint(I32(data, at), I32(data, at + 4)),
+                                    QPoint(I32(data, at + 8), I32(data, at + 12))),
                               brush->color, pen && pen->kind == Object::NullPen});
          });
     return boxes;

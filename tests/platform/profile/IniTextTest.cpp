@@ -46,6 +46,9 @@ TEST(IniRead, HandEditedLayoutsReadTheSameValues) {
         {"[TForm1]\nk=a=b\n", "TForm1", "k", "a=b"},
         {"[TForm1]\nk=\n", "TForm1", "k", ""},
         {"[TForm1]\nk=   \n", "TForm1", "k", ""},
+        // The name runs to the last "]".
+        {"[TForm1]Items]\nk=1\n", "TForm1]Items", "k", "1"},
+        {"[TForm1]]\nk=1\n", "TForm1]", "k", "1"},
     });
 }
 

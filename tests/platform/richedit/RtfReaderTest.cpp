@@ -176,6 +176,16 @@ TEST(RtfReader, ColourAndFontIndexesOutsideTheTablesFallBackToTheDefaults) {
     EXPECT_EQ(shown[4].family, "Arial");
 }
 
+TEST(RtfReader, ColourComponentsOutsideZeroTo255AreKeptWithinIt) {
+    const auto read = Read(
+        "{\\rtf1{\\colortbl ;\\red256\\green-1\\blue255;\\red0\\green255\\blue1000;}"
+        "\\cf1 a\\cf2 b}");
+    const auto shown = ShownCharacters(*read.document);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].foreground, qRgb(255, 0, 255)) << shown[0];
+    EXPECT_EQ(shown[1].foreground, qRgb(0, 255, 255)) << shown[1];
+}
+
 TEST(RtfReader, FontSizesOutsideTheUsableRangeAreKeptWithinIt) {
     const auto read = Read("{\\rtf1 \\fs18 a\\fs0 b\\fs-4 c\\fs99999 d\\fs e\\fs1 f}");
     const auto shown = ShownCharacters(*read.document);

@@ -116,6 +116,29 @@ TEST(RtfWriter, KeepsTheTeachersEditsThroughARoundTrip) {
     EXPECT_EQ(ShownCharacters(*again), ShownCharacters(*document));
 }
 
+TEST(RtfWriter, WeightsFromDemiBoldUpAreWrittenBold) {
+    const struct {
+        QFont::Weight weight;
+        bool bold;
+    } cases[] = {{QFont::Normal, false},
+                 {QFont::Medium, false},
+                 {QFont::DemiBold, true},
+                 {QFont::Bold, true},
+                 {QFont::Black, true}};
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    for (const auto& c : cases) {
+        QTextCharFormat format;
+        format.setFontWeight(c.weight);
+        cursor.insertText("x", format);
+    }
+    const auto shown = ShownCharacters(*Read(WriteAll(document)));
+    ASSERT_EQ(shown.size(), std::size(cases));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].bold, cases[i].bold) << "weight " << cases[i].weight;
+    }
+}
+
 TEST(RtfWriter, WritesOnlyTheRangeItIsGiven) {
     const auto document = Read("{\\rtf1 abc\\par \\b def\\par ghi}");
     struct Case {

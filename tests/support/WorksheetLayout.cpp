@@ -1,0 +1,216 @@
+#include "WorksheetLayout.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+#include <string_view>
+
+#include "Ufiche/document/Markup.h"
+
+namespace testsupport {
+
+using Uconvers::QuantityKind;
+
+const KindLayout kKindLayouts[4] = {
+    {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 ", 3},
+    {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par ", 3},
+    {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 ", 2},
+    {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 ", 3},
+};
+
+const KindLayout& LayoutOf(QuantityKind kind) {
+    return *std::find_if(std::begin(kKindLayouts), std::end(kKindLayouts),
+                         [&](const KindLayout& layout) { return layout.kind == kind; });
+}
+
+std::string ReadExercise::Plain() const {
+    std::string plain;
+    for (char c : value) {
+        if (c != ' ') {
+            plain += c;
+        }
+    }
+    return plain;
+}
+
+namespace {
+
+constexpr int kSubjectTabs = 6;
+
+// A cursor over the document that fails on the first byte out of layout.
+class Cursor {
+public:
+    Cursor(const std::string& text, std::size_t position, QuantityKind kind)
+        : m_text(text), m_position(position) {
+        for (int unit = 0; unit < Uconvers::UnitCount(kind); ++unit) {
+            m_symbols.push_back(Ufiche::MarkupToRtf(Uconvers::UnitSymbol(kind, unit)));
+        }
+    }
+
+    std::size_t position() const { return m_position; }
+    bool atEnd() const { return m_position == m_text.size(); }
+    bool next(std::string_view expected) const {
+        return m_text.compare(m_position, expected.size(), expected) == 0;
+    }
+
+    void expect(std::string_view expected) {
+        if (!next(expected)) {
+            fail("\"" + std::string(expected) + "\" expected");
+        }
+        m_position += expected.size();
+    }
+
+    // Digits, points, and single spaces between digit groups.
+    std::string number() {
+        const std::size_t start = m_position;
+        const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+        while (m_position < m_text.size() &&
+               (isDigit(m_text[m_position]) || m_text[m_position] == '.' ||
+                (m_text[m_position] == ' ' && m_position + 1 < m_text.size() &&
+                 isDigit(m_text[m_position + 1])))) {
+            ++m_position;
+        }
+        if (m_position == start) {
+            fail("number expected");
+        }
+        return m_text.substr(start, m_position - start);
+    }
+
+    // The unit whose symbol stands here; the longest wins ("dam" before "dm").
+    int symbol() {
+        int found = -1;
+        for (int unit = 0; unit < static_cast<int>(m_symbols.size()); ++unit) {
+            const std::string& symbol = m_symbols[static_cast<std::size_t>(unit)];
+            if (next(symbol) &&
+                (found < 0 || symbol.size() > m_symbols[static_cast<std::size_t>(found)].size())) {
+                found = unit;
+            }
+        }
+        if (found < 0) {
+            fail("unit symbol expected");
+        }
+        m_position += m_symbols[static_cast<std::size_t>(found)].size();
+        return found;
+    }
+
+    ReadExercise valueAndUnit() {
+        ReadExercise exercise;
+        exercise.value = number();
+        expect(" ");
+        exercise.unit = symbol();
+        return exercise;
+    }
+
+    void answer(ReadExercise& exercise, int target) {
+        expect(" = \\highlight12 ");
+        exercise.answer = number();
+        expect(" ");
+        const std::size_t unitAt = m_position;
+        if (symbol() != target) {
+            m_position = unitAt;
+            fail("answer in the target unit expected");
+        }
+        expect("\\highlight0 ");
+    }
+
+    void tabs(int count) {
+        for (int i = 0; i < count; ++i) {
+            expect("\\tab ");
+        }
+    }
+
+    [[noreturn]] void fail(const std::string& what) const {
+        throw std::runtime_error(what + " at " + std::to_string(m_position) + ": \"" +
+                                 m_text.substr(m_position, 60) + "\"");
+    }
+
+private:
+    const std::string& m_text;
+    std::size_t m_position;
+    std::vector<std::string> m_symbols;
+};
+
+// The unit whose name ends the heading, just before the kind's heading end;
+// the longest name wins.
+int HeadingTarget(const std::string& heading, const KindLayout& layout) {
+    int found = -1;
+    std::size_t longest = 0;
+    for (int unit = 0; unit < Uconvers::UnitCount(layout.kind); ++unit) {
+        const std::string ending = "  " + Uconvers::UnitName(layout.kind, unit) + layout.headingEnd;
+        if (heading.ends_with(ending) && ending.size() > longest) {
+            found = unit;
+            longest = ending.size();
+        }
+    }
+    return found;
+}
+
+// The raw "\par" ending a line takes one space before a separator that would
+// otherwise continue its control word.
+bool ContinuesControlWord(const std::string& text) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto first = static_cast<unsigned char>(text[0]);
+    const bool digitNext = text.size() > 1 && text[1] >= '0' && text[1] <= '9';
+    return std::isalnum(first) || (first == '-' && digitNext);
+}
+
+}  // namespace
+
+ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
+                           const Ufiche::WorksheetSettings& settings, bool answerKey) {
+    const KindLayout& layout = LayoutOf(kind);
+    const std::string separator = settings.SeparatorShown
+                                      ? Ufiche::MarkupToRtf(settings.SeparatorLine + "<br>")
+                                      : Ufiche::MarkupToRtf(" ");
+    const std::string firstLine = separator + "1\xB0/   ";
+    ReadDocument document;
+    // The heading ends with a space or a "\par" that the first line follows
+    // directly; the first line starts where the heading's end is found.
+    const std::size_t headingEnd = rtf.find(layout.headingEnd);
+    if (headingEnd == std::string::npos) {
+        throw std::runtime_error("heading end not found");
+    }
+    document.bodyStart = headingEnd + layout.headingEnd.size();
+    document.target = HeadingTarget(rtf.substr(0, document.bodyStart), layout);
+    if (document.target < 0) {
+        throw std::runtime_error("no unit named at the end of the heading");
+    }
+
+    const int questions = std::clamp(settings.QuestionCount, 0, 40);
+    const int spacing = answerKey ? 0 : std::clamp(settings.LineSpacing, 0, 10);
+    Cursor cursor(rtf, document.bodyStart, kind);
+    for (int n = 1; n <= questions; ++n) {
+        const std::string lineStart = separator + std::to_string(n) + "\xB0/   ";
+        if (n > 1 && ContinuesControlWord(lineStart)) {
+            cursor.expect(" ");
+        }
+        cursor.expect(lineStart);
+        ReadQuestion question;
+        question.left = cursor.valueAndUnit();
+        if (answerKey) {
+            cursor.answer(question.left, document.target);
+            cursor.tabs(layout.answerTabs);
+            question.right = cursor.valueAndUnit();
+            cursor.answer(question.right, document.target);
+            cursor.expect("\\par");
+        } else {
+            cursor.expect(" =");
+            cursor.tabs(kSubjectTabs);
+            question.right = cursor.valueAndUnit();
+            cursor.expect(" = \\par");
+            for (int i = 0; n < questions && i < spacing; ++i) {
+                cursor.expect("\\par");
+            }
+        }
+        document.questions.push_back(question);
+    }
+    cursor.expect("}");
+    if (!cursor.atEnd()) {
+        cursor.fail("end of the document expected");
+    }
+    return document;
+}
+
+}  // namespace testsupport

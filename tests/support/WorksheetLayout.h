@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "Uconvers/Uconvers.h"
+#include "Ufiche/generation/Worksheet.h"
+
+// Reads a generated subject or answer key back into its questions, following
+// the layout that every worksheet shares: the heading, then per question the
+// separator piece, "n°/   ", the two exercises (in the answer key each with
+// its answer in the target unit on yellow), the kind's tabs, and in the
+// subject the spacing paragraphs between questions. Windows-1252 RTF in,
+// plain C++ out: the core's tests and the window's tests read worksheets the
+// same way.
+namespace testsupport {
+
+// What tells the kinds' documents apart.
+struct KindLayout {
+    Uconvers::QuantityKind kind;
+    std::string namePiece;   // of the default file name: "Long_N"
+    std::string headingEnd;  // RTF after the target unit's name
+    int answerTabs;          // between the two exercises of an answer-key line
+};
+
+extern const KindLayout kKindLayouts[4];
+const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
+
+struct ReadExercise {
+    std::string value;  // grouped number text, as printed
+    int unit = -1;
+    std::string answer;  // grouped number text; empty in the subject
+    std::string Key() const { return value + std::to_string(unit); }
+    // The value without its group spaces.
+    std::string Plain() const;
+};
+
+struct ReadQuestion {
+    ReadExercise left;
+    ReadExercise right;
+};
+
+struct ReadDocument {
+    std::size_t bodyStart = 0;  // where the first question line begins
+    int target = -1;            // the unit the heading names
+    std::vector<ReadQuestion> questions;
+};
+
+// Reads `rtf`, written for `settings`. Throws std::runtime_error naming the
+// position of the first byte that departs from the layout.
+ReadDocument ReadWorksheet(const std::string& rtf, Uconvers::QuantityKind kind,
+                           const Ufiche::WorksheetSettings& settings, bool answerKey);
+
+}  // namespace testsupport
