@@ -3,15 +3,22 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -82,8 +89,6 @@ TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
     EXPECT_TRUE(subject.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.contains("\\highlight"));
-    EXPECT_TRUE(form.subjectPane().textCursor().hasSelection());
-    EXPECT_TRUE(form.answerKeyPane().textCursor().hasSelection());
 
     for (const auto& [file, pane] :
          {std::pair{subject, &form.subjectPane()}, std::pair{answerKey, &form.answerKeyPane()}}) {
@@ -141,6 +146,85 @@ TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithout
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "Impossible de cr\u00e9er le fichier " + Path("bloque/fiche.rtf"));
     EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
+}
+
+TEST(SavedPage, TheRtfPageIsThePaperWithItsUnprintableEdgeAsMarginsInTwips) {
+    const struct {
+        QPageLayout layout;
+        platform::RtfPage page;
+    } cases[] = {
+        // 10 points = 200 twips; A4 is 595.28 x 841.89 points.
+        {QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                     QPageLayout::Point),
+         {11906, 16838, 200, 200, 200, 200}},
+        // Every edge its own: left, top, right, bottom.
+        {QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(18, 12, 9, 36),
+                     QPageLayout::Point),
+         {12240, 15840, 360, 180, 240, 720}},
+        {QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Point),
+         {16838, 11906, 0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const platform::RtfPage page = Ufiche::SavedPage(c.layout);
+        EXPECT_EQ(std::tie(page.widthTwips, page.heightTwips, page.leftTwips, page.rightTwips,
+                           page.topTwips, page.bottomTwips),
+                  std::tie(c.page.widthTwips, c.page.heightTwips, c.page.leftTwips,
+                           c.page.rightTwips, c.page.topTwips, c.page.bottomTwips));
+    }
+}
+
+TEST_F(SavingTest, BothFilesCarryThePageThatPrintingLaysTheWorksheetOn) {
+    form.btnCapaClick();
+    Save(Path("fiche"));
+    const platform::RtfPage page =
+        Ufiche::SavedPage(platform::CurrentPrinter::instance().pageLayoutOrA4());
+    const QByteArray expected = QString("\\paperw%1\\paperh%2\\margl%3\\margr%4\\margt%5\\margb%6")
+                                    .arg(page.widthTwips)
+                                    .arg(page.heightTwips)
+                                    .arg(page.leftTwips)
+                                    .arg(page.rightTwips)
+                                    .arg(page.topTwips)
+                                    .arg(page.bottomTwips)
+                                    .toLatin1();
+    EXPECT_GT(page.widthTwips, 0);
+    EXPECT_TRUE(Read("fiche.rtf").contains(expected)) << expected.toStdString();
+    EXPECT_TRUE(Read("fiche_Cor.rtf").contains(expected)) << expected.toStdString();
+}
+
+TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplacesNoWorksheet) {
+    form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    form.btnVolClick();
+    form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
+    const struct {
+        int anchor;
+        int position;
+    } cases[] = {{10, 25}, {30, 30}, {60, 5}, {0, 0}};
+    for (const auto& c : cases) {
+        std::vector<std::tuple<int, int, int>> before;
+        for (platform::TRxRichEdit* pane : {&form.subjectPane(), &form.answerKeyPane()}) {
+            QTextCursor cursor = pane->textCursor();
+            cursor.setPosition(c.anchor);
+            cursor.setPosition(c.position, QTextCursor::KeepAnchor);
+            pane->setTextCursor(cursor);
+            QScrollBar* scroll = pane->verticalScrollBar();
+            scroll->setValue(scroll->maximum() / 2);
+            before.emplace_back(cursor.anchor(), cursor.position(), scroll->value());
+        }
+        Save(Path("fiche"));
+        for (int i = 0; i < 2; ++i) {
+            const platform::TRxRichEdit& pane = i == 0 ? form.subjectPane() : form.answerKeyPane();
+            EXPECT_EQ(std::make_tuple(pane.textCursor().anchor(), pane.textCursor().position(),
+                                      pane.verticalScrollBar()->value()),
+                      before[i])
+                << "pane " << i << ", case " << c.anchor << "-" << c.position;
+        }
+    }
+    // A key typed now replaces at most the teacher's own selection.
+    const int length = form.subjectPane().textLength();
+    QTest::keyClick(&form.subjectPane(), Qt::Key_X);
+    EXPECT_EQ(form.subjectPane().textLength(), length + 1);
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 }  // namespace
