@@ -85,8 +85,9 @@ QPageLayout CurrentPrinter::pageLayoutOrA4() {
     if (QPrinter* usable = usablePrinter()) {
         return usable->pageLayout();
     }
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
-                       QPageLayout::Point);
+    // Pages are laid out with no margin of their own: without a printer, no
+    // unprintable edge either.
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
 }
 
 QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {

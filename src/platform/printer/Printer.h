@@ -33,8 +33,8 @@ public:
     void reset();
 
     // The paper that jobs are laid out on, with the printer's unprintable edge
-    // as margins; an A4 sheet with the narrow edge of Qt's PDF printer when
-    // there is no printer to print on. Never throws.
+    // as margins; an A4 sheet with no margin when there is no printer to print
+    // on. Never throws.
     QPageLayout pageLayoutOrA4();
 
     // The printable page in whole millimetres.
