@@ -13,6 +13,7 @@
 
 #include <vector>
 
+#include "PdfTools.h"
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/document/Saving.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
@@ -23,13 +24,6 @@
 namespace {
 
 using Uconvers::QuantityKind;
-
-QString PdfText(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-layout", pdf, "-"});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The exercises ("=" signs) on the line of each question, in order; a
 // question line whose second exercise wrapped shows fewer.

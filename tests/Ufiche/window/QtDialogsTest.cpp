@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -20,6 +19,7 @@
 
 #include <functional>
 
+#include "PdfTools.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/printer/Printer.h"
@@ -58,13 +58,6 @@ QStringList ButtonTexts(const QWidget& dialog) {
         }
     }
     return texts;
-}
-
-QString Tool(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 class QtDialogsTest : public testing::Test {
@@ -150,18 +143,18 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
                  {"classe_Corrige1.pdf", "Corrig\u00e9"}};
     for (const auto& f : files) {
         const QString pdf = folder.filePath(f.file);
-        const QString info = Tool("pdfinfo", {pdf});
+        const QString info = PdfInfo(pdf);
         EXPECT_TRUE(info.contains(QRegularExpression(QString("Title:\\s+%1\\n").arg(f.title))))
             << f.file << "\n"
             << info.toStdString();
         // Forty questions take more than a page: the whole job is in its file.
         const auto pages = QRegularExpression("Pages:\\s+(\\d+)\\n").match(info);
         EXPECT_GE(pages.captured(1).toInt(), 2) << f.file;
-        const QString text = Tool("pdftotext", {"-layout", pdf, "-"});
+        const QString text = PdfText(pdf);
         EXPECT_EQ(text.count(QRegularExpression("(^|[\\n\\f])[ \\t]*\\d+\u00b0/")), 40) << f.file;
     }
-    EXPECT_EQ(Tool("pdftotext", {folder.filePath("classe.pdf"), "-"}),
-              Tool("pdftotext", {folder.filePath("classe_Sujet2.pdf"), "-"}));
+    EXPECT_EQ(PdfText(folder.filePath("classe.pdf")),
+              PdfText(folder.filePath("classe_Sujet2.pdf")));
 
     // Opened again, the dialog shows the name the teacher chose, not a copy's.
     WhenShown<QPrintDialog>([&] { form.btnChoixImpClick(); },
