@@ -40,8 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # dpkg-shlibdeps turns the libraries the executable links (Qt 6, the C++
 # runtime) into versioned dependencies; the fonts are added by hand: the pages
-# lay out as tested only with the metric twins of Arial, Times and Courier.
+# lay out as tested only with the metric twins of Arial, Times and Courier;
+# and Qt's French translations, without which its dialogs speak English.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -13,6 +13,11 @@ FICHE_PACKAGES=(
   fonts-liberation2
   # pdftotext and pdfinfo, which the printing tests read their PDF output with.
   poppler-utils
+  # Qt's own French texts for its dialogs (file, printer, input box).
+  qt6-translations-l10n
+  # LibreOffice, which the tests open saved worksheets (Writer) and page
+  # files (Draw reads metafiles) with.
+  libreoffice-writer-nogui libreoffice-draw-nogui
   # A private CUPS scheduler for the printing tests, and the tools that
   # configure it and read its job records.
   cups-daemon cups-client cups-ipp-utils

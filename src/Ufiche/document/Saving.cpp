@@ -1,5 +1,10 @@
 #include "Ufiche/document/Saving.h"
 
+#include <QPageLayout>
+
+#include <cmath>
+
+#include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace Ufiche {
@@ -12,11 +17,22 @@ qsizetype ExtensionDot(const QString& name) {
     return dot > slash ? dot : -1;
 }
 
-void WriteWholePane(platform::TRxRichEdit& pane, const QString& fileName) {
-    // The pane writes its selection: select everything first.
-    pane.setStreamMode(platform::TRxRichEdit::StreamMode::Selection);
-    pane.selectAll();
-    pane.saveToFile(fileName);
+// Writes a pane's whole content whatever the teacher has selected, and leaves
+// the selection, the caret and the scrolling as they were: a selection left
+// over the whole worksheet would be replaced by the next key typed.
+void WriteWholePane(platform::TRxRichEdit& pane, const QString& fileName,
+                    const platform::RtfPage& page) {
+    struct StreamModeGuard {
+        platform::TRxRichEdit& pane;
+        platform::TRxRichEdit::StreamMode mode = pane.streamMode();
+        ~StreamModeGuard() { pane.setStreamMode(mode); }
+    } guard{pane};
+    pane.setStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
+    pane.saveToFile(fileName, page);
+}
+
+int Twips(qreal millimetres) {
+    return static_cast<int>(std::lround(millimetres * 1440 / 25.4));
 }
 
 }  // namespace
@@ -29,11 +45,24 @@ WorksheetFileNames SaveFileNames(const QString& chosenName) {
     return {subject, subject.left(ExtensionDot(subject)) + "_Cor.rtf"};
 }
 
+platform::RtfPage SavedPage(const QPageLayout& layout) {
+    // Millimetres: points would round an A4 sheet to whole points.
+    const QRectF paper = layout.fullRect(QPageLayout::Millimeter);
+    const QRectF text = layout.paintRect(QPageLayout::Millimeter);
+    return {Twips(paper.width()),
+            Twips(paper.height()),
+            Twips(text.left() - paper.left()),
+            Twips(paper.right() - text.right()),
+            Twips(text.top() - paper.top()),
+            Twips(paper.bottom() - text.bottom())};
+}
+
 void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,
                    const QString& chosenName) {
     const WorksheetFileNames names = SaveFileNames(chosenName);
-    WriteWholePane(subject, names.subject);
-    WriteWholePane(answerKey, names.answerKey);
+    const platform::RtfPage page = SavedPage(platform::CurrentPrinter::instance().pageLayoutOrA4());
+    WriteWholePane(subject, names.subject, page);
+    WriteWholePane(answerKey, names.answerKey, page);
 }
 
 }  // namespace Ufiche

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include "platform/richedit/RtfWriter.h"
+
+class QPageLayout;
+
 namespace platform {
 class TRxRichEdit;
 }
@@ -19,9 +23,15 @@ struct WorksheetFileNames {
 // folder name does not count.
 WorksheetFileNames SaveFileNames(const QString& chosenName);
 
+// The paper and margins that saved RTF files carry: those of the page
+// layout, so that a word processor gives the lines the width they have on
+// the program's printed pages.
+platform::RtfPage SavedPage(const QPageLayout& layout);
+
 // Writes the whole subject to the subject file (plain text when its
-// extension is "txt"), then the whole answer key to its file, leaving both
-// panes with all content selected. A file that cannot be created raises
+// extension is "txt"), then the whole answer key to its file, both on the
+// current printer's page (A4 when there is none); the panes keep their
+// selection, caret and scrolling. A file that cannot be created raises
 // "Impossible de créer le fichier <name>"; when the subject fails, the answer
 // key is not written.
 void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,

@@ -4,17 +4,24 @@
 
 namespace Ufiche {
 
+QString PrintFileSuffix(bool answerKey, int copy) {
+    if (answerKey) {
+        return QStringLiteral("_Corrige%1").arg(copy);
+    }
+    return copy == 1 ? QString() : QStringLiteral("_Sujet%1").arg(copy);
+}
+
 void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,
                  int subjectCopies, int answerKeyCopies,
-                 const std::function<QPrinter&()>& printerForJob) {
+                 const std::function<QPrinter&(const QString& fileSuffix)>& printerForJob) {
     if (subject.lineCount() < 1) {
         return;
     }
-    for (int copy = 0; copy < subjectCopies; ++copy) {
-        subject.print(printerForJob(), kSubjectJobTitle);
+    for (int copy = 1; copy <= subjectCopies; ++copy) {
+        subject.print(printerForJob(PrintFileSuffix(false, copy)), kSubjectJobTitle);
     }
-    for (int copy = 0; copy < answerKeyCopies; ++copy) {
-        answerKey.print(printerForJob(), kAnswerKeyJobTitle);
+    for (int copy = 1; copy <= answerKeyCopies; ++copy) {
+        answerKey.print(printerForJob(PrintFileSuffix(true, copy)), kAnswerKeyJobTitle);
     }
 }
 

@@ -22,6 +22,7 @@
 #include "Ufiche/document/Saving.h"
 #include "Ufiche/printing/Printing.h"
 #include "Ufiche/window/Anchors.h"
+#include "Ufiche/window/Captions.h"
 #include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/codepage/Codepage.h"
@@ -142,6 +143,9 @@ std::optional<QString> AskNewText(QWidget* parent) {
 std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir,
                                       const QString& proposedName) {
     QFileDialog dialog(parent);
+    // Qt's own dialog, in French: a desktop's native one follows the
+    // system's language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDirectory(initialDir.isEmpty() ? QDir::currentPath() : initialDir);
@@ -167,7 +171,9 @@ TForm1::TForm1(QWidget* parent)
             widget->setProperty(kDesignGeometry, widget->geometry());
         }
     }
-    setFont(PixelFont("Arial", 12));
+    // Arial 12 pixels high, or smaller where a button's caption would not fit
+    // its width in the Arial that this system has.
+    setFont(PixelFont("Arial", Ufiche::CaptionFontPixels(*this, PixelFont("Arial", 12), 12, 8)));
     setMouseTracking(true);
 
     for (auto* pane : {ui_->RxE1, ui_->RxE2}) {
@@ -193,7 +199,16 @@ TForm1::TForm1(QWidget* parent)
     SetColours(ui_->Panel3, QPalette::Window, QColor(255, 0, 0));
     SetColours(ui_->Panel4, QPalette::Window, QColor(255, 255, 255));
     ui_->Label6->setFont(PixelFont("Arial", 19));
-    ui_->Label6->adjustSize();
+    // Labels take the size of their caption from their top-left corner, as the
+    // original toolkit's do; the banner spans the window.
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label != ui_->Label9 && !label->text().isEmpty()) {
+            label->adjustSize();
+            if (label->property(kDesignGeometry).isValid()) {
+                label->setProperty(kDesignGeometry, label->geometry());
+            }
+        }
+    }
 
     ui_->Shape1->setBrushColor(Ufiche::kLightGreen);
     SetColours(ui_->pnlImage1, QPalette::Window, Qt::white);
@@ -418,6 +433,7 @@ void TForm1::spmaxvaleurChange() {
         SetLight(Ufiche::kLightRed);
     }
     ui_->Label10->setText(Ufiche::SeparatorLengthCaption(ui_->eSepar->text()));
+    ui_->Label10->adjustSize();
 }
 
 void TForm1::trbNiveauChange() {
@@ -512,9 +528,10 @@ void TForm1::btnEnregistreClick() {
 }
 
 void TForm1::btnImprimeClick() {
-    Ufiche::PrintCopies(
-        *ui_->RxE1, *ui_->RxE2, ui_->spSujets->value(), ui_->spCorriges->value(),
-        []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
+    Ufiche::PrintCopies(*ui_->RxE1, *ui_->RxE2, ui_->spSujets->value(), ui_->spCorriges->value(),
+                        [](const QString& fileSuffix) -> QPrinter& {
+                            return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
+                        });
 }
 
 void TForm1::btnChoixImpClick() {

@@ -3,11 +3,13 @@
 
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/system/QtFrench.h"
 
 int main(int argc, char* argv[]) {
     // The window keeps its pixel layout whatever the screen's density.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     platform::FicheApplication application(argc, argv);
+    platform::installQtFrench(application);
     // The same words as the window's title, which Qt would otherwise follow
     // with the display name once more.
     QApplication::setApplicationDisplayName(QStringLiteral("Fiches de conversions d'unit\u00e9s"));

@@ -1,9 +1,11 @@
 #include "platform/printer/Printer.h"
 
+#include <QDialogButtonBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include "platform/errors/PlatformError.h"
 
@@ -12,11 +14,26 @@ namespace {
 
 const char* const kNoDefaultPrinter = "Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e";
 const char* const kInvalidPrinter = "Imprimante s\u00e9lectionn\u00e9e incorrecte";
+const char* const kChoiceTitle = "Choix de l'imprimante";
+const char* const kChoiceConfirm = "OK";
 
 // A QPrinter without a system printer falls back to PDF output with no
 // file: such a printer prints nothing anywhere.
 bool IsSystemPrinter(const QPrinter& printer) {
     return printer.outputFormat() == QPrinter::NativeFormat && !printer.printerName().isEmpty();
+}
+
+// The file name with `suffix` before the extension of its last component
+// ("/d/fiche.pdf" and "_Sujet2" give "/d/fiche_Sujet2.pdf").
+QString WithSuffix(const QString& fileName, const QString& suffix) {
+    const qsizetype dot = fileName.lastIndexOf('.');
+    const qsizetype slash = fileName.lastIndexOf('/');
+    const qsizetype at = dot > slash ? dot : fileName.size();
+    return fileName.left(at) + suffix + fileName.mid(at);
+}
+
+bool PrintsToFile(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
 }
 
 }  // namespace
@@ -31,35 +48,53 @@ CurrentPrinter::~CurrentPrinter() = default;
 
 void CurrentPrinter::reset() {
     chosen_.reset();
+    chosenFile_.clear();
     default_.reset();
 }
 
-QPrinter& CurrentPrinter::printer() {
+QPrinter* CurrentPrinter::usablePrinter() {
     if (chosen_) {
-        const bool fileOutput =
-            chosen_->outputFormat() == QPrinter::PdfFormat && !chosen_->outputFileName().isEmpty();
-        if (fileOutput) {
-            return *chosen_;  // "print to file", as the teacher chose it
+        if (PrintsToFile(*chosen_)) {
+            return chosen_.get();  // "print to file", as the teacher chose it
         }
         if (!IsSystemPrinter(*chosen_) ||
             QPrinterInfo::printerInfo(chosen_->printerName()).isNull()) {
-            throw PlatformError(QString::fromUtf8(kInvalidPrinter));
+            return nullptr;
         }
-        return *chosen_;
+        return chosen_.get();
     }
     // The system's default printer at this moment.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
-        throw PlatformError(QString::fromUtf8(kNoDefaultPrinter));
+        return nullptr;
     }
     if (!default_ || default_->printerName() != info.printerName()) {
         default_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
-    return *default_;
+    return default_.get();
 }
 
-QPrinter& CurrentPrinter::printerForJob() {
+QPrinter& CurrentPrinter::printer() {
+    if (QPrinter* usable = usablePrinter()) {
+        return *usable;
+    }
+    throw PlatformError(QString::fromUtf8(chosen_ ? kInvalidPrinter : kNoDefaultPrinter));
+}
+
+QPageLayout CurrentPrinter::pageLayoutOrA4() {
+    if (QPrinter* usable = usablePrinter()) {
+        return usable->pageLayout();
+    }
+    // Pages are laid out with no margin of their own: without a printer, no
+    // unprintable edge either.
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+}
+
+QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {
     QPrinter& job = printer();
+    if (&job == chosen_.get() && PrintsToFile(job)) {
+        job.setOutputFileName(WithSuffix(chosenFile_, fileSuffix));
+    }
     job.setCopyCount(1);
     job.setCollateCopies(false);
     job.setPrintRange(QPrinter::AllPages);
@@ -74,8 +109,19 @@ void CurrentPrinter::choose(QWidget* parent) {
         chosen_ = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
                                 : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
+    if (PrintsToFile(*chosen_)) {
+        chosen_->setOutputFileName(chosenFile_);  // not the last copy's name
+    }
     QPrintDialog dialog(chosen_.get(), parent);
+    // The dialog only chooses: its confirming button must not promise a print.
+    dialog.setWindowTitle(QString::fromUtf8(kChoiceTitle));
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok)) {
+            confirm->setText(QString::fromUtf8(kChoiceConfirm));
+        }
+    }
     dialog.exec();
+    chosenFile_ = PrintsToFile(*chosen_) ? chosen_->outputFileName() : QString();
 }
 
 int CurrentPrinter::pageWidthMillimetres() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QString>
 
 #include <memory>
@@ -17,10 +18,12 @@ public:
     static CurrentPrinter& instance();
 
     // The printer, ready for a job: one copy of the whole document, whatever
-    // the dialog left in it. Throws PlatformError "Aucune imprimante par
-    // défaut sélectionnée" when there is no printer to print on, and
-    // "Imprimante sélectionnée incorrecte" when the chosen one is gone.
-    QPrinter& printerForJob();
+    // the dialog left in it. When the dialog chose to print to a file, the job
+    // goes to the chosen file with `fileSuffix` added before its extension.
+    // Throws PlatformError "Aucune imprimante par défaut sélectionnée" when
+    // there is no printer to print on, and "Imprimante sélectionnée incorrecte"
+    // when the chosen one is gone.
+    QPrinter& printerForJob(const QString& fileSuffix = QString());
 
     // Shows the printer dialog; the printer chosen there, with its settings,
     // serves every later job. How the dialog was closed is of no interest.
@@ -28,6 +31,11 @@ public:
 
     // Forgets the choice made in the dialog (a new run starts without one).
     void reset();
+
+    // The paper that jobs are laid out on, with the printer's unprintable edge
+    // as margins; an A4 sheet with no margin when there is no printer to print
+    // on. Never throws.
+    QPageLayout pageLayoutOrA4();
 
     // The printable page in whole millimetres.
     int pageWidthMillimetres();
@@ -41,8 +49,11 @@ private:
     ~CurrentPrinter();
 
     QPrinter& printer();
+    // The printer that printer() returns, or null where it would throw.
+    QPrinter* usablePrinter();
 
     std::unique_ptr<QPrinter> chosen_;
+    QString chosenFile_;  // the file the dialog chose to print to, if any
     std::unique_ptr<QPrinter> default_;
 };
 

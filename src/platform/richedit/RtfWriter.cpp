@@ -82,7 +82,7 @@ public:
     RtfWriter(const QTextDocument& document, int start, int end)
         : m_document(document), m_start(start), m_end(end) {}
 
-    std::string write(int defaultTabTwips);
+    std::string write(int defaultTabTwips, const std::optional<RtfPage>& page);
 
 private:
     void collect();
@@ -90,6 +90,7 @@ private:
     int fontEntry(const QString& family);
     int colourEntry(const QTextCharFormat& format, QTextFormat::Property property);
     void appendHeader(int defaultTabTwips, std::string& out) const;
+    static void appendPage(const RtfPage& page, std::string& out);
     static void appendChanges(const WrittenFormat& from, const WrittenFormat& to, std::string& out);
 
     const QTextDocument& m_document;
@@ -100,13 +101,17 @@ private:
     std::vector<QColor> m_colours;  // entries 1 and up
 };
 
-std::string RtfWriter::write(int defaultTabTwips) {
+std::string RtfWriter::write(int defaultTabTwips, const std::optional<RtfPage>& page) {
     collect();
     if (m_fonts.empty()) {
         fontEntry(m_document.defaultFont().family());  // the table needs entry 0
     }
     std::string out;
     appendHeader(defaultTabTwips, out);
+    if (page) {
+        appendPage(*page, out);
+    }
+    out += "\\viewkind4\\uc1\\pard\\plain ";
     WrittenFormat current;  // what "\plain" leaves: entry 0, 12 points, no style
     for (const Piece& piece : m_pieces) {
         appendChanges(current, piece.format, out);
@@ -212,7 +217,18 @@ void RtfWriter::appendHeader(int defaultTabTwips, std::string& out) const {
         out += "\\red" + std::to_string(colour.red()) + "\\green" + std::to_string(colour.green()) +
                "\\blue" + std::to_string(colour.blue()) + ";";
     }
-    out += "}\r\n\\viewkind4\\uc1\\pard\\plain ";
+    out += "}\r\n";
+}
+
+void RtfWriter::appendPage(const RtfPage& page, std::string& out) {
+    out += "\\paperw" + std::to_string(page.widthTwips) + "\\paperh" +
+           std::to_string(page.heightTwips) + "\\margl" + std::to_string(page.leftTwips) +
+           "\\margr" + std::to_string(page.rightTwips) + "\\margt" + std::to_string(page.topTwips) +
+           "\\margb" + std::to_string(page.bottomTwips);
+    if (page.widthTwips > page.heightTwips) {
+        out += "\\landscape";
+    }
+    out += "\r\n";
 }
 
 void RtfWriter::appendChanges(const WrittenFormat& from, const WrittenFormat& to,
@@ -256,8 +272,9 @@ void RtfWriter::appendChanges(const WrittenFormat& from, const WrittenFormat& to
 
 }  // namespace
 
-std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips) {
-    return RtfWriter(document, start, end).write(defaultTabTwips);
+std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips,
+                     const std::optional<RtfPage>& page) {
+    return RtfWriter(document, start, end).write(defaultTabTwips, page);
 }
 
 std::string WritePlainText(const QTextDocument& document, int start, int end) {

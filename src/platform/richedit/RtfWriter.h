@@ -1,18 +1,31 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 class QTextDocument;
 
 namespace platform {
 
+// A sheet of paper and the margins that frame the text on it, in twips.
+struct RtfPage {
+    int widthTwips = 0;
+    int heightTwips = 0;
+    int leftTwips = 0;
+    int rightTwips = 0;
+    int topTwips = 0;
+    int bottomTwips = 0;
+};
+
 // Writes the characters from `start` to `end` (document positions, end
 // excluded) as an RTF 1 document in code page 1252: font table, colour table
-// (entry 0 automatic), the character properties that the reader knows, tabs,
-// line breaks and paragraphs. Text is escaped ("\\", "\{", "\}", "\'hh" above
-// 127, "\uN?" for what Windows-1252 cannot hold), so that reading the result
-// gives back the same text and formatting.
-std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips);
+// (entry 0 automatic), the page when one is given (so that a word processor
+// breaks lines where the program does), the character properties that the
+// reader knows, tabs, line breaks and paragraphs. Text is escaped ("\\",
+// "\{", "\}", "\'hh" above 127, "\uN?" for what Windows-1252 cannot hold), so
+// that reading the result gives back the same text and formatting.
+std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips,
+                     const std::optional<RtfPage>& page = std::nullopt);
 
 // The same range as Windows-1252 plain text: CR LF between paragraphs and at
 // line breaks, "?" for each character that the code page cannot hold.

@@ -100,21 +100,19 @@ bool TRxRichEdit::saveToStream(QIODevice& stream) const {
     return stream.write(bytes) == bytes.size();
 }
 
-void TRxRichEdit::saveToFile(const QString& fileName) const {
+void TRxRichEdit::saveToFile(const QString& fileName, const std::optional<RtfPage>& page) const {
     const QFileInfo info(fileName);
-    QByteArray bytes;
-    if (info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0) {
-        int start = 0;
-        int end = textLength();
-        if (m_streamMode == StreamMode::Selection) {
-            start = textCursor().selectionStart();
-            end = textCursor().selectionEnd();
-        }
-        const std::string text = WritePlainText(*document(), start, end);
-        bytes = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-    } else {
-        bytes = contentForStream();
+    int start = 0;
+    int end = textLength();
+    if (m_streamMode == StreamMode::Selection) {
+        start = textCursor().selectionStart();
+        end = textCursor().selectionEnd();
     }
+    const bool plain =
+        !m_richText || info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0;
+    const std::string text = plain ? WritePlainText(*document(), start, end)
+                                   : WriteRtf(*document(), start, end, m_defaultTabTwips, page);
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
     // Written beside the old file and renamed over it only once whole, so a
     // full disk or a pulled-out stick never leaves the teacher's earlier file
     // truncated; where the folder takes no new file, the file is rewritten in

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTextEdit>
 
+#include "platform/richedit/RtfWriter.h"
+
 #include <memory>
 #include <optional>
 
@@ -52,10 +54,11 @@ public:
     // Writes contentForStream() to an open device; false when it fails.
     bool saveToStream(QIODevice& stream) const;
     // Writes the selection (or the whole content) to a file, as plain text when
-    // the name's extension is "txt" in any case. Throws PlatformError
-    // "Impossible de créer le fichier <full name>" when the file cannot be
-    // created or written.
-    void saveToFile(const QString& fileName) const;
+    // the name's extension is "txt" in any case; an RTF file carries `page`
+    // when one is given. Throws PlatformError "Impossible de créer le fichier
+    // <full name>" when the file cannot be created or written.
+    void saveToFile(const QString& fileName,
+                    const std::optional<RtfPage>& page = std::nullopt) const;
 
     // The text with CR LF between paragraphs.
     QString plainText() const;

@@ -3,9 +3,15 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -82,8 +88,6 @@ TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
     EXPECT_TRUE(subject.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.contains("\\highlight"));
-    EXPECT_TRUE(form.subjectPane().textCursor().hasSelection());
-    EXPECT_TRUE(form.answerKeyPane().textCursor().hasSelection());
 
     for (const auto& [file, pane] :
          {std::pair{subject, &form.subjectPane()}, std::pair{answerKey, &form.answerKeyPane()}}) {
@@ -141,6 +145,56 @@ TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithout
     ASSERT_EQ(errors.size(), 1);
     EXPECT_EQ(errors[0], "Impossible de cr\u00e9er le fichier " + Path("bloque/fiche.rtf"));
     EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
+}
+
+TEST(SavedPage, TheRtfPageIsThePaperWithItsUnprintableEdgeAsMarginsInTwips) {
+    const auto twips = [](const QPageLayout& layout) {
+        const platform::RtfPage p = Ufiche::SavedPage(layout);
+        return std::vector{p.widthTwips, p.heightTwips, p.leftTwips,
+                           p.rightTwips, p.topTwips,    p.bottomTwips};
+    };
+    // Margins given as left, top, right, bottom; 1 point = 20 twips.
+    EXPECT_EQ(twips(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                QMarginsF(18, 12, 9, 36), QPageLayout::Point)),
+              (std::vector{12240, 15840, 360, 180, 240, 720}));
+    // A4 (210 x 297 mm) to the twip, not rounded to whole points first.
+    EXPECT_EQ(twips(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF())),
+              (std::vector{16838, 11906, 0, 0, 0, 0}));
+}
+
+TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplacesNoWorksheet) {
+    form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    form.btnVolClick();
+    form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
+    const struct {
+        int anchor;
+        int position;
+    } cases[] = {{10, 25}, {30, 30}, {60, 5}, {0, 0}};
+    for (const auto& c : cases) {
+        std::vector<std::tuple<int, int, int>> before;
+        for (platform::TRxRichEdit* pane : {&form.subjectPane(), &form.answerKeyPane()}) {
+            QTextCursor cursor = pane->textCursor();
+            cursor.setPosition(c.anchor);
+            cursor.setPosition(c.position, QTextCursor::KeepAnchor);
+            pane->setTextCursor(cursor);
+            QScrollBar* scroll = pane->verticalScrollBar();
+            scroll->setValue(scroll->maximum() / 2);
+            before.emplace_back(cursor.anchor(), cursor.position(), scroll->value());
+        }
+        Save(Path("fiche"));
+        for (int i = 0; i < 2; ++i) {
+            const platform::TRxRichEdit& pane = i == 0 ? form.subjectPane() : form.answerKeyPane();
+            EXPECT_EQ(std::make_tuple(pane.textCursor().anchor(), pane.textCursor().position(),
+                                      pane.verticalScrollBar()->value()),
+                      before[i])
+                << "pane " << i << ", case " << c.anchor << "-" << c.position;
+        }
+    }
+    // A key typed now replaces at most the teacher's own selection.
+    const int length = form.subjectPane().textLength();
+    QTest::keyClick(&form.subjectPane(), Qt::Key_X);
+    EXPECT_EQ(form.subjectPane().textLength(), length + 1);
+    EXPECT_TRUE(errors.isEmpty());
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ protected:
     }
     void Print(int subjectCopies, int answerKeyCopies) {
         Ufiche::PrintCopies(subject, answerKey, subjectCopies, answerKeyCopies,
-                            [this]() -> QPrinter& { return jobs.NextPrinter(); });
+                            [this](const QString&) -> QPrinter& { return jobs.NextPrinter(); });
     }
 
     platform::TRxRichEdit subject;

@@ -154,7 +154,7 @@ TEST_F(HardeningTest, APrinterThatFailsInTheMiddleStopsTheRemainingCopies) {
     answerKey.setPlainText("Corrig\u00e9");
     std::deque<QPrinter> printers;
     int calls = 0;
-    auto printerForJob = [&]() -> QPrinter& {
+    auto printerForJob = [&](const QString&) -> QPrinter& {
         auto& printer = printers.emplace_back(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         // The second job's output cannot be opened.

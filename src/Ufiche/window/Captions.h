@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QFont;
+class QWidget;
+
+namespace Ufiche {
+
+// The width that a push button or a check box leaves its caption: the
+// button's inside, or what the check box leaves beside its box.
+int CaptionRoom(const QAbstractButton& button);
+
+// The largest pixel size of `font`, from `largestPixels` down to
+// `smallestPixels`, at which the caption of every push button and check box
+// of `form` that takes the form's font fits in its room at its present
+// width.
+int CaptionFontPixels(const QWidget& form, QFont font, int largestPixels, int smallestPixels);
+
+}  // namespace Ufiche

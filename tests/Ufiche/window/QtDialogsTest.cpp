@@ -1,0 +1,169 @@
+// Qt's own dialogs as the teacher meets them: in French whatever the
+// system's language, and the printer choice of "CI" printing to a file, where
+// every copy keeps a file of its own.
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "PdfTools.h"
+#include "Ufiche/window/TForm1.h"
+#include "platform/errors/ErrorReport.h"
+#include "platform/printer/Printer.h"
+#include "platform/system/QtFrench.h"
+
+namespace {
+
+// Runs `inspect` on the dialog of type Dialog once it shows (from inside the
+// modal loop that `open` starts); `inspect` closes it.
+template <class Dialog>
+void WhenShown(const std::function<void()>& open, const std::function<void(Dialog&)>& inspect) {
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<Dialog*>(window);
+            if (dialog && dialog->isVisible() && !seen) {
+                seen = true;
+                poll.stop();
+                inspect(*dialog);
+                return;
+            }
+        }
+    });
+    poll.start();
+    open();
+    EXPECT_TRUE(seen) << "the dialog did not show";
+}
+
+QStringList ButtonTexts(const QWidget& dialog) {
+    QStringList texts;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->isVisible()) {
+            texts << button->text();
+        }
+    }
+    return texts;
+}
+
+class QtDialogsTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::installQtFrench(*qApp)); }
+    void SetUp() override {
+        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        form.show();
+    }
+    void TearDown() override {
+        platform::setErrorPresenter(nullptr);
+        platform::CurrentPrinter::instance().reset();
+    }
+
+    QTemporaryDir folder;
+    TForm1 form;
+    QStringList errors;
+};
+
+TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
+    form.btnLongClick();
+    WhenShown<QFileDialog>([&] { form.btnEnregistreClick(); },
+                           [](QFileDialog& dialog) {
+                               EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+                               EXPECT_EQ(dialog.windowTitle(), "Enregistrer sous");
+                               auto* lookIn = dialog.findChild<QLabel*>("lookInLabel");
+                               auto* fileName = dialog.findChild<QLabel*>("fileNameLabel");
+                               ASSERT_TRUE(lookIn && fileName);
+                               EXPECT_EQ(lookIn->text(), "Voir dans :");
+                               EXPECT_EQ(fileName->text(), "&Nom de fichier :");
+                               const QStringList buttons = ButtonTexts(dialog);
+                               EXPECT_TRUE(buttons.contains("&Enregistrer"))
+                                   << buttons.join('|').toStdString();
+                               EXPECT_TRUE(buttons.contains("Annuler"));
+                               dialog.reject();
+                           });
+    WhenShown<QInputDialog>([&] { form.btnNouvTexteClick(); },
+                            [](QInputDialog& dialog) {
+                                const QStringList buttons = ButtonTexts(dialog);
+                                EXPECT_TRUE(buttons.contains("OK"));
+                                EXPECT_TRUE(buttons.contains("Annuler"))
+                                    << buttons.join('|').toStdString();
+                                dialog.reject();
+                            });
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+// The printer dialog of "CI": its confirming button says "OK", since it
+// prints nothing; with "print to file" chosen there, two subjects and one
+// answer key give three files beside the chosen name.
+TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) {
+    const QString chosen = folder.filePath("classe.pdf");
+    auto chooseFile = [&](QPrintDialog& dialog) {
+        auto* printers = dialog.findChild<QComboBox*>("printers");
+        auto* fileName = dialog.findChild<QLineEdit*>("filename");
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        ASSERT_TRUE(printers && fileName && buttons);
+        EXPECT_EQ(dialog.windowTitle(), "Choix de l'imprimante");
+        printers->setCurrentIndex(printers->findText("PDF", Qt::MatchContains));
+        fileName->setText(chosen);
+        QPushButton* confirm = buttons->button(QDialogButtonBox::Ok);
+        EXPECT_EQ(confirm->text(), "OK");
+        EXPECT_EQ(ButtonTexts(dialog).filter(QRegularExpression("Imprimer|Print")), QStringList());
+        confirm->click();
+    };
+    WhenShown<QPrintDialog>([&] { form.btnChoixImpClick(); }, chooseFile);
+
+    form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    form.btnSurfClick();
+    form.findChild<QSpinBox*>("spSujets")->setValue(2);
+    form.findChild<QSpinBox*>("spCorriges")->setValue(1);
+    form.btnImprimeClick();
+    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+
+    EXPECT_EQ(QDir(folder.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name),
+              (QStringList{"classe.pdf", "classe_Corrige1.pdf", "classe_Sujet2.pdf"}));
+    const struct {
+        const char* file;
+        const char* title;
+    } files[] = {{"classe.pdf", "Sujet"},
+                 {"classe_Sujet2.pdf", "Sujet"},
+                 {"classe_Corrige1.pdf", "Corrig\u00e9"}};
+    for (const auto& f : files) {
+        const QString pdf = folder.filePath(f.file);
+        const QString info = PdfInfo(pdf);
+        EXPECT_TRUE(info.contains(QRegularExpression(QString("Title:\\s+%1\\n").arg(f.title))))
+            << f.file << "\n"
+            << info.toStdString();
+        // Forty questions take more than a page: the whole job is in its file.
+        const auto pages = QRegularExpression("Pages:\\s+(\\d+)\\n").match(info);
+        EXPECT_GE(pages.captured(1).toInt(), 2) << f.file;
+        const QString text = PdfText(pdf);
+        EXPECT_EQ(text.count(QRegularExpression("(^|[\\n\\f])[ \\t]*\\d+\u00b0/")), 40) << f.file;
+    }
+    EXPECT_EQ(PdfText(folder.filePath("classe.pdf")),
+              PdfText(folder.filePath("classe_Sujet2.pdf")));
+
+    // Opened again, the dialog shows the name the teacher chose, not a copy's.
+    WhenShown<QPrintDialog>([&] { form.btnChoixImpClick(); },
+                            [&](QPrintDialog& dialog) {
+                                auto* fileName = dialog.findChild<QLineEdit*>("filename");
+                                ASSERT_TRUE(fileName);
+                                EXPECT_EQ(fileName->text(), chosen);
+                                dialog.reject();
+                            });
+}
+
+}  // namespace
