@@ -69,4 +69,50 @@ std::string NormalizeNumber(const std::string& text) {
     return result;
 }
 
+std::string NormalizeAndGroup(std::string_view text) {
+    constexpr std::size_t kShortText = 64;
+    if (text.size() > kShortText) {
+        return GroupDigits(NormalizeNumber(std::string(text)));
+    }
+    char cleaned[kShortText];
+    std::size_t length = text.size();
+    std::replace_copy(text.begin(), text.end(), cleaned, ',', '.');
+    if (std::find(cleaned, cleaned + length, '.') != cleaned + length) {
+        while (cleaned[length - 1] == '0') {  // the point stops the removal
+            --length;
+        }
+        if (cleaned[length - 1] == '.') {
+            --length;
+        }
+    }
+    if (length == 2 && cleaned[0] == '-' && cleaned[1] == '0') {
+        cleaned[0] = '0';
+        length = 1;
+    }
+
+    // A space goes before every integer digit that has a multiple of three
+    // characters after it, and before every decimal digit that has a multiple
+    // of three decimals before it.
+    char grouped[2 * kShortText];
+    std::size_t size = 0;
+    const std::size_t integerLength =
+        static_cast<std::size_t>(std::find(cleaned, cleaned + length, '.') - cleaned);
+    for (std::size_t i = 0; i < integerLength; ++i) {
+        if (i > 0 && (integerLength - i) % 3 == 0) {
+            grouped[size++] = ' ';
+        }
+        grouped[size++] = cleaned[i];
+    }
+    if (integerLength < length) {
+        grouped[size++] = '.';
+        for (std::size_t i = 0; i < length - integerLength - 1; ++i) {
+            if (i > 0 && i % 3 == 0) {
+                grouped[size++] = ' ';
+            }
+            grouped[size++] = cleaned[integerLength + 1 + i];
+        }
+    }
+    return std::string(grouped, size);
+}
+
 }  // namespace Commune

@@ -1,7 +1,11 @@
 #include "Ufiche/generation/FixedPoint.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace Ufiche {
@@ -118,9 +122,184 @@ std::string RoundDigits(const std::string& digits, std::size_t keep) {
     return kept;
 }
 
+// ---- The integer path ----
+
+using Wide = unsigned __int128;
+
+static_assert(std::endian::native == std::endian::little,
+              "the significand is read from the first 8 bytes of an extended");
+
+// 10^0 .. 10^38, the powers of ten that 128 bits hold.
+constexpr std::array<Wide, 39> kPowersOfTen = [] {
+    std::array<Wide, 39> powers{};
+    Wide power = 1;
+    for (auto& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// 5^0 .. 5^17: a 64-bit significand times any of them fits in 128 bits.
+constexpr std::array<std::uint64_t, 18> kPowersOfFive = [] {
+    std::array<std::uint64_t, 18> powers{};
+    std::uint64_t power = 1;
+    for (auto& entry : powers) {
+        entry = power;
+        power *= 5;
+    }
+    return powers;
+}();
+
+// The largest magnitude the integer path writes has 36 integer digits, so
+// that the divisor 10^(digits - 18) stays within 64 bits.
+constexpr int kMaxIntegerDigits = 36;
+
+// A finite magnitude as significand * 2^exponent. The x87 format stores the
+// leading bit of the significand, so the first 8 bytes are the significand
+// and the next two the sign and the biased exponent.
+struct BinaryValue {
+    std::uint64_t significand;
+    int exponent;
+};
+
+BinaryValue Decompose(extended magnitude) {
+    unsigned char bytes[10];
+    std::memcpy(bytes, &magnitude, sizeof bytes);
+    std::uint64_t significand = 0;
+    std::uint16_t signAndExponent = 0;
+    std::memcpy(&significand, bytes, 8);
+    std::memcpy(&signAndExponent, bytes + 8, 2);
+    constexpr int kBias = 16383;
+    return {significand, (signAndExponent & 0x7FFF) - kBias - 63};
+}
+
+// value / 2^shift rounded to nearest, ties to even; 0 < shift < 128.
+std::uint64_t ShiftRoundingToEven(Wide value, int shift) {
+    const Wide half = Wide{1} << (shift - 1);
+    const Wide remainder = value & ((half << 1) - 1);
+    auto quotient = static_cast<std::uint64_t>(value >> shift);
+    if (remainder > half || (remainder == half && (quotient & 1) != 0)) {
+        ++quotient;
+    }
+    return quotient;
+}
+
+// value / divisor rounded to nearest, ties to even.
+std::uint64_t DivideRoundingToEven(Wide value, std::uint64_t divisor) {
+    const Wide wideQuotient = value / divisor;
+    const auto remainder = static_cast<std::uint64_t>(value - wideQuotient * divisor);
+    auto quotient = static_cast<std::uint64_t>(wideQuotient);
+    const std::uint64_t other = divisor - remainder;  // distance to the next multiple
+    if (remainder > other || (remainder == other && (quotient & 1) != 0)) {
+        ++quotient;
+    }
+    return quotient;
+}
+
+int DecimalDigitCount(Wide value) {
+    int digits = 1;
+    while (digits < static_cast<int>(kPowersOfTen.size()) && value >= kPowersOfTen[digits]) {
+        ++digits;
+    }
+    return digits;
+}
+
+// Writes `value` with at least `minimumDigits` digits, leading zeros added;
+// returns the end of the digits.
+char* WriteDigits(std::uint64_t value, int minimumDigits, char* out) {
+    char reversed[24];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (count < minimumDigits) {
+        reversed[count++] = '0';
+    }
+    while (count > 0) {
+        *out++ = reversed[--count];
+    }
+    return out;
+}
+
 }  // namespace
 
+std::size_t WriteFixedPointText(extended value, char (&text)[kFixedPointTextCapacity]) {
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    const extended magnitude = std::fabs(value);
+    char* out = text;
+    if (std::signbit(value)) {
+        *out++ = '-';
+    }
+    if (magnitude < 1e-19L) {  // rounds to zero, as in the expansion
+        *out++ = '0';
+        *out++ = '.';
+        out = std::fill_n(out, kDecimals, '0');
+        return static_cast<std::size_t>(out - text);
+    }
+    const BinaryValue binary = Decompose(magnitude);
+    if ((binary.significand >> 63) == 0 || binary.exponent > 56) {
+        return 0;  // an unnormal encoding, or beyond 2^120 > 10^36
+    }
+
+    // The value is rounded to an integer count of units of its last kept
+    // place: `rounded` holds the kept digits, the last `keptDecimals` of them
+    // after the point, followed by `integerZeros` zeros before the point.
+    std::uint64_t rounded = 0;
+    int keptDecimals = 0;
+    int integerZeros = 0;
+    if (magnitude < 10.0L) {
+        // significand * 2^exponent * 10^17 = significand * 5^17 * 2^(exponent + 17);
+        // above 10^-19 the shift lies between 43 and 111.
+        keptDecimals = kDecimalsBelowTen;
+        rounded = ShiftRoundingToEven(Wide{binary.significand} * kPowersOfFive[17],
+                                      -(binary.exponent + kDecimalsBelowTen));
+    } else {
+        const Wide integer = binary.exponent >= 0 ? Wide{binary.significand} << binary.exponent
+                                                  : Wide{binary.significand >> -binary.exponent};
+        const int integerDigits = DecimalDigitCount(integer);
+        if (integerDigits > kMaxIntegerDigits) {
+            return 0;
+        }
+        if (integerDigits <= kSignificantDigits) {
+            // Below 10^18 the exponent is at most -4, so the shift is positive.
+            keptDecimals = kSignificantDigits - integerDigits;
+            rounded = ShiftRoundingToEven(Wide{binary.significand} * kPowersOfFive[keptDecimals],
+                                          -(binary.exponent + keptDecimals));
+        } else {
+            // From 10^18 on, the value is divided by 10^integerZeros; below 2^64
+            // the exponent is -4 to -1 and integerZeros at most 2, so the
+            // divisor stays within 64 bits.
+            integerZeros = integerDigits - kSignificantDigits;
+            const Wide numerator = Wide{binary.significand} << std::max(binary.exponent, 0);
+            const auto divisor = static_cast<std::uint64_t>(kPowersOfTen[integerZeros]
+                                                            << std::max(-binary.exponent, 0));
+            rounded = DivideRoundingToEven(numerator, divisor);
+        }
+    }
+
+    char digits[24];
+    const auto digitCount =
+        static_cast<int>(WriteDigits(rounded, keptDecimals + 1, digits) - digits);
+    const int integerLength = digitCount - keptDecimals;
+    out = std::copy_n(digits, integerLength, out);
+    out = std::fill_n(out, integerZeros, '0');
+    *out++ = '.';
+    out = std::copy_n(digits + integerLength, keptDecimals, out);
+    out = std::fill_n(out, kDecimals - keptDecimals, '0');
+    return static_cast<std::size_t>(out - text);
+}
+
 std::string FixedPointText(extended value) {
+    char text[kFixedPointTextCapacity];
+    const std::size_t length = WriteFixedPointText(value, text);
+    return length != 0 ? std::string(text, length) : ExpandedFixedPointText(value);
+}
+
+std::string ExpandedFixedPointText(extended value) {
     if (std::isnan(value)) {
         return "NAN";
     }
