@@ -1,6 +1,7 @@
 #include "Commune/Commune.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Commune {
 
@@ -76,8 +77,13 @@ std::string NormalizeAndGroup(std::string_view text) {
     }
     char cleaned[kShortText];
     std::size_t length = text.size();
-    std::replace_copy(text.begin(), text.end(), cleaned, ',', '.');
-    if (std::find(cleaned, cleaned + length, '.') != cleaned + length) {
+    std::memcpy(cleaned, text.data(), length);
+    char* const end = cleaned + length;
+    for (char* comma = cleaned; (comma = std::find(comma, end, ',')) != end;) {
+        *comma = '.';
+    }
+    auto integerLength = static_cast<std::size_t>(std::find(cleaned, end, '.') - cleaned);
+    if (integerLength < length) {
         while (cleaned[length - 1] == '0') {  // the point stops the removal
             --length;
         }
@@ -88,31 +94,37 @@ std::string NormalizeAndGroup(std::string_view text) {
     if (length == 2 && cleaned[0] == '-' && cleaned[1] == '0') {
         cleaned[0] = '0';
         length = 1;
+        integerLength = 1;
     }
 
-    // A space goes before every integer digit that has a multiple of three
-    // characters after it, and before every decimal digit that has a multiple
-    // of three decimals before it.
+    // The integer part's first group holds one to three characters, the
+    // decimal part's last group one to three digits; every other group three.
     char grouped[2 * kShortText];
-    std::size_t size = 0;
-    const std::size_t integerLength =
-        static_cast<std::size_t>(std::find(cleaned, cleaned + length, '.') - cleaned);
-    for (std::size_t i = 0; i < integerLength; ++i) {
-        if (i > 0 && (integerLength - i) % 3 == 0) {
-            grouped[size++] = ' ';
+    char* out = grouped;
+    const auto appendGroup = [&out](const char* first, std::size_t count) {
+        std::memcpy(out, first, count);
+        out += count;
+    };
+    if (integerLength > 0) {
+        std::size_t taken = (integerLength - 1) % 3 + 1;
+        appendGroup(cleaned, taken);
+        for (; taken < integerLength; taken += 3) {
+            *out++ = ' ';
+            appendGroup(cleaned + taken, 3);
         }
-        grouped[size++] = cleaned[i];
     }
     if (integerLength < length) {
-        grouped[size++] = '.';
-        for (std::size_t i = 0; i < length - integerLength - 1; ++i) {
-            if (i > 0 && i % 3 == 0) {
-                grouped[size++] = ' ';
+        *out++ = '.';
+        const char* const decimals = cleaned + integerLength + 1;
+        const std::size_t decimalLength = length - integerLength - 1;
+        for (std::size_t taken = 0; taken < decimalLength; taken += 3) {
+            if (taken > 0) {
+                *out++ = ' ';
             }
-            grouped[size++] = cleaned[integerLength + 1 + i];
+            appendGroup(decimals + taken, std::min<std::size_t>(3, decimalLength - taken));
         }
     }
-    return std::string(grouped, size);
+    return std::string(grouped, static_cast<std::size_t>(out - grouped));
 }
 
 }  // namespace Commune

@@ -116,13 +116,21 @@ std::string MarkupToRtf(const std::string& markup) {
     std::string name;
     std::size_t position = 0;
     while (position < text.size()) {
-        const char current = text[position++];
-        if (current != '<') {
-            if (static_cast<unsigned char>(current) >= 32) {
-                output += current;
+        if (text[position] != '<') {
+            // A run of plain characters is copied whole; a control character
+            // ends it and is dropped.
+            const std::size_t runStart = position;
+            while (position < text.size() && text[position] != '<' &&
+                   static_cast<unsigned char>(text[position]) >= 32) {
+                ++position;
+            }
+            output.append(text.substr(runStart, position - runStart));
+            if (position < text.size() && text[position] != '<') {
+                ++position;
             }
             continue;
         }
+        ++position;
         name.clear();
         while (position < text.size() && text[position] != '>') {
             name += AsciiLower(text[position++]);
