@@ -1,5 +1,6 @@
 #include "Ufiche/document/Markup.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -131,12 +132,11 @@ std::string MarkupToRtf(const std::string& markup) {
             continue;
         }
         ++position;
-        name.clear();
-        while (position < text.size() && text[position] != '>') {
-            name += AsciiLower(text[position++]);
-        }
+        const std::size_t nameEnd = std::min(text.find('>', position), text.size());
+        name.assign(text.substr(position, nameEnd - position));
+        std::transform(name.begin(), name.end(), name.begin(), AsciiLower);
         AppendTag(name, output);
-        ++position;  // past the ">", or past the end when the name ran out
+        position = nameEnd + 1;  // past the ">", or past the end when the name ran out
     }
     return output;
 }

@@ -97,8 +97,16 @@ std::string SeparatorPiece(const WorksheetSettings& settings) {
                                    : MarkupToRtf(" ");
 }
 
-std::string Exercise(const KindRules& rules, extended value, UnitIndex unit) {
-    return FormatNumber(value) + " " + Uconvers::UnitSymbol(rules.kind, unit);
+// The two exercises of a question as both documents show them: the number
+// text is written once for the subject and the answer key.
+struct QuestionTexts {
+    std::string left;
+    std::string right;
+};
+
+QuestionTexts ExerciseTexts(const KindRules& rules, const DrawnQuestion& q) {
+    return {FormatNumber(q.leftValue) + " " + Uconvers::UnitSymbol(rules.kind, q.leftUnit),
+            FormatNumber(q.rightValue) + " " + Uconvers::UnitSymbol(rules.kind, q.rightUnit)};
 }
 
 std::string HighlightedAnswer(const KindRules& rules, extended value, UnitIndex unit,
@@ -109,15 +117,14 @@ std::string HighlightedAnswer(const KindRules& rules, extended value, UnitIndex 
 
 // In the subject each exercise ends in an equals sign for the pupil; the
 // line itself carries the raw "\par" that ends it.
-std::string SubjectLineMarkup(const KindRules& rules, const DrawnQuestion& q) {
-    return Exercise(rules, q.leftValue, q.leftUnit) + " =" + MarkupTabs(rules.subjectTabs) +
-           Exercise(rules, q.rightValue, q.rightUnit) + " = \\par";
+std::string SubjectLineMarkup(const KindRules& rules, const QuestionTexts& texts) {
+    return texts.left + " =" + MarkupTabs(rules.subjectTabs) + texts.right + " = \\par";
 }
 
-std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q, UnitIndex target) {
-    return Exercise(rules, q.leftValue, q.leftUnit) + " = " +
-           HighlightedAnswer(rules, q.leftValue, q.leftUnit, target) +
-           MarkupTabs(rules.answerTabs) + Exercise(rules, q.rightValue, q.rightUnit) + " = " +
+std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q,
+                                const QuestionTexts& texts, UnitIndex target) {
+    return texts.left + " = " + HighlightedAnswer(rules, q.leftValue, q.leftUnit, target) +
+           MarkupTabs(rules.answerTabs) + texts.right + " = " +
            HighlightedAnswer(rules, q.rightValue, q.rightUnit, target);
 }
 
@@ -150,9 +157,10 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const std::string separator = SeparatorPiece(settings);
     for (int number = 1; number <= questionCount; ++number) {
         const DrawnQuestion& q = questions[static_cast<std::size_t>(number - 1)];
+        const QuestionTexts texts = ExerciseTexts(rules, q);
         const std::string lineStart = separator + std::to_string(number) + kQuestionNumberEnd;
         AppendAfterParagraphMark(sheet.Subject,
-                                 lineStart + MarkupToRtf(SubjectLineMarkup(rules, q)));
+                                 lineStart + MarkupToRtf(SubjectLineMarkup(rules, texts)));
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";
@@ -160,7 +168,7 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
         }
         AppendAfterParagraphMark(
             sheet.AnswerKey,
-            lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, target)) + "\\par");
+            lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, texts, target)) + "\\par");
     }
     sheet.Subject += "}";
     sheet.AnswerKey += "}";
