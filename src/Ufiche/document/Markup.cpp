@@ -90,18 +90,18 @@ bool AppendColourTag(std::string_view name, std::string_view prefix, std::string
 }
 
 void AppendTag(std::string_view name, std::string& output) {
-    if (AppendFixedTag(name, kStyleTags, output)) {
+    // "<tab>" is the commonest tag; no break tag shares a name or a prefix
+    // with the others, so the order of the checks changes nothing else.
+    if (AppendFixedTag(name, kBreakTags, output) || AppendFixedTag(name, kStyleTags, output)) {
         return;
     }
     if (name.starts_with(kSizePrefix)) {
         AppendSizeTag(name, output);
         return;
     }
-    if (AppendColourTag(name, "ce=", "\\cf", output) ||
-        AppendColourTag(name, "cf=", "\\highlight", output)) {
-        return;
+    if (!AppendColourTag(name, "ce=", "\\cf", output)) {
+        AppendColourTag(name, "cf=", "\\highlight", output);  // any other name is dropped
     }
-    AppendFixedTag(name, kBreakTags, output);  // any other name is dropped
 }
 
 char AsciiLower(char c) {

@@ -171,16 +171,18 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
         const DrawnQuestion& q = line.question;
         const QuestionTexts texts = ExerciseTexts(rules, line);
         const std::string lineStart = separator + std::to_string(number) + kQuestionNumberEnd;
-        AppendAfterParagraphMark(sheet.Subject,
-                                 lineStart + MarkupToRtf(SubjectLineMarkup(rules, texts)));
+        // The line start decides alone whether a space must follow the "\par"
+        // before it: it always holds the question number.
+        AppendAfterParagraphMark(sheet.Subject, lineStart);
+        sheet.Subject += MarkupToRtf(SubjectLineMarkup(rules, texts));
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";
             }
         }
-        AppendAfterParagraphMark(
-            sheet.AnswerKey,
-            lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, texts, target)) + "\\par");
+        AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
+        sheet.AnswerKey += MarkupToRtf(AnswerKeyLineMarkup(rules, q, texts, target));
+        sheet.AnswerKey += "\\par";
     }
     sheet.Subject += "}";
     sheet.AnswerKey += "}";
