@@ -20,9 +20,9 @@ std::string FixedPointText(extended value);
 inline constexpr std::size_t kFixedPointTextCapacity = 64;
 
 // Writes FixedPointText(value) into `text` with 64-bit and 128-bit integer
-// arithmetic on the significand, and returns its length; returns 0, writing
-// nothing, for infinities, NaN and magnitudes of 10^36 or more, which only the
-// decimal expansion writes.
+// arithmetic on the significand, and returns its length; returns 0 for
+// infinities, NaN and magnitudes of 10^36 or more, which only the decimal
+// expansion writes (what `text` holds then is meaningless).
 std::size_t WriteFixedPointText(extended value, char (&text)[kFixedPointTextCapacity]);
 
 // FixedPointText through the exact decimal expansion of the binary value, for
