@@ -1,6 +1,7 @@
 #include "Commune/Commune.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Commune {
 
@@ -67,6 +68,63 @@ std::string NormalizeNumber(const std::string& text) {
         result = "0";
     }
     return result;
+}
+
+std::string NormalizeAndGroup(std::string_view text) {
+    constexpr std::size_t kShortText = 64;
+    if (text.size() > kShortText) {
+        return GroupDigits(NormalizeNumber(std::string(text)));
+    }
+    char cleaned[kShortText];
+    std::size_t length = text.size();
+    std::memcpy(cleaned, text.data(), length);
+    char* const end = cleaned + length;
+    for (char* comma = cleaned; (comma = std::find(comma, end, ',')) != end;) {
+        *comma = '.';
+    }
+    auto integerLength = static_cast<std::size_t>(std::find(cleaned, end, '.') - cleaned);
+    if (integerLength < length) {
+        while (cleaned[length - 1] == '0') {  // the point stops the removal
+            --length;
+        }
+        if (cleaned[length - 1] == '.') {
+            --length;
+        }
+    }
+    if (length == 2 && cleaned[0] == '-' && cleaned[1] == '0') {
+        cleaned[0] = '0';
+        length = 1;
+        integerLength = 1;
+    }
+
+    // The integer part's first group holds one to three characters, the
+    // decimal part's last group one to three digits; every other group three.
+    char grouped[2 * kShortText];
+    char* out = grouped;
+    const auto appendGroup = [&out](const char* first, std::size_t count) {
+        std::memcpy(out, first, count);
+        out += count;
+    };
+    if (integerLength > 0) {
+        std::size_t taken = (integerLength - 1) % 3 + 1;
+        appendGroup(cleaned, taken);
+        for (; taken < integerLength; taken += 3) {
+            *out++ = ' ';
+            appendGroup(cleaned + taken, 3);
+        }
+    }
+    if (integerLength < length) {
+        *out++ = '.';
+        const char* const decimals = cleaned + integerLength + 1;
+        const std::size_t decimalLength = length - integerLength - 1;
+        for (std::size_t taken = 0; taken < decimalLength; taken += 3) {
+            if (taken > 0) {
+                *out++ = ' ';
+            }
+            appendGroup(decimals + taken, std::min<std::size_t>(3, decimalLength - taken));
+        }
+    }
+    return std::string(grouped, static_cast<std::size_t>(out - grouped));
 }
 
 }  // namespace Commune

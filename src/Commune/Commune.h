@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Text routines for worksheet numbers. Each takes a text and returns a new one.
 namespace Commune {
@@ -26,5 +27,8 @@ std::string DropTrailingZeros(const std::string& text);
 
 // Comma to point, trailing zeros and point dropped, "-0" made "0".
 std::string NormalizeNumber(const std::string& text);
+
+// GroupDigits(NormalizeNumber(text)) in one pass, with no intermediate texts.
+std::string NormalizeAndGroup(std::string_view text);
 
 }  // namespace Commune

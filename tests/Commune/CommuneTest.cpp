@@ -70,4 +70,33 @@ TEST(Commune, NormalizingCleansCommaPointZerosAndNegativeZero) {
                                          {"-2.50", "-2.5"}});
 }
 
+TEST(Commune, OnePassNormalizeAndGroupMatchesTheRoutinesItJoins) {
+    const char* const texts[] = {"",
+                                 ".",
+                                 ",5",
+                                 "0",
+                                 "-0",
+                                 "-0.000",
+                                 "-0,000000000000000000",
+                                 "12,500",
+                                 "12.",
+                                 "1000",
+                                 "10.100",
+                                 "1.2.3",
+                                 "-123.5",
+                                 "-1234.56780",
+                                 "INF",
+                                 "-INF",
+                                 "999000000000000000000.000000000000000000",
+                                 "0.000000000000000010",
+                                 "1234567.891000000000000000",
+                                 "12345678901234567890123456789012345678901234567890123456789."
+                                 "0123456789"};
+    for (const std::string text : texts) {
+        EXPECT_EQ(Commune::NormalizeAndGroup(text),
+                  Commune::GroupDigits(Commune::NormalizeNumber(text)))
+            << "text \"" << text << "\"";
+    }
+}
+
 }  // namespace

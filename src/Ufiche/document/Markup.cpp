@@ -1,5 +1,6 @@
 #include "Ufiche/document/Markup.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -89,18 +90,18 @@ bool AppendColourTag(std::string_view name, std::string_view prefix, std::string
 }
 
 void AppendTag(std::string_view name, std::string& output) {
-    if (AppendFixedTag(name, kStyleTags, output)) {
+    // "<tab>" is the commonest tag; no break tag shares a name or a prefix
+    // with the others, so the order of the checks changes nothing else.
+    if (AppendFixedTag(name, kBreakTags, output) || AppendFixedTag(name, kStyleTags, output)) {
         return;
     }
     if (name.starts_with(kSizePrefix)) {
         AppendSizeTag(name, output);
         return;
     }
-    if (AppendColourTag(name, "ce=", "\\cf", output) ||
-        AppendColourTag(name, "cf=", "\\highlight", output)) {
-        return;
+    if (!AppendColourTag(name, "ce=", "\\cf", output)) {
+        AppendColourTag(name, "cf=", "\\highlight", output);  // any other name is dropped
     }
-    AppendFixedTag(name, kBreakTags, output);  // any other name is dropped
 }
 
 char AsciiLower(char c) {
@@ -116,19 +117,26 @@ std::string MarkupToRtf(const std::string& markup) {
     std::string name;
     std::size_t position = 0;
     while (position < text.size()) {
-        const char current = text[position++];
-        if (current != '<') {
-            if (static_cast<unsigned char>(current) >= 32) {
-                output += current;
+        if (text[position] != '<') {
+            // A run of plain characters is copied whole; a control character
+            // ends it and is dropped.
+            const std::size_t runStart = position;
+            while (position < text.size() && text[position] != '<' &&
+                   static_cast<unsigned char>(text[position]) >= 32) {
+                ++position;
+            }
+            output.append(text.substr(runStart, position - runStart));
+            if (position < text.size() && text[position] != '<') {
+                ++position;
             }
             continue;
         }
-        name.clear();
-        while (position < text.size() && text[position] != '>') {
-            name += AsciiLower(text[position++]);
-        }
+        ++position;
+        const std::size_t nameEnd = std::min(text.find('>', position), text.size());
+        name.assign(text.substr(position, nameEnd - position));
+        std::transform(name.begin(), name.end(), name.begin(), AsciiLower);
         AppendTag(name, output);
-        ++position;  // past the ">", or past the end when the name ran out
+        position = nameEnd + 1;  // past the ">", or past the end when the name ran out
     }
     return output;
 }

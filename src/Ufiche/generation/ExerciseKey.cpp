@@ -7,7 +7,11 @@
 namespace Ufiche {
 
 std::string ExerciseKey(extended value, Uconvers::UnitIndex unit) {
-    return FormatNumber(value) + std::to_string(unit);
+    return ExerciseKeyOfText(FormatNumber(value), unit);
+}
+
+std::string ExerciseKeyOfText(const std::string& numberText, Uconvers::UnitIndex unit) {
+    return numberText + std::to_string(unit);
 }
 
 bool ExerciseKeyUsed(const DrawnExerciseSlots& drawnExercises, const std::string& key) {

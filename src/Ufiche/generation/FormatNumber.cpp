@@ -6,7 +6,12 @@
 namespace Ufiche {
 
 std::string FormatNumber(extended value) {
-    return Commune::GroupDigits(Commune::NormalizeNumber(FixedPointText(value)));
+    char text[kFixedPointTextCapacity];
+    const std::size_t length = WriteFixedPointText(value, text);
+    if (length == 0) {
+        return Commune::GroupDigits(Commune::NormalizeNumber(ExpandedFixedPointText(value)));
+    }
+    return Commune::NormalizeAndGroup({text, length});
 }
 
 std::string FormatConverted(Uconvers::QuantityKind kind, Uconvers::UnitIndex source,

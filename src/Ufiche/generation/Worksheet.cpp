@@ -43,33 +43,42 @@ std::string Heading(const KindRules& rules, const std::string& defaultFileName,
     return MarkupToRtf(markup);
 }
 
+// A drawn question with the number texts of its two exercises, which its
+// keys and both documents' lines are made of.
+struct DrawnLine {
+    DrawnQuestion question;
+    std::string leftNumber;
+    std::string rightNumber;
+};
+
 // Draws a question until it passes every test, starting afresh each time;
 // then stores its keys in the slots of question `number` (1-based).
-DrawnQuestion DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitIndex target,
-                           int number, DrawnExerciseSlots& drawnExercises, RandomSource& random) {
+DrawnLine DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitIndex target,
+                       int number, DrawnExerciseSlots& drawnExercises, RandomSource& random) {
     for (;;) {
         const auto candidate = DrawCandidate(table, target, random);
         if (!candidate) {
             continue;
         }
         const DrawnQuestion& q = *candidate;
-        if (rules.rejectsEqualPairsAndZeros) {
-            if (q.leftValue == q.rightValue && q.leftUnit == q.rightUnit) {
-                continue;
-            }
-            // No row can draw a value that reads "0"; the test guards the tables.
-            if (FormatNumber(q.leftValue) == "0" || FormatNumber(q.rightValue) == "0") {
-                continue;
-            }
+        if (rules.rejectsEqualPairsAndZeros && q.leftValue == q.rightValue &&
+            q.leftUnit == q.rightUnit) {
+            continue;
         }
-        std::string leftKey = ExerciseKey(q.leftValue, q.leftUnit);
-        std::string rightKey = ExerciseKey(q.rightValue, q.rightUnit);
+        std::string leftNumber = FormatNumber(q.leftValue);
+        std::string rightNumber = FormatNumber(q.rightValue);
+        // No row can draw a value that reads "0"; the test guards the tables.
+        if (rules.rejectsEqualPairsAndZeros && (leftNumber == "0" || rightNumber == "0")) {
+            continue;
+        }
+        std::string leftKey = ExerciseKeyOfText(leftNumber, q.leftUnit);
+        std::string rightKey = ExerciseKeyOfText(rightNumber, q.rightUnit);
         if (ExerciseKeyUsed(drawnExercises, leftKey) || ExerciseKeyUsed(drawnExercises, rightKey)) {
             continue;
         }
         drawnExercises[static_cast<std::size_t>(number - 1)] = std::move(leftKey);
         drawnExercises[static_cast<std::size_t>(kMaxQuestions + number - 1)] = std::move(rightKey);
-        return q;
+        return {q, std::move(leftNumber), std::move(rightNumber)};
     }
 }
 
@@ -97,8 +106,17 @@ std::string SeparatorPiece(const WorksheetSettings& settings) {
                                    : MarkupToRtf(" ");
 }
 
-std::string Exercise(const KindRules& rules, extended value, UnitIndex unit) {
-    return FormatNumber(value) + " " + Uconvers::UnitSymbol(rules.kind, unit);
+// The two exercises of a question as both documents show them: the number
+// text is written once for the subject and the answer key.
+struct QuestionTexts {
+    std::string left;
+    std::string right;
+};
+
+QuestionTexts ExerciseTexts(const KindRules& rules, const DrawnLine& line) {
+    const DrawnQuestion& q = line.question;
+    return {line.leftNumber + " " + Uconvers::UnitSymbol(rules.kind, q.leftUnit),
+            line.rightNumber + " " + Uconvers::UnitSymbol(rules.kind, q.rightUnit)};
 }
 
 std::string HighlightedAnswer(const KindRules& rules, extended value, UnitIndex unit,
@@ -109,15 +127,14 @@ std::string HighlightedAnswer(const KindRules& rules, extended value, UnitIndex 
 
 // In the subject each exercise ends in an equals sign for the pupil; the
 // line itself carries the raw "\par" that ends it.
-std::string SubjectLineMarkup(const KindRules& rules, const DrawnQuestion& q) {
-    return Exercise(rules, q.leftValue, q.leftUnit) + " =" + MarkupTabs(rules.subjectTabs) +
-           Exercise(rules, q.rightValue, q.rightUnit) + " = \\par";
+std::string SubjectLineMarkup(const KindRules& rules, const QuestionTexts& texts) {
+    return texts.left + " =" + MarkupTabs(rules.subjectTabs) + texts.right + " = \\par";
 }
 
-std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q, UnitIndex target) {
-    return Exercise(rules, q.leftValue, q.leftUnit) + " = " +
-           HighlightedAnswer(rules, q.leftValue, q.leftUnit, target) +
-           MarkupTabs(rules.answerTabs) + Exercise(rules, q.rightValue, q.rightUnit) + " = " +
+std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q,
+                                const QuestionTexts& texts, UnitIndex target) {
+    return texts.left + " = " + HighlightedAnswer(rules, q.leftValue, q.leftUnit, target) +
+           MarkupTabs(rules.answerTabs) + texts.right + " = " +
            HighlightedAnswer(rules, q.rightValue, q.rightUnit, target);
 }
 
@@ -141,7 +158,8 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     sheet.Subject = Heading(rules, sheet.DefaultFileName, settings, target, false);
     sheet.AnswerKey = Heading(rules, sheet.DefaultFileName, settings, target, true);
 
-    std::vector<DrawnQuestion> questions;
+    std::vector<DrawnLine> questions;
+    questions.reserve(static_cast<std::size_t>(std::max(questionCount, 0)));
     for (int number = 1; number <= questionCount; ++number) {
         questions.push_back(DrawQuestion(rules, rules.questions[levelIndex], target, number,
                                          sheet.DrawnExercises, random));
@@ -149,18 +167,22 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
 
     const std::string separator = SeparatorPiece(settings);
     for (int number = 1; number <= questionCount; ++number) {
-        const DrawnQuestion& q = questions[static_cast<std::size_t>(number - 1)];
+        const DrawnLine& line = questions[static_cast<std::size_t>(number - 1)];
+        const DrawnQuestion& q = line.question;
+        const QuestionTexts texts = ExerciseTexts(rules, line);
         const std::string lineStart = separator + std::to_string(number) + kQuestionNumberEnd;
-        AppendAfterParagraphMark(sheet.Subject,
-                                 lineStart + MarkupToRtf(SubjectLineMarkup(rules, q)));
+        // The line start decides alone whether a space must follow the "\par"
+        // before it: it always holds the question number.
+        AppendAfterParagraphMark(sheet.Subject, lineStart);
+        sheet.Subject += MarkupToRtf(SubjectLineMarkup(rules, texts));
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";
             }
         }
-        AppendAfterParagraphMark(
-            sheet.AnswerKey,
-            lineStart + MarkupToRtf(AnswerKeyLineMarkup(rules, q, target)) + "\\par");
+        AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
+        sheet.AnswerKey += MarkupToRtf(AnswerKeyLineMarkup(rules, q, texts, target));
+        sheet.AnswerKey += "\\par";
     }
     sheet.Subject += "}";
     sheet.AnswerKey += "}";

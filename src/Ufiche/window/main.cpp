@@ -1,6 +1,7 @@
 #include <QIcon>
 #include <QScreen>
 
+#include "Ufiche/window/StartupProbe.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/system/QtFrench.h"
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
         frame.moveCenter(screen->availableGeometry().center());
         form.move(frame.topLeft());
     }
+    WatchFirstPaint(form);
     form.show();
     return QApplication::exec();
 }

@@ -36,6 +36,8 @@ struct CharacterState {
     QTextCharFormat::VerticalAlignment alignment = QTextCharFormat::AlignNormal;
     int foreground = 0;  // colour-table entries; 0 is automatic
     int highlight = 0;
+
+    bool operator==(const CharacterState&) const = default;
 };
 
 struct GroupState {
@@ -74,6 +76,7 @@ public:
     void setDefaultFont(int font) {
         m_defaultFont = font;
         m_formatDirty = true;
+        m_formats.clear();
     }
     void resetCharacters() { characters() = CharacterState{}; }
 
@@ -121,6 +124,11 @@ private:
     QTextCharFormat m_format;
     std::optional<QTextCharFormat> m_formatAtDocumentEnd;
     bool m_formatDirty = true;
+    // The formats built so far for the character states met, while the font
+    // and colour tables stay as they are: a document switches back and forth
+    // between a few states, and a shared format is also hashed only once
+    // when the text is inserted.
+    std::vector<std::pair<CharacterState, QTextCharFormat>> m_formats;
 };
 
 using Handler = void (*)(RtfReader&, const RtfToken&);
@@ -350,6 +358,7 @@ void RtfReader::byte(unsigned char value) {
             break;
         case Destination::ColourTable:
             if (value == ';') {
+                m_formats.clear();
                 m_colours.push_back(
                     m_colour.given
                         ? std::optional<QColor>(QColor(m_colour.red, m_colour.green, m_colour.blue))
@@ -432,6 +441,7 @@ void RtfReader::commitFontEntry() {
         const QString name = m_fontName.trimmed();
         if (!name.isEmpty()) {
             m_fonts[m_fontEntry] = name;
+            m_formats.clear();
         }
     }
     m_fontEntry = -1;
@@ -442,6 +452,7 @@ void RtfReader::commitFontEntry() {
 void RtfReader::beginColourTable() {
     setDestination(Destination::ColourTable);
     m_colours.clear();
+    m_formats.clear();
     m_colour = RtfColour{};
     m_formatDirty = true;
 }
@@ -465,6 +476,13 @@ const QTextCharFormat& RtfReader::currentFormat() {
         return m_format;
     }
     const CharacterState& state = m_state.characters;
+    for (const auto& [known, format] : m_formats) {
+        if (known == state) {
+            m_format = format;
+            m_formatDirty = false;
+            return m_format;
+        }
+    }
     QTextCharFormat format;
     auto font = m_fonts.find(state.font < 0 ? m_defaultFont : state.font);
     if (font == m_fonts.end()) {
@@ -484,6 +502,12 @@ const QTextCharFormat& RtfReader::currentFormat() {
     }
     if (const auto background = colour(state.highlight)) {
         format.setBackground(*background);
+    }
+    // A document with many distinct states (a damaged or hostile one) keeps
+    // the first ones only, so that the search stays short.
+    constexpr std::size_t kMostFormats = 32;
+    if (m_formats.size() < kMostFormats) {
+        m_formats.emplace_back(state, format);
     }
     m_format = format;
     m_formatDirty = false;

@@ -40,6 +40,29 @@ private:
     QPainter& m_painter;
 };
 
+// Shows the vertical scroll bar of a pane that shows it only when needed, for
+// the length of a load, and then gives the pane its own policy back. A bar
+// that appears once a long document has been laid out narrows the text and
+// makes the pane lay the whole document out a second time; shown beforehand,
+// the one layout of the load already has the final width. A document short
+// enough to need no bar is laid out again without it, which costs little.
+class ScrollBarShownDuringLoad {
+public:
+    explicit ScrollBarShownDuringLoad(QTextEdit& pane)
+        : m_pane(pane), m_policy(pane.verticalScrollBarPolicy()) {
+        if (m_policy == Qt::ScrollBarAsNeeded) {
+            m_pane.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        }
+    }
+    ~ScrollBarShownDuringLoad() { m_pane.setVerticalScrollBarPolicy(m_policy); }
+    ScrollBarShownDuringLoad(const ScrollBarShownDuringLoad&) = delete;
+    ScrollBarShownDuringLoad& operator=(const ScrollBarShownDuringLoad&) = delete;
+
+private:
+    QTextEdit& m_pane;
+    Qt::ScrollBarPolicy m_policy;
+};
+
 }  // namespace
 
 TRxRichEdit::TRxRichEdit(QWidget* parent) : QTextEdit(parent) {
@@ -66,6 +89,9 @@ void TRxRichEdit::loadFromStream(QIODevice& stream) {
     const QByteArray data = stream.readAll();
     const std::string_view bytes(data.constData(), static_cast<std::size_t>(data.size()));
 
+    // The whole stream is read inside one edit block (ReadRtf, ReadPlainText),
+    // so the pane lays the document out once, when it is complete.
+    const ScrollBarShownDuringLoad scrollBar(*this);
     QTextCursor cursor = textCursor();
     if (m_streamMode == StreamMode::WholeContent) {
         cursor.select(QTextCursor::Document);

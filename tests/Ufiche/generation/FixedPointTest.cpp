@@ -5,8 +5,10 @@
 #include "ReferenceFixedPoint.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -66,6 +68,80 @@ TEST(FixedPoint, ExtremeValuesNeitherCrashNorUseAnExponent) {
     EXPECT_EQ(largest.size(), 4933u + 19u);
     EXPECT_EQ(largest.substr(0, 18), "118973149535723177");
     EXPECT_EQ(largest.find_first_not_of("0123456789."), std::string::npos);
+}
+
+// The integer path must write every value below 10^36 and give the text of
+// the decimal expansion, byte for byte.
+void ExpectIntegerPathMatchesExpansion(extended value) {
+    char text[Ufiche::kFixedPointTextCapacity];
+    const std::size_t length = Ufiche::WriteFixedPointText(value, text);
+    if (std::fabs(value) < 1e36L) {
+        ASSERT_NE(length, 0u) << "value " << value;
+    }
+    if (length != 0) {
+        ASSERT_EQ(std::string(text, length), Ufiche::ExpandedFixedPointText(value))
+            << "value " << value;
+    }
+    ASSERT_EQ(FixedPointText(value), Ufiche::ExpandedFixedPointText(value)) << "value " << value;
+}
+
+TEST(FixedPoint, IntegerPathAgreesWithTheExpansionAcrossAllMagnitudes) {
+    std::mt19937_64 random(20261209);
+    // From below 10^-21, where everything reads 0, to beyond 10^37, where the
+    // expansion takes over.
+    std::uniform_int_distribution<int> exponents(-72, 125);
+    for (int i = 0; i < 50000; ++i) {
+        const std::uint64_t significand = random() | (std::uint64_t{1} << 63);
+        const extended value =
+            std::ldexp(static_cast<extended>(significand), exponents(random) - 63);
+        ExpectIntegerPathMatchesExpansion(i % 8 == 7 ? -value : value);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
+// The values exactly halfway between two texts, for every count of integer
+// digits where the 64-bit significand can hold one: below 10, where 17
+// decimals are kept, the odd multiples of 2^-18; with d integer digits up to
+// 18, the odd multiples of 2^-(19-d); with 19 digits the odd multiples of 5.
+// Beyond that no tie is representable. Their neighbours one unit of the last
+// place away are checked with them.
+TEST(FixedPoint, IntegerPathRoundsEveryKindOfTieToEvenLikeTheExpansion) {
+    std::mt19937_64 random(20261210);
+    for (int digits = 1; digits <= 19; ++digits) {
+        std::uint64_t first = 0;
+        std::uint64_t last = 0;
+        int exponent = 0;
+        if (digits <= 18) {
+            exponent = -(19 - digits);
+            std::uint64_t power = 1;
+            for (int i = 1; i < digits; ++i) {
+                power *= 10;
+            }
+            first = digits == 1 ? 1 : power << -exponent;
+            last = (power * 10 << -exponent) - 1;
+        } else {
+            first = 200000000000000001u;  // 5 * first = 10^18 + 5
+            last = 1999999999999999999u;
+        }
+        std::uniform_int_distribution<std::uint64_t> multiples(first, last);
+        std::vector<std::uint64_t> odd = {first | 1, last};
+        for (int i = 0; i < 2000; ++i) {
+            odd.push_back(multiples(random) | 1);
+        }
+        for (const std::uint64_t multiple : odd) {
+            const extended tie = digits <= 18
+                                     ? std::ldexp(static_cast<extended>(multiple), exponent)
+                                     : static_cast<extended>(multiple) * 5;
+            ExpectIntegerPathMatchesExpansion(tie);
+            ExpectIntegerPathMatchesExpansion(std::nextafter(tie, 0.0L));
+            ExpectIntegerPathMatchesExpansion(std::nextafter(tie, 1e40L));
+            if (HasFatalFailure()) {
+                return;
+            }
+        }
+    }
 }
 
 }  // namespace

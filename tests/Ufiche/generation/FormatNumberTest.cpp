@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <random>
+
+#include "Commune/Commune.h"
+#include "Ufiche/generation/FixedPoint.h"
+
 namespace {
 
 using Ufiche::FormatNumber;
@@ -74,6 +81,22 @@ TEST(FormatNumber, ConvertedValuesReadAsTheirExactDecimalInTheTargetUnit) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, c.expected);
+    }
+}
+
+TEST(FormatNumber, ReadsAsTheCleanedAndGroupedExpansionOfTheValue) {
+    std::mt19937_64 random(20261211);
+    std::uniform_int_distribution<int> exponents(-72, 125);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t significand = random() | (std::uint64_t{1} << 63);
+        extended value = std::ldexp(static_cast<extended>(significand), exponents(random) - 63);
+        if (i % 4 == 3) {
+            value = -value;  // the sign counts as a character of the integer part
+        }
+        ASSERT_EQ(
+            FormatNumber(value),
+            Commune::GroupDigits(Commune::NormalizeNumber(Ufiche::ExpandedFixedPointText(value))))
+            << "value " << value;
     }
 }
 

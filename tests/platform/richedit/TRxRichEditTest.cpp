@@ -1,10 +1,12 @@
 #include "platform/richedit/TRxRichEdit.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 
@@ -185,6 +187,55 @@ TEST_F(PaneTest, ReadsTheDefaultTabStopsIntoTheScreenLayout) {
     EXPECT_EQ(pane.defaultTabTwips(), 1440);
     EXPECT_DOUBLE_EQ(pane.tabStopDistance(), pane.logicalDpiX());  // one inch
     EXPECT_NE(pane.contentForStream().indexOf("\\deftab1440"), -1);
+}
+
+// Counts the resizes of a pane's text area while it holds more than one empty
+// line: each one lays the whole document out again.
+class RelayoutCounter : public QObject {
+public:
+    explicit RelayoutCounter(TRxRichEdit& pane) : m_pane(pane) {
+        pane.viewport()->installEventFilter(this);
+    }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize && m_pane.document()->characterCount() > 1) {
+            ++count;
+        }
+        return false;
+    }
+
+private:
+    TRxRichEdit& m_pane;
+};
+
+TEST_F(PaneTest, AShownPaneLaysALongDocumentOutOnceAndShowsItsScrollBarOnlyWhenNeeded) {
+    pane.resize(420, 132);
+    pane.show();
+    QCoreApplication::processEvents();
+    std::string longDocument = "{\\rtf1 ";
+    for (int line = 0; line < 60; ++line) {
+        longDocument += "ligne\\par ";
+    }
+    longDocument += "}";
+    RelayoutCounter relayouts(pane);
+    const struct {
+        std::string document;
+        bool needsScrollBar;
+    } cases[] = {{longDocument, true}, {"{\\rtf1 court}", false}, {longDocument, true}};
+    for (const auto& c : cases) {
+        pane.clearContent();
+        QCoreApplication::processEvents();
+        relayouts.count = 0;
+        LoadStream(pane, c.document);
+        QCoreApplication::processEvents();
+        if (c.needsScrollBar) {
+            EXPECT_EQ(relayouts.count, 0);
+        }
+        EXPECT_EQ(pane.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        EXPECT_EQ(pane.verticalScrollBar()->isVisible(), c.needsScrollBar) << c.document;
+    }
 }
 
 TEST_F(PaneTest, SwitchesReadOnlyAndTheTabKey) {
