@@ -1,0 +1,200 @@
+#include "Ufiche/window/OuterGeometry.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+// A window manager that has not framed the window after this long never
+// will (an X server without one): the restore then ends without the frame.
+constexpr int kFrameWaitMilliseconds = 5000;
+
+// No window manager draws a border or a title bar thicker than this.
+constexpr int kMaximumFrameSide = 200;
+
+bool NotNormal(const QWidget& window) {
+    return (window.windowState() &
+            (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
+}  // namespace
+
+OuterGeometry::OuterGeometry(QWidget& window) : QObject(&window), window_(window) {
+    window_.installEventFilter(this);
+}
+
+// What the frame adds to the client size, as the window system last told it
+// (none before the window is framed).
+QSize OuterGeometry::FrameMargins() const {
+    const QWindow* handle = window_.windowHandle();
+    if (handle == nullptr) {
+        return {0, 0};
+    }
+    const QMargins margins = handle->frameMargins();
+    // While the window manager is still building the frame, Qt may compute
+    // it from a half-made window tree: such values are no frame yet.
+    const auto plausible = [](int side) { return side >= 0 && side <= kMaximumFrameSide; };
+    if (!plausible(margins.left()) || !plausible(margins.top()) ||
+        !plausible(margins.right()) || !plausible(margins.bottom())) {
+        return {0, 0};
+    }
+    return {margins.left() + margins.right(), margins.top() + margins.bottom()};
+}
+
+void OuterGeometry::setMinimumOuterSize(const QSize& size) {
+    minimumOuterSize_ = size;
+    window_.setMinimumSize((minimumOuterSize_ - FrameMargins()).expandedTo(QSize(0, 0)));
+}
+
+void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredShowState state) {
+    if (!outer) {
+        ApplyState(state);
+        return;
+    }
+    const QSize margins = FrameMargins();
+    lastNormal_ = *outer;
+    // Only X11 frames a window after it is mapped; elsewhere the frame is
+    // known (or the window system places windows itself).
+    const bool frameComesLater = margins.isNull() && QGuiApplication::platformName() == "xcb";
+    if (frameComesLater) {
+        pending_ = *outer;
+        pendingState_ = state;
+    }
+    window_.setWindowState(Qt::WindowNoState);
+    window_.resize((outer->size() - margins).expandedTo(QSize(0, 0)));
+    MoveFrameTo(outer->topLeft());
+    if (!frameComesLater) {
+        ApplyState(state);
+        return;
+    }
+    if (QWindow* handle = window_.windowHandle()) {
+        handle->installEventFilter(this);
+    }
+    QTimer::singleShot(kFrameWaitMilliseconds, this, [this] {
+        if (pending_) {
+            FinishRestore();
+        }
+    });
+}
+
+void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
+    switch (state) {
+        case Ufiche::StoredShowState::Minimized: {
+            // The window itself is normal; the application minimizes once
+            // the window is up.
+            window_.setWindowState(Qt::WindowNoState);
+            QPointer<QWidget> window(&window_);
+            QTimer::singleShot(0, [window] {
+                if (window) {
+                    window->showMinimized();
+                }
+            });
+            break;
+        }
+        case Ufiche::StoredShowState::Maximized:
+            window_.setWindowState(Qt::WindowMaximized);
+            break;
+        case Ufiche::StoredShowState::Normal:
+            window_.setWindowState(Qt::WindowNoState);
+            break;
+    }
+}
+
+void OuterGeometry::FinishRestore() {
+    pending_.reset();
+    ApplyState(pendingState_);
+}
+
+// The frame's top left corner, also before the window manager has framed
+// the window (a widget's own move places the client area there until then).
+void OuterGeometry::MoveFrameTo(const QPoint& topLeft) {
+    if (QWindow* handle = window_.windowHandle()) {
+        handle->setFramePosition(topLeft);
+    } else {
+        window_.move(topLeft);
+    }
+}
+
+QRect OuterGeometry::normalOuterRect() const {
+    if (!NotNormal(window_) && !pending_) {
+        return window_.frameGeometry();
+    }
+    if (lastNormal_) {
+        return *lastNormal_;
+    }
+    // Never seen in its normal state: the normal client rectangle in the
+    // frame it has now.
+    const QRect frame = window_.frameGeometry();
+    const QRect client = window_.geometry();
+    return window_.normalGeometry().adjusted(frame.left() - client.left(),
+                                             frame.top() - client.top(),
+                                             frame.right() - client.right(),
+                                             frame.bottom() - client.bottom());
+}
+
+bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &window_ || watched == window_.windowHandle()) {
+        switch (event->type()) {
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowStateChange:
+                // The window manager may resize a window that it maximizes
+                // before it says so: that size is not the normal one.
+                if (window_.isMaximized() && lastNormal_ == window_.frameGeometry()) {
+                    lastNormal_ = previousNormal_;
+                }
+                Follow();
+                break;
+            case QEvent::Expose:
+            case QEvent::Show:
+                Follow();
+                break;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+void OuterGeometry::Follow() {
+    if (NotNormal(window_)) {
+        return;
+    }
+    const QSize margins = FrameMargins();
+    if (!minimumOuterSize_.isEmpty()) {
+        const QSize minimum = (minimumOuterSize_ - margins).expandedTo(QSize(0, 0));
+        if (window_.minimumSize() != minimum) {
+            window_.setMinimumSize(minimum);
+        }
+    }
+    if (pending_) {
+        if (margins.isNull()) {
+            return;  // not framed yet
+        }
+        const QRect outer = *pending_;
+        pending_.reset();
+        window_.resize((outer.size() - margins).expandedTo(QSize(0, 0)));
+        MoveFrameTo(outer.topLeft());
+        ApplyState(pendingState_);
+        // Until the window system has carried the change out, Qt reports the
+        // old place: that is no normal rectangle of the teacher's.
+        lastNormal_ = outer;
+        settling_ = outer;
+        return;
+    }
+    const QRect frame = window_.frameGeometry();
+    if (settling_) {
+        if (frame != *settling_) {
+            return;
+        }
+        settling_.reset();
+    }
+    if (frame != lastNormal_) {
+        previousNormal_ = lastNormal_;
+        lastNormal_ = frame;
+    }
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+
+#include "Ufiche/window/StoredValues.h"
+
+class QWidget;
+
+// The outer (frame) rectangle of a top-level window, which is what the
+// settings file stores and what the minimum size is about. Under an X11
+// window manager the frame exists only once the manager has framed the
+// mapped window: until then Qt reports a frame as large as the client area.
+// So an outer rectangle restored before that is applied in two steps: at
+// once as if there were no frame, and again, with the frame taken off the
+// client size, as soon as the window is framed; the restored state
+// (maximized, minimized) follows that second step, so that the window
+// manager keeps the right normal rectangle for it.
+class OuterGeometry : public QObject {
+public:
+    explicit OuterGeometry(QWidget& window);
+
+    // The smallest outer size the teacher may drag the window to.
+    void setMinimumOuterSize(const QSize& size);
+    // Restores the normal outer rectangle, when there is one, and the state.
+    void Restore(const std::optional<QRect>& outer, Ufiche::StoredShowState state);
+    // The normal outer rectangle, also while the window is maximized or
+    // minimized.
+    QRect normalOuterRect() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QSize FrameMargins() const;
+    void Follow();
+    void MoveFrameTo(const QPoint& topLeft);
+    void ApplyState(Ufiche::StoredShowState state);
+    void FinishRestore();
+
+    QWidget& window_;
+    QSize minimumOuterSize_;
+    // Restored, waiting for the frame; and the state that follows it.
+    std::optional<QRect> pending_;
+    Ufiche::StoredShowState pendingState_ = Ufiche::StoredShowState::Normal;
+    // The last two seen in the normal state, with their frame, and the one
+    // just asked for until Qt reports it.
+    std::optional<QRect> lastNormal_;
+    std::optional<QRect> previousNormal_;
+    std::optional<QRect> settling_;
+};
