@@ -38,14 +38,15 @@ protected:
     }
     QSize Extents(const TForm1& form) const { return form.frameGeometry().size() - form.size(); }
 
-    // Waits for the window to stand at `outer` as the X server shows it;
-    // answers where it stands then.
+    // Waits for the window to stand at `outer` as the X server shows it and
+    // as the program knows it (a teacher's close comes later than the
+    // window system's reports); answers where the X server shows it then.
     QRect SettleAt(const TForm1& form, const QRect& outer) {
         QRect seen;
         XDesktop::WaitFor(
             [&] {
                 seen = desktop->OuterRect(form.winId());
-                return seen == outer;
+                return seen == outer && form.frameGeometry() == outer;
             },
             20);
         return seen;

@@ -13,6 +13,15 @@ namespace {
 // will (an X server without one): the restore then ends without the frame.
 constexpr int kFrameWaitMilliseconds = 5000;
 
+// How long a normal rectangle must stand still to count as the teacher's.
+constexpr int kSettleMilliseconds = 300;
+
+// How often the frame is looked for while it is not known.
+constexpr int kWatchMilliseconds = 25;
+
+// How often a fitted rectangle is placed again while Qt reports another.
+constexpr int kMaximumFitAttempts = 5;
+
 // No window manager draws a border or a title bar thicker than this.
 constexpr int kMaximumFrameSide = 200;
 
@@ -25,6 +34,24 @@ bool NotNormal(const QWidget& window) {
 
 OuterGeometry::OuterGeometry(QWidget& window) : QObject(&window), window_(window) {
     window_.installEventFilter(this);
+    watch_.setInterval(kWatchMilliseconds);
+    connect(&watch_, &QTimer::timeout, this, [this] {
+        if (pending_ && watchStart_.hasExpired(kFrameWaitMilliseconds)) {
+            FinishRestore();
+        }
+        Follow();
+        if (!pending_ && (!fitting_ || watchStart_.hasExpired(2 * kFrameWaitMilliseconds))) {
+            fitting_.reset();
+            watch_.stop();
+        }
+    });
+    settle_.setSingleShot(true);
+    settle_.setInterval(kSettleMilliseconds);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        if (!NotNormal(window_) && !pending_) {
+            lastNormal_ = candidate_;
+        }
+    });
 }
 
 // What the frame adds to the client size, as the window system last told it
@@ -74,11 +101,9 @@ void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredSho
     if (QWindow* handle = window_.windowHandle()) {
         handle->installEventFilter(this);
     }
-    QTimer::singleShot(kFrameWaitMilliseconds, this, [this] {
-        if (pending_) {
-            FinishRestore();
-        }
-    });
+    // Qt tells no event when the frame becomes known: look until it is.
+    watchStart_.start();
+    watch_.start();
 }
 
 void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
@@ -102,6 +127,11 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
             window_.setWindowState(Qt::WindowNoState);
             break;
     }
+}
+
+void OuterGeometry::Fit(const QRect& outer, const QSize& margins) {
+    window_.resize((outer.size() - margins).expandedTo(QSize(0, 0)));
+    MoveFrameTo(outer.topLeft());
 }
 
 void OuterGeometry::FinishRestore() {
@@ -142,13 +172,6 @@ bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::Move:
             case QEvent::Resize:
             case QEvent::WindowStateChange:
-                // The window manager may resize a window that it maximizes
-                // before it says so: that size is not the normal one.
-                if (window_.isMaximized() && lastNormal_ == window_.frameGeometry()) {
-                    lastNormal_ = previousNormal_;
-                }
-                Follow();
-                break;
             case QEvent::Expose:
             case QEvent::Show:
                 Follow();
@@ -162,6 +185,8 @@ bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
 
 void OuterGeometry::Follow() {
     if (NotNormal(window_)) {
+        settle_.stop();
+        fitting_.reset();
         return;
     }
     const QSize margins = FrameMargins();
@@ -177,24 +202,29 @@ void OuterGeometry::Follow() {
         }
         const QRect outer = *pending_;
         pending_.reset();
-        window_.resize((outer.size() - margins).expandedTo(QSize(0, 0)));
-        MoveFrameTo(outer.topLeft());
+        if (pendingState_ == Ufiche::StoredShowState::Normal) {
+            fitting_ = outer;
+            fitAttempts_ = 0;
+        }
+        Fit(outer, margins);
         ApplyState(pendingState_);
-        // Until the window system has carried the change out, Qt reports the
-        // old place: that is no normal rectangle of the teacher's.
         lastNormal_ = outer;
-        settling_ = outer;
         return;
     }
-    const QRect frame = window_.frameGeometry();
-    if (settling_) {
-        if (frame != *settling_) {
+    if (fitting_) {
+        // Qt may have placed the frame with the margins it knew a moment
+        // before: placed again until it stands where it was asked to.
+        if (window_.frameGeometry() == *fitting_ || fitAttempts_ >= kMaximumFitAttempts) {
+            fitting_.reset();
+        } else if (!margins.isNull()) {
+            ++fitAttempts_;
+            Fit(*fitting_, margins);
             return;
         }
-        settling_.reset();
     }
-    if (frame != lastNormal_) {
-        previousNormal_ = lastNormal_;
-        lastNormal_ = frame;
-    }
+    // A rectangle counts once it has stood still a moment: while the window
+    // manager maximizes, minimizes or re-frames a window, Qt reports passing
+    // places and sizes before it reports the new state.
+    candidate_ = window_.frameGeometry();
+    settle_.start();
 }

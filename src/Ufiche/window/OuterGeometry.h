@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
 
 #include <optional>
 
@@ -40,15 +42,22 @@ private:
     void MoveFrameTo(const QPoint& topLeft);
     void ApplyState(Ufiche::StoredShowState state);
     void FinishRestore();
+    void Fit(const QRect& outer, const QSize& margins);
 
     QWidget& window_;
     QSize minimumOuterSize_;
     // Restored, waiting for the frame; and the state that follows it.
     std::optional<QRect> pending_;
     Ufiche::StoredShowState pendingState_ = Ufiche::StoredShowState::Normal;
-    // The last two seen in the normal state, with their frame, and the one
-    // just asked for until Qt reports it.
+    // Fitted, until Qt reports the window there.
+    std::optional<QRect> fitting_;
+    int fitAttempts_ = 0;
+    // The last one that stood still in the normal state, with its frame; the
+    // one seen last, until it has stood still long enough.
     std::optional<QRect> lastNormal_;
-    std::optional<QRect> previousNormal_;
-    std::optional<QRect> settling_;
+    QRect candidate_;
+    QTimer settle_;
+    // Looks for the frame after a restore.
+    QTimer watch_;
+    QElapsedTimer watchStart_;
 };
