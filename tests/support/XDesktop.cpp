@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QThread>
 
 namespace {
@@ -50,7 +50,8 @@ bool XDesktop::Start(QString& whyNot) {
         number += server_.readAllStandardOutput();
     }
     if (!number.contains('\n')) {
-        whyNot = "Xvfb gave no display number: " + QString::fromLocal8Bit(server_.readAllStandardError());
+        whyNot = "Xvfb gave no display number: " +
+                 QString::fromLocal8Bit(server_.readAllStandardError());
         return false;
     }
     display_ = ":" + QString::fromLatin1(number.trimmed());
@@ -96,8 +97,8 @@ QString XDesktop::Run(const QString& program, const QStringList& arguments, int*
     }
     finished = finished || process.state() == QProcess::NotRunning;
     if (exitCode != nullptr) {
-        *exitCode = finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode()
-                                                                             : -1;
+        *exitCode =
+            finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }

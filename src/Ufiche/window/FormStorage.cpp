@@ -196,9 +196,8 @@ void TFormStorage::RestorePlacement() {
             outer = QRect(left, top, right - left, bottom - top);
         }
     }
-    outer_->Restore(
-        outer,
-        Ufiche::DecodeShowCmd(DecodeInteger(settings.Read(section_, "ShowCmd", "0").trimmed())));
+    outer_->Restore(outer, Ufiche::DecodeShowCmd(
+                               DecodeInteger(settings.Read(section_, "ShowCmd", "0").trimmed())));
 }
 
 void TFormStorage::RestoreList(const StoredProperty& property) {

@@ -65,8 +65,8 @@ QSize OuterGeometry::FrameMargins() const {
     // While the window manager is still building the frame, Qt may compute
     // it from a half-made window tree: such values are no frame yet.
     const auto plausible = [](int side) { return side >= 0 && side <= kMaximumFrameSide; };
-    if (!plausible(margins.left()) || !plausible(margins.top()) ||
-        !plausible(margins.right()) || !plausible(margins.bottom())) {
+    if (!plausible(margins.left()) || !plausible(margins.top()) || !plausible(margins.right()) ||
+        !plausible(margins.bottom())) {
         return {0, 0};
     }
     return {margins.left() + margins.right(), margins.top() + margins.bottom()};
@@ -160,10 +160,9 @@ QRect OuterGeometry::normalOuterRect() const {
     // frame it has now.
     const QRect frame = window_.frameGeometry();
     const QRect client = window_.geometry();
-    return window_.normalGeometry().adjusted(frame.left() - client.left(),
-                                             frame.top() - client.top(),
-                                             frame.right() - client.right(),
-                                             frame.bottom() - client.bottom());
+    return window_.normalGeometry().adjusted(
+        frame.left() - client.left(), frame.top() - client.top(), frame.right() - client.right(),
+        frame.bottom() - client.bottom());
 }
 
 bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
