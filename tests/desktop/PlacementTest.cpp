@@ -14,7 +14,7 @@
 
 namespace {
 
-class PlacementTest : public testing::Test {
+class DesktopPlacementTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(desktop, nullptr);
@@ -91,7 +91,7 @@ protected:
     QStringList errors;
 };
 
-TEST_F(PlacementTest, TwentyRestartsLeaveTheWindowWhereItWasMaximizedClosesIncluded) {
+TEST_F(DesktopPlacementTest, TwentyRestartsLeaveTheWindowWhereItWasMaximizedClosesIncluded) {
     QRect first;
     {
         auto form = Start();
@@ -126,7 +126,7 @@ TEST_F(PlacementTest, TwentyRestartsLeaveTheWindowWhereItWasMaximizedClosesInclu
 
 // The stored rectangle is the outer one, as the file has always meant it;
 // the outer size never goes below 680 x 400.
-TEST_F(PlacementTest, AStoredRectangleIsTheFrameOnTheScreen) {
+TEST_F(DesktopPlacementTest, AStoredRectangleIsTheFrameOnTheScreen) {
     struct Case {
         const char* normPos;
         QRect outer;
@@ -145,7 +145,7 @@ TEST_F(PlacementTest, AStoredRectangleIsTheFrameOnTheScreen) {
     }
 }
 
-TEST_F(PlacementTest, TheWindowComesBackMaximizedOrMinimized) {
+TEST_F(DesktopPlacementTest, TheWindowComesBackMaximizedOrMinimized) {
     WriteSettings("100,100,900,600", 3);
     {
         auto form = Start();
