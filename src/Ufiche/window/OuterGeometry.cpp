@@ -19,9 +19,6 @@ constexpr int kSettleMilliseconds = 300;
 // How often the frame is looked for while it is not known.
 constexpr int kWatchMilliseconds = 25;
 
-// How often a fitted rectangle is placed again while Qt reports another.
-constexpr int kMaximumFitAttempts = 5;
-
 // No window manager draws a border or a title bar thicker than this.
 constexpr int kMaximumFrameSide = 200;
 
@@ -40,8 +37,7 @@ OuterGeometry::OuterGeometry(QWidget& window) : QObject(&window), window_(window
             FinishRestore();
         }
         Follow();
-        if (!pending_ && (!fitting_ || watchStart_.hasExpired(2 * kFrameWaitMilliseconds))) {
-            fitting_.reset();
+        if (!pending_) {
             watch_.stop();
         }
     });
@@ -129,9 +125,12 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
     }
 }
 
-void OuterGeometry::Fit(const QRect& outer, const QSize& margins) {
-    window_.resize((outer.size() - margins).expandedTo(QSize(0, 0)));
-    MoveFrameTo(outer.topLeft());
+// The client rectangle inside the frame, placed by the client area's own
+// corner, computed from the margins the window manager reported: Qt's idea
+// of the window's current place may still be the one it asked for.
+void OuterGeometry::Fit(const QRect& outer) {
+    const QMargins margins = window_.windowHandle()->frameMargins();
+    window_.setGeometry(outer.marginsRemoved(margins));
 }
 
 void OuterGeometry::FinishRestore() {
@@ -185,7 +184,6 @@ bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
 void OuterGeometry::Follow() {
     if (NotNormal(window_)) {
         settle_.stop();
-        fitting_.reset();
         return;
     }
     const QSize margins = FrameMargins();
@@ -201,25 +199,10 @@ void OuterGeometry::Follow() {
         }
         const QRect outer = *pending_;
         pending_.reset();
-        if (pendingState_ == Ufiche::StoredShowState::Normal) {
-            fitting_ = outer;
-            fitAttempts_ = 0;
-        }
-        Fit(outer, margins);
+        Fit(outer);
         ApplyState(pendingState_);
         lastNormal_ = outer;
         return;
-    }
-    if (fitting_) {
-        // Qt may have placed the frame with the margins it knew a moment
-        // before: placed again until it stands where it was asked to.
-        if (window_.frameGeometry() == *fitting_ || fitAttempts_ >= kMaximumFitAttempts) {
-            fitting_.reset();
-        } else if (!margins.isNull()) {
-            ++fitAttempts_;
-            Fit(*fitting_, margins);
-            return;
-        }
     }
     // A rectangle counts once it has stood still a moment: while the window
     // manager maximizes, minimizes or re-frames a window, Qt reports passing

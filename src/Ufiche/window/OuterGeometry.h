@@ -42,16 +42,13 @@ private:
     void MoveFrameTo(const QPoint& topLeft);
     void ApplyState(Ufiche::StoredShowState state);
     void FinishRestore();
-    void Fit(const QRect& outer, const QSize& margins);
+    void Fit(const QRect& outer);
 
     QWidget& window_;
     QSize minimumOuterSize_;
     // Restored, waiting for the frame; and the state that follows it.
     std::optional<QRect> pending_;
     Ufiche::StoredShowState pendingState_ = Ufiche::StoredShowState::Normal;
-    // Fitted, until Qt reports the window there.
-    std::optional<QRect> fitting_;
-    int fitAttempts_ = 0;
     // The last one that stood still in the normal state, with its frame; the
     // one seen last, until it has stood still long enough.
     std::optional<QRect> lastNormal_;
