@@ -88,8 +88,10 @@ void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredSho
         pendingState_ = state;
     }
     window_.setWindowState(Qt::WindowNoState);
-    window_.resize((outer->size() - margins).expandedTo(QSize(0, 0)));
-    MoveFrameTo(outer->topLeft());
+    // Placed by the client area's corner, the only placement that Qt and the
+    // window manager agree on before the frame exists; the fit then moves
+    // the client area inside the frame.
+    window_.setGeometry(QRect(outer->topLeft(), outer->size() - margins));
     if (!frameComesLater) {
         ApplyState(state);
         return;
@@ -136,16 +138,6 @@ void OuterGeometry::Fit(const QRect& outer) {
 void OuterGeometry::FinishRestore() {
     pending_.reset();
     ApplyState(pendingState_);
-}
-
-// The frame's top left corner, also before the window manager has framed
-// the window (a widget's own move places the client area there until then).
-void OuterGeometry::MoveFrameTo(const QPoint& topLeft) {
-    if (QWindow* handle = window_.windowHandle()) {
-        handle->setFramePosition(topLeft);
-    } else {
-        window_.move(topLeft);
-    }
 }
 
 QRect OuterGeometry::normalOuterRect() const {

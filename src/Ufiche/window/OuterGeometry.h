@@ -39,7 +39,6 @@ protected:
 private:
     QSize FrameMargins() const;
     void Follow();
-    void MoveFrameTo(const QPoint& topLeft);
     void ApplyState(Ufiche::StoredShowState state);
     void FinishRestore();
     void Fit(const QRect& outer);
