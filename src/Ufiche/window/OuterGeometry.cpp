@@ -61,8 +61,11 @@ QSize OuterGeometry::FrameMargins() const {
     // While the window manager is still building the frame, Qt may compute
     // it from a half-made window tree: such values are no frame yet.
     const auto plausible = [](int side) { return side >= 0 && side <= kMaximumFrameSide; };
-    if (!plausible(margins.left()) || !plausible(margins.top()) || !plausible(margins.right()) ||
-        !plausible(margins.bottom())) {
+    // It may also report the whole frame on the right and bottom sides
+    // for a moment, as if the client area stood at the frame's corner.
+    const bool cornerOnly = margins.left() == 0 && margins.top() == 0;
+    if (cornerOnly || !plausible(margins.left()) || !plausible(margins.top()) ||
+        !plausible(margins.right()) || !plausible(margins.bottom())) {
         return {0, 0};
     }
     return {margins.left() + margins.right(), margins.top() + margins.bottom()};
