@@ -264,6 +264,14 @@ TEST_F(ScaledDesktopTest, TheWindowKeepsItsLayoutAndThePagesTheirSharpness) {
     EXPECT_EQ(page.devicePixelRatio(), ratio);
     EXPECT_EQ(page.size(), QSize(qRound(420 * ratio), qRound(594 * ratio)));
     scheduler->RemoveQueue("salle_info");
+
+    // The stored pixels per inch are those of the logical pixels that the
+    // stored rectangle counts, the same whatever the scale: a file written
+    // at one scale restores the window's place at the other.
+    form->close();
+    QFile settings(folder.filePath("fiches-conversions.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\r\nPixelsPerInch=96\r\n"));
 }
 
 }  // namespace
