@@ -91,14 +91,16 @@ void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredSho
         pendingState_ = state;
     }
     window_.setWindowState(Qt::WindowNoState);
-    // Placed by the client area's corner, the only placement that Qt and the
-    // window manager agree on before the frame exists; the fit then moves
-    // the client area inside the frame.
-    window_.setGeometry(QRect(outer->topLeft(), outer->size() - margins));
     if (!frameComesLater) {
+        window_.resize((outer->size() - margins).expandedTo(QSize(0, 0)));
+        window_.move(outer->topLeft());  // a window's position is its frame's
         ApplyState(state);
         return;
     }
+    // Placed by the client area's corner, the only placement that Qt and the
+    // window manager agree on before the frame exists; the fit then moves
+    // the client area inside the frame.
+    window_.setGeometry(QRect(outer->topLeft(), outer->size()));
     if (QWindow* handle = window_.windowHandle()) {
         handle->installEventFilter(this);
     }
