@@ -137,6 +137,7 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
 // of the window's current place may still be the one it asked for.
 void OuterGeometry::Fit(const QRect& outer) {
     const QMargins margins = window_.windowHandle()->frameMargins();
+    normalFrame_ = margins;
     window_.setGeometry(outer.marginsRemoved(margins));
 }
 
@@ -204,6 +205,11 @@ void OuterGeometry::Follow() {
     // A rectangle counts once it has stood still a moment: while the window
     // manager maximizes, minimizes or re-frames a window, Qt reports passing
     // places and sizes before it reports the new state.
+    // Nor does a frame other than the one the window manager gave the
+    // normal window, which Qt may report for a moment meanwhile.
+    if (normalFrame_ && window_.windowHandle()->frameMargins() != *normalFrame_) {
+        return;
+    }
     candidate_ = window_.frameGeometry();
     settle_.start();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QMargins>
 #include <QObject>
 #include <QRect>
 #include <QSize>
@@ -52,6 +53,8 @@ private:
     // one seen last, until it has stood still long enough.
     std::optional<QRect> lastNormal_;
     QRect candidate_;
+    // The frame of the normal window, once known from the fit.
+    std::optional<QMargins> normalFrame_;
     QTimer settle_;
     // Looks for the frame after a restore.
     QTimer watch_;
