@@ -21,6 +21,9 @@ FICHE_PACKAGES=(
   # A private CUPS scheduler for the printing tests, and the tools that
   # configure it and read its job records.
   cups-daemon cups-client cups-ipp-utils
+  # The tests on a real desktop: an X server without a screen, a window
+  # manager, and the X tools that read and drive the windows.
+  xvfb openbox x11-utils xdotool
   # The validators of the desktop entry and of the software-centre data, which
   # the install test runs on the installed files.
   desktop-file-utils appstream

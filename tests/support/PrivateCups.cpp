@@ -134,7 +134,7 @@ bool PrivateCups::RemoveQueue(const QString& name) {
     return exitCode == 0;
 }
 
-QStringList PrivateCups::JobTitles() const {
+QStringList PrivateCups::JobTitles(const QString& queue) const {
     const QString request = folder_.path() + "/get-jobs.test";
     WriteFile(request,
               "{\n OPERATION Get-Jobs\n GROUP operation-attributes-tag\n"
@@ -145,7 +145,9 @@ QStringList PrivateCups::JobTitles() const {
               " ATTR keyword which-jobs all\n"
               " ATTR keyword requested-attributes job-id,job-name\n"
               " DISPLAY job-id\n DISPLAY job-name\n}\n");
-    const QString output = Run("ipptool", {"-c", QString("ipp://%1/").arg(Server()), request});
+    const QString uri = queue.isEmpty() ? QString("ipp://%1/").arg(Server())
+                                        : QString("ipp://%1/printers/%2").arg(Server(), queue);
+    const QString output = Run("ipptool", {"-c", uri, request});
     // "job-id,job-name" lines after a header line; sorted by job id, oldest
     // first.
     std::map<int, QString> titles;

@@ -20,8 +20,9 @@ public:
 
     bool AddQueue(const QString& name, bool makeDefault);
     bool RemoveQueue(const QString& name);
-    // The titles of every job the scheduler has received, in order.
-    QStringList JobTitles() const;
+    // The titles of every job the scheduler has received, in order; those of
+    // one queue only when it is named.
+    QStringList JobTitles(const QString& queue = {}) const;
 
 private:
     QString Run(const QString& program, const QStringList& arguments,

@@ -3,11 +3,12 @@
 #include <QComboBox>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
+#include "Ufiche/window/OuterGeometry.h"
 #include "Ufiche/window/StoredValues.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/profile/ProfileFile.h"
@@ -58,26 +59,10 @@ QSize ScreenSize(const QWidget& form) {
     return screen ? screen->geometry().size() : QSize(0, 0);
 }
 
-QSize FrameMargins(const QWidget& form) {
-    return form.frameGeometry().size() - form.size();
-}
-
-// The window's normal (neither minimized nor maximized) outer rectangle.
-QRect NormalFrameRect(const QWidget& form) {
-    if (!(form.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
-        return form.frameGeometry();
-    }
-    const QRect normal = form.normalGeometry();
-    const QRect frame = form.frameGeometry();
-    const QRect client = form.geometry();
-    return normal.adjusted(frame.left() - client.left(), frame.top() - client.top(),
-                           frame.right() - client.right(), frame.bottom() - client.bottom());
-}
-
 }  // namespace
 
 TFormStorage::TFormStorage(QWidget& form, const QStringList& storedProps)
-    : form_(form), section_(form.metaObject()->className()) {
+    : form_(form), outer_(new OuterGeometry(form)), section_(form.metaObject()->className()) {
     for (const QString& entry : storedProps) {
         const qsizetype dot = entry.indexOf('.');
         if (dot < 0) {
@@ -200,40 +185,19 @@ void TFormStorage::RestorePlacement() {
     const int pixelsPerInch = DecodeInteger(
         settings.Read(section_, "PixelsPerInch", QString::number(PixelsPerInch(form_))).trimmed());
 
+    std::optional<QRect> outer;
     if (found && pixelsPerInch == PixelsPerInch(form_)) {
         const int left = normal[0];
         const int top = normal[1];
         const int right = normal[2];
         const int bottom = normal[3];
         if (left < right) {
-            // The stored rectangle is the outer one; the client area is
-            // smaller by the frame.
-            const QSize margins = FrameMargins(form_);
-            form_.move(left, top);
-            form_.resize(std::max(right - left - margins.width(), 0),
-                         std::max(bottom - top - margins.height(), 0));
+            // The stored rectangle is the outer one, frame included.
+            outer = QRect(left, top, right - left, bottom - top);
         }
     }
-
-    switch (
-        Ufiche::DecodeShowCmd(DecodeInteger(settings.Read(section_, "ShowCmd", "0").trimmed()))) {
-        case Ufiche::StoredShowState::Minimized: {
-            form_.setWindowState(Qt::WindowNoState);
-            QPointer<QWidget> window(&form_);
-            QTimer::singleShot(0, [window] {
-                if (window) {
-                    window->showMinimized();
-                }
-            });
-            break;
-        }
-        case Ufiche::StoredShowState::Maximized:
-            form_.setWindowState(Qt::WindowMaximized);
-            break;
-        case Ufiche::StoredShowState::Normal:
-            form_.setWindowState(Qt::WindowNoState);
-            break;
-    }
+    outer_->Restore(outer, Ufiche::DecodeShowCmd(
+                               DecodeInteger(settings.Read(section_, "ShowCmd", "0").trimmed())));
 }
 
 void TFormStorage::RestoreList(const StoredProperty& property) {
@@ -298,7 +262,7 @@ void TFormStorage::SavePlacement(bool whileDestroyed) {
     // Qt does not report where the window manager puts minimized and
     // maximized windows: the file holds the "not set" position of -1, -1.
     const QString minMax = Ufiche::EncodeFourIntegers({-1, -1, -1, -1});
-    const QString normal = RectText(NormalFrameRect(form_));
+    const QString normal = RectText(outer_->normalOuterRect());
 
     settings.Write(section_, "Flags", QString::number(flags));
     settings.Write(section_, "ShowCmd", QString::number(showCmd));

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QWidget;
+class OuterGeometry;
 
 // The settings store of the main window: its placement and a list of control
 // properties ("spMaxLigne.Value", ...) kept in the settings file, restored
@@ -30,6 +31,9 @@ public:
     // value that cannot be written raises the error and stops the save.
     void SaveSettings(bool whileDestroyed = false);
 
+    // The window's outer rectangle, stored and restored with its frame.
+    OuterGeometry& Outer() const { return *outer_; }
+
     bool Restored() const { return restored_; }
     bool Saved() const { return saved_; }
 
@@ -50,6 +54,7 @@ private:
     QString ListSection(const StoredProperty& property) const;
 
     QWidget& form_;
+    OuterGeometry* outer_;  // a child of the window
     QString section_;
     std::vector<StoredProperty> properties_;
     QString iniFileName_;

@@ -24,6 +24,7 @@
 #include "Ufiche/window/Anchors.h"
 #include "Ufiche/window/Captions.h"
 #include "Ufiche/window/FormStorage.h"
+#include "Ufiche/window/OuterGeometry.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/emf/EmfPicture.h"
@@ -225,6 +226,12 @@ TForm1::TForm1(QWidget* parent)
     saveDialog->setProperty("InitialDir", QString());
     formStorage_ = std::make_unique<TFormStorage>(*this, kStoredProps);
 
+    // Enter presses the focused button as Space does, as on the teachers'
+    // other systems (Qt's buttons take Enter only in dialogs).
+    for (auto* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(true);
+    }
+
     ConnectHandlers();
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &TForm1::OnFocusWindowChanged);
     FormCreate();
@@ -345,9 +352,8 @@ void TForm1::showEvent(QShowEvent* event) {
         return;
     }
     shownOnce_ = true;
-    // The minimum is an outer size: take the frame off for the client area.
-    const QSize frame = frameGeometry().size() - size();
-    setMinimumSize(kMinimumOuterSize - frame);
+    // The minimum is an outer size, kept so once the frame is known.
+    formStorage_->Outer().setMinimumOuterSize(kMinimumOuterSize);
     // The stored settings, before the first activation; each restored value
     // runs its control's change handler.
     platform::runReportingErrors([this] { formStorage_->RestoreSettings(); });
@@ -568,8 +574,11 @@ void TForm1::btnApercuClick() {
     for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {
         const QString file = current.filePath(RichEditEMFPrint::PageFileName(kPreviewPrefix, page));
         if (QFile::exists(file)) {
-            pictures[page]->setPixmap(
-                QPixmap::fromImage(platform::renderEmfFile(file, kPagePictureSize)));
+            // Drawn in device pixels, so that a scaled screen shows it sharp.
+            const qreal ratio = pictures[page]->devicePixelRatioF();
+            QImage picture = platform::renderEmfFile(file, kPagePictureSize * ratio);
+            picture.setDevicePixelRatio(ratio);
+            pictures[page]->setPixmap(QPixmap::fromImage(picture));
         }
     }
     ui_->ScrollBox1->verticalScrollBar()->setValue(0);

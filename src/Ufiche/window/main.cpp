@@ -7,8 +7,6 @@
 #include "platform/system/QtFrench.h"
 
 int main(int argc, char* argv[]) {
-    // The window keeps its pixel layout whatever the screen's density.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     platform::FicheApplication application(argc, argv);
     platform::installQtFrench(application);
     // The same words as the window's title, which Qt would otherwise follow

@@ -363,3 +363,26 @@ TEST(ErrorReport, AnErrorThatEscapesAHandlerIsShownWithItsFrenchText) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every button of the window, with the keyboard focus, is pressed by Enter,
+// by the keypad's Enter and by Space; what the buttons then do is tested
+// elsewhere, so their handlers are cut off here.
+TEST_F(TForm1Test, EnterOrSpaceOnAFocusedButtonPressesIt) {
+    const auto buttons = form.findChildren<QPushButton*>();
+    ASSERT_GE(buttons.size(), 10);
+    for (QPushButton* button : buttons) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        QObject::disconnect(button, nullptr, &form, nullptr);
+        button->setEnabled(true);
+        int presses = 0;
+        QObject::connect(button, &QPushButton::clicked, [&presses] { ++presses; });
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            QTest::keyClick(button, key);
+        }
+        EXPECT_EQ(presses, 3);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,277 @@
+// The window on a real desktop: focus coming back to it, drags onto the
+// panes, the printer chosen with "CI", the preview's failures, a scaled
+// screen.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "Desktop.h"
+#include "Ufiche/window/TForm1.h"
+#include "platform/errors/ErrorReport.h"
+#include "platform/printer/Printer.h"
+#include "platform/richedit/TRxRichEdit.h"
+
+namespace {
+
+class DesktopWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(desktop, nullptr);
+        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        platform::CurrentPrinter::instance().reset();
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        form = std::make_unique<TForm1>();
+        form->setSeedSource([this] {
+            ++activations;
+            return 42u;
+        });
+        form->setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        form->show();
+        ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(form.get()); }))
+            << "the window never got the focus";
+    }
+    void TearDown() override {
+        form.reset();
+        QDir::setCurrent(previousFolder);
+        platform::setErrorPresenter(nullptr);
+    }
+
+    static bool HasFocus(const QWidget* window) {
+        return QGuiApplication::focusWindow() != nullptr &&
+               QGuiApplication::focusWindow() == window->windowHandle();
+    }
+    template <class Widget>
+    Widget& Control(const char* name) {
+        return *form->findChild<Widget*>(name);
+    }
+    QScrollArea& Preview() { return Control<QScrollArea>("ScrollBox1"); }
+    bool Red() const { return form->LightColour() == QColor(255, 0, 0); }
+    void TurnLightRed() {
+        auto& level = Control<QSlider>("trbNiveau");
+        level.setValue(level.value() == 1 ? 2 : 1);
+    }
+    void Generate(int questions, int lineSpacing) {
+        Control<QSpinBox>("spMaxLigne").setValue(questions);
+        Control<QSpinBox>("spinterligne").setValue(lineSpacing);
+        form->btnLongClick();
+    }
+    void ShowPreview() {
+        Control<QPushButton>("btnApercu").click();
+        ASSERT_TRUE(XDesktop::WaitFor(
+            [this] { return Preview().windowHandle() && Preview().windowHandle()->isExposed(); }));
+    }
+    QPixmap Picture(const char* name) { return Control<QLabel>(name).pixmap(); }
+
+    // A drag of `text` from another program that ends over the pane: the
+    // events that the window system's drag and drop delivers. Answers
+    // whether the drop was taken.
+    static bool DropOn(QTextEdit& pane, const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        const QPoint middle = pane.viewport()->rect().center();
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pane.viewport(), &enter);
+        QDragMoveEvent move(middle, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pane.viewport(), &move);
+        QDropEvent drop(QPointF(middle), actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pane.viewport(), &drop);
+        QCoreApplication::processEvents();
+        return drop.isAccepted();
+    }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    std::unique_ptr<TForm1> form;
+    QStringList errors;
+    int activations = 0;
+};
+
+TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgram) {
+    ASSERT_NE(scheduler, nullptr) << whyNoScheduler.toStdString();
+    ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+    Generate(3, 0);
+    ShowPreview();
+    desktop->Activate(Preview().winId());
+    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(&Preview()); }));
+    TurnLightRed();
+    const int before = activations;
+    desktop->Activate(form->winId());
+    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(form.get()); }));
+    EXPECT_EQ(activations, before + 1);
+    EXPECT_FALSE(Red());
+
+    QProcess other;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", desktop->Display());
+    other.setProcessEnvironment(environment);
+    other.start("xmessage", {"-name", "autre_programme", "Un autre programme"});
+    ASSERT_TRUE(other.waitForStarted());
+    QString otherWindow;
+    ASSERT_TRUE(XDesktop::WaitFor([&] {
+        otherWindow =
+            desktop->Run("xdotool", {"search", "--onlyvisible", "--classname", "autre_programme"})
+                .split('\n', Qt::SkipEmptyParts)
+                .value(0);
+        return !otherWindow.isEmpty();
+    }));
+    TurnLightRed();
+    desktop->Activate(otherWindow.toULongLong());
+    ASSERT_TRUE(XDesktop::WaitFor([] { return QGuiApplication::focusWindow() == nullptr; }));
+    desktop->Activate(form->winId());
+    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(form.get()); }));
+    EXPECT_EQ(activations, before + 1);
+    EXPECT_TRUE(Red());
+    other.kill();
+    other.waitForFinished();
+}
+
+TEST_F(DesktopWindowTest, NothingCanBeDroppedOnEitherPaneInViewModeButInEditMode) {
+    Generate(3, 0);
+    for (QTextEdit* pane : {static_cast<QTextEdit*>(&form->subjectPane()),
+                            static_cast<QTextEdit*>(&form->answerKeyPane())}) {
+        const QString before = pane->toPlainText();
+        EXPECT_FALSE(DropOn(*pane, "GLISSE"));
+        EXPECT_EQ(pane->toPlainText(), before);
+        EXPECT_FALSE(pane->textCursor().hasSelection());
+    }
+    // In edit mode the same drop lands in the pane.
+    Control<QCheckBox>("ckbEdite").setChecked(true);
+    EXPECT_TRUE(DropOn(form->subjectPane(), "GLISSE"));
+    EXPECT_TRUE(form->subjectPane().toPlainText().contains("GLISSE"));
+}
+
+TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {
+    ASSERT_NE(scheduler, nullptr) << whyNoScheduler.toStdString();
+    ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+    ASSERT_TRUE(scheduler->AddQueue("salle_prof", false));
+    Generate(3, 0);
+    // The teacher picks the second printer in the dialog and confirms.
+    bool chosen = false;
+    QTimer pick;
+    QObject::connect(&pick, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        for (auto* box : dialog->findChildren<QComboBox*>()) {
+            const int index = box->findText("salle_prof");
+            if (index >= 0) {
+                box->setCurrentIndex(index);
+                chosen = true;
+                dialog->accept();
+                return;
+            }
+        }
+    });
+    pick.start(100);
+    Control<QPushButton>("btnChoixImp").click();
+    pick.stop();
+    ASSERT_TRUE(chosen);
+
+    Control<QSpinBox>("spSujets").setValue(2);
+    Control<QSpinBox>("spCorriges").setValue(1);
+    Control<QPushButton>("btnImprime").click();
+    EXPECT_EQ(scheduler->JobTitles("salle_prof"), (QStringList{"Sujet", "Sujet", "Corrig\u00e9"}));
+    EXPECT_TRUE(scheduler->JobTitles("salle_info").isEmpty());
+
+    ShowPreview();
+    EXPECT_TRUE(QFile::exists("Temp0.emf"));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    // The preview asks the chosen printer, not the default one: once it is
+    // gone, the preview says so although the default printer is there.
+    ASSERT_TRUE(scheduler->RemoveQueue("salle_prof"));
+    Control<QPushButton>("btnApercu").click();
+    EXPECT_EQ(errors, QStringList{"Imprimante s\u00e9lectionn\u00e9e incorrecte"});
+    scheduler->RemoveQueue("salle_info");
+}
+
+TEST_F(DesktopWindowTest, ThePreviewShowsBlankPagesWhenItsFilesCannotBeWritten) {
+    ASSERT_NE(scheduler, nullptr) << whyNoScheduler.toStdString();
+    ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+    Generate(40, 4);
+
+    // The folder refuses the write probe between the two tests: something
+    // takes its name while the window repaints.
+    QTimer::singleShot(0, [] {
+        QFile::remove("TWFile.txt");
+        QDir().mkdir("TWFile.txt");
+    });
+    ShowPreview();
+    EXPECT_FALSE(QFile::exists("Temp0.emf"));
+    EXPECT_TRUE(Picture("Image1").isNull());
+    EXPECT_TRUE(Picture("Image2").isNull());
+    EXPECT_TRUE(Preview().isVisible());
+    QDir().rmdir("TWFile.txt");
+
+    // A first page file that cannot be created: no page at all.
+    QDir().mkdir("Temp0.emf");
+    ShowPreview();
+    EXPECT_TRUE(Picture("Image1").isNull());
+    EXPECT_TRUE(Picture("Image2").isNull());
+    EXPECT_FALSE(QFile::exists("Temp1.emf"));
+    QDir().rmdir("Temp0.emf");
+
+    // A second one that cannot be: the first page alone.
+    QDir().mkdir("Temp1.emf");
+    ShowPreview();
+    EXPECT_FALSE(Picture("Image1").isNull());
+    EXPECT_TRUE(Picture("Image2").isNull());
+    QDir().rmdir("Temp1.emf");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    scheduler->RemoveQueue("salle_info");
+}
+
+// Run at the screen's own scale and again with QT_SCALE_FACTOR=2.
+using ScaledDesktopTest = DesktopWindowTest;
+
+TEST_F(ScaledDesktopTest, TheWindowKeepsItsLayoutAndThePagesTheirSharpness) {
+    ASSERT_NE(scheduler, nullptr) << whyNoScheduler.toStdString();
+    ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
+    const qreal ratio = form->devicePixelRatioF();
+    if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2") {
+        EXPECT_EQ(ratio, 2.0);
+    }
+    // The layout in logical pixels, enlarged on the screen.
+    EXPECT_EQ(form->size(), QSize(798, 420));
+    EXPECT_EQ(Control<QPushButton>("btnImprime").geometry(), QRect(661, 392, 54, 25));
+    const QString info = desktop->Run("xwininfo", {"-id", QString::number(form->winId())});
+    EXPECT_TRUE(info.contains(QString("Width: %1\n").arg(qRound(798 * ratio))))
+        << info.toStdString();
+
+    Generate(3, 0);
+    ShowPreview();
+    const QPixmap page = Picture("Image1");
+    EXPECT_EQ(page.devicePixelRatio(), ratio);
+    EXPECT_EQ(page.size(), QSize(qRound(420 * ratio), qRound(594 * ratio)));
+    scheduler->RemoveQueue("salle_info");
+
+    // The stored pixels per inch are those of the logical pixels that the
+    // stored rectangle counts, the same whatever the scale: a file written
+    // at one scale restores the window's place at the other.
+    form->close();
+    QFile settings(folder.filePath("fiches-conversions.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(settings.readAll().contains("\r\nPixelsPerInch=96\r\n"));
+}
+
+}  // namespace
