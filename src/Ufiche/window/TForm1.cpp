@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
+#include <QStandardPaths>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -302,9 +303,17 @@ Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
 
 void TForm1::FormCreate() {
     const Ufiche::SettingsLocation location = Ufiche::BuiltSettingsLocation();
-    const QString settingsFile = Ufiche::SettingsFileName(location, platform::executablePath(),
-                                                          qEnvironmentVariable("XDG_CONFIG_HOME"),
-                                                          qEnvironmentVariable("HOME"));
+#ifdef _WIN32
+    // %LOCALAPPDATA%: Windows' counterpart of the configuration folder.
+    const QString configHome =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString home;
+#else
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+#endif
+    const QString settingsFile =
+        Ufiche::SettingsFileName(location, platform::executablePath(), configHome, home);
     if (location == Ufiche::SettingsLocation::UserConfiguration) {
         // At a first run the folder is missing. When it cannot be created,
         // the save at close reports the file it could not write.
