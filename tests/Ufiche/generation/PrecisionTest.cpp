@@ -22,11 +22,11 @@ private:
 std::vector<Ufiche::GeneratedWorksheet> Worksheets() {
     std::vector<Ufiche::GeneratedWorksheet> sheets;
     Ufiche::MersenneRandomSource random(2024);
-    for (int round = 0; round < 120; ++round) {
-        const Ufiche::WorksheetSettings settings{round % 3 + 1, 40, 1, "T", "Convertir en ",
-                                                 true,          "-"};
-        sheets.push_back(
-            Ufiche::BuildWorksheet(static_cast<Uconvers::QuantityKind>(round % 4), settings, random));
+    for (int round = 0; round < 40; ++round) {
+        const Ufiche::WorksheetSettings settings{round % 3 + 1,   40,   1,  "T",
+                                                 "Convertir en ", true, "-"};
+        sheets.push_back(Ufiche::BuildWorksheet(static_cast<Uconvers::QuantityKind>(round % 4),
+                                                settings, random));
     }
     return sheets;
 }
@@ -49,8 +49,10 @@ TEST_F(PrecisionTest, WorksheetsAreTheSameWhateverPrecisionTheUnitWasLeftAt) {
         Uconvers::SetX87Precision(X87Precision::Extended);
         ASSERT_EQ(sheets.size(), reference.size());
         for (std::size_t i = 0; i < sheets.size(); ++i) {
-            ASSERT_EQ(sheets[i].AnswerKey, reference[i].AnswerKey) << "worksheet " << i;
-            ASSERT_EQ(sheets[i].DrawnExercises, reference[i].DrawnExercises) << "worksheet " << i;
+            // Whole worksheets are too long to print: the index says which.
+            ASSERT_TRUE(sheets[i].AnswerKey == reference[i].AnswerKey) << "answer key " << i;
+            ASSERT_TRUE(sheets[i].DrawnExercises == reference[i].DrawnExercises)
+                << "exercise keys " << i;
         }
     }
 }
