@@ -70,13 +70,14 @@ fiche_wine_prefix() {
   trap '"$FICHE_WINESERVER" -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
   "$FICHE_WINE" wineboot --init >/dev/null 2>&1 || true
   "$FICHE_WINESERVER" -w
-  # A fresh prefix has no Arial, Times New Roman or Courier New: their metric
-  # twins stand in, so that captions and pages measure as on Windows.
+  # A fresh prefix has no Arial, Times New Roman or Courier New: Wine offers
+  # their metric twins under their names, so that captions and pages measure
+  # as on Windows.
   local reg="$WINEPREFIX/fonts.reg"
   {
-    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\n'
-    printf '"Arial"="Liberation Sans"\n"Times New Roman"="Liberation Serif"\n"Courier New"="Liberation Mono"\n'
-    printf '"MS Shell Dlg"="Liberation Sans"\n"MS Shell Dlg 2"="Liberation Sans"\n"Segoe UI"="Liberation Sans"\n'
+    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n'
+    printf '"Arial"="Liberation Sans"\n"Times New Roman"="Liberation Serif"\n'
+    printf '"Courier New"="Liberation Mono"\n"MS Sans Serif"="Liberation Sans"\n'
   } > "$reg"
   "$FICHE_WINE" regedit "$(fiche_wine_path "$reg")" >/dev/null 2>&1 || true
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"

@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
-#include <QStandardPaths>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +12,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QWindow>
 
 #include <chrono>

@@ -14,8 +14,8 @@ std::wstring widen(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(),
-                                             static_cast<int>(utf8.size()), nullptr, 0);
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                           length);
@@ -73,7 +73,8 @@ bool writeWhole(HANDLE file, std::string_view content) {
     }
     std::size_t done = 0;
     while (done < content.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1 << 20));
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1 << 20));
         DWORD written = 0;
         if (!::WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0) {
             return false;
@@ -96,8 +97,9 @@ public:
         const std::wstring stem = target.folder + L"." + target.name.substr(0, 200) + L".";
         for (int attempt = 0; attempt < 100; ++attempt) {
             path_ = stem + std::to_wstring(random() % 1000000) + L".tmp";
-            const HANDLE handle = ::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+            const HANDLE handle =
+                ::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
             if (handle != INVALID_HANDLE_VALUE) {
                 handle_.reset(handle);
                 return;
@@ -119,19 +121,20 @@ public:
     }
 
     bool created() const { return !path_.empty(); }
+    void takeAttributes(DWORD attributes) {
+        if (attributes != 0) {
+            ::SetFileAttributesW(path_.c_str(), attributes);
+        }
+    }
     DWORD creationError() const { return error_; }
     Handle& handle() { return handle_; }
 
-    // Puts the flushed and closed file in place of target. ReplaceFileW keeps
-    // the old file's attributes, owner and permissions; where it cannot
-    // (another file system), a replacing rename. Returns the error of a failed
-    // replacement, 0 on success.
-    DWORD replace(const std::wstring& target, bool exists) {
-        if (exists && ::ReplaceFileW(target.c_str(), path_.c_str(), nullptr,
-                                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-            path_.clear();
-            return 0;
-        }
+    // Puts the flushed and closed file in place of target in one step: a
+    // replacing rename, written through to the disk before it returns.
+    // (ReplaceFileW would keep the old file's permissions, but it is several
+    // steps, and a process killed between them under Wine leaves no file.)
+    // Returns the error of a failed rename, 0 on success.
+    DWORD replace(const std::wstring& target) {
         if (!::MoveFileExW(path_.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return ::GetLastError();
@@ -177,8 +180,9 @@ bool mayWrite(const std::wstring& path, DWORD attributes) {
 }  // namespace
 
 std::string followSymbolicLinks(std::string path) {
-    // The system's own calls follow links and junctions on Windows, and
-    // ReplaceFileW replaces the file a link names.
+    // Reads follow links by themselves; a replacement puts the file in place
+    // of a link. Links to files are rare on Windows: making one takes a
+    // privilege that teachers' accounts do not have.
     return path;
 }
 
@@ -229,7 +233,12 @@ bool replaceFileContent(const std::string& path, std::string_view content,
     if (!writeWhole(temporary.handle().get(), content) || !temporary.handle().close()) {
         return false;
     }
-    const DWORD replaceError = temporary.replace(target, exists);
+    if (exists) {
+        // A hidden or system file stays so.
+        temporary.takeAttributes(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    }
+    const DWORD replaceError = temporary.replace(target);
     if (replaceError != 0) {
         return exists && folderRefuses(replaceError) &&
                rewriteInPlace(target, content, previousContent);

@@ -15,15 +15,17 @@ namespace {
 constexpr const char* cannotWriteMessage = "Impossible d'\u00e9crire dans ";
 
 // The path is UTF-8 on every system; on Windows a narrow std::filesystem
-// path would be read in the ANSI code page and lose accented letters.
+// path would be read in the ANSI code page and lose accented letters. The
+// system's own separators, so that an error names the file as the user's
+// other programs do (C:\Users\...).
 std::string absolutePath(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path absolute =
+    std::filesystem::path absolute =
         std::filesystem::absolute(std::u8string(path.begin(), path.end()), error);
     if (error || path.empty()) {
         return path;
     }
-    const std::u8string utf8 = absolute.u8string();
+    const std::u8string utf8 = absolute.make_preferred().u8string();
     return std::string(utf8.begin(), utf8.end());
 }
 

@@ -42,16 +42,20 @@ std::string backslashed(std::string path) {
 }
 
 TEST_F(ProfileFileTest, AccentedFoldersAndNamesAreWrittenAndReadWithWindowsSeparators) {
-    const std::string folderPath = makeFolder("R\xC3\xA9glages \xC3\xA0 l'\xC3\xA9""cole");
+    const std::string folderPath = makeFolder(
+        "R\xC3\xA9glages \xC3\xA0 l'\xC3\xA9"
+        "cole");
     for (const std::string& path :
-         {folderPath + "/fiches-conversions.ini", backslashed(folderPath + "/f\xC3\xAE""che.ini")}) {
+         {folderPath + "/fiches-conversions.ini", backslashed(folderPath + "/f\xC3\xAE"
+                                                                           "che.ini")}) {
         ProfileFile file(path);
         file.writeString("TForm1", "eTitre1_Text", "Conversions");
         EXPECT_EQ(readBytes(path), "[TForm1]\r\neTitre1_Text=Conversions\r\n") << path;
         EXPECT_EQ(ProfileFile(path).readString("TForm1", "eTitre1_Text", ""), "Conversions");
     }
-    EXPECT_EQ(namesIn(folderPath),
-              (std::vector<std::string>{"f\xC3\xAE""che.ini", "fiches-conversions.ini"}));
+    EXPECT_EQ(namesIn(folderPath), (std::vector<std::string>{"fiches-conversions.ini",
+                                                             "f\xC3\xAE"
+                                                             "che.ini"}));
 }
 
 TEST_F(ProfileFileTest, AReplacedFileKeepsItsAttributesAndLeavesNoTemporaryFile) {
@@ -61,8 +65,8 @@ TEST_F(ProfileFileTest, AReplacedFileKeepsItsAttributesAndLeavesNoTemporaryFile)
     ProfileFile file(path);
     for (const char* value : {"2", "12345678901234567890", "3"}) {
         file.writeString("TForm1", "Flags", value);
-        EXPECT_EQ(readBytes(path), std::string("; r\xE9glages\r\n[TForm1]\r\nFlags=") + value +
-                                       "\r\n");
+        EXPECT_EQ(readBytes(path),
+                  std::string("; r\xE9glages\r\n[TForm1]\r\nFlags=") + value + "\r\n");
     }
     EXPECT_NE(attributesOf(path) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"fiches.ini"});

@@ -14,8 +14,8 @@ int main() {
     if (arguments == nullptr || count != 3) {
         return 2;
     }
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, arguments[1], -1, nullptr, 0, nullptr,
-                                             nullptr);
+    const int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, arguments[1], -1, nullptr, 0, nullptr, nullptr);
     std::string path(static_cast<std::size_t>(length), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, arguments[1], -1, path.data(), length, nullptr, nullptr);
     path.resize(path.size() - 1);  // the terminating zero
