@@ -3,6 +3,7 @@
 // only created to run them; the platform comes from QT_QPA_PLATFORM, which
 // CTest sets to "offscreen".
 #include <QApplication>
+#include <QFont>
 
 #include <gtest/gtest.h>
 
@@ -12,5 +13,15 @@ int main(int argc, char** argv) {
         return RUN_ALL_TESTS();
     }
     QApplication application(argc, argv);
+#ifdef _WIN32
+    // The offscreen platform on Windows reads the fonts of one folder and
+    // knows no substitutes: the metric twins of the Windows fonts stand in
+    // under their names, as fontconfig makes them on Linux.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+#endif
     return RUN_ALL_TESTS();
 }
