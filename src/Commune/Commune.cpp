@@ -12,7 +12,10 @@ std::string GroupIntDigits(const std::string& digits) {
     std::string result;
     std::size_t end = digits.size();  // one past the last character of the next group
     while (end > 3) {
-        result.insert(0, " " + digits.substr(end - 3, 3));
+        // Two inserts rather than " " + group: GCC 12 at -O2 warns falsely
+        // (-Wrestrict) about the temporary string's copy.
+        result.insert(0, digits, end - 3, 3);
+        result.insert(0, 1, ' ');
         end -= 3;
     }
     return digits.substr(0, end) + result;

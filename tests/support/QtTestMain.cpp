@@ -4,6 +4,7 @@
 // hand without it runs offscreen too, rather than opening windows on the
 // desktop or failing where there is no display.
 #include <QApplication>
+#include <QFont>
 
 #include <gtest/gtest.h>
 
@@ -16,5 +17,15 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+#ifdef _WIN32
+    // The offscreen platform on Windows reads the fonts of one folder and
+    // knows no substitutes: the metric twins of the Windows fonts stand in
+    // under their names, as fontconfig makes them on Linux.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                              QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+#endif
     return RUN_ALL_TESTS();
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Uconvers/X87Precision.h"
 #include "Ufiche/document/Markup.h"
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/ExerciseKey.h"
@@ -142,6 +143,8 @@ std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q,
 
 GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSettings& settings,
                                   RandomSource& random) {
+    // The answers are exact only at the x87's full precision.
+    const Uconvers::ExtendedPrecisionScope precision;
     const KindRules& rules = RulesOf(kind);
     const int level = std::clamp(settings.Level, 1, 3);
     const int questionCount = std::min(settings.QuestionCount, kMaxQuestions);

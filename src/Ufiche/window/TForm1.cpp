@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QWindow>
 
 #include <chrono>
@@ -324,9 +325,17 @@ Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
 
 void TForm1::FormCreate() {
     const Ufiche::SettingsLocation location = Ufiche::BuiltSettingsLocation();
-    const QString settingsFile = Ufiche::SettingsFileName(location, platform::executablePath(),
-                                                          qEnvironmentVariable("XDG_CONFIG_HOME"),
-                                                          qEnvironmentVariable("HOME"));
+#ifdef _WIN32
+    // %LOCALAPPDATA%: Windows' counterpart of the configuration folder.
+    const QString configHome =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString home;
+#else
+    const QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString home = qEnvironmentVariable("HOME");
+#endif
+    const QString settingsFile =
+        Ufiche::SettingsFileName(location, platform::executablePath(), configHome, home);
     if (location == Ufiche::SettingsLocation::UserConfiguration) {
         // At a first run the folder is missing. When it cannot be created,
         // the save at close reports the file it could not write.

@@ -14,10 +14,19 @@ namespace {
 // The message the user reads, in UTF-8; the path follows it.
 constexpr const char* cannotWriteMessage = "Impossible d'\u00e9crire dans ";
 
+// The path is UTF-8 on every system; on Windows a narrow std::filesystem
+// path would be read in the ANSI code page and lose accented letters. The
+// system's own separators, so that an error names the file as the user's
+// other programs do (C:\Users\...).
 std::string absolutePath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error || path.empty() ? path : absolute.string();
+    std::filesystem::path absolute =
+        std::filesystem::absolute(std::u8string(path.begin(), path.end()), error);
+    if (error || path.empty()) {
+        return path;
+    }
+    const std::u8string utf8 = absolute.make_preferred().u8string();
+    return std::string(utf8.begin(), utf8.end());
 }
 
 }  // namespace

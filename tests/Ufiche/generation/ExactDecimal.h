@@ -52,7 +52,7 @@ inline Decimal Shift(const std::string& plain, int shift) {
     if (static_cast<int>(digits.size()) <= decimals) {
         digits.insert(0, decimals + 1 - digits.size(), '0');
     }
-    digits.insert(digits.size() - decimals, ".");
+    digits.insert(digits.size() - decimals, 1, '.');  // GCC 12 warns falsely on "."
     return {digits, decimals, significant};
 }
 

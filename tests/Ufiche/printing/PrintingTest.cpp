@@ -75,8 +75,10 @@ TEST_F(PrintingTest, EachCopyIsAJobOfItsOwnSubjectsBeforeAnswerKeys) {
     EXPECT_EQ(jobs.Titles().mid(4), (QStringList{"Corrig\u00e9", "Corrig\u00e9"}));
     Print(0, 0);
     EXPECT_EQ(jobs.Count(), 6);
+#ifndef _WIN32  // poppler's tools have no Windows build here
     // The job title is the PDF's title.
     EXPECT_TRUE(RunTool("pdfinfo", {jobs.File(3)}).contains("Corrig\u00e9"));
+#endif
 }
 
 TEST_F(PrintingTest, ASubjectWithoutALinePrintsNothingAndAnEmptyAnswerKeyStillPrints) {
@@ -91,6 +93,9 @@ TEST_F(PrintingTest, ASubjectWithoutALinePrintsNothingAndAnEmptyAnswerKeyStillPr
 }
 
 TEST_F(PrintingTest, ALongSubjectFillsSeveralPagesOfOneJobWithEveryLineOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "reads the PDF with poppler's tools, which have no Windows build here";
+#endif
     Generate(40);
     Print(1, 0);
     ASSERT_EQ(jobs.Count(), 1);

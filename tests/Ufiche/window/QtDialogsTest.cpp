@@ -109,6 +109,9 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
 // The printer dialog of "CI": its confirming button says "OK", since it
 // prints nothing; with "print to file" chosen there, two subjects and one
 // answer key give three files beside the chosen name.
+// Windows shows its own printer dialog, not Qt's, and poppler's tools that
+// read the files back are not there.
+#if !defined(_WIN32)
 TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) {
     const QString chosen = folder.filePath("classe.pdf");
     auto chooseFile = [&](QPrintDialog& dialog) {
@@ -165,5 +168,6 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
                                 dialog.reject();
                             });
 }
+#endif
 
 }  // namespace

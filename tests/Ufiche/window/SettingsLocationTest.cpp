@@ -21,6 +21,7 @@ TEST(SettingsLocation,
     }
 }
 
+#ifndef _WIN32
 TEST(SettingsLocation, AnInstalledProgramKeepsItsFileInTheUserConfigurationFolder) {
     const struct {
         const char* xdgConfigHome;
@@ -56,6 +57,37 @@ TEST(SettingsLocation, TheFileInTheConfigurationFolderKeepsTheExecutablesFileNam
                                        "/opt/fiches.v2/Fiches.bin", "", "/home/prof"),
               "/home/prof/.config/fiches-conversions/Fiches.ini");
 }
+
+#else
+// On Windows the window passes %LOCALAPPDATA% (QStandardPaths) as the
+// configuration folder.
+TEST(SettingsLocation, AnInstalledProgramKeepsItsFileInTheUsersLocalApplicationData) {
+    const QString program = "C:/Program Files/Fiches de conversions/fiches-conversions.exe";
+    const struct {
+        QString configHome;
+        QString settings;
+    } cases[] = {
+        {QString::fromUtf8("C:/Users/H\xC3\xA9l\xC3\xA8ne/AppData/Local"),
+         QString::fromUtf8("C:/Users/H\xC3\xA9l\xC3\xA8ne/AppData/Local/fiches-conversions/"
+                           "fiches-conversions.ini")},
+        {"D:/Profils/prof/AppData/Local/",
+         "D:/Profils/prof/AppData/Local/fiches-conversions/fiches-conversions.ini"},
+        // No usable folder: beside the executable, where the close reports
+        // that Program Files cannot be written.
+        {"", "C:/Program Files/Fiches de conversions/fiches-conversions.ini"},
+        {"AppData", "C:/Program Files/Fiches de conversions/fiches-conversions.ini"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Ufiche::SettingsFileName(SettingsLocation::UserConfiguration, program,
+                                           c.configHome, ""),
+                  c.settings)
+            << c.configHome.toStdString();
+    }
+    EXPECT_EQ(Ufiche::SettingsFileName(SettingsLocation::BesideExecutable, program,
+                                       "C:/Users/prof/AppData/Local", ""),
+              "C:/Program Files/Fiches de conversions/fiches-conversions.ini");
+}
+#endif
 
 // Sets an environment variable for the life of the object.
 class ScopedEnvironment {

@@ -8,9 +8,9 @@
 
 #include <gtest/gtest.h>
 
-// Gives each test its own temporary folder, and a way to act on its files as a
-// user that file permissions bind: the tests may run as root, which ignores
-// permission bits.
+// Gives each test its own temporary folder, and (POSIX) a way to act on its
+// files as a user that file permissions bind: the tests may run as root, which
+// ignores permission bits. Paths are UTF-8 on every system.
 class ProfileTestFolder : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -25,6 +25,7 @@ protected:
     // The names in a folder, sorted.
     static std::vector<std::string> namesIn(const std::string& folder);
 
+#ifndef _WIN32
     // The user that runAsUnprivileged runs as; files it must own are given to
     // it with giveToUnprivileged.
     static uid_t unprivilegedUid();
@@ -34,6 +35,7 @@ protected:
     // Runs the action in a child process as the unprivileged user (the test's
     // own user when it is not root) and returns the text the action returned.
     static std::string runAsUnprivileged(const std::function<std::string()>& action);
+#endif
 
 private:
     std::string folder_;

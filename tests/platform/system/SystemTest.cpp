@@ -1,5 +1,7 @@
 #include "platform/system/System.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -43,9 +45,12 @@ TEST(System, MissingConfigurationFoldersAreCreatedForTheirOwnerOnly) {
     for (const QString& created : {root.filePath("config"), folder}) {
         const QFileInfo info(created);
         EXPECT_TRUE(info.isDir());
+#ifndef _WIN32
+        // On Windows the folder inherits the profile's permissions.
         EXPECT_EQ(info.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
                   QFile::Permissions());
+#endif
     }
     // Already there: nothing to do, still a success.
     EXPECT_TRUE(platform::createPrivateFolder(folder + "/"));
@@ -57,5 +62,23 @@ TEST(System, MissingConfigurationFoldersAreCreatedForTheirOwnerOnly) {
     EXPECT_FALSE(platform::createPrivateFolder(root.filePath("file/fiches-conversions")));
     EXPECT_TRUE(QFileInfo(root.filePath("file")).isFile());
 }
+
+#ifdef _WIN32
+TEST(System, WindowsPathsComeBackWithForwardSlashesAndAccentsWhole) {
+    // The system's answer, not Qt's: both must name the same file.
+    EXPECT_EQ(platform::executablePath(), QCoreApplication::applicationFilePath());
+    EXPECT_TRUE(platform::executablePath().endsWith("/fiche_platform_tests.exe"));
+
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QString folder = root.filePath(QString::fromUtf8("H\xC3\xA9l\xC3\xA8ne/R\xC3\xA9glages"));
+    ASSERT_TRUE(platform::createPrivateFolder(QDir::toNativeSeparators(folder)));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{QString::fromUtf8("H\xC3\xA9l\xC3\xA8ne")});
+    // A drive's root is a folder that exists already.
+    EXPECT_TRUE(platform::createPrivateFolder(QDir::rootPath()));
+}
+#endif
 
 }  // namespace

@@ -1,0 +1,249 @@
+#include "platform/profile/FileContent.h"
+
+#include <windows.h>
+
+#include <random>
+
+namespace platform {
+
+namespace {
+
+// Paths travel as UTF-8 through the program and become UTF-16 only here, so
+// that a folder such as C:\Users\Hélène reaches the system whole.
+std::wstring widen(const std::string& utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                          length);
+    return wide;
+}
+
+struct PathParts {
+    std::wstring folder;  // ends in a separator unless empty (the current folder)
+    std::wstring name;
+};
+
+PathParts split(const std::wstring& path) {
+    const std::size_t separator = path.find_last_of(L"\\/:");
+    if (separator == std::wstring::npos) {
+        return {L"", path};
+    }
+    return {path.substr(0, separator + 1), path.substr(separator + 1)};
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    ~Handle() {
+        if (valid()) {
+            ::CloseHandle(handle_);
+        }
+    }
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    void reset(HANDLE handle) {
+        if (valid()) {
+            ::CloseHandle(handle_);
+        }
+        handle_ = handle;
+    }
+    // Closes now, reporting the errors that a delayed write may show only here.
+    bool close() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ::CloseHandle(handle) != 0;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Writes the whole content from the start of the file, cuts what lies beyond
+// it and flushes it to the disk.
+bool writeWhole(HANDLE file, std::string_view content) {
+    LARGE_INTEGER start{};
+    if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const DWORD chunk =
+            static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return ::SetEndOfFile(file) && ::FlushFileBuffers(file);
+}
+
+bool folderRefuses(DWORD error) {
+    return error == ERROR_ACCESS_DENIED;
+}
+
+// The new file that takes the place of the old one; removed unless it did.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const PathParts& target) {
+        std::random_device seed;
+        std::mt19937 random(seed());
+        const std::wstring stem = target.folder + L"." + target.name.substr(0, 200) + L".";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = stem + std::to_wstring(random() % 1000000) + L".tmp";
+            const HANDLE handle =
+                ::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (handle != INVALID_HANDLE_VALUE) {
+                handle_.reset(handle);
+                return;
+            }
+            error_ = ::GetLastError();
+            if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) {
+                break;
+            }
+        }
+        path_.clear();
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        handle_.reset(INVALID_HANDLE_VALUE);
+        if (!path_.empty()) {
+            ::DeleteFileW(path_.c_str());
+        }
+    }
+
+    bool created() const { return !path_.empty(); }
+    void takeAttributes(DWORD attributes) {
+        if (attributes != 0) {
+            ::SetFileAttributesW(path_.c_str(), attributes);
+        }
+    }
+    DWORD creationError() const { return error_; }
+    Handle& handle() { return handle_; }
+
+    // Puts the flushed and closed file in place of target in one step: a
+    // replacing rename, written through to the disk before it returns.
+    // (ReplaceFileW would keep the old file's permissions, but it is several
+    // steps, and a process killed between them under Wine leaves no file.)
+    // Returns the error of a failed rename, 0 on success.
+    DWORD replace(const std::wstring& target) {
+        if (!::MoveFileExW(path_.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return ::GetLastError();
+        }
+        path_.clear();
+        return 0;
+    }
+
+private:
+    std::wstring path_;
+    Handle handle_;
+    DWORD error_ = 0;
+};
+
+// Rewrites the file itself, as a folder that refuses new files allows; a
+// failure (a full disk) puts the previous content back as far as it can.
+bool rewriteInPlace(const std::wstring& path, std::string_view content,
+                    std::string_view previousContent) {
+    Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        return false;
+    }
+    if (writeWhole(file.get(), content)) {
+        return file.close();
+    }
+    writeWhole(file.get(), previousContent);
+    return false;
+}
+
+// Whether this process may write the existing file: not read-only, and its
+// permissions let us open it for writing.
+bool mayWrite(const std::wstring& path, DWORD attributes) {
+    if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        return false;
+    }
+    Handle probe(::CreateFileW(path.c_str(), GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return probe.valid() || ::GetLastError() != ERROR_ACCESS_DENIED;
+}
+
+}  // namespace
+
+std::string followSymbolicLinks(std::string path) {
+    // Reads follow links by themselves; a replacement puts the file in place
+    // of a link. Links to files are rare on Windows: making one takes a
+    // privilege that teachers' accounts do not have.
+    return path;
+}
+
+FileReadResult readFileContent(const std::string& path, std::string& content) {
+    content.clear();
+    Handle file(::CreateFileW(widen(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? FileReadResult::Missing
+                   : FileReadResult::Failed;
+    }
+    // A pipe or a device in place of the file is no settings file.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return FileReadResult::Failed;
+    }
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            content.clear();
+            return FileReadResult::Failed;
+        }
+        if (got == 0) {
+            return FileReadResult::Read;
+        }
+        content.append(buffer, got);
+    }
+}
+
+bool replaceFileContent(const std::string& path, std::string_view content,
+                        std::string_view previousContent) {
+    const std::wstring target = widen(path);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && !mayWrite(target, attributes)) {
+        // A read-only file stays as it is, as the user protected it.
+        return false;
+    }
+
+    TemporaryFile temporary(split(target));
+    if (!temporary.created()) {
+        return exists && folderRefuses(temporary.creationError()) &&
+               rewriteInPlace(target, content, previousContent);
+    }
+    if (!writeWhole(temporary.handle().get(), content) || !temporary.handle().close()) {
+        return false;
+    }
+    if (exists) {
+        // A hidden or system file stays so.
+        temporary.takeAttributes(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    }
+    const DWORD replaceError = temporary.replace(target);
+    if (replaceError != 0) {
+        return exists && folderRefuses(replaceError) &&
+               rewriteInPlace(target, content, previousContent);
+    }
+    return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,67 @@
+#include "platform/system/System.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace platform {
+namespace {
+
+QString ReadWholeFile(const QString& name) {
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll());
+}
+
+bool SysfsFlagSet(const QString& name) {
+    return ReadWholeFile(name).trimmed() == "1";
+}
+
+}  // namespace
+
+QString executablePath() {
+    return QCoreApplication::applicationFilePath();
+}
+
+bool isOnRemovableDrive(const QString& path) {
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QString device = detail::deviceOfPath(ReadWholeFile("/proc/self/mountinfo"),
+                                                canonical.isEmpty() ? path : canonical);
+    if (device.isEmpty()) {
+        return false;
+    }
+    // /sys/dev/block/MAJ:MIN leads to the partition or the disk; a partition's
+    // parent folder is its disk.
+    const QString block = QFileInfo("/sys/dev/block/" + device).canonicalFilePath();
+    if (block.isEmpty()) {
+        return false;
+    }
+    return SysfsFlagSet(block + "/removable") ||
+           SysfsFlagSet(QFileInfo(block).absolutePath() + "/removable");
+}
+
+bool createPrivateFolder(const QString& path) {
+    const QString folder = QDir::cleanPath(QDir(path).absolutePath());
+    if (QFileInfo(folder).isDir()) {
+        return true;
+    }
+    const QString parent = QFileInfo(folder).path();
+    if (parent != folder && !createPrivateFolder(parent)) {
+        return false;
+    }
+    // Another process may create it in between: what counts is that it is
+    // there afterwards.
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    return QFileInfo(folder).isDir();
+}
+
+bool isDebuggerAttached() {
+    return detail::tracerPid(ReadWholeFile("/proc/self/status")) != 0;
+}
+
+}  // namespace platform
