@@ -1,6 +1,8 @@
 #include "platform/system/System.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace platform {
@@ -65,6 +67,20 @@ int tracerPid(const QString& status) {
 
 void openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
+}
+
+bool createPrivateFolder(const QString& path) {
+    const QString folder = QDir::cleanPath(QDir(path).absolutePath());
+    if (QFileInfo(folder).isDir()) {
+        return true;
+    }
+    const QString parent = QFileInfo(folder).path();
+    if (parent != folder && !createPrivateFolder(parent)) {
+        return false;
+    }
+    // What counts is that the folder is there afterwards, whoever made it.
+    detail::makePrivateFolder(folder);
+    return QFileInfo(folder).isDir();
 }
 
 }  // namespace platform

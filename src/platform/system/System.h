@@ -32,6 +32,10 @@ namespace detail {
 QString deviceOfPath(const QString& mountInfo, const QString& path);
 // The tracer's process id in a /proc/self/status text; 0 when none.
 int tracerPid(const QString& status);
+// Creates the one folder `folder`, whose parent exists, readable by the owner
+// only; the system's own call (mkdir, CreateDirectoryW). Its result is not
+// looked at: another process may create the folder in between.
+void makePrivateFolder(const QString& folder);
 }  // namespace detail
 
 }  // namespace platform

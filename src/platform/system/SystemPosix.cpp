@@ -45,19 +45,8 @@ bool isOnRemovableDrive(const QString& path) {
            SysfsFlagSet(QFileInfo(block).absolutePath() + "/removable");
 }
 
-bool createPrivateFolder(const QString& path) {
-    const QString folder = QDir::cleanPath(QDir(path).absolutePath());
-    if (QFileInfo(folder).isDir()) {
-        return true;
-    }
-    const QString parent = QFileInfo(folder).path();
-    if (parent != folder && !createPrivateFolder(parent)) {
-        return false;
-    }
-    // Another process may create it in between: what counts is that it is
-    // there afterwards.
+void detail::makePrivateFolder(const QString& folder) {
     ::mkdir(QFile::encodeName(folder).constData(), 0700);
-    return QFileInfo(folder).isDir();
 }
 
 bool isDebuggerAttached() {

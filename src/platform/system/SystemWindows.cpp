@@ -43,19 +43,10 @@ bool isOnRemovableDrive(const QString& path) {
     return ::GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE;
 }
 
-bool createPrivateFolder(const QString& path) {
-    const QString folder = QDir::cleanPath(QDir(path).absolutePath());
-    if (QFileInfo(folder).isDir()) {
-        return true;
-    }
-    const QString parent = QFileInfo(folder).path();
-    if (parent != folder && !createPrivateFolder(parent)) {
-        return false;
-    }
+void detail::makePrivateFolder(const QString& folder) {
     // Inside the user's profile a new folder inherits permissions that give
-    // it to the user alone; another process may create it in between.
+    // it to the user alone.
     ::CreateDirectoryW(Wide(QDir::toNativeSeparators(folder)).c_str(), nullptr);
-    return QFileInfo(folder).isDir();
 }
 
 bool isDebuggerAttached() {
