@@ -24,7 +24,6 @@ protected:
     void SetUp() override {
         previousFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
-        area.setWidget(new QWidget);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder.filePath("unused.pdf"));
     }
@@ -105,8 +104,8 @@ TEST_F(PreviewPagesTest, WithoutAPrinterTheErrorGoesOutAndThePicturesStayEmpty) 
     EXPECT_FALSE(Exists("Temp1.emf"));
     EXPECT_TRUE(area.isVisible());
 
-    // A first preview without a printer shows nothing, also for an empty
-    // subject.
+    // A hidden preview stays hidden, also for an empty subject: the printer
+    // is asked for before anything else.
     preview.Hide();
     subject.clear();
     EXPECT_THROW(preview.Show(subject), platform::PlatformError);
