@@ -10,6 +10,10 @@ LinkFilter::LinkFilter(QLabel& label, std::function<void()> onHover, std::functi
       m_onClick(std::move(onClick)) {
     label.setCursor(Qt::PointingHandCursor);
     label.setMouseTracking(true);
+    // A label takes no mouse event of its own: without this, a move over the
+    // link also reaches the widget below it, whose own reaction to a move may
+    // undo the hover at once.
+    label.setAttribute(Qt::WA_NoMousePropagation);
     label.installEventFilter(this);
 }
 

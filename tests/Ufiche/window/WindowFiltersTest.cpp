@@ -1,10 +1,13 @@
-#include "Ufiche/window/ViewModeFilter.h"
-
+// The event filters that give the window's controls their behaviour.
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTextEdit>
 
 #include <gtest/gtest.h>
+
+#include "Ufiche/window/LinkFilter.h"
+#include "Ufiche/window/ViewModeFilter.h"
 
 namespace {
 
@@ -44,6 +47,39 @@ TEST(ViewModeFilter, AnEventOnOnePaneCollapsesOnlyItsSelectionAndOnlyOutsideEdit
     SelectAll(subject);
     DragOver(subject);
     EXPECT_TRUE(subject.textCursor().hasSelection());
+}
+
+TEST(LinkFilter, AMoveOverTheLinkHoversAndOnlyAReleaseOverItClicks) {
+    QLabel link("Consultez");
+    link.resize(100, 20);
+    int hovers = 0;
+    int clicks = 0;
+    new LinkFilter(
+        link, [&] { ++hovers; }, [&] { ++clicks; });  // owned by the label
+    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_TRUE(link.hasMouseTracking());
+
+    struct Case {
+        QEvent::Type type;
+        QPointF at;
+        int hovers;
+        int clicks;
+    };
+    const Case cases[] = {
+        {QEvent::MouseMove, {5, 5}, 1, 0},
+        {QEvent::MouseButtonPress, {5, 5}, 1, 0},
+        {QEvent::MouseButtonRelease, {5, 5}, 1, 1},
+        {QEvent::MouseButtonRelease, {150, 5}, 1, 1},  // released beside the link
+        {QEvent::MouseMove, {99, 19}, 2, 1},
+    };
+    for (const Case& c : cases) {
+        const Qt::MouseButton button = c.type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = c.type == QEvent::MouseButtonPress ? button : Qt::NoButton;
+        QMouseEvent event(c.type, c.at, link.mapToGlobal(c.at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&link, &event);
+        EXPECT_EQ(hovers, c.hovers);
+        EXPECT_EQ(clicks, c.clicks);
+    }
 }
 
 }  // namespace
