@@ -4,7 +4,6 @@
 #include <QPrinter>
 
 #include "platform/emf/EmfWriter.h"
-#include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "platform/units/PageUnits.h"
 
@@ -39,14 +38,19 @@ RenderedPage RenderPageToEMF(QPrinter& printer, platform::TRxRichEdit& control,
     return {true, next.value_or(RichTextLength(control))};
 }
 
-void RenderPagesToEMF(platform::TRxRichEdit& control, const QString& prefix) {
+QRect PageFrame(const QPrinter& printer) {
+    const QRectF page = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    // Both corners stored as they are: the right and bottom are the width and
+    // the height, not one less.
+    return QRect(QPoint(0, 0), QPoint(static_cast<int>(page.width()) * 100,
+                                      static_cast<int>(page.height()) * 100));
+}
+
+void RenderPagesToEMF(platform::TRxRichEdit& control, const QString& prefix,
+                      const PrinterProvider& printerForJob) {
     const int length = RichTextLength(control);
-    auto& currentPrinter = platform::CurrentPrinter::instance();
-    QPrinter& printer = currentPrinter.printerForJob();
-    // (0, 0) to (width, height) in hundredths of a millimetre, both corners
-    // stored as they are.
-    const QRect frame(QPoint(0, 0), QPoint(currentPrinter.pageWidthMillimetres() * 100,
-                                           currentPrinter.pageHeightMillimetres() * 100));
+    QPrinter& printer = printerForJob();
+    const QRect frame = PageFrame(printer);
     int start = 0;
     for (int page = 0; start < length && page < kMaxPages; ++page) {
         start = RenderPageToEMF(printer, control, PageFileName(prefix, page), frame, start)
@@ -57,8 +61,9 @@ void RenderPagesToEMF(platform::TRxRichEdit& control, const QString& prefix) {
     }
 }
 
-void RichEditToEMF(platform::TRxRichEdit& control, const QString& prefix) {
-    RenderPagesToEMF(control, prefix);
+void RichEditToEMF(platform::TRxRichEdit& control, const QString& prefix,
+                   const PrinterProvider& printerForJob) {
+    RenderPagesToEMF(control, prefix, printerForJob);
 }
 
 }  // namespace RichEditEMFPrint

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -12,9 +11,9 @@
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/window/ViewModeFilter.h"
 
-class QTextEdit;
-class QWindow;
+class AnchorLayout;
 class TFormStorage;
 
 namespace Ui {
@@ -23,6 +22,10 @@ class TForm1;
 
 namespace platform {
 class TRxRichEdit;
+}
+
+namespace Ufiche {
+class Preview;
 }
 
 // The program's one window: the generation settings, the subject pane RxE1
@@ -60,20 +63,22 @@ public:
     // Where the random seed of each activation comes from (the clock unless
     // replaced), and the input box of "A" (a modal dialog unless replaced):
     // tests replace both.
-    void setSeedSource(std::function<std::uint32_t()> seedSource);
+    void setSeedSource(std::function<std::uint32_t()> seedSource) {
+        seedSource_ = std::move(seedSource);
+    }
     using InputBox = std::function<std::optional<QString>(QWidget* parent)>;
-    void setInputBox(InputBox inputBox);
+    void setInputBox(InputBox inputBox) { inputBox_ = std::move(inputBox); }
     // The save dialog: given the starting folder and the proposed name, the
     // full name chosen, or nothing when cancelled. A file dialog unless
     // replaced (tests).
     using SaveDialog = std::function<std::optional<QString>(
         QWidget* parent, const QString& initialDir, const QString& proposedName)>;
-    void setSaveDialog(SaveDialog saveDialog);
+    void setSaveDialog(SaveDialog saveDialog) { saveDialog_ = std::move(saveDialog); }
     // How a finished document gets into its pane (LoadRtfIntoPane unless
     // replaced: tests make it fail).
     using PaneLoader =
         std::function<void(platform::TRxRichEdit& pane, const std::string& document)>;
-    void setPaneLoader(PaneLoader paneLoader);
+    void setPaneLoader(PaneLoader paneLoader) { paneLoader_ = std::move(paneLoader); }
 
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
@@ -89,23 +94,25 @@ public:
     void Label9MouseMove();
     void FormMouseMove();
     bool IsOnRemovableDrive() const;
-    void btnLongClick();
-    void btnSurfClick();
-    void btnVolClick();
-    void btnCapaClick();
+    void btnLongClick() { GenerateWorksheet(Uconvers::QuantityKind::Length); }
+    void btnSurfClick() { GenerateWorksheet(Uconvers::QuantityKind::Area); }
+    void btnVolClick() { GenerateWorksheet(Uconvers::QuantityKind::Volume); }
+    void btnCapaClick() { GenerateWorksheet(Uconvers::QuantityKind::Capacity); }
     void RxE1Change();
     void RxE2Change();
     void RxE1KeyDown();
     void ckbEditeClick();
-    void RxE1MouseDown();
-    void RxE1MouseUp();
-    void RxE1DragOver(QEvent* event);
-    void RxE1DragDrop(QEvent* event);
-    void RxE1EndDrag();
-    void RxE2MouseDown();
-    void RxE2MouseUp();
-    void RxE2DragOver(QEvent* event);
-    void RxE2EndDrag();
+    // The panes' view-mode filters run these reactions on the events
+    // themselves.
+    void RxE1MouseDown() { m_subjectViewMode->CollapseSelectionLater(); }
+    void RxE1MouseUp() { m_subjectViewMode->CollapseSelectionLater(); }
+    void RxE1DragOver(QEvent* event) { m_subjectViewMode->RefuseDrop(event); }
+    void RxE1DragDrop(QEvent* event) { m_subjectViewMode->RefuseDrop(event); }
+    void RxE1EndDrag() { m_subjectViewMode->CollapseSelectionLater(); }
+    void RxE2MouseDown() { m_answerKeyViewMode->CollapseSelectionLater(); }
+    void RxE2MouseUp() { m_answerKeyViewMode->CollapseSelectionLater(); }
+    void RxE2DragOver(QEvent* event) { m_answerKeyViewMode->RefuseDrop(event); }
+    void RxE2EndDrag() { m_answerKeyViewMode->CollapseSelectionLater(); }
     void btnEnregistreClick();
     void btnImprimeClick();
     void btnChoixImpClick();
@@ -132,15 +139,13 @@ protected:
 private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
-    void CollapseSelection(QTextEdit& pane);
-    void CollapseSelectionLater(QTextEdit& pane);
-    void RefuseDrop(QTextEdit& pane, QEvent* event);
-    void SetFieldColour(QWidget* field, const QColor& colour);
-    void OnFocusWindowChanged(QWindow* window);
-    void FinishGeneration();
 
     std::unique_ptr<Ui::TForm1> ui_;
     std::unique_ptr<TFormStorage> formStorage_;
+    std::unique_ptr<AnchorLayout> m_anchors;
+    std::unique_ptr<Ufiche::Preview> m_preview;
+    ViewModeFilter* m_subjectViewMode = nullptr;    // owned by its pane
+    ViewModeFilter* m_answerKeyViewMode = nullptr;  // owned by its pane
     Ufiche::MersenneRandomSource random_;
     std::function<std::uint32_t()> seedSource_;
     InputBox inputBox_;
@@ -156,5 +161,4 @@ private:
     bool generating_ = false;
     bool closeRequested_ = false;
     bool shownOnce_ = false;
-    QPointer<QWindow> lastFocusWindow_;
 };

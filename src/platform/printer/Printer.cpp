@@ -124,12 +124,4 @@ void CurrentPrinter::choose(QWidget* parent) {
     chosenFile_ = PrintsToFile(*chosen_) ? chosen_->outputFileName() : QString();
 }
 
-int CurrentPrinter::pageWidthMillimetres() {
-    return static_cast<int>(printer().pageLayout().paintRect(QPageLayout::Millimeter).width());
-}
-
-int CurrentPrinter::pageHeightMillimetres() {
-    return static_cast<int>(printer().pageLayout().paintRect(QPageLayout::Millimeter).height());
-}
-
 }  // namespace platform

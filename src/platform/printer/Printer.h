@@ -37,10 +37,6 @@ public:
     // on. Never throws.
     QPageLayout pageLayoutOrA4();
 
-    // The printable page in whole millimetres.
-    int pageWidthMillimetres();
-    int pageHeightMillimetres();
-
     CurrentPrinter(const CurrentPrinter&) = delete;
     CurrentPrinter& operator=(const CurrentPrinter&) = delete;
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -328,6 +329,25 @@ TEST_F(TForm1Test, ClosingDeletesThePreviewFilesInAnyLetterCase) {
     QDir::setCurrent(previous);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Temp2.emf"});
     EXPECT_FALSE(form.findChild<QWidget*>("Panel3")->isVisible());
+}
+
+TEST_F(TForm1Test, TheLinkIsBoldUnderTheMouseAndNormalAgainOverTheAnswerKeyOrTheWindow) {
+    auto& link = control<QLabel>("Label9");
+    auto moveOver = [](QWidget* widget) {
+        const QPointF at(3, 3);
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &move);
+    };
+    for (QWidget* away : {form.answerKeyPane().viewport(), static_cast<QWidget*>(&form)}) {
+        moveOver(&link);
+        EXPECT_TRUE(link.font().bold());
+        moveOver(away);
+        EXPECT_FALSE(link.font().bold());
+    }
+    moveOver(&link);
+    moveOver(form.subjectPane().viewport());
+    EXPECT_TRUE(link.font().bold());
 }
 
 TEST_F(TForm1Test, FocusColoursMarkTheFieldBeingTyped) {

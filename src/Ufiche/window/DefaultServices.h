@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+// What the window uses unless a test replaces it: the clock that seeds each
+// activation, the input box of a new instruction text and the save dialog.
+namespace Ufiche {
+
+std::uint32_t ClockSeed();
+
+// The modal input box "Nouveau texte": the text typed, or nothing when
+// cancelled.
+std::optional<QString> AskNewText(QWidget* parent);
+
+// The save dialog, from its starting folder (the current folder when empty)
+// and the proposed name: the full name chosen, or nothing when cancelled.
+std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir,
+                                      const QString& proposedName);
+
+// Writes "_DatCompil.txt" in the current folder: a trace of the build for
+// whoever debugs. A failure to write it is of no consequence.
+void WriteCompileStamp();
+
+}  // namespace Ufiche
