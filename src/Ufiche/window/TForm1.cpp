@@ -54,13 +54,6 @@ const QSize kPagePictureSize{420, 594};
 
 const char* const kDesignGeometry = "designGeometry";
 
-// The settings that survive a restart, in the order the file keeps them.
-const QStringList kStoredProps = {
-    "spMaxLigne.Value", "spinterligne.Value", "eTitre1.Text",           "eSepar.Text",
-    "spCorriges.Value", "spSujets.Value",     "SaveDialog1.InitialDir", "Combo1.Text",
-    "Combo1.Items",     "CheckBox1.Checked",  "trbNiveau.Position",     "ckbEdite.Checked",
-};
-
 struct AnchoredControl {
     const char* name;
     int anchors;
@@ -221,11 +214,7 @@ TForm1::TForm1(QWidget* parent)
     SetFieldColour(ui_->eTitre1, Qt::white);
     SetFieldColour(ui_->Combo1, Qt::white);
 
-    // The save dialog's starting folder is a stored setting of its own.
-    auto* saveDialog = new QObject(this);
-    saveDialog->setObjectName("SaveDialog1");
-    saveDialog->setProperty("InitialDir", QString());
-    formStorage_ = std::make_unique<TFormStorage>(*this, kStoredProps);
+    formStorage_ = std::make_unique<TFormStorage>(*this, StoredSettings());
 
     // Enter presses the focused button as Space does, as on the teachers'
     // other systems (Qt's buttons take Enter only in dialogs).
@@ -533,10 +522,8 @@ void TForm1::FinishGeneration() {
 // ---- Saving and printing ----
 
 void TForm1::btnEnregistreClick() {
-    const QString initialDir =
-        findChild<QObject*>("SaveDialog1")->property("InitialDir").toString();
-    const std::optional<QString> chosen =
-        saveDialog_(this, initialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
+    const std::optional<QString> chosen = saveDialog_(
+        this, m_saveDialogInitialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
     if (chosen) {
         Ufiche::SaveWorksheet(*ui_->RxE1, *ui_->RxE2, *chosen);
     }

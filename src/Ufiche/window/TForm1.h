@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
@@ -16,6 +17,7 @@
 class QTextEdit;
 class QWindow;
 class TFormStorage;
+struct StoredSetting;
 
 namespace Ui {
 class TForm1;
@@ -69,6 +71,9 @@ public:
     using SaveDialog = std::function<std::optional<QString>(
         QWidget* parent, const QString& initialDir, const QString& proposedName)>;
     void setSaveDialog(SaveDialog saveDialog);
+    // The save dialog's starting folder, a stored setting that nothing in the
+    // program changes (tests set it).
+    void setSaveDialogInitialDir(const QString& folder) { m_saveDialogInitialDir = folder; }
     // How a finished document gets into its pane (LoadRtfIntoPane unless
     // replaced: tests make it fail).
     using PaneLoader =
@@ -138,6 +143,8 @@ private:
     void SetFieldColour(QWidget* field, const QColor& colour);
     void OnFocusWindowChanged(QWindow* window);
     void FinishGeneration();
+    // The control properties that the settings file keeps, in its order.
+    std::vector<StoredSetting> StoredSettings();
 
     std::unique_ptr<Ui::TForm1> ui_;
     std::unique_ptr<TFormStorage> formStorage_;
@@ -152,6 +159,7 @@ private:
     std::string defaultFileName_;
     Ufiche::DrawnExerciseSlots drawnExercises_{};
     QString settingsFileName_;
+    QString m_saveDialogInitialDir;
 
     bool generating_ = false;
     bool closeRequested_ = false;
