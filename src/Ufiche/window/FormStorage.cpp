@@ -1,8 +1,6 @@
 #include "Ufiche/window/FormStorage.h"
 
-#include <QComboBox>
 #include <QScreen>
-#include <QSignalBlocker>
 #include <QWidget>
 
 #include <algorithm>
@@ -12,9 +10,11 @@
 #include "Ufiche/window/StoredValues.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/profile/ProfileFile.h"
+#include "platform/profile/ProfileSession.h"
 
 namespace {
 
+using platform::ProfileSession;
 using Ufiche::DecodeFourIntegers;
 using Ufiche::DecodeInteger;
 
@@ -22,26 +22,23 @@ using Ufiche::DecodeInteger;
 // list: reading it whole would hold the window for minutes.
 constexpr int kMaxListEntries = 1000;
 
-class Settings {
-public:
-    explicit Settings(const QString& fileName) : file_(fileName.toStdString()) {}
-
-    QString Read(const QString& section, const QString& key, const QString& defaultValue) const {
-        return platform::FromWindows1252(file_.readString(platform::ToWindows1252(section),
-                                                          platform::ToWindows1252(key),
-                                                          platform::ToWindows1252(defaultValue)));
-    }
-    void Write(const QString& section, const QString& key, const QString& value) {
-        file_.writeString(platform::ToWindows1252(section), platform::ToWindows1252(key),
-                          platform::ToWindows1252(value));
-    }
-    void EraseSection(const QString& section) {
-        file_.eraseSection(platform::ToWindows1252(section));
-    }
-
-private:
-    platform::ProfileFile file_;
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
 };
+
+// The file holds Windows-1252 text.
+QString Read(const ProfileSession& file, const QString& section, const QString& key,
+             const QString& defaultValue) {
+    return platform::FromWindows1252(file.readString(platform::ToWindows1252(section),
+                                                     platform::ToWindows1252(key),
+                                                     platform::ToWindows1252(defaultValue)));
+}
+
+void Write(ProfileSession& file, const QString& section, const QString& key, const QString& value) {
+    file.writeString(platform::ToWindows1252(section), platform::ToWindows1252(key),
+                     platform::ToWindows1252(value));
+}
 
 QString RectText(const QRect& rect) {
     return Ufiche::EncodeFourIntegers(
@@ -61,103 +58,25 @@ QSize ScreenSize(const QWidget& form) {
 
 }  // namespace
 
-TFormStorage::TFormStorage(QWidget& form, const QStringList& storedProps)
-    : form_(form), outer_(new OuterGeometry(form)), section_(form.metaObject()->className()) {
-    for (const QString& entry : storedProps) {
-        const qsizetype dot = entry.indexOf('.');
-        if (dot < 0) {
-            continue;
-        }
-        const QString controlName = entry.left(dot).trimmed();
-        const QString propertyName = entry.mid(dot + 1).trimmed();
-        QObject* control = form.findChild<QObject*>(controlName);
-        if (control == nullptr) {
-            continue;
-        }
-        const QString lower = propertyName.toLower();
-        Kind kind = Kind::Text;
-        if (lower == "value" || lower == "position") {
-            kind = Kind::Integer;
-        } else if (lower == "checked") {
-            kind = Kind::Boolean;
-        } else if (lower == "items") {
-            kind = Kind::List;
-        }
-        properties_.push_back({control, controlName + "_" + propertyName, kind});
-    }
-}
+TFormStorage::TFormStorage(QWidget& form, std::vector<StoredSetting> settings)
+    : form_(form),
+      outer_(new OuterGeometry(form)),
+      section_(form.metaObject()->className()),
+      m_settings(std::move(settings)) {}
 
-QString TFormStorage::ListSection(const StoredProperty& property) const {
-    return section_ + "." + property.key;
-}
-
-QString TFormStorage::CurrentText(const StoredProperty& property) const {
-    QObject* control = property.control;
-    switch (property.kind) {
-        case Kind::Integer:
-            return QString::number(control->property("value").toInt());
-        case Kind::Boolean:
-            return Ufiche::EncodeBoolean(control->property("checked").toBool());
-        case Kind::Text:
-            if (auto* combo = qobject_cast<QComboBox*>(control)) {
-                return combo->currentText();
-            }
-            if (control->property("text").isValid()) {
-                return control->property("text").toString();
-            }
-            return control->property("InitialDir").toString();
-        case Kind::List:
-            return {};
-    }
-    return {};
-}
-
-void TFormStorage::Assign(const StoredProperty& property, const QString& text) {
-    QObject* control = property.control;
-    switch (property.kind) {
-        case Kind::Integer:
-            // The control keeps the value within its range.
-            control->setProperty("value", DecodeInteger(text));
-            break;
-        case Kind::Boolean:
-            if (const auto value = Ufiche::DecodeBoolean(text)) {
-                control->setProperty("checked", *value);
-            }
-            break;
-        case Kind::Text:
-            if (auto* combo = qobject_cast<QComboBox*>(control)) {
-                // Text set by code raises no change event in the box.
-                const QSignalBlocker noEvent(combo);
-                combo->setEditText(text);
-            } else if (control->property("text").isValid()) {
-                control->setProperty("text", text);
-            } else {
-                control->setProperty("InitialDir", text);
-            }
-            break;
-        case Kind::List:
-            break;
-    }
+QString TFormStorage::ListSection(const StoredSetting& setting) const {
+    return section_ + "." + setting.key;
 }
 
 void TFormStorage::RestoreSettings() {
     saved_ = false;
-    Settings settings(iniFileName_);
-    if (DecodeInteger(settings.Read(section_, "FormVersion", "0").trimmed()) >= 0) {
-        RestorePlacement();
-        for (const auto& property : properties_) {
-            if (property.control.isNull()) {
-                continue;
-            }
+    const ProfileSession file(platform::ProfileFile(iniFileName_.toStdString()));
+    if (DecodeInteger(Read(file, section_, "FormVersion", "0").trimmed()) >= 0) {
+        RestorePlacement(file);
+        for (const StoredSetting& setting : m_settings) {
             // One property that cannot be restored does not stop the others.
             try {
-                if (property.kind == Kind::List) {
-                    RestoreList(property);
-                } else {
-                    const QString current = CurrentText(property);
-                    Assign(property,
-                           Ufiche::TrimControls(settings.Read(section_, property.key, current)));
-                }
+                RestoreSetting(file, setting);
             } catch (...) {
             }
         }
@@ -165,14 +84,51 @@ void TFormStorage::RestoreSettings() {
     restored_ = true;
 }
 
-void TFormStorage::RestorePlacement() {
-    Settings settings(iniFileName_);
+void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSetting& setting) {
+    // The control's current value is the default, so that a missing key
+    // leaves it unchanged.
+    auto readTrimmed = [&](const QString& current) {
+        return Ufiche::TrimControls(Read(file, section_, setting.key, current));
+    };
+    std::visit(
+        Overloaded{
+            [&](const StoredSetting::Integer& value) {
+                value.write(DecodeInteger(readTrimmed(QString::number(value.read()))));
+            },
+            [&](const StoredSetting::Boolean& value) {
+                const auto flag =
+                    Ufiche::DecodeBoolean(readTrimmed(Ufiche::EncodeBoolean(value.read())));
+                if (flag) {
+                    value.write(*flag);
+                }
+            },
+            [&](const StoredSetting::Text& value) { value.write(readTrimmed(value.read())); },
+            [&](const StoredSetting::List& list) {
+                const QString section = ListSection(setting);
+                const int count =
+                    std::min(DecodeInteger(Ufiche::TrimControls(Read(file, section, "Count", "0"))),
+                             kMaxListEntries);
+                // An empty or unreadable count leaves the list as it is.
+                if (count <= 0) {
+                    return;
+                }
+                QStringList entries;
+                for (int i = 0; i < count; ++i) {
+                    entries << Read(file, section, QStringLiteral("Item%1").arg(i), "");
+                }
+                list.write(entries);
+            },
+        },
+        setting.access);
+}
+
+void TFormStorage::RestorePlacement(const ProfileSession& file) {
     const QSize screen = ScreenSize(form_);
     auto readPosition = [&](const QString& key, const QString& defaultValue, bool& found) {
-        QString value = settings.Read(
-            section_, Ufiche::ScreenSizeKey(key, screen.width(), screen.height()), "");
+        QString value =
+            Read(file, section_, Ufiche::ScreenSizeKey(key, screen.width(), screen.height()), "");
         if (value.isEmpty()) {
-            value = settings.Read(section_, key, "");
+            value = Read(file, section_, key, "");
         }
         found = found || !value.isEmpty();
         return DecodeFourIntegers(value.isEmpty() ? defaultValue : value);
@@ -183,7 +139,7 @@ void TFormStorage::RestorePlacement() {
     const QRect frame = form_.frameGeometry();
     const auto normal = readPosition("NormPos", RectText(frame), found);
     const int pixelsPerInch = DecodeInteger(
-        settings.Read(section_, "PixelsPerInch", QString::number(PixelsPerInch(form_))).trimmed());
+        Read(file, section_, "PixelsPerInch", QString::number(PixelsPerInch(form_))).trimmed());
 
     std::optional<QRect> outer;
     if (found && pixelsPerInch == PixelsPerInch(form_)) {
@@ -197,62 +153,63 @@ void TFormStorage::RestorePlacement() {
         }
     }
     outer_->Restore(outer, Ufiche::DecodeShowCmd(
-                               DecodeInteger(settings.Read(section_, "ShowCmd", "0").trimmed())));
-}
-
-void TFormStorage::RestoreList(const StoredProperty& property) {
-    auto* combo = qobject_cast<QComboBox*>(property.control.data());
-    if (combo == nullptr) {
-        return;
-    }
-    Settings settings(iniFileName_);
-    const QString section = ListSection(property);
-    const int count = std::min(
-        DecodeInteger(Ufiche::TrimControls(settings.Read(section, "Count", "0"))), kMaxListEntries);
-    if (count <= 0) {
-        return;
-    }
-    QStringList entries;
-    for (int i = 0; i < count; ++i) {
-        entries << settings.Read(section, QStringLiteral("Item%1").arg(i), "");
-    }
-    // Refilling the list changes the box's text: keep the one restored.
-    const QSignalBlocker noEvent(combo);
-    const QString text = combo->currentText();
-    combo->clear();
-    combo->addItems(entries);
-    combo->setCurrentIndex(-1);
-    combo->setEditText(text);
+                               DecodeInteger(Read(file, section_, "ShowCmd", "0").trimmed())));
 }
 
 void TFormStorage::SaveSettings(bool whileDestroyed) {
     if (!restored_) {
         return;
     }
-    Settings settings(iniFileName_);
-    settings.Write(section_, "FormVersion", "0");
-    SavePlacement(whileDestroyed);
-    for (const auto& property : properties_) {
-        if (property.control.isNull()) {
-            continue;
-        }
-        switch (property.kind) {
-            case Kind::List:
-                SaveList(property);
-                break;
-            case Kind::Text:
-                settings.Write(section_, property.key, Ufiche::EncodeText(CurrentText(property)));
-                break;
-            default:
-                settings.Write(section_, property.key, CurrentText(property));
-                break;
-        }
+    ProfileSession file(platform::ProfileFile(iniFileName_.toStdString()));
+    try {
+        SaveAll(file, whileDestroyed);
+    } catch (...) {
+        // The save stops at the value that cannot be written; the values
+        // before it still reach the file.
+        file.commit();
+        throw;
     }
+    file.commit();
     saved_ = true;
 }
 
-void TFormStorage::SavePlacement(bool whileDestroyed) {
-    Settings settings(iniFileName_);
+void TFormStorage::SaveAll(ProfileSession& file, bool whileDestroyed) const {
+    Write(file, section_, "FormVersion", "0");
+    SavePlacement(file, whileDestroyed);
+    for (const StoredSetting& setting : m_settings) {
+        SaveSetting(file, setting);
+    }
+}
+
+void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& setting) const {
+    std::visit(Overloaded{
+                   [&](const StoredSetting::Integer& value) {
+                       Write(file, section_, setting.key, QString::number(value.read()));
+                   },
+                   [&](const StoredSetting::Boolean& value) {
+                       Write(file, section_, setting.key, Ufiche::EncodeBoolean(value.read()));
+                   },
+                   [&](const StoredSetting::Text& value) {
+                       Write(file, section_, setting.key, Ufiche::EncodeText(value.read()));
+                   },
+                   [&](const StoredSetting::List& list) {
+                       const QString section = ListSection(setting);
+                       file.eraseSection(platform::ToWindows1252(section));
+                       const QStringList entries = list.read();
+                       // An empty list leaves no section behind.
+                       if (entries.isEmpty()) {
+                           return;
+                       }
+                       Write(file, section, "Count", QString::number(entries.size()));
+                       for (qsizetype i = 0; i < entries.size(); ++i) {
+                           Write(file, section, QStringLiteral("Item%1").arg(i), entries[i]);
+                       }
+                   },
+               },
+               setting.access);
+}
+
+void TFormStorage::SavePlacement(ProfileSession& file, bool whileDestroyed) const {
     const Qt::WindowStates state = form_.windowState();
     const bool minimized = (state & Qt::WindowMinimized) != 0;
     const bool maximized = (state & Qt::WindowMaximized) != 0;
@@ -264,31 +221,14 @@ void TFormStorage::SavePlacement(bool whileDestroyed) {
     const QString minMax = Ufiche::EncodeFourIntegers({-1, -1, -1, -1});
     const QString normal = RectText(outer_->normalOuterRect());
 
-    settings.Write(section_, "Flags", QString::number(flags));
-    settings.Write(section_, "ShowCmd", QString::number(showCmd));
-    settings.Write(section_, "PixelsPerInch", QString::number(PixelsPerInch(form_)));
-    settings.Write(section_, Ufiche::ScreenSizeKey("MinMaxPos", screen.width(), screen.height()),
-                   minMax);
-    settings.Write(section_, "MinMaxPos", minMax);
-    settings.Write(section_, Ufiche::ScreenSizeKey("NormPos", screen.width(), screen.height()),
-                   normal);
-    settings.Write(section_, "NormPos", normal);
-    settings.Write(section_, "Visible", whileDestroyed ? "1" : "0");
-}
-
-void TFormStorage::SaveList(const StoredProperty& property) {
-    auto* combo = qobject_cast<QComboBox*>(property.control.data());
-    if (combo == nullptr) {
-        return;
-    }
-    Settings settings(iniFileName_);
-    const QString section = ListSection(property);
-    settings.EraseSection(section);
-    if (combo->count() == 0) {
-        return;
-    }
-    settings.Write(section, "Count", QString::number(combo->count()));
-    for (int i = 0; i < combo->count(); ++i) {
-        settings.Write(section, QStringLiteral("Item%1").arg(i), combo->itemText(i));
-    }
+    Write(file, section_, "Flags", QString::number(flags));
+    Write(file, section_, "ShowCmd", QString::number(showCmd));
+    Write(file, section_, "PixelsPerInch", QString::number(PixelsPerInch(form_)));
+    Write(file, section_, Ufiche::ScreenSizeKey("MinMaxPos", screen.width(), screen.height()),
+          minMax);
+    Write(file, section_, "MinMaxPos", minMax);
+    Write(file, section_, Ufiche::ScreenSizeKey("NormPos", screen.width(), screen.height()),
+          normal);
+    Write(file, section_, "NormPos", normal);
+    Write(file, section_, "Visible", whileDestroyed ? "1" : "0");
 }

@@ -1,22 +1,49 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <variant>
 #include <vector>
 
 class QWidget;
 class OuterGeometry;
 
-// The settings store of the main window: its placement and a list of control
-// properties ("spMaxLigne.Value", ...) kept in the settings file, restored
-// once at the first showing and saved at the close.
+namespace platform {
+class ProfileSession;
+}
+
+// A control property kept in the settings file under its key
+// ("spMaxLigne_Value"): the kind of value decides how it is written and read
+// back, and the two functions read the control and give it a value.
+struct StoredSetting {
+    template <class Value>
+    struct Access {
+        std::function<Value()> read;
+        // Runs the control's change handler when the value changes it.
+        std::function<void(const Value&)> write;
+    };
+    // A decimal integer; the control keeps it within its range.
+    using Integer = Access<int>;
+    // "True" or "False".
+    using Boolean = Access<bool>;
+    using Text = Access<QString>;
+    // A list of texts, in a section of its own: "Count", then "Item0", ...
+    using List = Access<QStringList>;
+
+    QString key;
+    std::variant<Integer, Boolean, Text, List> access;
+};
+
+// The settings store of the main window: its placement and a table of control
+// properties kept in the settings file, restored once at the first showing
+// and saved at the close. Each restore reads the file once and each save
+// writes it once.
 class TFormStorage {
 public:
-    // `storedProps` entries name a control and a property; an entry whose
-    // control the window does not have is dropped here.
-    TFormStorage(QWidget& form, const QStringList& storedProps);
+    // The settings are kept in the file in the table's order.
+    TFormStorage(QWidget& form, std::vector<StoredSetting> settings);
 
     void setIniFileName(const QString& fileName) { iniFileName_ = fileName; }
     const QString& iniFileName() const { return iniFileName_; }
@@ -26,9 +53,10 @@ public:
     // while one property is restored is ignored; any other error escapes.
     void RestoreSettings();
 
-    // Writes everything, key by key; "Visible" is 1 only for the save made
-    // while the window is destroyed. Nothing is saved before a restore. A
-    // value that cannot be written raises the error and stops the save.
+    // Writes everything, in the order of the keys; "Visible" is 1 only for the
+    // save made while the window is destroyed. Nothing is saved before a
+    // restore. A value that cannot be written raises the error and stops the
+    // save; the values before it are still written.
     void SaveSettings(bool whileDestroyed = false);
 
     // The window's outer rectangle, stored and restored with its frame.
@@ -38,25 +66,17 @@ public:
     bool Saved() const { return saved_; }
 
 private:
-    enum class Kind { Integer, Boolean, Text, List };
-    struct StoredProperty {
-        QPointer<QObject> control;
-        QString key;  // Control_Property
-        Kind kind;
-    };
-
-    QString CurrentText(const StoredProperty& property) const;
-    void Assign(const StoredProperty& property, const QString& text);
-    void RestoreList(const StoredProperty& property);
-    void SaveList(const StoredProperty& property);
-    void RestorePlacement();
-    void SavePlacement(bool whileDestroyed);
-    QString ListSection(const StoredProperty& property) const;
+    void RestoreSetting(const platform::ProfileSession& file, const StoredSetting& setting);
+    void SaveSetting(platform::ProfileSession& file, const StoredSetting& setting) const;
+    void RestorePlacement(const platform::ProfileSession& file);
+    void SavePlacement(platform::ProfileSession& file, bool whileDestroyed) const;
+    void SaveAll(platform::ProfileSession& file, bool whileDestroyed) const;
+    QString ListSection(const StoredSetting& setting) const;
 
     QWidget& form_;
     OuterGeometry* outer_;  // a child of the window
     QString section_;
-    std::vector<StoredProperty> properties_;
+    std::vector<StoredSetting> m_settings;
     QString iniFileName_;
     bool restored_ = false;
     bool saved_ = false;

@@ -32,13 +32,6 @@ const QSize kMinimumOuterSize{680, 400};
 const QString kWindowTitle = QStringLiteral("Fiches de conversions d'unit\u00e9s");
 const QUrl kCatalogueUrl{QStringLiteral("https://www.editions-orvandiere.fr/mathematiques")};
 
-// The settings that survive a restart, in the order the file keeps them.
-const QStringList kStoredProps = {
-    "spMaxLigne.Value", "spinterligne.Value", "eTitre1.Text",           "eSepar.Text",
-    "spCorriges.Value", "spSujets.Value",     "SaveDialog1.InitialDir", "Combo1.Text",
-    "Combo1.Items",     "CheckBox1.Checked",  "trbNiveau.Position",     "ckbEdite.Checked",
-};
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -75,11 +68,7 @@ TForm1::TForm1(QWidget* parent)
         *this, *ui_->ScrollBox1, *ui_->Image1, *ui_->Image2,
         []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
 
-    // The save dialog's starting folder is a stored setting of its own.
-    auto* saveDialog = new QObject(this);
-    saveDialog->setObjectName("SaveDialog1");
-    saveDialog->setProperty("InitialDir", QString());
-    formStorage_ = std::make_unique<TFormStorage>(*this, kStoredProps);
+    formStorage_ = std::make_unique<TFormStorage>(*this, StoredSettings());
 
     // Enter presses the focused button as Space does, as on the teachers'
     // other systems (Qt's buttons take Enter only in dialogs).
@@ -290,10 +279,8 @@ void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
 // ---- Saving, printing and preview ----
 
 void TForm1::btnEnregistreClick() {
-    const QString initialDir =
-        findChild<QObject*>("SaveDialog1")->property("InitialDir").toString();
-    const std::optional<QString> chosen =
-        saveDialog_(this, initialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
+    const std::optional<QString> chosen = saveDialog_(
+        this, m_saveDialogInitialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
     if (chosen) {
         Ufiche::SaveWorksheet(*ui_->RxE1, *ui_->RxE2, *chosen);
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
@@ -15,6 +16,7 @@
 
 class AnchorLayout;
 class TFormStorage;
+struct StoredSetting;
 
 namespace Ui {
 class TForm1;
@@ -74,6 +76,9 @@ public:
     using SaveDialog = std::function<std::optional<QString>(
         QWidget* parent, const QString& initialDir, const QString& proposedName)>;
     void setSaveDialog(SaveDialog saveDialog) { saveDialog_ = std::move(saveDialog); }
+    // The save dialog's starting folder, a stored setting that nothing in the
+    // program changes (tests set it).
+    void setSaveDialogInitialDir(const QString& folder) { m_saveDialogInitialDir = folder; }
     // How a finished document gets into its pane (LoadRtfIntoPane unless
     // replaced: tests make it fail).
     using PaneLoader =
@@ -139,6 +144,8 @@ protected:
 private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
+    // The control properties that the settings file keeps, in its order.
+    std::vector<StoredSetting> StoredSettings();
 
     std::unique_ptr<Ui::TForm1> ui_;
     std::unique_ptr<TFormStorage> formStorage_;
@@ -157,6 +164,7 @@ private:
     std::string defaultFileName_;
     Ufiche::DrawnExerciseSlots drawnExercises_{};
     QString settingsFileName_;
+    QString m_saveDialogInitialDir;
 
     bool generating_ = false;
     bool closeRequested_ = false;

@@ -1,8 +1,6 @@
 #include "platform/profile/ProfileFile.h"
 
-#include "platform/errors/PlatformError.h"
-#include "platform/profile/FileContent.h"
-#include "platform/profile/IniText.h"
+#include "platform/profile/ProfileSession.h"
 
 #include <filesystem>
 #include <system_error>
@@ -10,9 +8,6 @@
 namespace platform {
 
 namespace {
-
-// The message the user reads, in UTF-8; the path follows it.
-constexpr const char* cannotWriteMessage = "Impossible d'\u00e9crire dans ";
 
 // The path is UTF-8 on every system; on Windows a narrow std::filesystem
 // path would be read in the ANSI code page and lose accented letters. The
@@ -35,41 +30,20 @@ ProfileFile::ProfileFile(const std::string& path) : path_(absolutePath(path)) {}
 
 std::string ProfileFile::readString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const {
-    std::string content;
-    // An unreadable file gives the defaults, as a missing one does.
-    if (readFileContent(followSymbolicLinks(path_), content) != FileReadResult::Read) {
-        return std::string(defaultValue);
-    }
-    return ini::readValue(content, section, key, defaultValue);
-}
-
-template <class Edit>
-void ProfileFile::update(Edit edit) {
-    const std::string target = followSymbolicLinks(path_);
-    std::string content;
-    // Writing over a file whose content we could not read would lose it.
-    if (readFileContent(target, content) == FileReadResult::Failed) {
-        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
-    }
-    const std::string updated = edit(content);
-    if (updated == content) {
-        return;
-    }
-    if (!replaceFileContent(target, updated, content)) {
-        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
-    }
+    return ProfileSession(*this).readString(section, key, defaultValue);
 }
 
 void ProfileFile::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
-    if (!ini::canStore(section, key, value)) {
-        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
-    }
-    update([&](std::string_view content) { return ini::withValue(content, section, key, value); });
+    ProfileSession session(*this);
+    session.writeString(section, key, value);
+    session.commit();
 }
 
 void ProfileFile::eraseSection(std::string_view section) {
-    update([&](std::string_view content) { return ini::withoutSection(content, section); });
+    ProfileSession session(*this);
+    session.eraseSection(section);
+    session.commit();
 }
 
 }  // namespace platform

@@ -8,7 +8,8 @@ namespace platform {
 // An INI settings file used as the Windows profile functions use theirs.
 // Section, key and value are Windows-1252 text; names match regardless of
 // ASCII letter case. Each call opens the file, does its one operation and
-// closes it, so the object holds nothing but the path.
+// closes it, so the object holds nothing but the path; a ProfileSession does
+// many operations in one opening.
 class ProfileFile {
 public:
     // A relative path is taken from the current folder, once, here.
@@ -36,9 +37,6 @@ public:
     void eraseSection(std::string_view section);
 
 private:
-    template <class Edit>
-    void update(Edit edit);
-
     std::string path_;
 };
 

@@ -120,7 +120,7 @@ TEST_F(SavingTest, TheChosenExtensionDecidesTheSubjectFileAndTheAnswerKeyIsAlway
 }
 
 TEST_F(SavingTest, BeforeAnyGenerationTheDialogProposesRtfAloneAndAnEmptyAnswerKeyIsWritten) {
-    form.findChild<QObject*>("SaveDialog1")->setProperty("InitialDir", folder.path());
+    form.setSaveDialogInitialDir(folder.path());
     form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
     form.subjectPane().setPlainText("Exercices du jour");
     form.answerKeyPane().clear();

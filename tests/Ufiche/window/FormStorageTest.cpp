@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -12,11 +13,59 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
+
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
+
+#ifdef __linux__
+// Counts, through the kernel's notifications on a folder, how often one of its
+// files is opened and how often another file is renamed over it.
+class FileAccessCounter {
+public:
+    explicit FileAccessCounter(const QString& folder)
+        : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        // Closes are watched too: the kernel merges an event into the one
+        // before it when they are alike, so opens that follow one another
+        // without them would count once.
+        EXPECT_GE(inotify_add_watch(m_fd, folder.toLocal8Bit().constData(),
+                                    IN_OPEN | IN_CLOSE | IN_MOVED_TO),
+                  0);
+    }
+    ~FileAccessCounter() { close(m_fd); }
+
+    struct Counts {
+        int opened = 0;
+        int replaced = 0;
+    };
+    // The accesses to the file of that name since the previous call.
+    Counts Take(const QString& name) {
+        Counts counts;
+        alignas(inotify_event) char buffer[65536];
+        ssize_t got;
+        while ((got = read(m_fd, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->len > 0 && name == event->name) {
+                    counts.opened += (event->mask & IN_OPEN) != 0;
+                    counts.replaced += (event->mask & IN_MOVED_TO) != 0;
+                }
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return counts;
+    }
+
+private:
+    int m_fd;
+};
+#endif
 
 class FormStorageTest : public testing::Test {
 protected:
@@ -201,6 +250,77 @@ TEST_F(FormStorageTest, AFileThatCannotBeWrittenIsReportedAtTheCloseAndAgainAtDe
                   "Impossible d'\u00e9crire dans " + QDir::toNativeSeparators(unwritable));
     }
     EXPECT_EQ(errors.size(), 2);
+}
+
+TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrder) {
+    // One value per key, none of them the window's design value, in the order
+    // a save writes them; the file that is read holds them in reverse order.
+    const QList<std::pair<QByteArray, QByteArray>> stored = {
+        {"spMaxLigne_Value", "12"},
+        {"spinterligne_Value", "4"},
+        {"eTitre1_Text", "\"\"6e B\"\""},
+        {"eSepar_Text", "=== fin ==="},
+        {"spCorriges_Value", "3"},
+        {"spSujets_Value", "28"},
+        {"SaveDialog1_InitialDir", "/srv/Mes fiches"},
+        {"Combo1_Text", "Exprimer en"},
+        {"CheckBox1_Checked", "False"},
+        {"trbNiveau_Position", "2"},
+        {"ckbEdite_Checked", "True"},
+    };
+    const QByteArray list =
+        "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en \r\nItem1='x'\r\n";
+    QByteArray read = list;
+    QByteArray written;
+    for (const auto& [key, value] : stored) {
+        read.prepend(key + "=" + value + "\r\n");
+        written += key + "=" + value + "\r\n";
+    }
+    WriteSettings("[TForm1]\r\n" + read);
+
+    auto form = OpenWindow();
+    QString offeredFolder;
+    form->setSaveDialog([&](QWidget*, const QString& initialDir, const QString&) {
+        offeredFolder = initialDir;
+        return std::optional<QString>();
+    });
+    form->btnEnregistreClick();
+    EXPECT_EQ(offeredFolder, "/srv/Mes fiches");
+    EXPECT_EQ(control<QComboBox>(*form, "Combo1").itemText(1), "x");
+
+    // The save goes to a new file, which takes the keys in the store's order.
+    const QString newFile = folder.filePath("nouveau.ini");
+    form->setSettingsFileName(newFile);
+    EXPECT_TRUE(form->close());
+    QFile file(newFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    EXPECT_TRUE(
+        saved.endsWith("Visible=0\r\n" + written +
+                       "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en\r\nItem1=x\r\n"))
+        << saved.constData();
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(FormStorageTest, ARestoreReadsTheFileOnceAndASaveReplacesItOnce) {
+#ifdef __linux__
+    WriteSettings(
+        "[TForm1]\nspMaxLigne_Value=7\n[TForm1.Combo1_Items]\nCount=2\nItem0=a\nItem1=b\n");
+    FileAccessCounter accesses(folder.path());
+    const QString name = QFileInfo(settingsFile).fileName();
+    auto form = OpenWindow();
+    const auto restore = accesses.Take(name);
+    EXPECT_EQ(restore.opened, 1);
+    EXPECT_EQ(restore.replaced, 0);
+    control<QSpinBox>(*form, "spMaxLigne").setValue(9);
+    EXPECT_TRUE(form->close());
+    const auto save = accesses.Take(name);
+    EXPECT_EQ(save.opened, 1);
+    EXPECT_EQ(save.replaced, 1);
+    EXPECT_TRUE(ReadSettings().contains("spMaxLigne_Value=9\r\n"));
+#else
+    GTEST_SKIP() << "counted through Linux's file notifications";
+#endif
 }
 
 }  // namespace

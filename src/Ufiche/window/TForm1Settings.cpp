@@ -1,0 +1,79 @@
+// The window's settings that survive a restart, and how each one is read
+// from its control and given back to it.
+#include <QSignalBlocker>
+
+#include "Ufiche/window/FormStorage.h"
+#include "Ufiche/window/TForm1.h"
+#include "ui_TForm1.h"
+
+namespace {
+
+StoredSetting::Integer SpinBoxValue(QSpinBox* box) {
+    return {[box] { return box->value(); }, [box](const int& value) { box->setValue(value); }};
+}
+
+StoredSetting::Boolean Checked(QCheckBox* box) {
+    return {[box] { return box->isChecked(); },
+            [box](const bool& checked) { box->setChecked(checked); }};
+}
+
+StoredSetting::Text LineText(QLineEdit* field) {
+    return {[field] { return field->text(); },
+            [field](const QString& text) { field->setText(text); }};
+}
+
+StoredSetting::Text ComboText(QComboBox* combo) {
+    return {[combo] { return combo->currentText(); },
+            [combo](const QString& text) {
+                // Text set by code raises no change event in the box.
+                const QSignalBlocker noEvent(combo);
+                combo->setEditText(text);
+            }};
+}
+
+StoredSetting::List ComboItems(QComboBox* combo) {
+    return {[combo] {
+                QStringList entries;
+                for (int i = 0; i < combo->count(); ++i) {
+                    entries << combo->itemText(i);
+                }
+                return entries;
+            },
+            [combo](const QStringList& entries) {
+                // Refilling the list changes the box's text: keep the one
+                // restored.
+                const QSignalBlocker noEvent(combo);
+                const QString text = combo->currentText();
+                combo->clear();
+                combo->addItems(entries);
+                combo->setCurrentIndex(-1);
+                combo->setEditText(text);
+            }};
+}
+
+}  // namespace
+
+std::vector<StoredSetting> TForm1::StoredSettings() {
+    QSlider* level = ui_->trbNiveau;
+    // In the order the file keeps them; each key is the control's name and
+    // the property's.
+    return {
+        {"spMaxLigne_Value", SpinBoxValue(ui_->spMaxLigne)},
+        {"spinterligne_Value", SpinBoxValue(ui_->spinterligne)},
+        {"eTitre1_Text", LineText(ui_->eTitre1)},
+        {"eSepar_Text", LineText(ui_->eSepar)},
+        {"spCorriges_Value", SpinBoxValue(ui_->spCorriges)},
+        {"spSujets_Value", SpinBoxValue(ui_->spSujets)},
+        // The save dialog's starting folder: nothing in the program changes it.
+        {"SaveDialog1_InitialDir",
+         StoredSetting::Text{[this] { return m_saveDialogInitialDir; },
+                             [this](const QString& folder) { m_saveDialogInitialDir = folder; }}},
+        {"Combo1_Text", ComboText(ui_->Combo1)},
+        {"Combo1_Items", ComboItems(ui_->Combo1)},
+        {"CheckBox1_Checked", Checked(ui_->CheckBox1)},
+        {"trbNiveau_Position",
+         StoredSetting::Integer{[level] { return level->value(); },
+                                [level](const int& value) { level->setValue(value); }}},
+        {"ckbEdite_Checked", Checked(ui_->ckbEdite)},
+    };
+}
