@@ -126,7 +126,9 @@ LinePieces TranslatedLinePieces(const KindRules& rules) {
     const int unitCount = Uconvers::UnitCount(rules.kind);
     pieces.spacedSymbols.reserve(static_cast<std::size_t>(unitCount));
     for (UnitIndex unit = 0; unit < unitCount; ++unit) {
-        pieces.spacedSymbols.push_back(MarkupToRtf(" " + Uconvers::UnitSymbol(rules.kind, unit)));
+        std::string spacedSymbol(1, ' ');
+        spacedSymbol += Uconvers::UnitSymbol(rules.kind, unit);
+        pieces.spacedSymbols.push_back(MarkupToRtf(spacedSymbol));
     }
     pieces.subjectTabs = MarkupToRtf(MarkupTabs(rules.subjectTabs));
     pieces.answerTabs = MarkupToRtf(MarkupTabs(rules.answerTabs));
