@@ -107,36 +107,72 @@ std::string SeparatorPiece(const WorksheetSettings& settings) {
                                    : MarkupToRtf(" ");
 }
 
-// The two exercises of a question as both documents show them: the number
-// text is written once for the subject and the answer key.
-struct QuestionTexts {
-    std::string left;
-    std::string right;
+// The RTF of the markup that every question line repeats, translated once
+// per worksheet: each unit symbol with the space before it, the tab runs and
+// the highlight that marks an answer. The translation of a text is the
+// translation of its pieces put end to end as long as no piece cuts a tag, so
+// the lines are assembled from these pieces and the number texts, which hold
+// only digits, spaces, points and minus signs and pass through unchanged.
+struct LinePieces {
+    std::vector<std::string> spacedSymbols;  // by unit index
+    std::string subjectTabs;
+    std::string answerTabs;
+    std::string answerStart;
+    std::string answerEnd;
 };
 
-QuestionTexts ExerciseTexts(const KindRules& rules, const DrawnLine& line) {
-    const DrawnQuestion& q = line.question;
-    return {line.leftNumber + " " + Uconvers::UnitSymbol(rules.kind, q.leftUnit),
-            line.rightNumber + " " + Uconvers::UnitSymbol(rules.kind, q.rightUnit)};
+LinePieces TranslatedLinePieces(const KindRules& rules) {
+    LinePieces pieces;
+    const int unitCount = Uconvers::UnitCount(rules.kind);
+    pieces.spacedSymbols.reserve(static_cast<std::size_t>(unitCount));
+    for (UnitIndex unit = 0; unit < unitCount; ++unit) {
+        std::string spacedSymbol(1, ' ');
+        spacedSymbol += Uconvers::UnitSymbol(rules.kind, unit);
+        pieces.spacedSymbols.push_back(MarkupToRtf(spacedSymbol));
+    }
+    pieces.subjectTabs = MarkupToRtf(MarkupTabs(rules.subjectTabs));
+    pieces.answerTabs = MarkupToRtf(MarkupTabs(rules.answerTabs));
+    pieces.answerStart = MarkupToRtf(" = <cf=jaune>");
+    pieces.answerEnd = MarkupToRtf("<cf=auto>");
+    return pieces;
 }
 
-std::string HighlightedAnswer(const KindRules& rules, extended value, UnitIndex unit,
-                              UnitIndex target) {
-    return "<cf=jaune>" + FormatConverted(rules.kind, unit, target, value) + " " +
-           Uconvers::UnitSymbol(rules.kind, target) + "<cf=auto>";
+const std::string& SpacedSymbol(const LinePieces& pieces, UnitIndex unit) {
+    return pieces.spacedSymbols[static_cast<std::size_t>(unit)];
 }
 
 // In the subject each exercise ends in an equals sign for the pupil; the
 // line itself carries the raw "\par" that ends it.
-std::string SubjectLineMarkup(const KindRules& rules, const QuestionTexts& texts) {
-    return texts.left + " =" + MarkupTabs(rules.subjectTabs) + texts.right + " = \\par";
+void AppendSubjectLine(std::string& document, const LinePieces& pieces, const DrawnLine& line) {
+    const DrawnQuestion& q = line.question;
+    document += line.leftNumber;
+    document += SpacedSymbol(pieces, q.leftUnit);
+    document += " =";
+    document += pieces.subjectTabs;
+    document += line.rightNumber;
+    document += SpacedSymbol(pieces, q.rightUnit);
+    document += " = \\par";
 }
 
-std::string AnswerKeyLineMarkup(const KindRules& rules, const DrawnQuestion& q,
-                                const QuestionTexts& texts, UnitIndex target) {
-    return texts.left + " = " + HighlightedAnswer(rules, q.leftValue, q.leftUnit, target) +
-           MarkupTabs(rules.answerTabs) + texts.right + " = " +
-           HighlightedAnswer(rules, q.rightValue, q.rightUnit, target);
+// "= answer" with the answer highlighted, converted into the target unit.
+void AppendAnswer(std::string& document, const KindRules& rules, const LinePieces& pieces,
+                  extended value, UnitIndex unit, UnitIndex target) {
+    document += pieces.answerStart;
+    document += FormatConverted(rules.kind, unit, target, value);
+    document += SpacedSymbol(pieces, target);
+    document += pieces.answerEnd;
+}
+
+void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const LinePieces& pieces,
+                         const DrawnLine& line, UnitIndex target) {
+    const DrawnQuestion& q = line.question;
+    document += line.leftNumber;
+    document += SpacedSymbol(pieces, q.leftUnit);
+    AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target);
+    document += pieces.answerTabs;
+    document += line.rightNumber;
+    document += SpacedSymbol(pieces, q.rightUnit);
+    AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target);
 }
 
 }  // namespace
@@ -169,22 +205,31 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     }
 
     const std::string separator = SeparatorPiece(settings);
+    const LinePieces pieces = TranslatedLinePieces(rules);
+    // Room for the lines, so that the documents grow without copies.
+    constexpr std::size_t kLineRoom = 160;
+    const auto lineCount = static_cast<std::size_t>(std::max(questionCount, 0));
+    const std::size_t lineRoom = kLineRoom + separator.size();
+    sheet.Subject.reserve(sheet.Subject.size() +
+                          lineCount * (lineRoom + 4 * static_cast<std::size_t>(lineSpacing)) + 1);
+    sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64) + 1);
+    std::string lineStart;
     for (int number = 1; number <= questionCount; ++number) {
         const DrawnLine& line = questions[static_cast<std::size_t>(number - 1)];
-        const DrawnQuestion& q = line.question;
-        const QuestionTexts texts = ExerciseTexts(rules, line);
-        const std::string lineStart = separator + std::to_string(number) + kQuestionNumberEnd;
+        lineStart = separator;
+        lineStart += std::to_string(number);
+        lineStart += kQuestionNumberEnd;
         // The line start decides alone whether a space must follow the "\par"
         // before it: it always holds the question number.
         AppendAfterParagraphMark(sheet.Subject, lineStart);
-        sheet.Subject += MarkupToRtf(SubjectLineMarkup(rules, texts));
+        AppendSubjectLine(sheet.Subject, pieces, line);
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";
             }
         }
         AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
-        sheet.AnswerKey += MarkupToRtf(AnswerKeyLineMarkup(rules, q, texts, target));
+        AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target);
         sheet.AnswerKey += "\\par";
     }
     sheet.Subject += "}";

@@ -3,6 +3,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -233,6 +234,29 @@ TEST(RtfReader, EmptyParagraphsKeepTheSizeInForceWhereTheyEnd) {
 TEST(RtfReader, ReportsTheDefaultTabStops) {
     EXPECT_EQ(Read(kPrologue + "}").settings.defaultTabTwips, 1440);
     EXPECT_FALSE(Read("{\\rtf1 x}").settings.defaultTabTwips.has_value());
+}
+
+// Where the second character of a document's first line starts, once laid
+// out: the advance of the first one, after any kerning of the pair.
+qreal SecondCharacterX(const std::string& rtf) {
+    const ReadDocument read = Read(rtf);
+    read.document->size();  // lays the document out
+    return read.document->begin().layout()->lineAt(0).cursorToX(1);
+}
+
+TEST(RtfReader, LaysTextOutUnkernedAsWordProcessorsShowIt) {
+    // Arial (and its metric twin) kerns "11", "AV" and "To" when asked to;
+    // RTF text is kerned only where "\kerning" says so, which a worksheet
+    // never does, so the second character of each pair starts where the
+    // first one alone ends.
+    for (const std::string font : {"Arial", "Times New Roman"}) {
+        const std::string start = "{\\rtf1{\\fonttbl{\\f0 " + font + ";}}\\f0\\fs18 ";
+        for (const std::string pair : {"11", "AV", "To"}) {
+            EXPECT_DOUBLE_EQ(SecondCharacterX(start + pair + "}"),
+                             SecondCharacterX(start + pair.substr(0, 1) + "}"))
+                << font << " " << pair;
+        }
+    }
 }
 
 TEST(RtfReader, ShowsEveryByteValueAsItsWindows1252Character) {

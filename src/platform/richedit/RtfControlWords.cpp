@@ -1,0 +1,151 @@
+#include "platform/richedit/RtfControlWords.h"
+
+#include <QChar>
+#include <QTextCharFormat>
+
+#include <algorithm>
+#include <array>
+
+#include "platform/richedit/RtfInterpreter.h"
+#include "platform/richedit/RtfTokenizer.h"
+
+namespace platform {
+namespace {
+
+// Windows' rich-edit control keeps sizes within 1638 points, which also
+// spares the font engine absurd requests.
+constexpr int kLargestHalfPoints = 3276;
+
+bool SwitchValue(const RtfToken& token) {
+    return !token.hasParameter || token.parameter != 0;
+}
+
+struct ControlWord {
+    std::string_view name;
+    RtfControlWordHandler handler;
+};
+
+void SkipGroup(RtfInterpreter& reader, const RtfToken&) {
+    reader.setDestination(RtfDestination::Skip);
+}
+void Underline(RtfInterpreter& reader, const RtfToken& token) {
+    reader.characters().underline = SwitchValue(token);
+}
+
+// Control words that the reader understands, sorted by name. Any other word
+// is ignored, along with the "\ansicpg" code page: text is always read as
+// Windows-1252, the code page of every document of the program.
+constexpr auto kControlWords = std::to_array<ControlWord>({
+    {"b", [](RtfInterpreter& r, const RtfToken& t) { r.characters().bold = SwitchValue(t); }},
+    {"bin", [](RtfInterpreter& r, const RtfToken& t) { r.skipBinary(t.parameter); }},
+    {"blue",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         r.setColourComponent(RtfInterpreter::Component::Blue, t.parameter);
+     }},
+    {"bullet", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2022)); }},
+    {"cf", [](RtfInterpreter& r, const RtfToken& t) { r.characters().foreground = t.parameter; }},
+    {"colortbl", [](RtfInterpreter& r, const RtfToken&) { r.beginColourTable(); }},
+    {"deff", [](RtfInterpreter& r, const RtfToken& t) { r.setDefaultFont(t.parameter); }},
+    {"deftab",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         if (t.parameter > 0) {
+             r.settings().defaultTabTwips = t.parameter;
+         }
+     }},
+    {"emdash", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2014)); }},
+    {"endash", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2013)); }},
+    {"f",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         if (r.destination() == RtfDestination::FontTable) {
+             r.beginFontEntry(t.parameter);
+         } else {
+             r.characters().font = t.parameter;
+         }
+     }},
+    {"filetbl", SkipGroup},
+    {"fonttbl",
+     [](RtfInterpreter& r, const RtfToken&) { r.setDestination(RtfDestination::FontTable); }},
+    {"footer", SkipGroup},
+    {"footerf", SkipGroup},
+    {"footerl", SkipGroup},
+    {"footerr", SkipGroup},
+    {"footnote", SkipGroup},
+    {"fs",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         const int size = t.hasParameter ? t.parameter : kRtfDefaultHalfPoints;
+         if (size > 0) {  // a size of zero or less leaves the size as it was
+             r.characters().halfPoints = std::min(size, kLargestHalfPoints);
+         }
+     }},
+    {"green",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         r.setColourComponent(RtfInterpreter::Component::Green, t.parameter);
+     }},
+    {"header", SkipGroup},
+    {"headerf", SkipGroup},
+    {"headerl", SkipGroup},
+    {"headerr", SkipGroup},
+    {"highlight",
+     [](RtfInterpreter& r, const RtfToken& t) { r.characters().highlight = t.parameter; }},
+    {"i", [](RtfInterpreter& r, const RtfToken& t) { r.characters().italic = SwitchValue(t); }},
+    {"info", SkipGroup},
+    {"ldblquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x201C)); }},
+    {"line", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar::LineSeparator); }},
+    {"listoverridetable", SkipGroup},
+    {"listtable", SkipGroup},
+    {"lquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2018)); }},
+    {"nosupersub",
+     [](RtfInterpreter& r,
+        const RtfToken&) { r.characters().alignment = QTextCharFormat::AlignNormal; }},
+    {"object", SkipGroup},
+    {"par", [](RtfInterpreter& r, const RtfToken&) { r.endParagraph(); }},
+    {"pard", nullptr},  // paragraph properties are not kept
+    {"pict", SkipGroup},
+    {"plain", [](RtfInterpreter& r, const RtfToken&) { r.resetCharacters(); }},
+    {"rdblquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x201D)); }},
+    {"red",
+     [](RtfInterpreter& r,
+        const RtfToken& t) { r.setColourComponent(RtfInterpreter::Component::Red, t.parameter); }},
+    {"revtbl", SkipGroup},
+    {"rquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2019)); }},
+    {"rtf", nullptr},
+    {"strike",
+     [](RtfInterpreter& r, const RtfToken& t) { r.characters().strike = SwitchValue(t); }},
+    {"strikedl",
+     [](RtfInterpreter& r, const RtfToken& t) { r.characters().strike = SwitchValue(t); }},
+    {"stylesheet", SkipGroup},
+    {"sub", [](RtfInterpreter& r,
+               const RtfToken&) { r.characters().alignment = QTextCharFormat::AlignSubScript; }},
+    {"super",
+     [](RtfInterpreter& r,
+        const RtfToken&) { r.characters().alignment = QTextCharFormat::AlignSuperScript; }},
+    {"tab", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar('\t')); }},
+    {"u", [](RtfInterpreter& r, const RtfToken& t) { r.appendUnicode(t.parameter); }},
+    {"uc", [](RtfInterpreter& r,
+              const RtfToken& t) { r.group().unicodeFallback = std::max(0, t.parameter); }},
+    {"ul", Underline},
+    {"uld", Underline},
+    {"uldash", Underline},
+    {"uldb", Underline},
+    {"ulnone", [](RtfInterpreter& r, const RtfToken&) { r.characters().underline = false; }},
+    {"ulth", Underline},
+    {"ulw", Underline},
+    {"ulwave", Underline},
+    {"xe", SkipGroup},
+});
+
+static_assert(std::is_sorted(kControlWords.begin(), kControlWords.end(),
+                             [](const ControlWord& a, const ControlWord& b) {
+                                 return a.name < b.name;
+                             }));
+
+}  // namespace
+
+RtfControlWordHandler FindControlWord(std::string_view name) {
+    const auto found = std::lower_bound(
+        kControlWords.begin(), kControlWords.end(), name,
+        [](const ControlWord& word, std::string_view key) { return word.name < key; });
+    return found != kControlWords.end() && found->name == name ? found->handler : nullptr;
+}
+
+}  // namespace platform

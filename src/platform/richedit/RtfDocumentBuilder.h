@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+// RTF's default size is 12 points.
+inline constexpr int kRtfDefaultHalfPoints = 24;
+
+// The character properties that RTF control words set and groups restore.
+struct RtfCharacterState {
+    int font = -1;  // font-table entry; -1 is the document's default font
+    int halfPoints = kRtfDefaultHalfPoints;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    QTextCharFormat::VerticalAlignment alignment = QTextCharFormat::AlignNormal;
+    int foreground = 0;  // colour-table entries; 0 is automatic
+    int highlight = 0;
+
+    bool operator==(const RtfCharacterState&) const = default;
+};
+
+// Writes the text that an RTF stream carries into a document through a
+// cursor: it keeps the font and colour tables, turns character states into
+// character formats and inserts text run by run, a run being the longest
+// stretch of text in one state.
+class RtfDocumentBuilder {
+public:
+    explicit RtfDocumentBuilder(QTextCursor& cursor) : m_cursor(cursor) {}
+
+    void setDefaultFont(int entry);
+    void defineFont(int entry, const QString& name);
+    // Starts a new colour table; the entries follow in order.
+    void beginColourTable();
+    // An entry with no colour is the automatic colour.
+    void addColour(const std::optional<QColor>& colour);
+
+    void append(QChar character, const RtfCharacterState& state);
+    void append(const QString& text, const RtfCharacterState& state);
+    void endParagraph(const RtfCharacterState& state);
+    // The state in force when the document's own group closed; an empty last
+    // line takes it.
+    void noteDocumentEnd(const RtfCharacterState& state);
+    // Inserts what is still pending; `state` is the one in force at the end of
+    // the stream.
+    void finish(const RtfCharacterState& state);
+
+private:
+    void startRun(const RtfCharacterState& state);
+    void flush();
+    // Forgets the formats built so far, after a change of the tables they
+    // were built from.
+    void tablesChanged();
+    QTextCharFormat formatOf(const RtfCharacterState& state);
+    std::optional<QColor> colour(int entry) const;
+
+    QTextCursor& m_cursor;
+
+    int m_defaultFont = 0;
+    std::map<int, QString> m_fonts;
+    std::vector<std::optional<QColor>> m_colours;
+
+    QString m_run;
+    RtfCharacterState m_runState;
+    QTextCharFormat m_runFormat;
+    std::optional<QTextCharFormat> m_formatAtDocumentEnd;
+    // The formats built so far for the character states met, while the font
+    // and colour tables stay as they are: a document switches back and forth
+    // between a few states, and a shared format is also hashed only once
+    // when the text is inserted.
+    std::vector<std::pair<RtfCharacterState, QTextCharFormat>> m_formats;
+};
+
+}  // namespace platform

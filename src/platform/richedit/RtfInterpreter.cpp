@@ -1,0 +1,229 @@
+#include "platform/richedit/RtfInterpreter.h"
+
+#include <algorithm>
+
+#include "platform/codepage/Codepage.h"
+#include "platform/richedit/RtfControlWords.h"
+
+namespace platform {
+namespace {
+
+// Deeper groups are counted but share the state of the deepest one, so that a
+// stream of opening braces cannot grow the state stack without limit.
+constexpr std::size_t kDeepestGroup = 4096;
+
+// Control characters other than the tab carry no text in RTF.
+bool IsTextByte(unsigned char value) {
+    return value >= 0x20 || value == '\t';
+}
+
+}  // namespace
+
+RtfDocumentSettings RtfInterpreter::read() {
+    for (RtfToken token = m_tokens.next(); token.kind != RtfToken::Kind::End;
+         token = m_tokens.next()) {
+        switch (token.kind) {
+            case RtfToken::Kind::GroupOpen:
+                openGroup();
+                break;
+            case RtfToken::Kind::GroupClose:
+                closeGroup();
+                break;
+            case RtfToken::Kind::Text:
+                text(token.text);
+                break;
+            case RtfToken::Kind::HexByte:
+                if (m_fallbackToSkip > 0) {
+                    --m_fallbackToSkip;
+                } else {
+                    byte(token.byte);
+                }
+                break;
+            case RtfToken::Kind::ControlWord:
+                if (m_fallbackToSkip > 0) {
+                    --m_fallbackToSkip;
+                } else {
+                    controlWord(token);
+                }
+                break;
+            case RtfToken::Kind::ControlSymbol:
+                if (m_fallbackToSkip > 0) {
+                    --m_fallbackToSkip;
+                } else {
+                    controlSymbol(token);
+                }
+                break;
+            case RtfToken::Kind::End:
+                break;
+        }
+    }
+    if (m_state.destination == RtfDestination::FontTable) {
+        commitFontEntry();
+    }
+    m_document.finish(m_state.characters);
+    return m_settings;
+}
+
+void RtfInterpreter::openGroup() {
+    m_fallbackToSkip = 0;
+    if (m_stack.size() >= kDeepestGroup) {
+        ++m_groupsBeyondDeepest;
+        return;
+    }
+    m_stack.push_back(m_state);
+}
+
+void RtfInterpreter::closeGroup() {
+    m_fallbackToSkip = 0;
+    if (m_groupsBeyondDeepest > 0) {
+        --m_groupsBeyondDeepest;
+        return;
+    }
+    if (m_stack.empty()) {
+        return;  // more "}" than "{": ignored, the text after it is still read
+    }
+    if (m_state.destination == RtfDestination::FontTable) {
+        commitFontEntry();
+    }
+    if (m_stack.size() == 1) {
+        m_document.noteDocumentEnd(m_state.characters);
+    }
+    m_state = m_stack.back();
+    m_stack.pop_back();
+}
+
+void RtfInterpreter::text(std::string_view bytes) {
+    if (m_fallbackToSkip > 0) {
+        const auto skipped = std::min<std::size_t>(bytes.size(), m_fallbackToSkip);
+        m_fallbackToSkip -= static_cast<int>(skipped);
+        bytes.remove_prefix(skipped);
+    }
+    if (m_state.destination != RtfDestination::Text) {
+        for (const char c : bytes) {
+            byte(static_cast<unsigned char>(c));
+        }
+        return;
+    }
+    // Body text, the bulk of a document, goes to the builder a run at a time.
+    m_textRun.clear();
+    for (const char c : bytes) {
+        const auto value = static_cast<unsigned char>(c);
+        if (IsTextByte(value)) {
+            m_textRun += UnicodeFromWindows1252(value);
+        }
+    }
+    m_document.append(m_textRun, m_state.characters);
+}
+
+void RtfInterpreter::byte(unsigned char value) {
+    switch (m_state.destination) {
+        case RtfDestination::Text:
+            if (IsTextByte(value)) {
+                appendText(UnicodeFromWindows1252(value));
+            }
+            break;
+        case RtfDestination::FontTable:
+            if (value == ';') {
+                commitFontEntry();
+            } else if (m_fontEntry >= 0 && value >= 0x20) {
+                m_fontName += UnicodeFromWindows1252(value);
+            }
+            break;
+        case RtfDestination::ColourTable:
+            if (value == ';') {
+                commitColourEntry();
+            }
+            break;
+        case RtfDestination::Skip:
+            break;
+    }
+}
+
+void RtfInterpreter::controlWord(const RtfToken& token) {
+    if (m_state.destination == RtfDestination::Skip) {
+        return;
+    }
+    if (const RtfControlWordHandler handler = FindControlWord(token.text)) {
+        handler(*this, token);
+    }
+}
+
+void RtfInterpreter::controlSymbol(const RtfToken& token) {
+    if (m_state.destination == RtfDestination::Skip || token.text.empty()) {
+        return;
+    }
+    switch (token.text.front()) {
+        case '*':  // a destination that a reader may ignore: none is needed here
+            setDestination(RtfDestination::Skip);
+            break;
+        case '~':
+            appendText(QChar(0x00A0));
+            break;
+        case '_':
+            appendText(QChar(0x2011));
+            break;
+        default:  // "\-" optional hyphen, "\|", "\:" and unknown symbols
+            break;
+    }
+}
+
+void RtfInterpreter::appendText(QChar character) {
+    if (m_state.destination == RtfDestination::Text) {
+        m_document.append(character, m_state.characters);
+    }
+}
+
+void RtfInterpreter::appendUnicode(int value) {
+    // RTF writes characters above 32767 as negative numbers.
+    const int unit = value < 0 ? value + 65536 : value;
+    if (unit > 0 && unit <= 0xFFFF && (unit >= 0x20 || unit == '\t')) {
+        appendText(QChar(static_cast<char16_t>(unit)));
+    }
+    m_fallbackToSkip = m_state.unicodeFallback;
+}
+
+void RtfInterpreter::endParagraph() {
+    if (m_state.destination == RtfDestination::Text) {
+        m_document.endParagraph(m_state.characters);
+    }
+}
+
+void RtfInterpreter::beginFontEntry(int entry) {
+    commitFontEntry();
+    m_fontEntry = entry;
+}
+
+void RtfInterpreter::commitFontEntry() {
+    if (m_fontEntry >= 0) {
+        const QString name = m_fontName.trimmed();
+        if (!name.isEmpty()) {
+            m_document.defineFont(m_fontEntry, name);
+        }
+    }
+    m_fontEntry = -1;
+    m_fontName.clear();
+}
+
+void RtfInterpreter::beginColourTable() {
+    setDestination(RtfDestination::ColourTable);
+    m_document.beginColourTable();
+    m_colour[0] = m_colour[1] = m_colour[2] = 0;
+    m_colourGiven = false;
+}
+
+void RtfInterpreter::setColourComponent(Component component, int value) {
+    if (m_state.destination == RtfDestination::ColourTable) {
+        m_colour[static_cast<int>(component)] = std::clamp(value, 0, 255);
+        m_colourGiven = true;
+    }
+}
+
+void RtfInterpreter::commitColourEntry() {
+    m_document.addColour(m_colourGiven
+                             ? std::optional<QColor>(QColor(m_colour[0], m_colour[1], m_colour[2]))
+                             : std::nullopt);
+    m_colour[0] = m_colour[1] = m_colour[2] = 0;
+    m_colourGiven = false;
+}
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "platform/richedit/RtfDocumentBuilder.h"
+#include "platform/richedit/RtfReader.h"
+#include "platform/richedit/RtfTokenizer.h"
+
+class QTextCursor;
+
+namespace platform {
+
+// Where the text of a group goes.
+enum class RtfDestination { Text, FontTable, ColourTable, Skip };
+
+// What a group opens with and what its closing brace restores.
+struct RtfGroupState {
+    RtfCharacterState characters;
+    RtfDestination destination = RtfDestination::Text;
+    int unicodeFallback = 1;  // "\ucN": bytes that stand in for each "\uN"
+};
+
+// Gives the tokens of an RTF stream their meaning: follows the groups with a
+// stack of states, reads the font and colour tables, skips the destinations
+// that carry no text, and hands the text to the document builder. The
+// control-word handlers act on it through its public operations.
+class RtfInterpreter {
+public:
+    RtfInterpreter(QTextCursor& cursor, std::string_view input)
+        : m_tokens(input), m_document(cursor) {}
+
+    RtfDocumentSettings read();
+
+    RtfCharacterState& characters() { return m_state.characters; }
+    RtfGroupState& group() { return m_state; }
+    RtfDestination destination() const { return m_state.destination; }
+    void setDestination(RtfDestination destination) { m_state.destination = destination; }
+    RtfDocumentSettings& settings() { return m_settings; }
+    void setDefaultFont(int font) { m_document.setDefaultFont(font); }
+    void resetCharacters() { m_state.characters = RtfCharacterState{}; }
+
+    void appendText(QChar character);
+    void appendUnicode(int value);
+    void endParagraph();
+    void skipBinary(int count) {
+        m_tokens.skipBytes(count > 0 ? static_cast<std::size_t>(count) : 0);
+    }
+
+    void beginFontEntry(int entry);
+    void beginColourTable();
+    // The red, green or blue component of the colour-table entry being read.
+    enum class Component { Red, Green, Blue };
+    void setColourComponent(Component component, int value);
+
+private:
+    void openGroup();
+    void closeGroup();
+    void text(std::string_view bytes);
+    void byte(unsigned char value);
+    void controlWord(const RtfToken& token);
+    void controlSymbol(const RtfToken& token);
+    void commitFontEntry();
+    void commitColourEntry();
+
+    RtfTokenizer m_tokens;
+    RtfDocumentBuilder m_document;
+    RtfDocumentSettings m_settings;
+
+    RtfGroupState m_state;
+    std::vector<RtfGroupState> m_stack;
+    std::size_t m_groupsBeyondDeepest = 0;
+    int m_fallbackToSkip = 0;
+
+    int m_fontEntry = -1;
+    QString m_fontName;
+
+    // The colour-table entry being read; an entry with no component is
+    // automatic.
+    int m_colour[3] = {0, 0, 0};
+    bool m_colourGiven = false;
+
+    QString m_textRun;  // a text token's bytes as characters, reused
+};
+
+}  // namespace platform
