@@ -30,6 +30,7 @@
 #include "platform/codepage/Codepage.h"
 #include "platform/emf/EmfPicture.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "platform/system/System.h"
@@ -42,7 +43,6 @@ using Uconvers::QuantityKind;
 const QSize kDesignClientSize{798, 420};
 const QSize kMinimumOuterSize{680, 400};
 const QSize kSaveNoticeSize{505, 217};
-const QString kWindowTitle = QStringLiteral("Fiches de conversions d'unit\u00e9s");
 const QUrl kCatalogueUrl{QStringLiteral("https://www.editions-orvandiere.fr/mathematiques")};
 const QString kCompileStampFile = QStringLiteral("_DatCompil.txt");
 // The preview's page files and its write probe, matched in any letter case.
@@ -131,8 +131,8 @@ std::uint32_t ClockSeed() {
 
 std::optional<QString> AskNewText(QWidget* parent) {
     bool accepted = false;
-    const QString text = QInputDialog::getText(parent, QStringLiteral("Nouveau texte"),
-                                               QStringLiteral("Entrez votre texte"),
+    const QString text = QInputDialog::getText(parent, platform::messages::kNewTextTitle,
+                                               platform::messages::kNewTextPrompt,
                                                QLineEdit::Normal, QString(), &accepted);
     if (!accepted) {
         return std::nullopt;
@@ -386,7 +386,7 @@ void TForm1::OnFocusWindowChanged(QWindow* window) {
 
 void TForm1::FormActivate() {
     random_.Seed(seedSource_());
-    setWindowTitle(kWindowTitle);
+    setWindowTitle(platform::messages::kWindowTitle);
     SetLight(Ufiche::kLightGreen);
 }
 

@@ -1,7 +1,8 @@
 #include "platform/profile/ProfileFile.h"
 
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
-#include "platform/profile/FileContent.h"
+#include "platform/files/FileContent.h"
 #include "platform/profile/IniText.h"
 
 #include <filesystem>
@@ -10,9 +11,6 @@
 namespace platform {
 
 namespace {
-
-// The message the user reads, in UTF-8; the path follows it.
-constexpr const char* cannotWriteMessage = "Impossible d'\u00e9crire dans ";
 
 // The path is UTF-8 on every system; on Windows a narrow std::filesystem
 // path would be read in the ANSI code page and lose accented letters. The
@@ -27,6 +25,11 @@ std::string absolutePath(const std::string& path) {
     }
     const std::u8string utf8 = absolute.make_preferred().u8string();
     return std::string(utf8.begin(), utf8.end());
+}
+
+// The error of every write that fails; the path is UTF-8.
+PlatformError cannotWrite(const std::string& path) {
+    return PlatformError(messages::cannotWriteTo(QString::fromStdString(path)));
 }
 
 }  // namespace
@@ -49,21 +52,21 @@ void ProfileFile::update(Edit edit) {
     std::string content;
     // Writing over a file whose content we could not read would lose it.
     if (readFileContent(target, content) == FileReadResult::Failed) {
-        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
+        throw cannotWrite(path_);
     }
     const std::string updated = edit(content);
     if (updated == content) {
         return;
     }
-    if (!replaceFileContent(target, updated, content)) {
-        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
+    if (!replaceFileContent(target, updated)) {
+        throw cannotWrite(path_);
     }
 }
 
 void ProfileFile::writeString(std::string_view section, std::string_view key,
                               std::string_view value) {
     if (!ini::canStore(section, key, value)) {
-        throw PlatformError(QString::fromStdString(cannotWriteMessage + path_));
+        throw cannotWrite(path_);
     }
     update([&](std::string_view content) { return ini::withValue(content, section, key, value); });
 }
