@@ -1,15 +1,9 @@
 // A worksheet saved over and over by a process killed at random moments: the
 // file on disk is always one whole document that a save wrote, never a cut
-// one. Forked children, like the settings file's kill test; each child makes
-// its own QApplication, which this program's own process never has.
-#include "platform/richedit/TRxRichEdit.h"
-
-#include "KilledSave.h"
+// one. Each forked child makes its own QApplication, which this program's own
+// process never has.
+#include "KilledWorksheet.h"
 #include "ProfileTestFolder.h"
-
-#include <QApplication>
-#include <QTextBlock>
-#include <QTextCursor>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -25,46 +19,10 @@ namespace {
 using WorksheetKillTest = ProfileTestFolder;
 using namespace killed_save;
 
-const std::string worksheetKey = "fiche";
-
-// The first line changes from save to save; the lines after it make the
-// document long enough for a kill to land while it is being written.
-QString worksheetText(int save) {
-    QString text = QString::fromStdString(valueAt(save, worksheetKey));
-    for (int line = 1; line <= 2000; ++line) {
-        text += QStringLiteral("\n%1\u00b0/ 12,5 hm = ........ m").arg(line);
-    }
-    return text;
-}
-
-// In the child: saves the pane to `path` from save `firstSave` on, once or
-// until the process is killed.
-[[noreturn]] void saveWorksheets(const std::string& path, int firstSave, bool once) {
-    try {
-        int argc = 1;
-        char name[] = "fiche";
-        char* argv[] = {name, nullptr};
-        QApplication application(argc, argv);
-        platform::TRxRichEdit pane;
-        pane.setPlainText(worksheetText(firstSave));
-        for (int save = firstSave;; ++save) {
-            QTextCursor firstLine(pane.document()->firstBlock());
-            firstLine.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            firstLine.insertText(QString::fromStdString(valueAt(save, worksheetKey)));
-            pane.saveToFile(QString::fromStdString(path));
-            if (once) {
-                ::_exit(0);
-            }
-        }
-    } catch (...) {
-        ::_exit(1);
-    }
-}
-
 pid_t startSaving(const std::string& path, int firstSave, bool once) {
     const pid_t child = ::fork();
     if (child == 0) {
-        saveWorksheets(path, firstSave, once);
+        ::_exit(saveWorksheets(path, firstSave, once));
     }
     return child;
 }
@@ -76,13 +34,8 @@ TEST_F(WorksheetKillTest, ASaveKilledAtAnyMomentLeavesTheWholeOldOrTheWholeNewWo
     int status = 0;
     ASSERT_EQ(::waitpid(first, &status, 0), first);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    // Every whole save is this document with another first line.
-    const std::string saved = readBytes(path);
-    const std::size_t at = saved.find(valueAt(0, worksheetKey));
-    ASSERT_NE(at, std::string::npos) << saved.substr(0, 500);
-    const std::string before = saved.substr(0, at);
-    const std::string after = saved.substr(at + valueAt(0, worksheetKey).size());
-    ASSERT_GT(after.size(), 50000u);
+    const WorksheetShape shape(readBytes(path));
+    ASSERT_TRUE(shape.valid()) << readBytes(path).substr(0, 500);
 
     int lastSave = 0;
     int killsAfterNewSaves = 0;
@@ -99,12 +52,9 @@ TEST_F(WorksheetKillTest, ASaveKilledAtAnyMomentLeavesTheWholeOldOrTheWholeNewWo
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process stopped by itself: " << status;
 
         const std::string now = readBytes(path);
-        ASSERT_TRUE(now.size() > before.size() + after.size() && now.starts_with(before) &&
-                    now.ends_with(after))
-            << "a cut worksheet of " << now.size() << " bytes after kill " << kill;
-        const int save = saveOf(
-            now.substr(before.size(), now.size() - before.size() - after.size()), worksheetKey);
-        ASSERT_GE(save, lastSave) << "after kill " << kill;
+        const int save = shape.saveIn(now);
+        ASSERT_GE(save, lastSave) << "a cut or older worksheet of " << now.size()
+                                  << " bytes after kill " << kill;
         killsAfterNewSaves += save != lastSave;
         longestWait = save == lastSave ? std::min(longestWait * 2, 4000000u)
                                        : std::max(longestWait / 2, 20000u);
