@@ -86,7 +86,7 @@ bool folderRefuses(int error) {
     return error == EACCES || error == EPERM;
 }
 
-// The new file that becomes the settings file by a rename; removed unless the
+// The new file that takes the old file's place by a rename; removed unless the
 // rename took place.
 class TemporaryFile {
 public:
