@@ -26,6 +26,7 @@
 #include "Desktop.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 
@@ -191,7 +192,10 @@ TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {
     Control<QSpinBox>("spSujets").setValue(2);
     Control<QSpinBox>("spCorriges").setValue(1);
     Control<QPushButton>("btnImprime").click();
-    EXPECT_EQ(scheduler->JobTitles("salle_prof"), (QStringList{"Sujet", "Sujet", "Corrig\u00e9"}));
+    EXPECT_EQ(
+        scheduler->JobTitles("salle_prof"),
+        (QStringList{platform::messages::kSubjectJobTitle, platform::messages::kSubjectJobTitle,
+                     platform::messages::kAnswerKeyJobTitle}));
     EXPECT_TRUE(scheduler->JobTitles("salle_info").isEmpty());
 
     ShowPreview();
@@ -201,7 +205,7 @@ TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {
     // gone, the preview says so although the default printer is there.
     ASSERT_TRUE(scheduler->RemoveQueue("salle_prof"));
     Control<QPushButton>("btnApercu").click();
-    EXPECT_EQ(errors, QStringList{"Imprimante s\u00e9lectionn\u00e9e incorrecte"});
+    EXPECT_EQ(errors, QStringList{platform::messages::kInvalidPrinter});
     scheduler->RemoveQueue("salle_info");
 }
 

@@ -1,5 +1,6 @@
 #include "Ufiche/printing/Printing.h"
 
+#include "platform/errors/Messages.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace Ufiche {
@@ -18,10 +19,12 @@ void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKe
         return;
     }
     for (int copy = 1; copy <= subjectCopies; ++copy) {
-        subject.print(printerForJob(PrintFileSuffix(false, copy)), kSubjectJobTitle);
+        subject.print(printerForJob(PrintFileSuffix(false, copy)),
+                      platform::messages::kSubjectJobTitle);
     }
     for (int copy = 1; copy <= answerKeyCopies; ++copy) {
-        answerKey.print(printerForJob(PrintFileSuffix(true, copy)), kAnswerKeyJobTitle);
+        answerKey.print(printerForJob(PrintFileSuffix(true, copy)),
+                        platform::messages::kAnswerKeyJobTitle);
     }
 }
 

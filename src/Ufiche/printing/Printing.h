@@ -12,9 +12,6 @@ class TRxRichEdit;
 
 namespace Ufiche {
 
-inline const QString kSubjectJobTitle = QStringLiteral("Sujet");
-inline const QString kAnswerKeyJobTitle = QStringLiteral("Corrig\u00e9");
-
 // What a copy's file adds to the name chosen for printing to a file, so that
 // no copy overwrites another and each file says what it holds: nothing for
 // the first subject, "_Sujet2", "_Sujet3"... for the other subjects,

@@ -9,6 +9,7 @@
 #include <chrono>
 
 #include "Ufiche/window/WindowRules.h"
+#include "platform/errors/Messages.h"
 #include "platform/system/System.h"
 
 namespace Ufiche {
@@ -24,8 +25,8 @@ std::uint32_t ClockSeed() {
 
 std::optional<QString> AskNewText(QWidget* parent) {
     bool accepted = false;
-    const QString text = QInputDialog::getText(parent, QStringLiteral("Nouveau texte"),
-                                               QStringLiteral("Entrez votre texte"),
+    const QString text = QInputDialog::getText(parent, platform::messages::kNewTextTitle,
+                                               platform::messages::kNewTextPrompt,
                                                QLineEdit::Normal, QString(), &accepted);
     if (!accepted) {
         return std::nullopt;

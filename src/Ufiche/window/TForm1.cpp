@@ -21,6 +21,7 @@
 #include "Ufiche/window/WindowRules.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "platform/system/System.h"
@@ -29,7 +30,6 @@
 namespace {
 
 const QSize kMinimumOuterSize{680, 400};
-const QString kWindowTitle = QStringLiteral("Fiches de conversions d'unit\u00e9s");
 const QUrl kCatalogueUrl{QStringLiteral("https://www.editions-orvandiere.fr/mathematiques")};
 
 }  // namespace
@@ -176,7 +176,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormActivate() {
     random_.Seed(seedSource_());
-    setWindowTitle(kWindowTitle);
+    setWindowTitle(platform::messages::kWindowTitle);
     SetLight(Ufiche::kLightGreen);
 }
 

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "platform/errors/Messages.h"
+
 namespace Ufiche {
 
 bool SettingChangeTurnsLightRed(const QString& subjectText) {
@@ -14,7 +16,7 @@ QString SeparatorLengthCaption(const QString& separatorLine) {
 }
 
 QString LevelHint(int position) {
-    return "Niveau " + QString::number(position);
+    return platform::messages::levelHint(position);
 }
 
 bool SubjectButtonsEnabled(const QString& subjectPlainText) {

@@ -4,6 +4,7 @@
 #include "Ufiche/window/StartupProbe.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/system/QtFrench.h"
 
 int main(int argc, char* argv[]) {
@@ -11,7 +12,7 @@ int main(int argc, char* argv[]) {
     platform::installQtFrench(application);
     // The same words as the window's title, which Qt would otherwise follow
     // with the display name once more.
-    QApplication::setApplicationDisplayName(QStringLiteral("Fiches de conversions d'unit\u00e9s"));
+    QApplication::setApplicationDisplayName(platform::messages::kWindowTitle);
     // Ties the window to the installed desktop entry and its icon; an
     // uninstalled build finds no icon in the theme and keeps the default.
     QGuiApplication::setDesktopFileName(QStringLiteral(FICHE_APP_ID));

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 
 namespace platform {
@@ -35,7 +36,7 @@ QString errorMessage(const std::exception_ptr& error) {
     } catch (const std::exception& other) {
         return QString::fromUtf8(other.what());
     } catch (...) {
-        return QStringLiteral("Erreur inconnue");
+        return messages::kUnknownError;
     }
 }
 

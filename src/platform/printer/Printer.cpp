@@ -7,15 +7,11 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 
 namespace platform {
 namespace {
-
-const char* const kNoDefaultPrinter = "Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e";
-const char* const kInvalidPrinter = "Imprimante s\u00e9lectionn\u00e9e incorrecte";
-const char* const kChoiceTitle = "Choix de l'imprimante";
-const char* const kChoiceConfirm = "OK";
 
 // A QPrinter without a system printer falls back to PDF output with no
 // file: such a printer prints nothing anywhere.
@@ -78,7 +74,7 @@ QPrinter& CurrentPrinter::printer() {
     if (QPrinter* usable = usablePrinter()) {
         return *usable;
     }
-    throw PlatformError(QString::fromUtf8(chosen_ ? kInvalidPrinter : kNoDefaultPrinter));
+    throw PlatformError(chosen_ ? messages::kInvalidPrinter : messages::kNoDefaultPrinter);
 }
 
 QPageLayout CurrentPrinter::pageLayoutOrA4() {
@@ -114,10 +110,10 @@ void CurrentPrinter::choose(QWidget* parent) {
     }
     QPrintDialog dialog(chosen_.get(), parent);
     // The dialog only chooses: its confirming button must not promise a print.
-    dialog.setWindowTitle(QString::fromUtf8(kChoiceTitle));
+    dialog.setWindowTitle(messages::kPrinterChoiceTitle);
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
         if (QPushButton* confirm = buttons->button(QDialogButtonBox::Ok)) {
-            confirm->setText(QString::fromUtf8(kChoiceConfirm));
+            confirm->setText(messages::kPrinterChoiceConfirm);
         }
     }
     dialog.exec();

@@ -1,5 +1,6 @@
 #include "platform/profile/ProfileSession.h"
 
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/profile/IniText.h"
 #include "platform/profile/ProfileFile.h"
@@ -8,11 +9,9 @@ namespace platform {
 
 namespace {
 
-// The message the user reads, in UTF-8; the path follows it.
-constexpr const char* cannotWriteMessage = "Impossible d'\u00e9crire dans ";
-
+// The path is UTF-8.
 [[noreturn]] void throwCannotWrite(const std::string& path) {
-    throw PlatformError(QString::fromStdString(cannotWriteMessage + path));
+    throw PlatformError(messages::cannotWriteTo(QString::fromStdString(path)));
 }
 
 }  // namespace
@@ -51,7 +50,7 @@ void ProfileSession::commit() {
     if (m_content == m_readContent) {
         return;
     }
-    if (!replaceFileContent(m_target, m_content, m_readContent)) {
+    if (!replaceFileContent(m_target, m_content)) {
         throwCannotWrite(m_path);
     }
     // A second commit writes only what changed since this one.

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/profile/FileContent.h"
+#include "platform/files/FileContent.h"
 
 namespace platform {
 

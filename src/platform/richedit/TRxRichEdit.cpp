@@ -1,28 +1,24 @@
 #include "platform/richedit/TRxRichEdit.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <string_view>
 
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
+#include "platform/files/FileContent.h"
 #include "platform/richedit/RangeLayout.h"
 #include "platform/richedit/RtfReader.h"
 #include "platform/richedit/RtfWriter.h"
 
 namespace platform {
 namespace {
-
-const char* const kStreamLoadError = "Erreur au chargement du flux";
-const char* const kCannotCreateFile = "Impossible de créer le fichier %1";
-const char* const kInvalidPrinter = "Imprimante sélectionnée incorrecte";
 
 // Ends a print job and drops the page layout whatever happens.
 class PrintJobGuard {
@@ -84,7 +80,7 @@ void TRxRichEdit::setRichTextMode(bool rich) {
 
 void TRxRichEdit::loadFromStream(QIODevice& stream) {
     if (!stream.isReadable()) {
-        throw PlatformError(QString::fromUtf8(kStreamLoadError));
+        throw PlatformError(messages::kStreamLoadError);
     }
     const QByteArray data = stream.readAll();
     const std::string_view bytes(data.constData(), static_cast<std::size_t>(data.size()));
@@ -138,24 +134,10 @@ void TRxRichEdit::saveToFile(const QString& fileName, const std::optional<RtfPag
         !m_richText || info.suffix().compare(QLatin1String("txt"), Qt::CaseInsensitive) == 0;
     const std::string text = plain ? WritePlainText(*document(), start, end)
                                    : WriteRtf(*document(), start, end, m_defaultTabTwips, page);
-    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
-    // Written beside the old file and renamed over it only once whole, so a
-    // full disk or a pulled-out stick never leaves the teacher's earlier file
-    // truncated; where the folder takes no new file, the file is rewritten in
-    // place.
-    // The explicit flush matters: QSaveFile::commit() in Qt 6.4 reports
-    // success when the data still in its buffer finds no room on the disk,
-    // and puts an empty file in place of the old one.
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-    if (!written) {
-        file.cancelWriting();
-    }
-    written = file.commit() && written;
-    if (!written) {
-        throw PlatformError(QString::fromUtf8(kCannotCreateFile).arg(info.absoluteFilePath()));
+    // A full disk, a pulled-out stick or a killed program never leaves the
+    // teacher's earlier file truncated: it stays whole or the new one is.
+    if (!replaceFileContent(fileName.toStdString(), text)) {
+        throw PlatformError(messages::cannotCreateFile(info.absoluteFilePath()));
     }
 }
 
@@ -213,7 +195,7 @@ void TRxRichEdit::print(QPrinter& printer, const QString& title) {
     printer.setDocName(title);
     QPainter painter;
     if (!painter.begin(&printer)) {
-        throw PlatformError(QString::fromUtf8(kInvalidPrinter));
+        throw PlatformError(messages::kInvalidPrinter);
     }
     PrintJobGuard job(*this, painter);
     // The printable page in twips, remainders dropped.
@@ -227,7 +209,7 @@ void TRxRichEdit::print(QPrinter& printer, const QString& title) {
             break;
         }
         if (!printer.newPage()) {
-            throw PlatformError(QString::fromUtf8(kInvalidPrinter));
+            throw PlatformError(messages::kInvalidPrinter);
         }
         position = *next;
     }

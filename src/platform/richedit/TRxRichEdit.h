@@ -55,8 +55,9 @@ public:
     bool saveToStream(QIODevice& stream) const;
     // Writes the selection (or the whole content) to a file, as plain text when
     // the name's extension is "txt" in any case; an RTF file carries `page`
-    // when one is given. Throws PlatformError "Impossible de créer le fichier
-    // <full name>" when the file cannot be created or written.
+    // when one is given. An existing file stays whole until the new one is
+    // (replaceFileContent). Throws PlatformError "Impossible de créer le
+    // fichier <full name>" when the file cannot be created or written.
     void saveToFile(const QString& fileName,
                     const std::optional<RtfPage>& page = std::nullopt) const;
 

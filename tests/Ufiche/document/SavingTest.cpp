@@ -18,6 +18,7 @@
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -143,7 +144,7 @@ TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithout
     answer = Path("bloque/fiche");
     QTest::mouseClick(form.findChild<QPushButton*>("btnEnregistre"), Qt::LeftButton);
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], "Impossible de cr\u00e9er le fichier " + Path("bloque/fiche.rtf"));
+    EXPECT_EQ(errors[0], platform::messages::cannotCreateFile(Path("bloque/fiche.rtf")));
     EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
 }
 

@@ -12,6 +12,7 @@
 #include "PrivateCups.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 
@@ -53,9 +54,13 @@ protected:
 TEST_F(CupsPrintTest, ThePrintButtonSendsOneJobPerCopySubjectsFirst) {
     ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
     PrintWithCounts(3, 1);
-    EXPECT_EQ(NewJobTitles(), (QStringList{"Sujet", "Sujet", "Sujet", "Corrig\u00e9"}));
+    EXPECT_EQ(NewJobTitles(),
+              (QStringList{
+                  platform::messages::kSubjectJobTitle, platform::messages::kSubjectJobTitle,
+                  platform::messages::kSubjectJobTitle, platform::messages::kAnswerKeyJobTitle}));
     PrintWithCounts(0, 2);
-    EXPECT_EQ(NewJobTitles().mid(4), (QStringList{"Corrig\u00e9", "Corrig\u00e9"}))
+    EXPECT_EQ(NewJobTitles().mid(4), (QStringList{platform::messages::kAnswerKeyJobTitle,
+                                                  platform::messages::kAnswerKeyJobTitle}))
         << NewJobTitles().join("|").toStdString();
     PrintWithCounts(0, 0);
     EXPECT_EQ(NewJobTitles().size(), 6);
@@ -72,7 +77,7 @@ TEST_F(CupsPrintTest, AnEmptySubjectSendsNothing) {
 TEST_F(CupsPrintTest, WithoutAnyPrinterTheMessageSaysSoAndNothingIsSent) {
     scheduler->RemoveQueue("salle_info");
     PrintWithCounts(1, 1);
-    EXPECT_EQ(errors, QStringList{"Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e"});
+    EXPECT_EQ(errors, QStringList{platform::messages::kNoDefaultPrinter});
     EXPECT_TRUE(NewJobTitles().isEmpty());
 }
 

@@ -13,6 +13,7 @@
 
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 
 namespace {
 
@@ -85,14 +86,14 @@ TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     form.btnLongClick();
     form.findChild<QPushButton*>("btnEnregistre")->click();
     ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], "Impossible de cr\u00e9er le fichier " + OnDisk("fiche.rtf"));
+    EXPECT_EQ(errors[0], platform::messages::cannotCreateFile(OnDisk("fiche.rtf")));
     EXPECT_EQ(Read(OnDisk("fiche.rtf")), "{\\rtf1 ancienne fiche}");
     EXPECT_FALSE(QFile::exists(OnDisk("fiche_Cor.rtf")));
 
     form.findChild<QSpinBox*>("spSujets")->setValue(30);
     form.close();
     ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors[1], "Impossible d'\u00e9crire dans " + settings);
+    EXPECT_EQ(errors[1], platform::messages::cannotWriteTo(settings));
     EXPECT_EQ(Read(settings), oldSettings);
 }
 

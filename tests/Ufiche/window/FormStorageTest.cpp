@@ -20,6 +20,7 @@
 
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -151,7 +152,7 @@ TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
     EXPECT_EQ(control<QLineEdit>(*form, "eSepar").text(), "***");
     EXPECT_EQ(control<QLabel>(*form, "Label10").text(), "(3)");
     EXPECT_EQ(form->CurrentLevel(), 3);
-    EXPECT_EQ(control<QSlider>(*form, "trbNiveau").toolTip(), "Niveau 3");
+    EXPECT_EQ(control<QSlider>(*form, "trbNiveau").toolTip(), platform::messages::levelHint(3));
     EXPECT_FALSE(control<QLineEdit>(*form, "eSepar").isEnabled());
     EXPECT_TRUE(form->EditMode());
     EXPECT_FALSE(form->subjectPane().isReadOnly());

@@ -17,6 +17,7 @@
 #include "Ufiche/window/TForm1.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/richedit/TRxRichEdit.h"
 
@@ -111,12 +112,12 @@ TEST_F(HardeningTest, AGenerationInterruptedByThePaneLeavesTheWindowWorking) {
     auto form = Open();
     form->setPaneLoader([](platform::TRxRichEdit& pane, const std::string& document) {
         if (pane.objectName() == "RxE2") {
-            throw platform::PlatformError("Erreur au chargement du flux");
+            throw platform::PlatformError(platform::messages::kStreamLoadError);
         }
         Ufiche::LoadRtfIntoPane(pane, document);
     });
     form->findChild<QPushButton*>("btnLong")->click();
-    EXPECT_EQ(errors, QStringList{"Erreur au chargement du flux"});
+    EXPECT_EQ(errors, QStringList{platform::messages::kStreamLoadError});
     // What was done stays done; the cursor and the generation flag are back.
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(form->IsGenerating());
@@ -165,7 +166,7 @@ TEST_F(HardeningTest, APrinterThatFailsInTheMiddleStopsTheRemainingCopies) {
     platform::runReportingErrors(
         [&] { Ufiche::PrintCopies(subject, answerKey, 3, 1, printerForJob); });
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(errors, QStringList{"Imprimante s\u00e9lectionn\u00e9e incorrecte"});
+    EXPECT_EQ(errors, QStringList{platform::messages::kInvalidPrinter});
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "PdfTools.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/system/QtFrench.h"
 
@@ -97,6 +98,8 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
                            });
     WhenShown<QInputDialog>([&] { form.btnNouvTexteClick(); },
                             [](QInputDialog& dialog) {
+                                EXPECT_EQ(dialog.windowTitle(), "Nouveau texte");
+                                EXPECT_EQ(dialog.labelText(), "Entrez votre texte");
                                 const QStringList buttons = ButtonTexts(dialog);
                                 EXPECT_TRUE(buttons.contains("OK"));
                                 EXPECT_TRUE(buttons.contains("Annuler"))
@@ -140,10 +143,10 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
               (QStringList{"classe.pdf", "classe_Corrige1.pdf", "classe_Sujet2.pdf"}));
     const struct {
         const char* file;
-        const char* title;
-    } files[] = {{"classe.pdf", "Sujet"},
-                 {"classe_Sujet2.pdf", "Sujet"},
-                 {"classe_Corrige1.pdf", "Corrig\u00e9"}};
+        QString title;
+    } files[] = {{"classe.pdf", platform::messages::kSubjectJobTitle},
+                 {"classe_Sujet2.pdf", platform::messages::kSubjectJobTitle},
+                 {"classe_Corrige1.pdf", platform::messages::kAnswerKeyJobTitle}};
     for (const auto& f : files) {
         const QString pdf = folder.filePath(f.file);
         const QString info = PdfInfo(pdf);

@@ -20,6 +20,7 @@
 #include "Ufiche/document/LoadRtfIntoPane.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/errors/ErrorReport.h"
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/richedit/TRxRichEdit.h"
 
@@ -63,7 +64,7 @@ protected:
 TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_EQ(form.size(), QSize(798, 420));
     EXPECT_EQ(control<QSlider>("trbNiveau").value(), 1);
-    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), "Niveau 1");
+    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), platform::messages::levelHint(1));
     EXPECT_EQ(control<QSpinBox>("spMaxLigne").value(), 25);
     EXPECT_EQ(control<QSpinBox>("spMaxLigne").maximum(), 40);
     EXPECT_EQ(control<QSpinBox>("spinterligne").value(), 1);
@@ -86,7 +87,7 @@ TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_FALSE(subjectButtonsEnabled());
     EXPECT_TRUE(lightIsGreen());
     EXPECT_EQ(form.CurrentLevel(), 1);
-    EXPECT_FALSE(form.windowTitle().isEmpty());
+    EXPECT_EQ(form.windowTitle(), "Fiches de conversions d'unit\u00e9s");
     EXPECT_TRUE(form.SettingsFileName().endsWith(".ini"));
 }
 
@@ -137,7 +138,7 @@ TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
     control<QSlider>("trbNiveau").setValue(2);
     EXPECT_TRUE(lightIsRed());
     EXPECT_EQ(form.CurrentLevel(), 2);
-    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), "Niveau 2");
+    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), platform::messages::levelHint(2));
     form.FormActivate();
     EXPECT_TRUE(lightIsGreen());
 
@@ -373,12 +374,14 @@ TEST(ErrorReport, AnErrorThatEscapesAHandlerIsShownWithItsFrenchText) {
     QStringList shown;
     platform::setErrorPresenter([&](const QString& message) { shown << message; });
     platform::runReportingErrors(
-        [] { throw platform::PlatformError("Impossible de cr\u00e9er le fichier /x/y.rtf"); });
+        [] { throw platform::PlatformError(platform::messages::cannotCreateFile("/x/y.rtf")); });
     platform::runReportingErrors([] { throw std::runtime_error("autre"); });
+    platform::runReportingErrors([] { throw 42; });
     bool ranAfter = false;
     platform::runReportingErrors([&] { ranAfter = true; });
     platform::setErrorPresenter(nullptr);
-    EXPECT_EQ(shown, (QStringList{"Impossible de cr\u00e9er le fichier /x/y.rtf", "autre"}));
+    EXPECT_EQ(shown, (QStringList{platform::messages::cannotCreateFile("/x/y.rtf"), "autre",
+                                  "Erreur inconnue"}));
     EXPECT_TRUE(ranAfter);
 }
 

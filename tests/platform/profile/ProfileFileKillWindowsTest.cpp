@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <random>
 #include <thread>
 
 #include "KilledSave.h"
+#include "KilledWorksheet.h"
 #include "ProfileTestFolder.h"
 
 namespace {
@@ -31,6 +33,32 @@ std::wstring saverPath() {
     return self.substr(0, self.find_last_of(L"\\/") + 1) + L"fiche_profile_saver.exe";
 }
 
+// Starts the saving program with `arguments` after the file's path and waits
+// for it to end: after `waitMicroseconds` it is terminated, or with no wait
+// it ends by itself. Returns its exit status (9 when it was terminated).
+DWORD runSaver(const std::string& path, const std::wstring& arguments,
+               std::optional<unsigned> waitMicroseconds) {
+    std::wstring commandLine = L"\"" + saverPath() + L"\" \"" + widen(path) + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &child)) {
+        ADD_FAILURE() << "the saving program did not start: " << ::GetLastError();
+        return 0;
+    }
+    if (waitMicroseconds) {
+        std::this_thread::sleep_for(std::chrono::microseconds(*waitMicroseconds));
+        ::TerminateProcess(child.hProcess, 9);
+    }
+    EXPECT_EQ(::WaitForSingleObject(child.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD status = 0;
+    ::GetExitCodeProcess(child.hProcess, &status);
+    ::CloseHandle(child.hThread);
+    ::CloseHandle(child.hProcess);
+    return status;
+}
+
 TEST_F(ProfileFileKillTest, ASaveTerminatedAtAnyMomentLeavesEveryKeyWithItsOldOrNewValue) {
     const std::string path = pathOf("fiches.ini");
     writeBytes(path, handWrittenLine);
@@ -48,22 +76,8 @@ TEST_F(ProfileFileKillTest, ASaveTerminatedAtAnyMomentLeavesEveryKeyWithItsOldOr
     unsigned longestWait = 20000;
     for (int kill = 0; kill < 40; ++kill) {
         const int nextSave = saves.front() + 1;
-        std::wstring commandLine =
-            L"\"" + saverPath() + L"\" \"" + widen(path) + L"\" " + std::to_wstring(nextSave);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION child{};
-        ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                     nullptr, nullptr, &startup, &child))
-            << ::GetLastError();
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % longestWait));
-        ::TerminateProcess(child.hProcess, 9);
-        ASSERT_EQ(::WaitForSingleObject(child.hProcess, 30000), WAIT_OBJECT_0);
-        DWORD status = 0;
-        ::GetExitCodeProcess(child.hProcess, &status);
-        ::CloseHandle(child.hThread);
-        ::CloseHandle(child.hProcess);
-        ASSERT_EQ(status, 9u) << "the saving program stopped by itself";
+        ASSERT_EQ(runSaver(path, std::to_wstring(nextSave), random() % longestWait), 9u)
+            << "the saving program stopped by itself";
 
         const std::vector<int> now = savesIn(readBytes(path));
         ASSERT_EQ(now.size(), saves.size()) << "after kill " << kill;
@@ -82,6 +96,39 @@ TEST_F(ProfileFileKillTest, ASaveTerminatedAtAnyMomentLeavesEveryKeyWithItsOldOr
     for (const auto& name : namesIn(folder())) {
         EXPECT_TRUE(name == "fiches.ini" ||
                     (name.rfind(".fiches.ini.", 0) == 0 && name.ends_with(".tmp")))
+            << name;
+    }
+}
+
+TEST_F(ProfileFileKillTest, AWorksheetSaveTerminatedAtAnyMomentLeavesTheWholeOldOrNewWorksheet) {
+    const std::string path = pathOf("fiche.rtf");
+    ASSERT_EQ(runSaver(path, L"0 worksheet-once", std::nullopt), 0u);
+    const WorksheetShape shape(readBytes(path));
+    ASSERT_TRUE(shape.valid()) << readBytes(path).substr(0, 500);
+    int lastSave = 0;
+    int killsAfterNewSaves = 0;
+    std::mt19937 random(2611);
+    // A QApplication starts before the first save: the bound grows while no
+    // save gets through.
+    unsigned longestWait = 50000;
+    for (int kill = 0; kill < 30; ++kill) {
+        ASSERT_EQ(
+            runSaver(path, std::to_wstring(lastSave + 1) + L" worksheet", random() % longestWait),
+            9u)
+            << "the saving program stopped by itself";
+        const std::string now = readBytes(path);
+        const int save = shape.saveIn(now);
+        ASSERT_GE(save, lastSave) << "a cut or older worksheet of " << now.size()
+                                  << " bytes after kill " << kill;
+        killsAfterNewSaves += save != lastSave;
+        longestWait = save == lastSave ? std::min(longestWait * 2, 8000000u)
+                                       : std::max(longestWait / 2, 50000u);
+        lastSave = save;
+    }
+    EXPECT_GT(killsAfterNewSaves, 0) << "no save got through before a kill";
+    for (const auto& name : namesIn(folder())) {
+        EXPECT_TRUE(name == "fiche.rtf" ||
+                    (name.starts_with(".fiche.rtf.") && name.ends_with(".tmp")))
             << name;
     }
 }

@@ -1,6 +1,7 @@
 #include "platform/profile/ProfileFile.h"
 
 #include "ProfileTestFolder.h"
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 
 #include <sys/resource.h>
@@ -17,7 +18,9 @@ namespace {
 using platform::PlatformError;
 using platform::ProfileFile;
 
-const std::string cannotWrite = "Impossible d'\u00e9crire dans ";
+std::string cannotWrite(const std::string& path) {
+    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
+}
 
 using ProfileFileTest = ProfileTestFolder;
 
@@ -173,16 +176,16 @@ TEST_F(ProfileFileTest, ValuesThatWouldBreakTheLineAreRefusedAndTheFileUntouched
     const std::string values[] = {"a\r\nFlags=3", "a\nb", "a\0b"s};
     for (const auto& value : values) {
         EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "eTitre1_Text", value); }),
-                  cannotWrite + path);
+                  cannotWrite(path));
     }
-    EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "a=b", "1"); }), cannotWrite + path);
+    EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "a=b", "1"); }), cannotWrite(path));
     EXPECT_EQ(readBytes(path), "[TForm1]\r\neTitre1_Text=x\r\n");
 }
 
 TEST_F(ProfileFileTest, AFileThatCannotBeCreatedRaisesTheErrorWithItsFullPath) {
     const std::string path = pathOf("nofolder/fiches.ini");
     EXPECT_EQ(errorOf([&] { ProfileFile(path).writeString("TForm1", "Flags", "0"); }),
-              cannotWrite + path);
+              cannotWrite(path));
 
     const std::string relative = "fiches-relative.ini";
     EXPECT_EQ(ProfileFile(relative).path(),
@@ -265,7 +268,7 @@ TEST_P(ProfilePermissionTest, AFileIsWrittenOnlyWhenItMayBeAndIsOtherwiseUntouch
         EXPECT_EQ(outcome, "written");
         EXPECT_EQ(readBytes(path), "[TForm1]\r\nFlags=2\r\n");
     } else {
-        EXPECT_EQ(outcome, cannotWrite + path);
+        EXPECT_EQ(outcome, cannotWrite(path));
         EXPECT_EQ(readBytes(path), before);
         const struct stat now = statusOf(path);
         EXPECT_EQ(now.st_ino, old.st_ino);
@@ -325,7 +328,7 @@ TEST_F(ProfileFileTest, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
         });
 
         ASSERT_EQ(::chmod(settings.c_str(), 0755), 0);
-        EXPECT_EQ(outcome, cannotWrite + path) << "folder mode " << folderMode;
+        EXPECT_EQ(outcome, cannotWrite(path)) << "folder mode " << folderMode;
         EXPECT_EQ(readBytes(path), before) << "folder mode " << folderMode;
         EXPECT_EQ(namesIn(settings), std::vector<std::string>{"fiches.ini"});
     }

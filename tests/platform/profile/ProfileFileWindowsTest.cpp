@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ProfileTestFolder.h"
+#include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/profile/ProfileFile.h"
 
@@ -13,7 +14,9 @@ using platform::PlatformError;
 using platform::ProfileFile;
 using ProfileFileTest = ProfileTestFolder;
 
-const std::string cannotWrite = "Impossible d'\u00e9crire dans ";
+std::string cannotWrite(const std::string& path) {
+    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
+}
 
 std::string errorOf(const std::function<void()>& action) {
     try {
@@ -78,7 +81,7 @@ TEST_F(ProfileFileTest, AFileThatMayNotBeWrittenIsReportedWithItsFullPathAndLeft
     writeBytes(readOnly, before);
     ASSERT_TRUE(::SetFileAttributesW(widen(readOnly).c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(errorOf([&] { ProfileFile(readOnly).writeString("TForm1", "Flags", "2"); }),
-              cannotWrite + backslashed(readOnly));
+              cannotWrite(backslashed(readOnly)));
     // The value already there needs no write.
     EXPECT_EQ(errorOf([&] { ProfileFile(readOnly).writeString("tform1", "FLAGS", "0"); }), "");
     EXPECT_EQ(readBytes(readOnly), before);
@@ -91,13 +94,13 @@ TEST_F(ProfileFileTest, AFileThatMayNotBeWrittenIsReportedWithItsFullPathAndLeft
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     EXPECT_EQ(errorOf([&] { ProfileFile(held).writeString("TForm1", "Flags", "2"); }),
-              cannotWrite + backslashed(held));
+              cannotWrite(backslashed(held)));
     ::CloseHandle(other);
     EXPECT_EQ(readBytes(held), before);
 
     const std::string noFolder = pathOf("dossier absent/fiches.ini");
     EXPECT_EQ(errorOf([&] { ProfileFile(noFolder).writeString("TForm1", "Flags", "0"); }),
-              cannotWrite + backslashed(noFolder));
+              cannotWrite(backslashed(noFolder)));
     EXPECT_EQ(namesIn(folder()), (std::vector<std::string>{"lecture seule.ini", "ouvert.ini"}));
 }
 

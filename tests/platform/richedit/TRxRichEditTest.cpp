@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QScrollBar>
@@ -181,6 +182,32 @@ TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
     }
     EXPECT_THROW(pane.saveToFile(folder.path()), PlatformError);  // a folder, not a file
 }
+
+#if !defined(_WIN32)
+// (Qt makes shortcuts, not symbolic links, on Windows.)
+TEST_F(PaneTest, SavingOverAWorksheetKeepsItsLinkAndPermissionsAndLeavesNoOtherFile) {
+    ASSERT_TRUE(QDir(folder.path()).mkdir("classe"));
+    const QString real = path("classe/fiche.rtf");
+    {
+        QFile old(real);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("{\\rtf1 ancienne}");
+    }
+    const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(real, kept));
+    ASSERT_TRUE(QFile::link(real, path("lien.rtf")));
+
+    LoadStream(pane, "{\\rtf1 nouvelle}");
+    pane.saveToFile(path("lien.rtf"));
+    EXPECT_TRUE(QFileInfo(path("lien.rtf")).isSymLink());
+    EXPECT_NE(ReadFile(real).find("nouvelle"), std::string::npos) << ReadFile(real);
+    const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(real) & everyone, kept);
+    EXPECT_EQ(QDir(path("classe")).entryList(QDir::Files | QDir::Hidden), QStringList{"fiche.rtf"});
+}
+#endif
 
 TEST_F(PaneTest, ReadsTheDefaultTabStopsIntoTheScreenLayout) {
     LoadStream(pane, "{\\rtf1\\deftab1440 a\\tab b}");

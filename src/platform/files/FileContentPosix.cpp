@@ -1,4 +1,4 @@
-#include "platform/profile/FileContent.h"
+#include "platform/files/FileContent.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -86,7 +86,7 @@ bool folderRefuses(int error) {
     return error == EACCES || error == EPERM;
 }
 
-// The new file that becomes the settings file by a rename; removed unless the
+// The new file that takes the old file's place by a rename; removed unless the
 // rename took place.
 class TemporaryFile {
 public:
@@ -157,9 +157,14 @@ void syncFolder(const std::string& folder) {
 }
 
 // Rewrites the file itself, as a folder that refuses new files allows; a
-// failure (a full disk) puts the previous content back as far as it can.
-bool rewriteInPlace(const std::string& path, std::string_view content,
-                    std::string_view previousContent) {
+// failure (a full disk) puts the previous content back as far as it can. A
+// file whose content cannot be read first is not rewritten, since a failure
+// would then lose it.
+bool rewriteInPlace(const std::string& path, std::string_view content) {
+    std::string previousContent;
+    if (readFileContent(path, previousContent) != FileReadResult::Read) {
+        return false;
+    }
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
     if (!fd.valid()) {
         return false;
@@ -219,8 +224,8 @@ FileReadResult readFileContent(const std::string& path, std::string& content) {
     }
 }
 
-bool replaceFileContent(const std::string& path, std::string_view content,
-                        std::string_view previousContent) {
+bool replaceFileContent(const std::string& requestedPath, std::string_view content) {
+    const std::string path = followSymbolicLinks(requestedPath);
     struct stat old;
     const bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists &&
@@ -233,8 +238,7 @@ bool replaceFileContent(const std::string& path, std::string_view content,
     const PathParts parts = split(path);
     TemporaryFile temporary(parts);
     if (!temporary.created()) {
-        return exists && folderRefuses(temporary.creationError()) &&
-               rewriteInPlace(path, content, previousContent);
+        return exists && folderRefuses(temporary.creationError()) && rewriteInPlace(path, content);
     }
     FileDescriptor& fd = temporary.descriptor();
     if (exists) {
@@ -247,8 +251,7 @@ bool replaceFileContent(const std::string& path, std::string_view content,
     if (renameError != 0) {
         // A sticky folder may refuse to replace a file of another owner that
         // we may still write.
-        return exists && folderRefuses(renameError) &&
-               rewriteInPlace(path, content, previousContent);
+        return exists && folderRefuses(renameError) && rewriteInPlace(path, content);
     }
     syncFolder(parts.folder);
     return true;

@@ -1,4 +1,4 @@
-#include "platform/profile/FileContent.h"
+#include "platform/files/FileContent.h"
 
 #include <windows.h>
 
@@ -149,10 +149,44 @@ private:
     DWORD error_ = 0;
 };
 
+FileReadResult readWholeFile(const std::wstring& path, std::string& content) {
+    content.clear();
+    Handle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? FileReadResult::Missing
+                   : FileReadResult::Failed;
+    }
+    // A pipe or a device in place of the file is no file of ours.
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return FileReadResult::Failed;
+    }
+    char buffer[65536];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+            content.clear();
+            return FileReadResult::Failed;
+        }
+        if (got == 0) {
+            return FileReadResult::Read;
+        }
+        content.append(buffer, got);
+    }
+}
+
 // Rewrites the file itself, as a folder that refuses new files allows; a
-// failure (a full disk) puts the previous content back as far as it can.
-bool rewriteInPlace(const std::wstring& path, std::string_view content,
-                    std::string_view previousContent) {
+// failure (a full disk) puts the previous content back as far as it can. A
+// file whose content cannot be read first is not rewritten, since a failure
+// would then lose it.
+bool rewriteInPlace(const std::wstring& path, std::string_view content) {
+    std::string previousContent;
+    if (readWholeFile(path, previousContent) != FileReadResult::Read) {
+        return false;
+    }
     Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -187,37 +221,11 @@ std::string followSymbolicLinks(std::string path) {
 }
 
 FileReadResult readFileContent(const std::string& path, std::string& content) {
-    content.clear();
-    Handle file(::CreateFileW(widen(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-        const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-                   ? FileReadResult::Missing
-                   : FileReadResult::Failed;
-    }
-    // A pipe or a device in place of the file is no settings file.
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
-        return FileReadResult::Failed;
-    }
-    char buffer[65536];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
-            content.clear();
-            return FileReadResult::Failed;
-        }
-        if (got == 0) {
-            return FileReadResult::Read;
-        }
-        content.append(buffer, got);
-    }
+    return readWholeFile(widen(path), content);
 }
 
-bool replaceFileContent(const std::string& path, std::string_view content,
-                        std::string_view previousContent) {
-    const std::wstring target = widen(path);
+bool replaceFileContent(const std::string& requestedPath, std::string_view content) {
+    const std::wstring target = widen(followSymbolicLinks(requestedPath));
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && !mayWrite(target, attributes)) {
@@ -228,7 +236,7 @@ bool replaceFileContent(const std::string& path, std::string_view content,
     TemporaryFile temporary(split(target));
     if (!temporary.created()) {
         return exists && folderRefuses(temporary.creationError()) &&
-               rewriteInPlace(target, content, previousContent);
+               rewriteInPlace(target, content);
     }
     if (!writeWhole(temporary.handle().get(), content) || !temporary.handle().close()) {
         return false;
@@ -240,8 +248,7 @@ bool replaceFileContent(const std::string& path, std::string_view content,
     }
     const DWORD replaceError = temporary.replace(target);
     if (replaceError != 0) {
-        return exists && folderRefuses(replaceError) &&
-               rewriteInPlace(target, content, previousContent);
+        return exists && folderRefuses(replaceError) && rewriteInPlace(target, content);
     }
     return true;
 }
