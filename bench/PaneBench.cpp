@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "platform/richedit/TRxRichEdit.h"

@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "RichEditEMFPrint/RichEditEMFPrint.h"
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "platform/emf/EmfPicture.h"

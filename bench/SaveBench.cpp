@@ -8,7 +8,7 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "platform/richedit/TRxRichEdit.h"

@@ -11,7 +11,7 @@
 #include <QPrinter>
 
 #include "RichEditEMFPrint/RichEditEMFPrint.h"
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/window/TForm1.h"

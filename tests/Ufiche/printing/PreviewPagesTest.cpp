@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "platform/emf/EmfPicture.h"

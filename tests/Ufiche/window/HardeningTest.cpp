@@ -11,7 +11,7 @@
 
 #include <deque>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/printing/Printing.h"
 #include "Ufiche/window/StoredValues.h"
 #include "Ufiche/window/TForm1.h"

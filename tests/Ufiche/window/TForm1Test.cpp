@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/errors/Messages.h"

@@ -1,4 +1,4 @@
-#include "Ufiche/document/Saving.h"
+#include "Ufiche/panes/Saving.h"
 
 #include <QPageLayout>
 

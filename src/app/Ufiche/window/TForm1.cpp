@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
-#include "Ufiche/document/Saving.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
+#include "Ufiche/panes/Saving.h"
 #include "Ufiche/printing/Preview.h"
 #include "Ufiche/printing/Printing.h"
 #include "Ufiche/window/ActivationWatcher.h"

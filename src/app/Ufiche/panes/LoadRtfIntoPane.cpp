@@ -1,4 +1,4 @@
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 
 #include <QBuffer>
 #include <QByteArray>

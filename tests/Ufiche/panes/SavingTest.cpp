@@ -1,4 +1,4 @@
-#include "Ufiche/document/Saving.h"
+#include "Ufiche/panes/Saving.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -15,7 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Ufiche/document/LoadRtfIntoPane.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/errors/Messages.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "PdfTools.h"
-#include "Ufiche/document/LoadRtfIntoPane.h"
-#include "Ufiche/document/Saving.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
+#include "Ufiche/panes/Saving.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "platform/printer/Printer.h"
