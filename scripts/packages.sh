@@ -3,7 +3,7 @@
 # everything is already there.
 
 FICHE_PACKAGES=(
-  g++ make cmake pkg-config
+  g++ make cmake pkg-config clang-tidy
   libgtest-dev libgmock-dev libbenchmark-dev
   # Qt 6 Widgets and PrintSupport (the offscreen platform that the widget
   # tests use comes with libqt6gui6).

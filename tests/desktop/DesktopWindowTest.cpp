@@ -36,23 +36,23 @@ class DesktopWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(desktop, nullptr);
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
         platform::CurrentPrinter::instance().reset();
-        previousFolder = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        form = std::make_unique<TForm1>();
-        form->setSeedSource([this] {
-            ++activations;
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_folder.path());
+        m_form = std::make_unique<TForm1>();
+        m_form->setSeedSource([this] {
+            ++m_activations;
             return 42u;
         });
-        form->setSettingsFileName(folder.filePath("fiches-conversions.ini"));
-        form->show();
-        ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(form.get()); }))
+        m_form->setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form->show();
+        ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(m_form.get()); }))
             << "the window never got the focus";
     }
     void TearDown() override {
-        form.reset();
-        QDir::setCurrent(previousFolder);
+        m_form.reset();
+        QDir::setCurrent(m_previousFolder);
         platform::setErrorPresenter(nullptr);
     }
 
@@ -62,10 +62,10 @@ protected:
     }
     template <class Widget>
     Widget& Control(const char* name) {
-        return *form->findChild<Widget*>(name);
+        return *m_form->findChild<Widget*>(name);
     }
     QScrollArea& Preview() { return Control<QScrollArea>("ScrollBox1"); }
-    bool Red() const { return form->LightColour() == QColor(255, 0, 0); }
+    bool Red() const { return m_form->LightColour() == QColor(255, 0, 0); }
     void TurnLightRed() {
         auto& level = Control<QSlider>("trbNiveau");
         level.setValue(level.value() == 1 ? 2 : 1);
@@ -73,7 +73,7 @@ protected:
     void Generate(int questions, int lineSpacing) {
         Control<QSpinBox>("spMaxLigne").setValue(questions);
         Control<QSpinBox>("spinterligne").setValue(lineSpacing);
-        form->btnLongClick();
+        m_form->btnLongClick();
     }
     void ShowPreview() {
         Control<QPushButton>("btnApercu").click();
@@ -100,11 +100,11 @@ protected:
         return drop.isAccepted();
     }
 
-    QTemporaryDir folder;
-    QString previousFolder;
-    std::unique_ptr<TForm1> form;
-    QStringList errors;
-    int activations = 0;
+    QTemporaryDir m_folder;
+    QString m_previousFolder;
+    std::unique_ptr<TForm1> m_form;
+    QStringList m_errors;
+    int m_activations = 0;
 };
 
 TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgram) {
@@ -115,10 +115,10 @@ TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgr
     desktop->Activate(Preview().winId());
     ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(&Preview()); }));
     TurnLightRed();
-    const int before = activations;
-    desktop->Activate(form->winId());
-    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(form.get()); }));
-    EXPECT_EQ(activations, before + 1);
+    const int before = m_activations;
+    desktop->Activate(m_form->winId());
+    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(m_form.get()); }));
+    EXPECT_EQ(m_activations, before + 1);
     EXPECT_FALSE(Red());
 
     QProcess other;
@@ -138,9 +138,9 @@ TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgr
     TurnLightRed();
     desktop->Activate(otherWindow.toULongLong());
     ASSERT_TRUE(XDesktop::WaitFor([] { return QGuiApplication::focusWindow() == nullptr; }));
-    desktop->Activate(form->winId());
-    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(form.get()); }));
-    EXPECT_EQ(activations, before + 1);
+    desktop->Activate(m_form->winId());
+    ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(m_form.get()); }));
+    EXPECT_EQ(m_activations, before + 1);
     EXPECT_TRUE(Red());
     other.kill();
     other.waitForFinished();
@@ -148,8 +148,8 @@ TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgr
 
 TEST_F(DesktopWindowTest, NothingCanBeDroppedOnEitherPaneInViewModeButInEditMode) {
     Generate(3, 0);
-    for (QTextEdit* pane : {static_cast<QTextEdit*>(&form->subjectPane()),
-                            static_cast<QTextEdit*>(&form->answerKeyPane())}) {
+    for (QTextEdit* pane : {static_cast<QTextEdit*>(&m_form->subjectPane()),
+                            static_cast<QTextEdit*>(&m_form->answerKeyPane())}) {
         const QString before = pane->toPlainText();
         EXPECT_FALSE(DropOn(*pane, "GLISSE"));
         EXPECT_EQ(pane->toPlainText(), before);
@@ -157,8 +157,8 @@ TEST_F(DesktopWindowTest, NothingCanBeDroppedOnEitherPaneInViewModeButInEditMode
     }
     // In edit mode the same drop lands in the pane.
     Control<QCheckBox>("ckbEdite").setChecked(true);
-    EXPECT_TRUE(DropOn(form->subjectPane(), "GLISSE"));
-    EXPECT_TRUE(form->subjectPane().toPlainText().contains("GLISSE"));
+    EXPECT_TRUE(DropOn(m_form->subjectPane(), "GLISSE"));
+    EXPECT_TRUE(m_form->subjectPane().toPlainText().contains("GLISSE"));
 }
 
 TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {
@@ -200,12 +200,12 @@ TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {
 
     ShowPreview();
     EXPECT_TRUE(QFile::exists("Temp0.emf"));
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     // The preview asks the chosen printer, not the default one: once it is
     // gone, the preview says so although the default printer is there.
     ASSERT_TRUE(scheduler->RemoveQueue("salle_prof"));
     Control<QPushButton>("btnApercu").click();
-    EXPECT_EQ(errors, QStringList{platform::messages::kInvalidPrinter});
+    EXPECT_EQ(m_errors, QStringList{platform::messages::kInvalidPrinter});
     scheduler->RemoveQueue("salle_info");
 }
 
@@ -241,7 +241,7 @@ TEST_F(DesktopWindowTest, ThePreviewShowsBlankPagesWhenItsFilesCannotBeWritten) 
     EXPECT_FALSE(Picture("Image1").isNull());
     EXPECT_TRUE(Picture("Image2").isNull());
     QDir().rmdir("Temp1.emf");
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     scheduler->RemoveQueue("salle_info");
 }
 
@@ -251,14 +251,14 @@ using ScaledDesktopTest = DesktopWindowTest;
 TEST_F(ScaledDesktopTest, TheWindowKeepsItsLayoutAndThePagesTheirSharpness) {
     ASSERT_NE(scheduler, nullptr) << whyNoScheduler.toStdString();
     ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
-    const qreal ratio = form->devicePixelRatioF();
+    const qreal ratio = m_form->devicePixelRatioF();
     if (qEnvironmentVariable("QT_SCALE_FACTOR") == "2") {
         EXPECT_EQ(ratio, 2.0);
     }
     // The layout in logical pixels, enlarged on the screen.
-    EXPECT_EQ(form->size(), QSize(798, 420));
+    EXPECT_EQ(m_form->size(), QSize(798, 420));
     EXPECT_EQ(Control<QPushButton>("btnImprime").geometry(), QRect(661, 392, 54, 25));
-    const QString info = desktop->Run("xwininfo", {"-id", QString::number(form->winId())});
+    const QString info = desktop->Run("xwininfo", {"-id", QString::number(m_form->winId())});
     EXPECT_TRUE(info.contains(QString("Width: %1\n").arg(qRound(798 * ratio))))
         << info.toStdString();
 
@@ -272,8 +272,8 @@ TEST_F(ScaledDesktopTest, TheWindowKeepsItsLayoutAndThePagesTheirSharpness) {
     // The stored pixels per inch are those of the logical pixels that the
     // stored rectangle counts, the same whatever the scale: a file written
     // at one scale restores the window's place at the other.
-    form->close();
-    QFile settings(folder.filePath("fiches-conversions.ini"));
+    m_form->close();
+    QFile settings(m_folder.filePath("fiches-conversions.ini"));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
     EXPECT_TRUE(settings.readAll().contains("\r\nPixelsPerInch=96\r\n"));
 }

@@ -18,18 +18,18 @@ class DesktopPlacementTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(desktop, nullptr);
-        settingsFile = folder.filePath("fiches-conversions.ini");
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        m_settingsFile = m_folder.filePath("fiches-conversions.ini");
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
     }
     void TearDown() override {
         platform::setErrorPresenter(nullptr);
-        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     }
 
     // A start of the program: the window shown and framed by the manager.
     std::unique_ptr<TForm1> Start() {
         auto form = std::make_unique<TForm1>();
-        form->setSettingsFileName(settingsFile);
+        form->setSettingsFileName(m_settingsFile);
         form->show();
         EXPECT_TRUE(XDesktop::WaitFor([&] {
             return form->windowHandle()->isExposed() && !Extents(*form).isNull();
@@ -63,7 +63,7 @@ protected:
     }
 
     QString Stored(const QString& key) {
-        QFile file(settingsFile);
+        QFile file(m_settingsFile);
         if (!file.open(QIODevice::ReadOnly)) {
             return {};
         }
@@ -82,7 +82,7 @@ protected:
             .arg(r.top() + r.height());
     }
     void WriteSettings(const QString& normPos, int showCmd) {
-        QFile file(settingsFile);
+        QFile file(m_settingsFile);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(QString("[TForm1]\r\nShowCmd=%1\r\nPixelsPerInch=96\r\nNormPos=%2\r\n")
                        .arg(showCmd)
@@ -90,9 +90,9 @@ protected:
                        .toLatin1());
     }
 
-    QTemporaryDir folder;
-    QString settingsFile;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    QString m_settingsFile;
+    QStringList m_errors;
 };
 
 TEST_F(DesktopPlacementTest, TwentyRestartsLeaveTheWindowWhereItWasMaximizedClosesIncluded) {
@@ -159,7 +159,7 @@ TEST_F(DesktopPlacementTest, TheWindowComesBackMaximizedOrMinimized) {
     }
     WriteSettings("100,100,900,600", 2);
     auto form = std::make_unique<TForm1>();
-    form->setSettingsFileName(settingsFile);
+    form->setSettingsFileName(m_settingsFile);
     form->show();
     EXPECT_TRUE(XDesktop::WaitFor([&] { return desktop->Iconic(form->winId()); }));
     EXPECT_TRUE(form->isMinimized());

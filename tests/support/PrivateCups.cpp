@@ -22,17 +22,17 @@ bool WriteFile(const QString& name, const QString& content) {
 PrivateCups::PrivateCups() = default;
 
 PrivateCups::~PrivateCups() {
-    if (scheduler_.state() != QProcess::NotRunning) {
-        scheduler_.terminate();
-        if (!scheduler_.waitForFinished(5000)) {
-            scheduler_.kill();
-            scheduler_.waitForFinished(5000);
+    if (m_scheduler.state() != QProcess::NotRunning) {
+        m_scheduler.terminate();
+        if (!m_scheduler.waitForFinished(5000)) {
+            m_scheduler.kill();
+            m_scheduler.waitForFinished(5000);
         }
     }
 }
 
 QString PrivateCups::Server() const {
-    return QString("127.0.0.1:%1").arg(port_);
+    return QString("127.0.0.1:%1").arg(m_port);
 }
 
 QString PrivateCups::Run(const QString& program, const QStringList& arguments,
@@ -67,9 +67,9 @@ bool PrivateCups::Start(QString& whyNot) {
             whyNot = "no free loopback port";
             return false;
         }
-        port_ = probe.serverPort();
+        m_port = probe.serverPort();
     }
-    const QString root = folder_.path();
+    const QString root = m_folder.path();
     for (const char* sub : {"spool", "cache", "state", "tmp", "ppd"}) {
         QDir(root).mkpath(sub);
     }
@@ -81,7 +81,7 @@ bool PrivateCups::Start(QString& whyNot) {
                           "</Location>\n<Policy default>\n  JobPrivateAccess all\n"
                           "  JobPrivateValues none\n  <Limit All>\n    Order deny,allow\n"
                           "    Allow all\n  </Limit>\n</Policy>\n")
-                      .arg(port_)) &&
+                      .arg(m_port)) &&
         WriteFile(root + "/cups-files.conf",
                   QString("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\n"
                           "StateDir %1/state\nTempDir %1/tmp\nAccessLog %1/access_log\n"
@@ -92,9 +92,9 @@ bool PrivateCups::Start(QString& whyNot) {
         whyNot = "cannot write the scheduler's configuration";
         return false;
     }
-    scheduler_.setProcessChannelMode(QProcess::MergedChannels);
-    scheduler_.start(cupsd, {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
-    if (!scheduler_.waitForStarted(10000)) {
+    m_scheduler.setProcessChannelMode(QProcess::MergedChannels);
+    m_scheduler.start(cupsd, {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
+    if (!m_scheduler.waitForStarted(10000)) {
         whyNot = "cupsd does not start";
         return false;
     }
@@ -104,12 +104,12 @@ bool PrivateCups::Start(QString& whyNot) {
         if (exitCode == 0 && status.contains("is running")) {
             return true;
         }
-        if (scheduler_.state() == QProcess::NotRunning) {
+        if (m_scheduler.state() == QProcess::NotRunning) {
             break;
         }
         QThread::msleep(100);
     }
-    whyNot = "cupsd did not answer: " + QString::fromUtf8(scheduler_.readAll());
+    whyNot = "cupsd did not answer: " + QString::fromUtf8(m_scheduler.readAll());
     return false;
 }
 
@@ -135,7 +135,7 @@ bool PrivateCups::RemoveQueue(const QString& name) {
 }
 
 QStringList PrivateCups::JobTitles(const QString& queue) const {
-    const QString request = folder_.path() + "/get-jobs.test";
+    const QString request = m_folder.path() + "/get-jobs.test";
     WriteFile(request,
               "{\n OPERATION Get-Jobs\n GROUP operation-attributes-tag\n"
               " ATTR charset attributes-charset utf-8\n"

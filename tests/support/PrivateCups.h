@@ -28,7 +28,7 @@ private:
     QString Run(const QString& program, const QStringList& arguments,
                 int* exitCode = nullptr) const;
 
-    QTemporaryDir folder_;
-    QProcess scheduler_;
-    int port_ = 0;
+    QTemporaryDir m_folder;
+    QProcess m_scheduler;
+    int m_port = 0;
 };

@@ -23,8 +23,8 @@ void Stop(QProcess& process) {
 }  // namespace
 
 XDesktop::~XDesktop() {
-    Stop(windowManager_);
-    Stop(server_);
+    Stop(m_windowManager);
+    Stop(m_server);
 }
 
 bool XDesktop::Start(QString& whyNot) {
@@ -36,38 +36,38 @@ bool XDesktop::Start(QString& whyNot) {
     }
     // The server picks a free display number itself and writes it on the
     // descriptor given (its standard output here).
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-                           "-noreset"});
-    if (!server_.waitForStarted(10000)) {
+    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                            "-noreset"});
+    if (!m_server.waitForStarted(10000)) {
         whyNot = "Xvfb does not start";
         return false;
     }
     QByteArray number;
     const QDeadlineTimer serverDeadline(60000);
     while (!number.contains('\n') && !serverDeadline.hasExpired() &&
-           server_.state() == QProcess::Running) {
-        server_.waitForReadyRead(1000);
-        number += server_.readAllStandardOutput();
+           m_server.state() == QProcess::Running) {
+        m_server.waitForReadyRead(1000);
+        number += m_server.readAllStandardOutput();
     }
     if (!number.contains('\n')) {
         whyNot = "Xvfb gave no display number: " +
-                 QString::fromLocal8Bit(server_.readAllStandardError());
+                 QString::fromLocal8Bit(m_server.readAllStandardError());
         return false;
     }
-    display_ = ":" + QString::fromLatin1(number.trimmed());
+    m_display = ":" + QString::fromLatin1(number.trimmed());
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display_);
-    windowManager_.setProcessEnvironment(environment);
-    windowManager_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    windowManager_.start("openbox", {"--sm-disable"});
-    if (!windowManager_.waitForStarted(10000)) {
+    environment.insert("DISPLAY", m_display);
+    m_windowManager.setProcessEnvironment(environment);
+    m_windowManager.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_windowManager.start("openbox", {"--sm-disable"});
+    if (!m_windowManager.waitForStarted(10000)) {
         whyNot = "openbox does not start";
         return false;
     }
     const QDeadlineTimer managerDeadline(60000);
     while (!WindowManagerRunning()) {
-        if (managerDeadline.hasExpired() || windowManager_.state() == QProcess::NotRunning) {
+        if (managerDeadline.hasExpired() || m_windowManager.state() == QProcess::NotRunning) {
             whyNot = "openbox did not take the screen";
             return false;
         }
@@ -84,7 +84,7 @@ bool XDesktop::WindowManagerRunning() const {
 QString XDesktop::Run(const QString& program, const QStringList& arguments, int* exitCode) const {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", display_);
+    environment.insert("DISPLAY", m_display);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     // The application goes on handling its events meanwhile: a client such

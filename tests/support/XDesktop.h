@@ -22,7 +22,7 @@ public:
     // manager has taken the screen; false (and why) when this machine cannot.
     bool Start(QString& whyNot);
     // ":N", for DISPLAY.
-    QString Display() const { return display_; }
+    QString Display() const { return m_display; }
 
     // Runs an X client program (xdotool, xprop...) on this display; its
     // standard output, or an empty text when it fails.
@@ -45,7 +45,7 @@ public:
 private:
     bool WindowManagerRunning() const;
 
-    QProcess server_;
-    QProcess windowManager_;
-    QString display_;
+    QProcess m_server;
+    QProcess m_windowManager;
+    QString m_display;
 };

@@ -37,15 +37,15 @@ inline void SetX87Precision(X87Precision precision) {
 // extended arithmetic would then round like double without a sign.
 class ExtendedPrecisionScope {
 public:
-    ExtendedPrecisionScope() : saved_(ReadX87ControlWord()) {
+    ExtendedPrecisionScope() : m_saved(ReadX87ControlWord()) {
         SetX87Precision(X87Precision::Extended);
     }
-    ~ExtendedPrecisionScope() { WriteX87ControlWord(saved_); }
+    ~ExtendedPrecisionScope() { WriteX87ControlWord(m_saved); }
     ExtendedPrecisionScope(const ExtendedPrecisionScope&) = delete;
     ExtendedPrecisionScope& operator=(const ExtendedPrecisionScope&) = delete;
 
 private:
-    std::uint16_t saved_;
+    std::uint16_t m_saved;
 };
 
 }  // namespace Uconvers

@@ -13,10 +13,10 @@ using Uconvers::X87Precision;
 // Restores the x87 unit after a test that changes it.
 class PrecisionTest : public testing::Test {
 protected:
-    void TearDown() override { Uconvers::WriteX87ControlWord(saved_); }
+    void TearDown() override { Uconvers::WriteX87ControlWord(m_saved); }
 
 private:
-    std::uint16_t saved_ = Uconvers::ReadX87ControlWord();
+    std::uint16_t m_saved = Uconvers::ReadX87ControlWord();
 };
 
 std::vector<Ufiche::GeneratedWorksheet> Worksheets() {

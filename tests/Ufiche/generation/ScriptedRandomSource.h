@@ -17,20 +17,20 @@ public:
         int value;
     };
 
-    explicit ScriptedRandomSource(std::vector<Step> steps) : steps_(std::move(steps)) {}
+    explicit ScriptedRandomSource(std::vector<Step> steps) : m_steps(std::move(steps)) {}
 
     int Draw(int n) override {
-        if (next_ == steps_.size()) {
+        if (m_next == m_steps.size()) {
             throw std::runtime_error("more draws than scripted");
         }
-        const Step step = steps_[next_++];
-        EXPECT_EQ(n, step.n) << "draw number " << next_;
+        const Step step = m_steps[m_next++];
+        EXPECT_EQ(n, step.n) << "draw number " << m_next;
         return step.value;
     }
 
-    bool AllUsed() const { return next_ == steps_.size(); }
+    bool AllUsed() const { return m_next == m_steps.size(); }
 
 private:
-    std::vector<Step> steps_;
-    std::size_t next_ = 0;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
 };

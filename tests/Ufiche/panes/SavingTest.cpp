@@ -48,50 +48,50 @@ TEST(SaveFileNames, TheAnswerKeyTakesTheBaseNameAndAMissingExtensionBecomesRtf) 
 class SavingTest : public testing::Test {
 protected:
     void SetUp() override {
-        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
-        form.setSeedSource([] { return 7u; });
-        form.setSaveDialog([this](QWidget*, const QString& initialDir, const QString& proposed) {
-            proposals << proposed;
-            initialDirs << initialDir;
-            return answer;
+        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form.setSeedSource([] { return 7u; });
+        m_form.setSaveDialog([this](QWidget*, const QString& initialDir, const QString& proposed) {
+            m_proposals << proposed;
+            m_initialDirs << initialDir;
+            return m_answer;
         });
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
-        form.show();
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        m_form.show();
     }
     void TearDown() override { platform::setErrorPresenter(nullptr); }
 
     void Save(const std::optional<QString>& chosen) {
-        answer = chosen;
-        form.btnEnregistreClick();
+        m_answer = chosen;
+        m_form.btnEnregistreClick();
     }
 
-    QString Path(const QString& name) const { return folder.filePath(name); }
+    QString Path(const QString& name) const { return m_folder.filePath(name); }
 
     QByteArray Read(const QString& name) const {
         QFile file(Path(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
     }
 
-    QTemporaryDir folder;
-    TForm1 form;
-    std::optional<QString> answer;
-    QStringList proposals;
-    QStringList initialDirs;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    TForm1 m_form;
+    std::optional<QString> m_answer;
+    QStringList m_proposals;
+    QStringList m_initialDirs;
+    QStringList m_errors;
 };
 
 TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
-    form.btnLongClick();
+    m_form.btnLongClick();
     Save(Path("fiche"));
-    ASSERT_EQ(proposals, QStringList{QString::fromStdString(form.DefaultFileName()) + ".rtf"});
+    ASSERT_EQ(m_proposals, QStringList{QString::fromStdString(m_form.DefaultFileName()) + ".rtf"});
     const QByteArray subject = Read("fiche.rtf");
     const QByteArray answerKey = Read("fiche_Cor.rtf");
     EXPECT_TRUE(subject.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.contains("\\highlight"));
 
-    for (const auto& [file, pane] :
-         {std::pair{subject, &form.subjectPane()}, std::pair{answerKey, &form.answerKeyPane()}}) {
+    for (const auto& [file, pane] : {std::pair{subject, &m_form.subjectPane()},
+                                     std::pair{answerKey, &m_form.answerKeyPane()}}) {
         platform::TRxRichEdit reloaded;
         reloaded.setFont(pane->font());
         Ufiche::LoadRtfIntoPane(reloaded, file.toStdString());
@@ -101,50 +101,50 @@ TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
 }
 
 TEST_F(SavingTest, TheChosenExtensionDecidesTheSubjectFileAndTheAnswerKeyIsAlwaysRtf) {
-    form.btnSurfClick();
+    m_form.btnSurfClick();
     Save(Path("a.RTF"));
     Save(Path("b.doc"));
     Save(Path("c.txt"));
-    QDir(folder.path()).mkdir("fiches.v2");
+    QDir(m_folder.path()).mkdir("fiches.v2");
     Save(Path("fiches.v2/d"));
     EXPECT_TRUE(Read("a.RTF").startsWith("{\\rtf1"));
     EXPECT_TRUE(Read("a_Cor.rtf").startsWith("{\\rtf1"));
     EXPECT_TRUE(Read("b.doc").startsWith("{\\rtf1"));
     EXPECT_TRUE(Read("b_Cor.rtf").startsWith("{\\rtf1"));
     const QByteArray plain = Read("c.txt");
-    EXPECT_TRUE(plain.startsWith(QByteArray::fromStdString(form.DefaultFileName()) + " - "));
+    EXPECT_TRUE(plain.startsWith(QByteArray::fromStdString(m_form.DefaultFileName()) + " - "));
     EXPECT_TRUE(plain.contains("\r\n"));
     EXPECT_TRUE(Read("c_Cor.rtf").startsWith("{\\rtf1"));
     EXPECT_TRUE(Read("fiches.v2/d.rtf").startsWith("{\\rtf1"));
     EXPECT_TRUE(Read("fiches.v2/d_Cor.rtf").startsWith("{\\rtf1"));
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(m_errors.isEmpty());
 }
 
 TEST_F(SavingTest, BeforeAnyGenerationTheDialogProposesRtfAloneAndAnEmptyAnswerKeyIsWritten) {
-    form.setSaveDialogInitialDir(folder.path());
-    form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
-    form.subjectPane().setPlainText("Exercices du jour");
-    form.answerKeyPane().clear();
+    m_form.setSaveDialogInitialDir(m_folder.path());
+    m_form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
+    m_form.subjectPane().setPlainText("Exercices du jour");
+    m_form.answerKeyPane().clear();
     Save(Path("jour"));
-    EXPECT_EQ(proposals, QStringList{".rtf"});
-    EXPECT_EQ(initialDirs, QStringList{folder.path()});
+    EXPECT_EQ(m_proposals, QStringList{".rtf"});
+    EXPECT_EQ(m_initialDirs, QStringList{m_folder.path()});
     EXPECT_TRUE(Read("jour.rtf").contains("Exercices du jour"));
     EXPECT_TRUE(Read("jour_Cor.rtf").startsWith("{\\rtf1"));
 }
 
 TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithoutAnAnswerKey) {
-    form.btnVolClick();
+    m_form.btnVolClick();
     Save(std::nullopt);
-    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).filter(".rtf").isEmpty());
+    EXPECT_TRUE(QDir(m_folder.path()).entryList(QDir::Files).filter(".rtf").isEmpty());
 
     // A "folder" that is a file cannot hold files, for any user.
     QFile blocker(Path("bloque"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    answer = Path("bloque/fiche");
-    QTest::mouseClick(form.findChild<QPushButton*>("btnEnregistre"), Qt::LeftButton);
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], platform::messages::cannotCreateFile(Path("bloque/fiche.rtf")));
+    m_answer = Path("bloque/fiche");
+    QTest::mouseClick(m_form.findChild<QPushButton*>("btnEnregistre"), Qt::LeftButton);
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_EQ(m_errors[0], platform::messages::cannotCreateFile(Path("bloque/fiche.rtf")));
     EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
 }
 
@@ -164,16 +164,16 @@ TEST(SavedPage, TheRtfPageIsThePaperWithItsUnprintableEdgeAsMarginsInTwips) {
 }
 
 TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplacesNoWorksheet) {
-    form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
-    form.btnVolClick();
-    form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
+    m_form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    m_form.btnVolClick();
+    m_form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
     const struct {
         int anchor;
         int position;
     } cases[] = {{10, 25}, {30, 30}, {60, 5}, {0, 0}};
     for (const auto& c : cases) {
         std::vector<std::tuple<int, int, int>> before;
-        for (platform::TRxRichEdit* pane : {&form.subjectPane(), &form.answerKeyPane()}) {
+        for (platform::TRxRichEdit* pane : {&m_form.subjectPane(), &m_form.answerKeyPane()}) {
             QTextCursor cursor = pane->textCursor();
             cursor.setPosition(c.anchor);
             cursor.setPosition(c.position, QTextCursor::KeepAnchor);
@@ -184,7 +184,8 @@ TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplace
         }
         Save(Path("fiche"));
         for (int i = 0; i < 2; ++i) {
-            const platform::TRxRichEdit& pane = i == 0 ? form.subjectPane() : form.answerKeyPane();
+            const platform::TRxRichEdit& pane =
+                i == 0 ? m_form.subjectPane() : m_form.answerKeyPane();
             EXPECT_EQ(std::make_tuple(pane.textCursor().anchor(), pane.textCursor().position(),
                                       pane.verticalScrollBar()->value()),
                       before[i])
@@ -192,10 +193,10 @@ TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplace
         }
     }
     // A key typed now replaces at most the teacher's own selection.
-    const int length = form.subjectPane().textLength();
-    QTest::keyClick(&form.subjectPane(), Qt::Key_X);
-    EXPECT_EQ(form.subjectPane().textLength(), length + 1);
-    EXPECT_TRUE(errors.isEmpty());
+    const int length = m_form.subjectPane().textLength();
+    QTest::keyClick(&m_form.subjectPane(), Qt::Key_X);
+    EXPECT_EQ(m_form.subjectPane().textLength(), length + 1);
+    EXPECT_TRUE(m_errors.isEmpty());
 }
 
 }  // namespace

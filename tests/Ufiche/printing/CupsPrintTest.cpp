@@ -28,27 +28,27 @@ protected:
         if (scheduler == nullptr) {
             GTEST_SKIP() << "no private CUPS scheduler here: " << whyNoScheduler.toStdString();
         }
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
         platform::CurrentPrinter::instance().reset();
-        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
-        form.show();
-        form.btnLongClick();
-        titlesBefore = scheduler->JobTitles().size();
+        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form.show();
+        m_form.btnLongClick();
+        m_titlesBefore = scheduler->JobTitles().size();
     }
     void TearDown() override { platform::setErrorPresenter(nullptr); }
 
-    QStringList NewJobTitles() const { return scheduler->JobTitles().mid(titlesBefore); }
+    QStringList NewJobTitles() const { return scheduler->JobTitles().mid(m_titlesBefore); }
 
     void PrintWithCounts(int subjects, int answerKeys) {
-        form.findChild<QSpinBox*>("spSujets")->setValue(subjects);
-        form.findChild<QSpinBox*>("spCorriges")->setValue(answerKeys);
-        form.findChild<QPushButton*>("btnImprime")->click();
+        m_form.findChild<QSpinBox*>("spSujets")->setValue(subjects);
+        m_form.findChild<QSpinBox*>("spCorriges")->setValue(answerKeys);
+        m_form.findChild<QPushButton*>("btnImprime")->click();
     }
 
-    QTemporaryDir folder;
-    TForm1 form;
-    QStringList errors;
-    qsizetype titlesBefore = 0;
+    QTemporaryDir m_folder;
+    TForm1 m_form;
+    QStringList m_errors;
+    qsizetype m_titlesBefore = 0;
 };
 
 TEST_F(CupsPrintTest, ThePrintButtonSendsOneJobPerCopySubjectsFirst) {
@@ -64,12 +64,12 @@ TEST_F(CupsPrintTest, ThePrintButtonSendsOneJobPerCopySubjectsFirst) {
         << NewJobTitles().join("|").toStdString();
     PrintWithCounts(0, 0);
     EXPECT_EQ(NewJobTitles().size(), 6);
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
 }
 
 TEST_F(CupsPrintTest, AnEmptySubjectSendsNothing) {
     ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
-    form.subjectPane().clearContent();
+    m_form.subjectPane().clearContent();
     PrintWithCounts(2, 2);
     EXPECT_TRUE(NewJobTitles().isEmpty());
 }
@@ -77,7 +77,7 @@ TEST_F(CupsPrintTest, AnEmptySubjectSendsNothing) {
 TEST_F(CupsPrintTest, WithoutAnyPrinterTheMessageSaysSoAndNothingIsSent) {
     scheduler->RemoveQueue("salle_info");
     PrintWithCounts(1, 1);
-    EXPECT_EQ(errors, QStringList{platform::messages::kNoDefaultPrinter});
+    EXPECT_EQ(m_errors, QStringList{platform::messages::kNoDefaultPrinter});
     EXPECT_TRUE(NewJobTitles().isEmpty());
 }
 

@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "platform/emf/EmfPicture.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/richedit/TRxRichEdit.h"
@@ -22,41 +22,41 @@ namespace {
 class PreviewPagesTest : public testing::Test {
 protected:
     void SetUp() override {
-        previousFolder = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(folder.filePath("unused.pdf"));
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_folder.path());
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(m_folder.filePath("unused.pdf"));
     }
-    void TearDown() override { QDir::setCurrent(previousFolder); }
+    void TearDown() override { QDir::setCurrent(m_previousFolder); }
 
     void Generate(int questions) {
         Ufiche::MersenneRandomSource random(7);
         const auto sheet = Ufiche::BuildWorksheet(
             Uconvers::QuantityKind::Length,
             {2, questions, 4, "Titre", "Convertir en ", true, std::string(60, '-')}, random);
-        Ufiche::LoadRtfIntoPane(subject, sheet.Subject);
+        Ufiche::LoadRtfIntoPane(m_subject, sheet.Subject);
     }
     QRect FirstPageFrame() const {
-        const auto page = platform::EmfPicture::load(folder.filePath("Temp0.emf"));
+        const auto page = platform::EmfPicture::load(m_folder.filePath("Temp0.emf"));
         return page ? page->header().frame : QRect();
     }
-    bool Exists(const char* name) const { return QFile::exists(folder.filePath(name)); }
+    bool Exists(const char* name) const { return QFile::exists(m_folder.filePath(name)); }
 
-    QTemporaryDir folder;
-    QString previousFolder;
-    QPrinter printer{QPrinter::HighResolution};
-    bool printerMissing = false;
-    QWidget owner;
-    QScrollArea area{&owner};
-    QLabel firstPage;
-    QLabel secondPage;
-    platform::TRxRichEdit subject;
-    Ufiche::Preview preview{owner, area, firstPage, secondPage, [this]() -> QPrinter& {
-                                if (printerMissing) {
-                                    throw platform::PlatformError("Aucune imprimante");
-                                }
-                                return printer;
-                            }};
+    QTemporaryDir m_folder;
+    QString m_previousFolder;
+    QPrinter m_printer{QPrinter::HighResolution};
+    bool m_printerMissing = false;
+    QWidget m_owner;
+    QScrollArea m_area{&m_owner};
+    QLabel m_firstPage;
+    QLabel m_secondPage;
+    platform::TRxRichEdit m_subject;
+    Ufiche::Preview m_preview{m_owner, m_area, m_firstPage, m_secondPage, [this]() -> QPrinter& {
+                                  if (m_printerMissing) {
+                                      throw platform::PlatformError("Aucune imprimante");
+                                  }
+                                  return m_printer;
+                              }};
 };
 
 TEST_F(PreviewPagesTest, PagesAreLaidOutForThePaperOfThePrinterHandedIn) {
@@ -67,49 +67,49 @@ TEST_F(PreviewPagesTest, PagesAreLaidOutForThePaperOfThePrinterHandedIn) {
     };
     for (const Paper paper :
          {Paper{QPageSize::A4, 18000, 21001}, Paper{QPageSize::A5, 12000, 14801}}) {
-        printer.setPageSize(QPageSize(paper.size));
-        preview.Show(subject);
-        EXPECT_EQ(FirstPageFrame(), RichEditEMFPrint::PageFrame(printer));
+        m_printer.setPageSize(QPageSize(paper.size));
+        m_preview.Show(m_subject);
+        EXPECT_EQ(FirstPageFrame(), RichEditEMFPrint::PageFrame(m_printer));
         EXPECT_GE(FirstPageFrame().width(), paper.minWidth);
         EXPECT_LE(FirstPageFrame().width(), paper.maxWidth);
     }
     EXPECT_FALSE(Exists("Temp1.emf"));
-    EXPECT_FALSE(firstPage.pixmap().isNull());
-    EXPECT_TRUE(secondPage.pixmap().isNull());
-    EXPECT_TRUE(area.isVisible());
-    EXPECT_TRUE(area.isWindow());
-    EXPECT_EQ(area.size(), QSize(493, 497));
+    EXPECT_FALSE(m_firstPage.pixmap().isNull());
+    EXPECT_TRUE(m_secondPage.pixmap().isNull());
+    EXPECT_TRUE(m_area.isVisible());
+    EXPECT_TRUE(m_area.isWindow());
+    EXPECT_EQ(m_area.size(), QSize(493, 497));
 }
 
 TEST_F(PreviewPagesTest, ALongSubjectGivesTwoPagesAndNoMore) {
     Generate(40);
-    preview.Show(subject);
+    m_preview.Show(m_subject);
     EXPECT_TRUE(Exists("Temp0.emf"));
     EXPECT_TRUE(Exists("Temp1.emf"));
     EXPECT_FALSE(Exists("Temp2.emf"));
-    EXPECT_FALSE(secondPage.pixmap().isNull());
+    EXPECT_FALSE(m_secondPage.pixmap().isNull());
 }
 
 TEST_F(PreviewPagesTest, WithoutAPrinterTheErrorGoesOutAndThePicturesStayEmpty) {
     Generate(40);
-    preview.Show(subject);
-    ASSERT_TRUE(area.isVisible());
+    m_preview.Show(m_subject);
+    ASSERT_TRUE(m_area.isVisible());
 
     // An earlier preview stays on screen, emptied; its files are gone.
-    printerMissing = true;
-    EXPECT_THROW(preview.Show(subject), platform::PlatformError);
-    EXPECT_TRUE(firstPage.pixmap().isNull());
-    EXPECT_TRUE(secondPage.pixmap().isNull());
+    m_printerMissing = true;
+    EXPECT_THROW(m_preview.Show(m_subject), platform::PlatformError);
+    EXPECT_TRUE(m_firstPage.pixmap().isNull());
+    EXPECT_TRUE(m_secondPage.pixmap().isNull());
     EXPECT_FALSE(Exists("Temp0.emf"));
     EXPECT_FALSE(Exists("Temp1.emf"));
-    EXPECT_TRUE(area.isVisible());
+    EXPECT_TRUE(m_area.isVisible());
 
     // A hidden preview stays hidden, also for an empty subject: the printer
     // is asked for before anything else.
-    preview.Hide();
-    subject.clear();
-    EXPECT_THROW(preview.Show(subject), platform::PlatformError);
-    EXPECT_FALSE(area.isVisible());
+    m_preview.Hide();
+    m_subject.clear();
+    EXPECT_THROW(m_preview.Show(m_subject), platform::PlatformError);
+    EXPECT_FALSE(m_area.isVisible());
 }
 
 }  // namespace

@@ -34,29 +34,29 @@ protected:
         }
         ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
         platform::CurrentPrinter::instance().reset();
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
-        previousFolder = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
-        form.show();
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        m_previousFolder = QDir::currentPath();
+        QDir::setCurrent(m_folder.path());
+        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form.show();
     }
     void TearDown() override {
-        QDir::setCurrent(previousFolder);
+        QDir::setCurrent(m_previousFolder);
         platform::setErrorPresenter(nullptr);
     }
 
     void Generate(int questions, int lineSpacing) {
-        form.findChild<QSpinBox*>("spMaxLigne")->setValue(questions);
-        form.findChild<QSpinBox*>("spinterligne")->setValue(lineSpacing);
-        form.btnLongClick();
+        m_form.findChild<QSpinBox*>("spMaxLigne")->setValue(questions);
+        m_form.findChild<QSpinBox*>("spinterligne")->setValue(lineSpacing);
+        m_form.btnLongClick();
     }
     QStringList Files() const {
-        QStringList files = QDir(folder.path()).entryList(QDir::Files);
+        QStringList files = QDir(m_folder.path()).entryList(QDir::Files);
         std::sort(files.begin(), files.end());  // by code point, whatever the locale
         return files;
     }
-    QLabel& Picture(const char* name) { return *form.findChild<QLabel*>(name); }
-    QScrollArea& Preview() { return *form.findChild<QScrollArea*>("ScrollBox1"); }
+    QLabel& Picture(const char* name) { return *m_form.findChild<QLabel*>(name); }
+    QScrollArea& Preview() { return *m_form.findChild<QScrollArea*>("ScrollBox1"); }
 
     // Dark pixels on a page picture: where text is drawn.
     static int Ink(const QImage& image) {
@@ -69,19 +69,19 @@ protected:
         return ink;
     }
 
-    QTemporaryDir folder;
-    QString previousFolder;
-    TForm1 form;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    QString m_previousFolder;
+    TForm1 m_form;
+    QStringList m_errors;
 };
 
 TEST_F(PreviewTest, AOnePageSubjectWritesOnlyTheFirstPage) {
     Generate(3, 0);
-    form.findChild<QPushButton*>("btnApercu")->click();
-    EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+    m_form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     EXPECT_EQ(Files(), (QStringList{"TWFile.txt", "Temp0.emf"}));
-    EXPECT_EQ(QFile(folder.filePath("TWFile.txt")).size(), 0);
-    const auto page = platform::EmfPicture::load(folder.filePath("Temp0.emf"));
+    EXPECT_EQ(QFile(m_folder.filePath("TWFile.txt")).size(), 0);
+    const auto page = platform::EmfPicture::load(m_folder.filePath("Temp0.emf"));
     ASSERT_TRUE(page.has_value());
     EXPECT_EQ(page->header().frame.left(), 0);
     EXPECT_GT(page->header().frame.width(), 18000);  // a sheet, in hundredths of a mm
@@ -95,10 +95,10 @@ TEST_F(PreviewTest, AOnePageSubjectWritesOnlyTheFirstPage) {
 
 TEST_F(PreviewTest, ALongSubjectGivesTwoPagesAndAShorterOneRemovesTheSecond) {
     Generate(40, 4);
-    form.findChild<QPushButton*>("btnApercu")->click();
-    EXPECT_TRUE(QFile::exists(folder.filePath("Temp0.emf")));
-    EXPECT_TRUE(QFile::exists(folder.filePath("Temp1.emf")));
-    EXPECT_FALSE(QFile::exists(folder.filePath("Temp2.emf")));
+    m_form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_TRUE(QFile::exists(m_folder.filePath("Temp0.emf")));
+    EXPECT_TRUE(QFile::exists(m_folder.filePath("Temp1.emf")));
+    EXPECT_FALSE(QFile::exists(m_folder.filePath("Temp2.emf")));
     EXPECT_GT(Ink(Picture("Image2").pixmap().toImage()), 100);
 
     // A closed preview comes back where it was, without re-centring.
@@ -107,34 +107,34 @@ TEST_F(PreviewTest, ALongSubjectGivesTwoPagesAndAShorterOneRemovesTheSecond) {
     const QPoint where = Preview().pos();
     Generate(2, 0);
     EXPECT_FALSE(Preview().isVisible());
-    form.findChild<QPushButton*>("btnApercu")->click();
-    EXPECT_FALSE(QFile::exists(folder.filePath("Temp1.emf")));
+    m_form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_FALSE(QFile::exists(m_folder.filePath("Temp1.emf")));
     EXPECT_TRUE(Picture("Image2").pixmap().isNull());
     EXPECT_EQ(Preview().pos(), where);
 
     // The close of the window takes the preview's files away.
-    form.close();
+    m_form.close();
     EXPECT_EQ(Files(), QStringList{"fiches-conversions.ini"});
 }
 
 TEST_F(PreviewTest, WithoutAPrinterThePreviewStaysHiddenAndSaysWhy) {
     scheduler->RemoveQueue("salle_info");
     Generate(3, 0);
-    form.findChild<QPushButton*>("btnApercu")->click();
-    EXPECT_EQ(errors, QStringList{"Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e"});
+    m_form.findChild<QPushButton*>("btnApercu")->click();
+    EXPECT_EQ(m_errors, QStringList{"Aucune imprimante par d\u00e9faut s\u00e9lectionn\u00e9e"});
     EXPECT_FALSE(Preview().isVisible());
-    EXPECT_FALSE(QFile::exists(folder.filePath("Temp0.emf")));
+    EXPECT_FALSE(QFile::exists(m_folder.filePath("Temp0.emf")));
 }
 
 TEST_F(PreviewTest, AFolderThatCannotBeWrittenLeavesEverythingAsItWas) {
     Generate(3, 0);
     // A current folder that no longer exists takes no file, whoever asks.
-    QDir(folder.path()).mkdir("parti");
-    QDir::setCurrent(folder.filePath("parti"));
-    QDir(folder.path()).rmdir("parti");
-    form.findChild<QPushButton*>("btnApercu")->click();
+    QDir(m_folder.path()).mkdir("parti");
+    QDir::setCurrent(m_folder.filePath("parti"));
+    QDir(m_folder.path()).rmdir("parti");
+    m_form.findChild<QPushButton*>("btnApercu")->click();
     EXPECT_FALSE(Preview().isVisible());
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(m_errors.isEmpty());
 }
 
 }  // namespace

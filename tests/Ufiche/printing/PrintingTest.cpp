@@ -9,9 +9,9 @@
 
 #include <deque>
 
-#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -20,24 +20,24 @@ namespace {
 class PdfJobs {
 public:
     QPrinter& NextPrinter() {
-        auto& printer = printers_.emplace_back(QPrinter::HighResolution);
+        auto& printer = m_printers.emplace_back(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(folder_.filePath(QString("job%1.pdf").arg(printers_.size())));
+        printer.setOutputFileName(m_folder.filePath(QString("job%1.pdf").arg(m_printers.size())));
         return printer;
     }
-    int Count() const { return static_cast<int>(printers_.size()); }
-    QString File(int job) const { return folder_.filePath(QString("job%1.pdf").arg(job + 1)); }
+    int Count() const { return static_cast<int>(m_printers.size()); }
+    QString File(int job) const { return m_folder.filePath(QString("job%1.pdf").arg(job + 1)); }
     QStringList Titles() const {
         QStringList titles;
-        for (const auto& printer : printers_) {
+        for (const auto& printer : m_printers) {
             titles << printer.docName();
         }
         return titles;
     }
 
 private:
-    QTemporaryDir folder_;
-    std::deque<QPrinter> printers_;
+    QTemporaryDir m_folder;
+    std::deque<QPrinter> m_printers;
 };
 
 QString RunTool(const QString& program, const QStringList& arguments) {
@@ -54,42 +54,42 @@ protected:
         const auto sheet = Ufiche::BuildWorksheet(
             Uconvers::QuantityKind::Length,
             {2, questions, 3, "Titre", "Convertir en ", true, std::string(60, '-')}, random);
-        Ufiche::LoadRtfIntoPane(subject, sheet.Subject);
-        Ufiche::LoadRtfIntoPane(answerKey, sheet.AnswerKey);
+        Ufiche::LoadRtfIntoPane(m_subject, sheet.Subject);
+        Ufiche::LoadRtfIntoPane(m_answerKey, sheet.AnswerKey);
     }
     void Print(int subjectCopies, int answerKeyCopies) {
-        Ufiche::PrintCopies(subject, answerKey, subjectCopies, answerKeyCopies,
-                            [this](const QString&) -> QPrinter& { return jobs.NextPrinter(); });
+        Ufiche::PrintCopies(m_subject, m_answerKey, subjectCopies, answerKeyCopies,
+                            [this](const QString&) -> QPrinter& { return m_jobs.NextPrinter(); });
     }
 
-    platform::TRxRichEdit subject;
-    platform::TRxRichEdit answerKey;
-    PdfJobs jobs;
+    platform::TRxRichEdit m_subject;
+    platform::TRxRichEdit m_answerKey;
+    PdfJobs m_jobs;
 };
 
 TEST_F(PrintingTest, EachCopyIsAJobOfItsOwnSubjectsBeforeAnswerKeys) {
     Generate(5);
     Print(3, 1);
-    EXPECT_EQ(jobs.Titles(), (QStringList{"Sujet", "Sujet", "Sujet", "Corrig\u00e9"}));
+    EXPECT_EQ(m_jobs.Titles(), (QStringList{"Sujet", "Sujet", "Sujet", "Corrig\u00e9"}));
     Print(0, 2);
-    EXPECT_EQ(jobs.Titles().mid(4), (QStringList{"Corrig\u00e9", "Corrig\u00e9"}));
+    EXPECT_EQ(m_jobs.Titles().mid(4), (QStringList{"Corrig\u00e9", "Corrig\u00e9"}));
     Print(0, 0);
-    EXPECT_EQ(jobs.Count(), 6);
+    EXPECT_EQ(m_jobs.Count(), 6);
 #ifndef _WIN32  // poppler's tools have no Windows build here
     // The job title is the PDF's title.
-    EXPECT_TRUE(RunTool("pdfinfo", {jobs.File(3)}).contains("Corrig\u00e9"));
+    EXPECT_TRUE(RunTool("pdfinfo", {m_jobs.File(3)}).contains("Corrig\u00e9"));
 #endif
 }
 
 TEST_F(PrintingTest, ASubjectWithoutALinePrintsNothingAndAnEmptyAnswerKeyStillPrints) {
     Print(2, 2);
-    subject.clearContent();
-    answerKey.clearContent();
+    m_subject.clearContent();
+    m_answerKey.clearContent();
     Print(2, 2);
-    EXPECT_EQ(jobs.Count(), 0);
-    subject.setPlainText("Interrogation");
+    EXPECT_EQ(m_jobs.Count(), 0);
+    m_subject.setPlainText("Interrogation");
     Print(0, 1);
-    EXPECT_EQ(jobs.Titles(), QStringList{"Corrig\u00e9"});
+    EXPECT_EQ(m_jobs.Titles(), QStringList{"Corrig\u00e9"});
 }
 
 TEST_F(PrintingTest, ALongSubjectFillsSeveralPagesOfOneJobWithEveryLineOnce) {
@@ -98,12 +98,12 @@ TEST_F(PrintingTest, ALongSubjectFillsSeveralPagesOfOneJobWithEveryLineOnce) {
 #endif
     Generate(40);
     Print(1, 0);
-    ASSERT_EQ(jobs.Count(), 1);
-    const QString info = RunTool("pdfinfo", {jobs.File(0)});
+    ASSERT_EQ(m_jobs.Count(), 1);
+    const QString info = RunTool("pdfinfo", {m_jobs.File(0)});
     const QRegularExpressionMatch pages = QRegularExpression("Pages:\\s+(\\d+)").match(info);
     ASSERT_TRUE(pages.hasMatch()) << info.toStdString();
     EXPECT_GE(pages.captured(1).toInt(), 2);
-    const QString text = RunTool("pdftotext", {"-layout", jobs.File(0), "-"});
+    const QString text = RunTool("pdftotext", {"-layout", m_jobs.File(0), "-"});
     for (int question = 1; question <= 40; ++question) {
         // At a line start, or after the form feed between pages.
         const QRegularExpression number(QString("(^|[\\n\\f])%1\u00b0/").arg(question));

@@ -20,24 +20,24 @@ namespace {
 class DiskFullTest : public testing::Test {
 protected:
     void SetUp() override {
-        disk = folder.filePath("disque");
-        QDir().mkpath(disk);
+        m_disk = m_folder.filePath("disque");
+        QDir().mkpath(m_disk);
         // A small file system of the test's own; only where mounting is
         // allowed (as root, outside a locked-down container).
-        if (mount("tmpfs", disk.toLocal8Bit().constData(), "tmpfs", 0, "size=256k") != 0) {
+        if (mount("tmpfs", m_disk.toLocal8Bit().constData(), "tmpfs", 0, "size=256k") != 0) {
             GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
         }
-        mounted = true;
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        m_mounted = true;
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
     }
     void TearDown() override {
         platform::setErrorPresenter(nullptr);
-        if (mounted) {
-            umount2(disk.toLocal8Bit().constData(), MNT_DETACH);
+        if (m_mounted) {
+            umount2(m_disk.toLocal8Bit().constData(), MNT_DETACH);
         }
     }
 
-    QString OnDisk(const QString& name) const { return disk + "/" + name; }
+    QString OnDisk(const QString& name) const { return m_disk + "/" + name; }
     static QByteArray Read(const QString& name) {
         QFile file(name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -53,10 +53,10 @@ protected:
         }
     }
 
-    QTemporaryDir folder;
-    QString disk;
-    bool mounted = false;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    QString m_disk;
+    bool m_mounted = false;
+    QStringList m_errors;
 };
 
 TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
@@ -85,15 +85,15 @@ TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
     form.btnLongClick();
     form.findChild<QPushButton*>("btnEnregistre")->click();
-    ASSERT_EQ(errors.size(), 1);
-    EXPECT_EQ(errors[0], platform::messages::cannotCreateFile(OnDisk("fiche.rtf")));
+    ASSERT_EQ(m_errors.size(), 1);
+    EXPECT_EQ(m_errors[0], platform::messages::cannotCreateFile(OnDisk("fiche.rtf")));
     EXPECT_EQ(Read(OnDisk("fiche.rtf")), "{\\rtf1 ancienne fiche}");
     EXPECT_FALSE(QFile::exists(OnDisk("fiche_Cor.rtf")));
 
     form.findChild<QSpinBox*>("spSujets")->setValue(30);
     form.close();
-    ASSERT_EQ(errors.size(), 2);
-    EXPECT_EQ(errors[1], platform::messages::cannotWriteTo(settings));
+    ASSERT_EQ(m_errors.size(), 2);
+    EXPECT_EQ(m_errors[1], platform::messages::cannotWriteTo(settings));
     EXPECT_EQ(Read(settings), oldSettings);
 }
 

@@ -71,9 +71,9 @@ private:
 class FormStorageTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        settingsFile = folder.filePath("fiches-conversions.ini");
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        ASSERT_TRUE(m_folder.isValid());
+        m_settingsFile = m_folder.filePath("fiches-conversions.ini");
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
     }
     void TearDown() override { platform::setErrorPresenter(nullptr); }
 
@@ -84,15 +84,15 @@ protected:
         QCoreApplication::processEvents();
         return form;
     }
-    std::unique_ptr<TForm1> OpenWindow() { return OpenWindow(settingsFile); }
+    std::unique_ptr<TForm1> OpenWindow() { return OpenWindow(m_settingsFile); }
 
     void WriteSettings(const QByteArray& content) {
-        QFile file(settingsFile);
+        QFile file(m_settingsFile);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(content);
     }
     QByteArray ReadSettings() {
-        QFile file(settingsFile);
+        QFile file(m_settingsFile);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
@@ -101,9 +101,9 @@ protected:
         return *form.findChild<Widget*>(name);
     }
 
-    QTemporaryDir folder;
-    QString settingsFile;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    QString m_settingsFile;
+    QStringList m_errors;
 };
 
 TEST_F(FormStorageTest, WithoutAFileTheControlsKeepTheirDefaultsButTextsLoseTheirBlanks) {
@@ -114,7 +114,7 @@ TEST_F(FormStorageTest, WithoutAFileTheControlsKeepTheirDefaultsButTextsLoseThei
     EXPECT_EQ(control<QLineEdit>(*form, "eTitre1").text().size(), 73);
     EXPECT_EQ(form->size(), QSize(798, 420));
     EXPECT_TRUE(form->FormStorage1().Restored());
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(m_errors.isEmpty());
 }
 
 TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
@@ -237,20 +237,20 @@ TEST_F(FormStorageTest, GarbageFilesOpenTheWindowWithItsDefaults) {
 
 TEST_F(FormStorageTest, AFileThatCannotBeWrittenIsReportedAtTheCloseAndAgainAtDestruction) {
     // A folder that is a file: no user, root included, can write there.
-    QFile blocker(folder.filePath("dossier"));
+    QFile blocker(m_folder.filePath("dossier"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const QString unwritable = folder.filePath("dossier/fiches-conversions.ini");
+    const QString unwritable = m_folder.filePath("dossier/fiches-conversions.ini");
     {
         auto form = OpenWindow(unwritable);
         EXPECT_TRUE(form->close());
         EXPECT_FALSE(form->isVisible());
-        ASSERT_EQ(errors.size(), 1);
+        ASSERT_EQ(m_errors.size(), 1);
         // Named as the system names it (C:\Users\... on Windows).
-        EXPECT_EQ(errors[0],
+        EXPECT_EQ(m_errors[0],
                   "Impossible d'\u00e9crire dans " + QDir::toNativeSeparators(unwritable));
     }
-    EXPECT_EQ(errors.size(), 2);
+    EXPECT_EQ(m_errors.size(), 2);
 }
 
 TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrder) {
@@ -290,7 +290,7 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
     EXPECT_EQ(control<QComboBox>(*form, "Combo1").itemText(1), "x");
 
     // The save goes to a new file, which takes the keys in the store's order.
-    const QString newFile = folder.filePath("nouveau.ini");
+    const QString newFile = m_folder.filePath("nouveau.ini");
     form->setSettingsFileName(newFile);
     EXPECT_TRUE(form->close());
     QFile file(newFile);
@@ -300,15 +300,15 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
         saved.endsWith("Visible=0\r\n" + written +
                        "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en\r\nItem1=x\r\n"))
         << saved.constData();
-    EXPECT_TRUE(errors.isEmpty());
+    EXPECT_TRUE(m_errors.isEmpty());
 }
 
 TEST_F(FormStorageTest, ARestoreReadsTheFileOnceAndASaveReplacesItOnce) {
 #ifdef __linux__
     WriteSettings(
         "[TForm1]\nspMaxLigne_Value=7\n[TForm1.Combo1_Items]\nCount=2\nItem0=a\nItem1=b\n");
-    FileAccessCounter accesses(folder.path());
-    const QString name = QFileInfo(settingsFile).fileName();
+    FileAccessCounter accesses(m_folder.path());
+    const QString name = QFileInfo(m_settingsFile).fileName();
     auto form = OpenWindow();
     const auto restore = accesses.Take(name);
     EXPECT_EQ(restore.opened, 1);

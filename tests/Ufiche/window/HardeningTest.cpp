@@ -43,19 +43,19 @@ QString Repeat(const QString& piece, int length) {
 class HardeningTest : public testing::Test {
 protected:
     void SetUp() override {
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
     }
     void TearDown() override { platform::setErrorPresenter(nullptr); }
 
     std::unique_ptr<TForm1> Open() {
         auto form = std::make_unique<TForm1>();
-        form->setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        form->setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
         form->show();
         return form;
     }
 
-    QTemporaryDir folder;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    QStringList m_errors;
 };
 
 TEST_F(HardeningTest, AnyTextInTheFieldsGivesDocumentsThatLoadAndSettingsThatComeBack) {
@@ -93,7 +93,7 @@ TEST_F(HardeningTest, AnyTextInTheFieldsGivesDocumentsThatLoadAndSettingsThatCom
         EXPECT_EQ(form->findChild<QLineEdit*>("eTitre1")->text(), stored(texts.title, 160));
         EXPECT_EQ(form->findChild<QLineEdit*>("eSepar")->text(), stored(texts.separator, 230));
         EXPECT_FALSE(form->findChild<QComboBox*>("Combo1")->currentText().isEmpty());
-        EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+        EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     }
 }
 
@@ -117,7 +117,7 @@ TEST_F(HardeningTest, AGenerationInterruptedByThePaneLeavesTheWindowWorking) {
         Ufiche::LoadRtfIntoPane(pane, document);
     });
     form->findChild<QPushButton*>("btnLong")->click();
-    EXPECT_EQ(errors, QStringList{platform::messages::kStreamLoadError});
+    EXPECT_EQ(m_errors, QStringList{platform::messages::kStreamLoadError});
     // What was done stays done; the cursor and the generation flag are back.
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(form->IsGenerating());
@@ -129,7 +129,7 @@ TEST_F(HardeningTest, AGenerationInterruptedByThePaneLeavesTheWindowWorking) {
     form->setPaneLoader(Ufiche::LoadRtfIntoPane);
     form->findChild<QPushButton*>("btnSurf")->click();
     EXPECT_TRUE(form->answerKeyPane().toPlainText().contains("Corrig\u00e9"));
-    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(m_errors.size(), 1);
 }
 
 TEST_F(HardeningTest, TheLongestFieldsComeBackWhole) {
@@ -159,14 +159,15 @@ TEST_F(HardeningTest, APrinterThatFailsInTheMiddleStopsTheRemainingCopies) {
         auto& printer = printers.emplace_back(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         // The second job's output cannot be opened.
-        printer.setOutputFileName(++calls == 2 ? folder.filePath("absent/job.pdf")
-                                               : folder.filePath(QString("job%1.pdf").arg(calls)));
+        printer.setOutputFileName(++calls == 2
+                                      ? m_folder.filePath("absent/job.pdf")
+                                      : m_folder.filePath(QString("job%1.pdf").arg(calls)));
         return printer;
     };
     platform::runReportingErrors(
         [&] { Ufiche::PrintCopies(subject, answerKey, 3, 1, printerForJob); });
     EXPECT_EQ(calls, 2);
-    EXPECT_EQ(errors, QStringList{platform::messages::kInvalidPrinter});
+    EXPECT_EQ(m_errors, QStringList{platform::messages::kInvalidPrinter});
 }
 
 }  // namespace

@@ -65,23 +65,23 @@ class QtDialogsTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(platform::installQtFrench(*qApp)); }
     void SetUp() override {
-        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
-        platform::setErrorPresenter([this](const QString& message) { errors << message; });
-        form.show();
+        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        m_form.show();
     }
     void TearDown() override {
         platform::setErrorPresenter(nullptr);
         platform::CurrentPrinter::instance().reset();
     }
 
-    QTemporaryDir folder;
-    TForm1 form;
-    QStringList errors;
+    QTemporaryDir m_folder;
+    TForm1 m_form;
+    QStringList m_errors;
 };
 
 TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
-    form.btnLongClick();
-    WhenShown<QFileDialog>([&] { form.btnEnregistreClick(); },
+    m_form.btnLongClick();
+    WhenShown<QFileDialog>([&] { m_form.btnEnregistreClick(); },
                            [](QFileDialog& dialog) {
                                EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
                                EXPECT_EQ(dialog.windowTitle(), "Enregistrer sous");
@@ -96,7 +96,7 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
                                EXPECT_TRUE(buttons.contains("Annuler"));
                                dialog.reject();
                            });
-    WhenShown<QInputDialog>([&] { form.btnNouvTexteClick(); },
+    WhenShown<QInputDialog>([&] { m_form.btnNouvTexteClick(); },
                             [](QInputDialog& dialog) {
                                 EXPECT_EQ(dialog.windowTitle(), "Nouveau texte");
                                 EXPECT_EQ(dialog.labelText(), "Entrez votre texte");
@@ -106,7 +106,7 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
                                     << buttons.join('|').toStdString();
                                 dialog.reject();
                             });
-    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 }
 
 // The printer dialog of "CI": its confirming button says "OK", since it
@@ -116,7 +116,7 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
 // read the files back are not there.
 #if !defined(_WIN32)
 TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) {
-    const QString chosen = folder.filePath("classe.pdf");
+    const QString chosen = m_folder.filePath("classe.pdf");
     auto chooseFile = [&](QPrintDialog& dialog) {
         auto* printers = dialog.findChild<QComboBox*>("printers");
         auto* fileName = dialog.findChild<QLineEdit*>("filename");
@@ -130,16 +130,16 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
         EXPECT_EQ(ButtonTexts(dialog).filter(QRegularExpression("Imprimer|Print")), QStringList());
         confirm->click();
     };
-    WhenShown<QPrintDialog>([&] { form.btnChoixImpClick(); }, chooseFile);
+    WhenShown<QPrintDialog>([&] { m_form.btnChoixImpClick(); }, chooseFile);
 
-    form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
-    form.btnSurfClick();
-    form.findChild<QSpinBox*>("spSujets")->setValue(2);
-    form.findChild<QSpinBox*>("spCorriges")->setValue(1);
-    form.btnImprimeClick();
-    ASSERT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+    m_form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    m_form.btnSurfClick();
+    m_form.findChild<QSpinBox*>("spSujets")->setValue(2);
+    m_form.findChild<QSpinBox*>("spCorriges")->setValue(1);
+    m_form.btnImprimeClick();
+    ASSERT_TRUE(m_errors.isEmpty()) << m_errors.join('\n').toStdString();
 
-    EXPECT_EQ(QDir(folder.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name),
+    EXPECT_EQ(QDir(m_folder.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name),
               (QStringList{"classe.pdf", "classe_Corrige1.pdf", "classe_Sujet2.pdf"}));
     const struct {
         const char* file;
@@ -148,7 +148,7 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
                  {"classe_Sujet2.pdf", platform::messages::kSubjectJobTitle},
                  {"classe_Corrige1.pdf", platform::messages::kAnswerKeyJobTitle}};
     for (const auto& f : files) {
-        const QString pdf = folder.filePath(f.file);
+        const QString pdf = m_folder.filePath(f.file);
         const QString info = PdfInfo(pdf);
         EXPECT_TRUE(info.contains(QRegularExpression(QString("Title:\\s+%1\\n").arg(f.title))))
             << f.file << "\n"
@@ -159,11 +159,11 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
         const QString text = PdfText(pdf);
         EXPECT_EQ(text.count(QRegularExpression("(^|[\\n\\f])[ \\t]*\\d+\u00b0/")), 40) << f.file;
     }
-    EXPECT_EQ(PdfText(folder.filePath("classe.pdf")),
-              PdfText(folder.filePath("classe_Sujet2.pdf")));
+    EXPECT_EQ(PdfText(m_folder.filePath("classe.pdf")),
+              PdfText(m_folder.filePath("classe_Sujet2.pdf")));
 
     // Opened again, the dialog shows the name the teacher chose, not a copy's.
-    WhenShown<QPrintDialog>([&] { form.btnChoixImpClick(); },
+    WhenShown<QPrintDialog>([&] { m_form.btnChoixImpClick(); },
                             [&](QPrintDialog& dialog) {
                                 auto* fileName = dialog.findChild<QLineEdit*>("filename");
                                 ASSERT_TRUE(fileName);

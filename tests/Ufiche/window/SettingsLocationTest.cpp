@@ -93,21 +93,21 @@ TEST(SettingsLocation, AnInstalledProgramKeepsItsFileInTheUsersLocalApplicationD
 class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const QByteArray& value)
-        : name_(name), hadValue_(qEnvironmentVariableIsSet(name)), oldValue_(qgetenv(name)) {
+        : m_name(name), m_hadValue(qEnvironmentVariableIsSet(name)), m_oldValue(qgetenv(name)) {
         qputenv(name, value);
     }
     ~ScopedEnvironment() {
-        if (hadValue_) {
-            qputenv(name_, oldValue_);
+        if (m_hadValue) {
+            qputenv(m_name, m_oldValue);
         } else {
-            qunsetenv(name_);
+            qunsetenv(m_name);
         }
     }
 
 private:
-    const char* name_;
-    bool hadValue_;
-    QByteArray oldValue_;
+    const char* m_name;
+    bool m_hadValue;
+    QByteArray m_oldValue;
 };
 
 TEST(SettingsLocation, TheWindowNamesTheFileOfTheLocationItWasBuiltFor) {

@@ -32,23 +32,23 @@ class TForm1Test : public testing::Test {
 protected:
     void SetUp() override {
         // A settings file of the test's own, so no run sees another's.
-        form.setSettingsFileName(settingsFolder.filePath("fiches-conversions.ini"));
-        form.setSeedSource([] { return 42u; });
-        form.show();
+        m_form.setSettingsFileName(m_settingsFolder.filePath("fiches-conversions.ini"));
+        m_form.setSeedSource([] { return 42u; });
+        m_form.show();
         QCoreApplication::processEvents();
     }
 
     template <class Widget>
     Widget& control(const char* name) {
-        auto* widget = form.findChild<Widget*>(name);
+        auto* widget = m_form.findChild<Widget*>(name);
         if (widget == nullptr) {
             throw std::runtime_error(std::string("no control ") + name);
         }
         return *widget;
     }
 
-    bool lightIsGreen() const { return form.LightColour() == Ufiche::kLightGreen; }
-    bool lightIsRed() const { return form.LightColour() == Ufiche::kLightRed; }
+    bool lightIsGreen() const { return m_form.LightColour() == Ufiche::kLightGreen; }
+    bool lightIsRed() const { return m_form.LightColour() == Ufiche::kLightRed; }
 
     bool subjectButtonsEnabled() {
         const bool print = control<QPushButton>("btnImprime").isEnabled();
@@ -57,12 +57,12 @@ protected:
         return print;
     }
 
-    QTemporaryDir settingsFolder;
-    TForm1 form;
+    QTemporaryDir m_settingsFolder;
+    TForm1 m_form;
 };
 
 TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
-    EXPECT_EQ(form.size(), QSize(798, 420));
+    EXPECT_EQ(m_form.size(), QSize(798, 420));
     EXPECT_EQ(control<QSlider>("trbNiveau").value(), 1);
     EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), platform::messages::levelHint(1));
     EXPECT_EQ(control<QSpinBox>("spMaxLigne").value(), 25);
@@ -82,13 +82,13 @@ TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_EQ(combo.itemText(3), "");
     EXPECT_TRUE(control<QCheckBox>("CheckBox1").isChecked());
     EXPECT_FALSE(control<QCheckBox>("ckbEdite").isChecked());
-    EXPECT_EQ(form.subjectPane().toPlainText(), "     ");
-    EXPECT_TRUE(form.subjectPane().isReadOnly());
+    EXPECT_EQ(m_form.subjectPane().toPlainText(), "     ");
+    EXPECT_TRUE(m_form.subjectPane().isReadOnly());
     EXPECT_FALSE(subjectButtonsEnabled());
     EXPECT_TRUE(lightIsGreen());
-    EXPECT_EQ(form.CurrentLevel(), 1);
-    EXPECT_EQ(form.windowTitle(), "Fiches de conversions d'unit\u00e9s");
-    EXPECT_TRUE(form.SettingsFileName().endsWith(".ini"));
+    EXPECT_EQ(m_form.CurrentLevel(), 1);
+    EXPECT_EQ(m_form.windowTitle(), "Fiches de conversions d'unit\u00e9s");
+    EXPECT_TRUE(m_form.SettingsFileName().endsWith(".ini"));
 }
 
 TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
@@ -102,27 +102,27 @@ TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
     control<QSlider>("trbNiveau").setValue(3);
     control<QSpinBox>("spMaxLigne").setValue(40);
     for (const auto& button : buttons) {
-        form.FormActivate();  // seeds 42 again
+        m_form.FormActivate();  // seeds 42 again
         QTest::mouseClick(&control<QPushButton>(button.button), Qt::LeftButton);
 
         Ufiche::MersenneRandomSource random(42);
         const auto expected =
-            Ufiche::BuildWorksheet(button.kind, form.ReadWorksheetSettings(), random);
-        EXPECT_EQ(form.DefaultFileName(), expected.DefaultFileName);
-        EXPECT_EQ(form.DrawnExercises(), expected.DrawnExercises);
+            Ufiche::BuildWorksheet(button.kind, m_form.ReadWorksheetSettings(), random);
+        EXPECT_EQ(m_form.DefaultFileName(), expected.DefaultFileName);
+        EXPECT_EQ(m_form.DrawnExercises(), expected.DrawnExercises);
         platform::TRxRichEdit subject;
         platform::TRxRichEdit answerKey;
-        subject.setFont(form.subjectPane().font());
-        answerKey.setFont(form.answerKeyPane().font());
+        subject.setFont(m_form.subjectPane().font());
+        answerKey.setFont(m_form.answerKeyPane().font());
         Ufiche::LoadRtfIntoPane(subject, expected.Subject);
         Ufiche::LoadRtfIntoPane(answerKey, expected.AnswerKey);
-        EXPECT_EQ(form.subjectPane().toHtml(), subject.toHtml());
-        EXPECT_EQ(form.answerKeyPane().toHtml(), answerKey.toHtml());
-        EXPECT_TRUE(form.subjectPane().toPlainText().startsWith(
+        EXPECT_EQ(m_form.subjectPane().toHtml(), subject.toHtml());
+        EXPECT_EQ(m_form.answerKeyPane().toHtml(), answerKey.toHtml());
+        EXPECT_TRUE(m_form.subjectPane().toPlainText().startsWith(
             QString::fromStdString(expected.DefaultFileName)));
         EXPECT_TRUE(subjectButtonsEnabled());
         EXPECT_TRUE(lightIsGreen());
-        EXPECT_EQ(form.subjectPane().textCursor().position(), 0);
+        EXPECT_EQ(m_form.subjectPane().textCursor().position(), 0);
     }
 }
 
@@ -130,16 +130,16 @@ TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
     // Panes in their first state (five blanks): a question count change is red.
     control<QSpinBox>("spMaxLigne").setValue(10);
     EXPECT_TRUE(lightIsRed());
-    form.FormActivate();
+    m_form.FormActivate();
     EXPECT_TRUE(lightIsGreen());
 
     QTest::mouseClick(&control<QPushButton>("btnLong"), Qt::LeftButton);
     EXPECT_TRUE(lightIsGreen());
     control<QSlider>("trbNiveau").setValue(2);
     EXPECT_TRUE(lightIsRed());
-    EXPECT_EQ(form.CurrentLevel(), 2);
+    EXPECT_EQ(m_form.CurrentLevel(), 2);
     EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), platform::messages::levelHint(2));
-    form.FormActivate();
+    m_form.FormActivate();
     EXPECT_TRUE(lightIsGreen());
 
     // Neither copy counts, edit mode nor the list buttons change the light.
@@ -152,7 +152,7 @@ TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
     control<QCheckBox>("CheckBox1").setChecked(false);
     EXPECT_TRUE(lightIsRed());
     EXPECT_FALSE(control<QLineEdit>("eSepar").isEnabled());
-    form.FormActivate();
+    m_form.FormActivate();
 
     for (auto change : std::initializer_list<std::function<void()>>{
              [&] { control<QSpinBox>("spinterligne").setValue(3); },
@@ -162,15 +162,15 @@ TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
                  control<QComboBox>("Combo1").setFocus();
                  QTest::keyClicks(&control<QComboBox>("Combo1"), "x");
              }}) {
-        form.FormActivate();
+        m_form.FormActivate();
         change();
         EXPECT_TRUE(lightIsRed());
     }
     EXPECT_EQ(control<QLabel>("Label10").text(), "(3)");
 
     // A subject of exactly one blank keeps the light as it is.
-    form.subjectPane().setPlainText(" ");
-    form.FormActivate();
+    m_form.subjectPane().setPlainText(" ");
+    m_form.FormActivate();
     control<QSpinBox>("spMaxLigne").setValue(12);
     EXPECT_TRUE(lightIsGreen());
     control<QLineEdit>("eSepar").setText("");
@@ -181,7 +181,7 @@ TEST_F(TForm1Test, TheSubjectButtonsFollowTheSubjectPaneText) {
     QTest::mouseClick(&control<QPushButton>("btnVol"), Qt::LeftButton);
     EXPECT_TRUE(subjectButtonsEnabled());
     control<QCheckBox>("ckbEdite").setChecked(true);
-    auto& subject = form.subjectPane();
+    auto& subject = m_form.subjectPane();
     subject.selectAll();
     QTest::keyClick(&subject, Qt::Key_Delete);
     EXPECT_TRUE(subject.toPlainText().isEmpty());
@@ -189,14 +189,14 @@ TEST_F(TForm1Test, TheSubjectButtonsFollowTheSubjectPaneText) {
     QTest::keyClicks(&subject, " ");
     EXPECT_TRUE(subjectButtonsEnabled());
     // The answer key has no say.
-    form.answerKeyPane().clear();
+    m_form.answerKeyPane().clear();
     EXPECT_TRUE(subjectButtonsEnabled());
 }
 
 TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
     QTest::mouseClick(&control<QPushButton>("btnSurf"), Qt::LeftButton);
-    const QString subjectBefore = form.subjectPane().toHtml();
-    auto& subject = form.subjectPane();
+    const QString subjectBefore = m_form.subjectPane().toHtml();
+    auto& subject = m_form.subjectPane();
 
     // View mode: read-only, Tab moves on, a double click leaves no selection.
     const QPoint onText = subject.cursorRect(subject.textCursor()).center() + QPoint(8, 0);
@@ -208,7 +208,7 @@ TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
     EXPECT_EQ(subject.toHtml(), subjectBefore);
 
     control<QCheckBox>("ckbEdite").setChecked(true);
-    EXPECT_TRUE(form.EditMode());
+    EXPECT_TRUE(m_form.EditMode());
     EXPECT_FALSE(subject.isReadOnly());
     EXPECT_EQ(subject.toHtml(), subjectBefore);
     EXPECT_TRUE(lightIsGreen());
@@ -224,13 +224,13 @@ TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
 
     control<QCheckBox>("ckbEdite").setChecked(false);
     EXPECT_TRUE(subject.isReadOnly());
-    EXPECT_TRUE(form.answerKeyPane().isReadOnly());
+    EXPECT_TRUE(m_form.answerKeyPane().isReadOnly());
 }
 
 TEST_F(TForm1Test, TheInstructionListGrowsWithAAndShrinksWithE) {
     auto& combo = control<QComboBox>("Combo1");
     std::optional<QString> answer;
-    form.setInputBox([&](QWidget*) { return answer; });
+    m_form.setInputBox([&](QWidget*) { return answer; });
 
     answer = std::nullopt;  // Cancel
     QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
@@ -249,12 +249,12 @@ TEST_F(TForm1Test, TheInstructionListGrowsWithAAndShrinksWithE) {
     EXPECT_TRUE(lightIsGreen());
 
     // "E" removes the chosen entry, and nothing once the text is typed.
-    EXPECT_EQ(form.Combo1SelectedIndex(), 4);
+    EXPECT_EQ(m_form.Combo1SelectedIndex(), 4);
     QTest::mouseClick(&control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 4);
     combo.setCurrentIndex(1);
     combo.setEditText("Mon texte");
-    EXPECT_EQ(form.Combo1SelectedIndex(), -1);
+    EXPECT_EQ(m_form.Combo1SelectedIndex(), -1);
     QTest::mouseClick(&control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 4);
     EXPECT_EQ(combo.currentText(), "Mon texte");
@@ -283,39 +283,39 @@ TEST_F(TForm1Test, SpinBoxesChangeOnlyThroughTheirArrowsAndUpAndDown) {
 }
 
 TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
-    form.resize(900, 500);
+    m_form.resize(900, 500);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.subjectPane().geometry(), QRect(4, 86, 890, 212));
-    EXPECT_EQ(form.answerKeyPane().geometry(), QRect(4, 304, 892, 141));
+    EXPECT_EQ(m_form.subjectPane().geometry(), QRect(4, 86, 890, 212));
+    EXPECT_EQ(m_form.answerKeyPane().geometry(), QRect(4, 304, 892, 141));
     EXPECT_EQ(control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 740, 22));
     EXPECT_EQ(control<QPushButton>("btnLong").geometry(), QRect(3, 472, 63, 25));
     EXPECT_EQ(control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
     EXPECT_EQ(control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
     EXPECT_EQ(control<QLabel>("Label9").geometry(), QRect(1, 449, 895, 20));
     EXPECT_EQ(control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
-    form.resize(10, 10);
-    EXPECT_GE(form.width(), 680 - (form.frameGeometry().width() - form.width()));
+    m_form.resize(10, 10);
+    EXPECT_GE(m_form.width(), 680 - (m_form.frameGeometry().width() - m_form.width()));
 }
 
 TEST_F(TForm1Test, AButtonPressOrACloseDuringAGenerationWaitsForItsEnd) {
     int generations = 0;
     bool closeAsked = false;
-    QObject::connect(&form.subjectPane(), &QTextEdit::textChanged, [&] {
-        if (form.IsGenerating() && form.subjectPane().toPlainText().isEmpty()) {
+    QObject::connect(&m_form.subjectPane(), &QTextEdit::textChanged, [&] {
+        if (m_form.IsGenerating() && m_form.subjectPane().toPlainText().isEmpty()) {
             ++generations;
             // Pressed again and closed from the events the emptying lets run.
             control<QPushButton>("btnCapa").click();
-            closeAsked = form.close();
+            closeAsked = m_form.close();
         }
     });
     control<QPushButton>("btnLong").click();
     EXPECT_EQ(generations, 1);
     EXPECT_FALSE(closeAsked);
-    EXPECT_TRUE(QString::fromStdString(form.DefaultFileName()).startsWith("Long_N1_"));
-    EXPECT_TRUE(form.isVisible());
-    EXPECT_TRUE(form.answerKeyPane().toPlainText().contains("25\u00b0/"));
+    EXPECT_TRUE(QString::fromStdString(m_form.DefaultFileName()).startsWith("Long_N1_"));
+    EXPECT_TRUE(m_form.isVisible());
+    EXPECT_TRUE(m_form.answerKeyPane().toPlainText().contains("25\u00b0/"));
     QCoreApplication::processEvents();
-    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(m_form.isVisible());
 }
 
 TEST_F(TForm1Test, ClosingDeletesThePreviewFilesInAnyLetterCase) {
@@ -326,10 +326,10 @@ TEST_F(TForm1Test, ClosingDeletesThePreviewFilesInAnyLetterCase) {
         QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(m_form.close());
     QDir::setCurrent(previous);
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Temp2.emf"});
-    EXPECT_FALSE(form.findChild<QWidget*>("Panel3")->isVisible());
+    EXPECT_FALSE(m_form.findChild<QWidget*>("Panel3")->isVisible());
 }
 
 TEST_F(TForm1Test, TheLinkIsBoldUnderTheMouseAndNormalAgainOverTheAnswerKeyOrTheWindow) {
@@ -340,14 +340,14 @@ TEST_F(TForm1Test, TheLinkIsBoldUnderTheMouseAndNormalAgainOverTheAnswerKeyOrThe
                          Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &move);
     };
-    for (QWidget* away : {form.answerKeyPane().viewport(), static_cast<QWidget*>(&form)}) {
+    for (QWidget* away : {m_form.answerKeyPane().viewport(), static_cast<QWidget*>(&m_form)}) {
         moveOver(&link);
         EXPECT_TRUE(link.font().bold());
         moveOver(away);
         EXPECT_FALSE(link.font().bold());
     }
     moveOver(&link);
-    moveOver(form.subjectPane().viewport());
+    moveOver(m_form.subjectPane().viewport());
     EXPECT_TRUE(link.font().bold());
 }
 
@@ -393,11 +393,11 @@ namespace {
 // by the keypad's Enter and by Space; what the buttons then do is tested
 // elsewhere, so their handlers are cut off here.
 TEST_F(TForm1Test, EnterOrSpaceOnAFocusedButtonPressesIt) {
-    const auto buttons = form.findChildren<QPushButton*>();
+    const auto buttons = m_form.findChildren<QPushButton*>();
     ASSERT_GE(buttons.size(), 10);
     for (QPushButton* button : buttons) {
         SCOPED_TRACE(button->objectName().toStdString());
-        QObject::disconnect(button, nullptr, &form, nullptr);
+        QObject::disconnect(button, nullptr, &m_form, nullptr);
         button->setEnabled(true);
         int presses = 0;
         QObject::connect(button, &QPushButton::clicked, [&presses] { ++presses; });

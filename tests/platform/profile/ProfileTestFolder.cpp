@@ -25,23 +25,23 @@ bool runningAsRoot() {
 void ProfileTestFolder::SetUp() {
     std::string pattern = ::testing::TempDir() + "profile-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    m_folder = pattern;
     // The unprivileged user must reach the files inside.
-    ASSERT_EQ(::chmod(folder_.c_str(), 0755), 0);
+    ASSERT_EQ(::chmod(m_folder.c_str(), 0755), 0);
 }
 
 void ProfileTestFolder::TearDown() {
     namespace fs = std::filesystem;
     std::error_code error;
     // Folders made read-only by a test must be opened again to be emptied.
-    for (auto it = fs::recursive_directory_iterator(folder_, error);
+    for (auto it = fs::recursive_directory_iterator(m_folder, error);
          it != fs::recursive_directory_iterator(); it.increment(error)) {
         if (it->is_directory(error) && !it->is_symlink(error)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
         }
     }
-    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, error);
-    fs::remove_all(folder_, error);
+    fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(m_folder, error);
 }
 
 std::string ProfileTestFolder::makeFolder(const std::string& name) const {

@@ -16,8 +16,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    const std::string& folder() const { return folder_; }
-    std::string pathOf(const std::string& name) const { return folder_ + "/" + name; }
+    const std::string& folder() const { return m_folder; }
+    std::string pathOf(const std::string& name) const { return m_folder + "/" + name; }
 
     // A new folder inside the test folder, open to the unprivileged user.
     std::string makeFolder(const std::string& name) const;
@@ -38,7 +38,7 @@ protected:
 #endif
 
 private:
-    std::string folder_;
+    std::string m_folder;
 };
 
 std::string readBytes(const std::string& path);

@@ -30,17 +30,17 @@ void ProfileTestFolder::SetUp() {
     const fs::path folder = fs::temp_directory_path() /
                             fromUtf8("profil-H\xC3\xA9l\xC3\xA8ne-" + std::to_string(seed()));
     ASSERT_TRUE(fs::create_directory(folder));
-    folder_ = toUtf8(folder);
+    m_folder = toUtf8(folder);
 }
 
 void ProfileTestFolder::TearDown() {
     std::error_code error;
     // Read-only files would stay behind.
-    for (auto it = fs::recursive_directory_iterator(fromUtf8(folder_), error);
+    for (auto it = fs::recursive_directory_iterator(fromUtf8(m_folder), error);
          it != fs::recursive_directory_iterator(); it.increment(error)) {
         ::SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
-    fs::remove_all(fromUtf8(folder_), error);
+    fs::remove_all(fromUtf8(m_folder), error);
 }
 
 std::string ProfileTestFolder::makeFolder(const std::string& name) const {

@@ -36,12 +36,12 @@ class PrintJob : public ::testing::Test {
 protected:
     // Prints the pane to a PDF file, as a printer at its high resolution does.
     QString print(const QString& title, QPageSize::PageSizeId size = QPageSize::A4) {
-        const QString file = QDir(folder.path()).filePath("job.pdf");
+        const QString file = QDir(m_folder.path()).filePath("job.pdf");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         printer.setPageSize(QPageSize(size));
-        pane.print(printer, title);
+        m_pane.print(printer, title);
         return file;
     }
 
@@ -59,8 +59,8 @@ protected:
         return Poppler("pdftotext", {"-f", number, "-l", number, "-layout", file, "-"});
     }
 
-    QTemporaryDir folder;
-    TRxRichEdit pane;
+    QTemporaryDir m_folder;
+    TRxRichEdit m_pane;
 };
 
 std::string NumberedLines(int count) {
@@ -72,21 +72,21 @@ std::string NumberedLines(int count) {
 }
 
 TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItNeeds) {
-    LoadStream(pane, NumberedLines(150));
+    LoadStream(m_pane, NumberedLines(150));
     const QString file = print(QString::fromUtf8("Corrigé"));
     EXPECT_EQ(info(file, "Title"), QString::fromUtf8("Corrigé"));
 
     // The pages the layout makes on this printer: one per formatRange call.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(folder.path()).filePath("measure.pdf"));
+    printer.setOutputFileName(QDir(m_folder.path()).filePath("measure.pdf"));
     const QRect page(0, 0, printer.width() * 1440 / printer.logicalDpiX(),
                      printer.height() * 1440 / printer.logicalDpiY());
     int pages = 0;
-    for (std::optional<int> position = 0; position && *position < pane.textLength(); ++pages) {
-        position = pane.formatRange(printer, page, *position);
+    for (std::optional<int> position = 0; position && *position < m_pane.textLength(); ++pages) {
+        position = m_pane.formatRange(printer, page, *position);
     }
-    pane.releaseFormatRange();
+    m_pane.releaseFormatRange();
     ASSERT_GE(pages, 3);
     EXPECT_EQ(info(file, "Pages"), QString::number(pages));
 
@@ -106,7 +106,7 @@ TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItN
 }
 
 TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
-    LoadStream(pane, NumberedLines(150));
+    LoadStream(m_pane, NumberedLines(150));
     const QString a4 = print("Sujet", QPageSize::A4);
     const int a4Pages = info(a4, "Pages").toInt();
     const QString a3 = print("Sujet", QPageSize::A3);
@@ -116,21 +116,21 @@ TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
 }
 
 TEST_F(PrintJob, PrintsOneCopyOfEveryPageWhateverTheDialogLeftInThePrinter) {
-    LoadStream(pane, NumberedLines(150));
+    LoadStream(m_pane, NumberedLines(150));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(folder.path()).filePath("dialog.pdf"));
+    printer.setOutputFileName(QDir(m_folder.path()).filePath("dialog.pdf"));
     printer.setCopyCount(3);
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(2, 2);
-    pane.print(printer, "Sujet");
+    m_pane.print(printer, "Sujet");
     EXPECT_EQ(printer.copyCount(), 1);
     EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
     EXPECT_EQ(info(printer.outputFileName(), "Pages"), info(print("Sujet"), "Pages"));
 }
 
 TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
-    LoadStream(pane, "{\\rtf1 }");
+    LoadStream(m_pane, "{\\rtf1 }");
     const QString file = print("Sujet");
     EXPECT_EQ(info(file, "Title"), "Sujet");
     EXPECT_EQ(info(file, "Pages"), "1");
@@ -138,19 +138,19 @@ TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
 }
 
 TEST_F(PrintJob, AGiantLineThatFitsNoPageEndsTheJobInsteadOfLooping) {
-    LoadStream(pane, "{\\rtf1 avant\\par \\fs3276 G\\par \\fs24 apr\\'e8s}");
+    LoadStream(m_pane, "{\\rtf1 avant\\par \\fs3276 G\\par \\fs24 apr\\'e8s}");
     const QString file = print("Sujet");
     EXPECT_EQ(info(file, "Pages"), "1");
     EXPECT_NE(pageText(file, 1).indexOf("avant"), -1);
 }
 
 TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
-    LoadStream(pane, "{\\rtf1 x}");
+    LoadStream(m_pane, "{\\rtf1 x}");
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(folder.path()).filePath("absent/job.pdf"));
+    printer.setOutputFileName(QDir(m_folder.path()).filePath("absent/job.pdf"));
     try {
-        pane.print(printer, "Sujet");
+        m_pane.print(printer, "Sujet");
         FAIL() << "no error";
     } catch (const platform::PlatformError& error) {
         EXPECT_EQ(error.message(), QString::fromUtf8("Imprimante sélectionnée incorrecte"));

@@ -35,29 +35,29 @@ std::string ReadFile(const QString& name) {
 
 class PaneTest : public ::testing::Test {
 protected:
-    QString path(const char* name) const { return QDir(folder.path()).filePath(name); }
+    QString path(const char* name) const { return QDir(m_folder.path()).filePath(name); }
 
-    QTemporaryDir folder;
-    TRxRichEdit pane;
+    QTemporaryDir m_folder;
+    TRxRichEdit m_pane;
 };
 
 TEST_F(PaneTest, LoadsRtfAndFallsBackToPlainTextWhenTheStreamIsNotRtf) {
-    LoadStream(pane, "{\\rtf1 \\b gras\\b0  \\'e9t\\'e9}");
-    EXPECT_EQ(ShownText(*pane.document()), Cp1252("gras été"));
-    EXPECT_TRUE(ShownCharacters(*pane.document()).at(0).bold);
+    LoadStream(m_pane, "{\\rtf1 \\b gras\\b0  \\'e9t\\'e9}");
+    EXPECT_EQ(ShownText(*m_pane.document()), Cp1252("gras été"));
+    EXPECT_TRUE(ShownCharacters(*m_pane.document()).at(0).bold);
 
-    LoadStream(pane, Cp1252("pas du RTF {\\b}\r\nété\rfin\n"));
-    EXPECT_EQ(ShownText(*pane.document()), Cp1252("pas du RTF {\\b}\nété\nfin\n"));
+    LoadStream(m_pane, Cp1252("pas du RTF {\\b}\r\nété\rfin\n"));
+    EXPECT_EQ(ShownText(*m_pane.document()), Cp1252("pas du RTF {\\b}\nété\nfin\n"));
 
-    pane.setRichTextMode(false);  // RTF read as text in plain-text mode
-    LoadStream(pane, "{\\rtf1 x}");
-    EXPECT_EQ(ShownText(*pane.document()), "{\\rtf1 x}");
+    m_pane.setRichTextMode(false);  // RTF read as text in plain-text mode
+    LoadStream(m_pane, "{\\rtf1 x}");
+    EXPECT_EQ(ShownText(*m_pane.document()), "{\\rtf1 x}");
 }
 
 TEST_F(PaneTest, AStreamThatCannotBeReadRaisesTheLoadError) {
     QBuffer closed;
     try {
-        pane.loadFromStream(closed);
+        m_pane.loadFromStream(closed);
         FAIL() << "no error";
     } catch (const PlatformError& error) {
         EXPECT_EQ(error.message(), QString::fromUtf8("Erreur au chargement du flux"));
@@ -65,35 +65,35 @@ TEST_F(PaneTest, AStreamThatCannotBeReadRaisesTheLoadError) {
 }
 
 TEST_F(PaneTest, InSelectionModeALoadReplacesOnlyTheSelectionAndPutsTheCaretAtTheStart) {
-    LoadStream(pane, "{\\rtf1 avant milieu apr\\'e8s}");
-    QTextCursor cursor = pane.textCursor();
+    LoadStream(m_pane, "{\\rtf1 avant milieu apr\\'e8s}");
+    QTextCursor cursor = m_pane.textCursor();
     cursor.setPosition(6);
     cursor.setPosition(12, QTextCursor::KeepAnchor);
-    pane.setTextCursor(cursor);
-    pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
-    LoadStream(pane, "{\\rtf1 \\i centre}");
-    EXPECT_EQ(ShownText(*pane.document()), Cp1252("avant centre après"));
-    EXPECT_TRUE(ShownCharacters(*pane.document()).at(6).italic);
-    EXPECT_EQ(pane.textCursor().position(), 0);
-    EXPECT_FALSE(pane.textCursor().hasSelection());
+    m_pane.setTextCursor(cursor);
+    m_pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
+    LoadStream(m_pane, "{\\rtf1 \\i centre}");
+    EXPECT_EQ(ShownText(*m_pane.document()), Cp1252("avant centre après"));
+    EXPECT_TRUE(ShownCharacters(*m_pane.document()).at(6).italic);
+    EXPECT_EQ(m_pane.textCursor().position(), 0);
+    EXPECT_FALSE(m_pane.textCursor().hasSelection());
 
-    pane.setStreamMode(TRxRichEdit::StreamMode::WholeContent);
-    LoadStream(pane, "{\\rtf1 tout}");
-    EXPECT_EQ(ShownText(*pane.document()), "tout");
+    m_pane.setStreamMode(TRxRichEdit::StreamMode::WholeContent);
+    LoadStream(m_pane, "{\\rtf1 tout}");
+    EXPECT_EQ(ShownText(*m_pane.document()), "tout");
 }
 
 TEST_F(PaneTest, EmptyingRemovesEverythingClearsTheModifiedFlagAndSignalsTheChange) {
-    LoadStream(pane, "{\\rtf1 a\\par b}");
-    pane.document()->setModified(true);
+    LoadStream(m_pane, "{\\rtf1 a\\par b}");
+    m_pane.document()->setModified(true);
     int changes = 0;
-    QObject::connect(&pane, &QTextEdit::textChanged, [&] { ++changes; });
-    pane.clearContent();
-    EXPECT_EQ(pane.textLength(), 0);
-    EXPECT_FALSE(pane.document()->isModified());
+    QObject::connect(&m_pane, &QTextEdit::textChanged, [&] { ++changes; });
+    m_pane.clearContent();
+    EXPECT_EQ(m_pane.textLength(), 0);
+    EXPECT_FALSE(m_pane.document()->isModified());
     EXPECT_GE(changes, 1);
 
     changes = 0;
-    LoadStream(pane, "{\\rtf1 c}");
+    LoadStream(m_pane, "{\\rtf1 c}");
     EXPECT_GE(changes, 1);
 }
 
@@ -114,14 +114,15 @@ TEST_F(PaneTest, PlainTextAndLineCountIgnoreAnEmptyLastLine) {
         {"{\\rtf1 a\\line b}", "a\r\nb", 2},
     };
     for (const Case& c : cases) {
-        LoadStream(pane, c.rtf);
-        EXPECT_EQ(pane.plainText(), c.plain) << c.rtf;
-        EXPECT_EQ(pane.lineCount(), c.lines) << c.rtf;
+        LoadStream(m_pane, c.rtf);
+        EXPECT_EQ(m_pane.plainText(), c.plain) << c.rtf;
+        EXPECT_EQ(m_pane.lineCount(), c.lines) << c.rtf;
     }
 }
 
 TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
-    LoadStream(pane, Cp1252("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Sujet\\b0\\par 5 \\'80 \\u937?}"));
+    LoadStream(m_pane,
+               Cp1252("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\b Sujet\\b0\\par 5 \\'80 \\u937?}"));
     struct Case {
         const char* name;
         bool plain;
@@ -131,7 +132,7 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
         {"sujet.txt", true},  {"sujet.TxT", true},  {"a.txt.rtf", false},
     };
     for (const Case& c : cases) {
-        pane.saveToFile(path(c.name));
+        m_pane.saveToFile(path(c.name));
         const std::string written = ReadFile(path(c.name));
         if (c.plain) {
             EXPECT_EQ(written, "Sujet\r\n5 \x80 ?") << c.name;
@@ -139,15 +140,15 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
             EXPECT_TRUE(written.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << c.name;
             TRxRichEdit again;
             LoadStream(again, written);
-            EXPECT_EQ(ShownCharacters(*again.document()), ShownCharacters(*pane.document()))
+            EXPECT_EQ(ShownCharacters(*again.document()), ShownCharacters(*m_pane.document()))
                 << c.name;
         }
     }
 }
 
 TEST_F(PaneTest, AnEmptyPaneIsStillSavedAsAnRtfFileWithNoText) {
-    pane.clearContent();
-    pane.saveToFile(path("vide_Cor.rtf"));
+    m_pane.clearContent();
+    m_pane.saveToFile(path("vide_Cor.rtf"));
     const std::string written = ReadFile(path("vide_Cor.rtf"));
     EXPECT_TRUE(written.starts_with("{\\rtf1")) << written;
     TRxRichEdit again;
@@ -157,36 +158,36 @@ TEST_F(PaneTest, AnEmptyPaneIsStillSavedAsAnRtfFileWithNoText) {
 }
 
 TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
-    LoadStream(pane, "{\\rtf1 un deux trois}");
-    pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
-    QTextCursor cursor = pane.textCursor();
+    LoadStream(m_pane, "{\\rtf1 un deux trois}");
+    m_pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
+    QTextCursor cursor = m_pane.textCursor();
     cursor.setPosition(3);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
-    pane.setTextCursor(cursor);
-    pane.saveToFile(path("part.txt"));
+    m_pane.setTextCursor(cursor);
+    m_pane.saveToFile(path("part.txt"));
     EXPECT_EQ(ReadFile(path("part.txt")), "deux");
-    pane.selectAll();
-    pane.saveToFile(path("all.txt"));
+    m_pane.selectAll();
+    m_pane.saveToFile(path("all.txt"));
     EXPECT_EQ(ReadFile(path("all.txt")), "un deux trois");
 }
 
 TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
-    LoadStream(pane, "{\\rtf1 x}");
+    LoadStream(m_pane, "{\\rtf1 x}");
     const QString missingFolder = path("absent/sujet.rtf");
     try {
-        pane.saveToFile(missingFolder);
+        m_pane.saveToFile(missingFolder);
         FAIL() << "no error";
     } catch (const PlatformError& error) {
         EXPECT_EQ(error.message(),
                   QString::fromUtf8("Impossible de créer le fichier ") + missingFolder);
     }
-    EXPECT_THROW(pane.saveToFile(folder.path()), PlatformError);  // a folder, not a file
+    EXPECT_THROW(m_pane.saveToFile(m_folder.path()), PlatformError);  // a folder, not a file
 }
 
 #if !defined(_WIN32)
 // (Qt makes shortcuts, not symbolic links, on Windows.)
 TEST_F(PaneTest, SavingOverAWorksheetKeepsItsLinkAndPermissionsAndLeavesNoOtherFile) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir("classe"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("classe"));
     const QString real = path("classe/fiche.rtf");
     {
         QFile old(real);
@@ -197,8 +198,8 @@ TEST_F(PaneTest, SavingOverAWorksheetKeepsItsLinkAndPermissionsAndLeavesNoOtherF
     ASSERT_TRUE(QFile::setPermissions(real, kept));
     ASSERT_TRUE(QFile::link(real, path("lien.rtf")));
 
-    LoadStream(pane, "{\\rtf1 nouvelle}");
-    pane.saveToFile(path("lien.rtf"));
+    LoadStream(m_pane, "{\\rtf1 nouvelle}");
+    m_pane.saveToFile(path("lien.rtf"));
     EXPECT_TRUE(QFileInfo(path("lien.rtf")).isSymLink());
     EXPECT_NE(ReadFile(real).find("nouvelle"), std::string::npos) << ReadFile(real);
     const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -210,10 +211,10 @@ TEST_F(PaneTest, SavingOverAWorksheetKeepsItsLinkAndPermissionsAndLeavesNoOtherF
 #endif
 
 TEST_F(PaneTest, ReadsTheDefaultTabStopsIntoTheScreenLayout) {
-    LoadStream(pane, "{\\rtf1\\deftab1440 a\\tab b}");
-    EXPECT_EQ(pane.defaultTabTwips(), 1440);
-    EXPECT_DOUBLE_EQ(pane.tabStopDistance(), pane.logicalDpiX());  // one inch
-    EXPECT_NE(pane.contentForStream().indexOf("\\deftab1440"), -1);
+    LoadStream(m_pane, "{\\rtf1\\deftab1440 a\\tab b}");
+    EXPECT_EQ(m_pane.defaultTabTwips(), 1440);
+    EXPECT_DOUBLE_EQ(m_pane.tabStopDistance(), m_pane.logicalDpiX());  // one inch
+    EXPECT_NE(m_pane.contentForStream().indexOf("\\deftab1440"), -1);
 }
 
 // Counts the resizes of a pane's text area while it holds more than one empty
@@ -238,41 +239,41 @@ private:
 };
 
 TEST_F(PaneTest, AShownPaneLaysALongDocumentOutOnceAndShowsItsScrollBarOnlyWhenNeeded) {
-    pane.resize(420, 132);
-    pane.show();
+    m_pane.resize(420, 132);
+    m_pane.show();
     QCoreApplication::processEvents();
     std::string longDocument = "{\\rtf1 ";
     for (int line = 0; line < 60; ++line) {
         longDocument += "ligne\\par ";
     }
     longDocument += "}";
-    RelayoutCounter relayouts(pane);
+    RelayoutCounter relayouts(m_pane);
     const struct {
         std::string document;
         bool needsScrollBar;
     } cases[] = {{longDocument, true}, {"{\\rtf1 court}", false}, {longDocument, true}};
     for (const auto& c : cases) {
-        pane.clearContent();
+        m_pane.clearContent();
         QCoreApplication::processEvents();
         relayouts.count = 0;
-        LoadStream(pane, c.document);
+        LoadStream(m_pane, c.document);
         QCoreApplication::processEvents();
         if (c.needsScrollBar) {
             EXPECT_EQ(relayouts.count, 0);
         }
-        EXPECT_EQ(pane.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-        EXPECT_EQ(pane.verticalScrollBar()->isVisible(), c.needsScrollBar) << c.document;
+        EXPECT_EQ(m_pane.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+        EXPECT_EQ(m_pane.verticalScrollBar()->isVisible(), c.needsScrollBar) << c.document;
     }
 }
 
 TEST_F(PaneTest, SwitchesReadOnlyAndTheTabKey) {
-    pane.setReadOnly(true);
-    pane.setWantTabs(false);
-    EXPECT_TRUE(pane.isReadOnly());
-    EXPECT_FALSE(pane.wantTabs());
-    EXPECT_TRUE(pane.tabChangesFocus());
-    pane.setWantTabs(true);
-    EXPECT_TRUE(pane.wantTabs());
+    m_pane.setReadOnly(true);
+    m_pane.setWantTabs(false);
+    EXPECT_TRUE(m_pane.isReadOnly());
+    EXPECT_FALSE(m_pane.wantTabs());
+    EXPECT_TRUE(m_pane.tabChangesFocus());
+    m_pane.setWantTabs(true);
+    EXPECT_TRUE(m_pane.wantTabs());
 }
 
 TEST(DocumentFonts, TheDocumentsFontsMeasureAsTheirMetricTwins) {

@@ -26,6 +26,9 @@ template <class... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
+// Written out for the compilers and tools that do not deduce it yet.
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 // The file holds Windows-1252 text.
 QString Read(const ProfileSession& file, const QString& section, const QString& key,
@@ -59,19 +62,19 @@ QSize ScreenSize(const QWidget& form) {
 }  // namespace
 
 TFormStorage::TFormStorage(QWidget& form, std::vector<StoredSetting> settings)
-    : form_(form),
-      outer_(new OuterGeometry(form)),
-      section_(form.metaObject()->className()),
+    : m_form(form),
+      m_outer(new OuterGeometry(form)),
+      m_section(form.metaObject()->className()),
       m_settings(std::move(settings)) {}
 
 QString TFormStorage::ListSection(const StoredSetting& setting) const {
-    return section_ + "." + setting.key;
+    return m_section + "." + setting.key;
 }
 
 void TFormStorage::RestoreSettings() {
-    saved_ = false;
-    const ProfileSession file(platform::ProfileFile(iniFileName_.toStdString()));
-    if (DecodeInteger(Read(file, section_, "FormVersion", "0").trimmed()) >= 0) {
+    m_saved = false;
+    const ProfileSession file(platform::ProfileFile(m_iniFileName.toStdString()));
+    if (DecodeInteger(Read(file, m_section, "FormVersion", "0").trimmed()) >= 0) {
         RestorePlacement(file);
         for (const StoredSetting& setting : m_settings) {
             // One property that cannot be restored does not stop the others.
@@ -81,14 +84,14 @@ void TFormStorage::RestoreSettings() {
             }
         }
     }
-    restored_ = true;
+    m_restored = true;
 }
 
 void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSetting& setting) {
     // The control's current value is the default, so that a missing key
     // leaves it unchanged.
     auto readTrimmed = [&](const QString& current) {
-        return Ufiche::TrimControls(Read(file, section_, setting.key, current));
+        return Ufiche::TrimControls(Read(file, m_section, setting.key, current));
     };
     std::visit(
         Overloaded{
@@ -123,12 +126,12 @@ void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSettin
 }
 
 void TFormStorage::RestorePlacement(const ProfileSession& file) {
-    const QSize screen = ScreenSize(form_);
+    const QSize screen = ScreenSize(m_form);
     auto readPosition = [&](const QString& key, const QString& defaultValue, bool& found) {
         QString value =
-            Read(file, section_, Ufiche::ScreenSizeKey(key, screen.width(), screen.height()), "");
+            Read(file, m_section, Ufiche::ScreenSizeKey(key, screen.width(), screen.height()), "");
         if (value.isEmpty()) {
-            value = Read(file, section_, key, "");
+            value = Read(file, m_section, key, "");
         }
         found = found || !value.isEmpty();
         return DecodeFourIntegers(value.isEmpty() ? defaultValue : value);
@@ -136,13 +139,13 @@ void TFormStorage::RestorePlacement(const ProfileSession& file) {
     bool found = false;
     readPosition("MinMaxPos", "0,0,0,0",
                  found);  // Qt places minimized and maximized windows itself
-    const QRect frame = form_.frameGeometry();
+    const QRect frame = m_form.frameGeometry();
     const auto normal = readPosition("NormPos", RectText(frame), found);
     const int pixelsPerInch = DecodeInteger(
-        Read(file, section_, "PixelsPerInch", QString::number(PixelsPerInch(form_))).trimmed());
+        Read(file, m_section, "PixelsPerInch", QString::number(PixelsPerInch(m_form))).trimmed());
 
     std::optional<QRect> outer;
-    if (found && pixelsPerInch == PixelsPerInch(form_)) {
+    if (found && pixelsPerInch == PixelsPerInch(m_form)) {
         const int left = normal[0];
         const int top = normal[1];
         const int right = normal[2];
@@ -152,15 +155,15 @@ void TFormStorage::RestorePlacement(const ProfileSession& file) {
             outer = QRect(left, top, right - left, bottom - top);
         }
     }
-    outer_->Restore(outer, Ufiche::DecodeShowCmd(
-                               DecodeInteger(Read(file, section_, "ShowCmd", "0").trimmed())));
+    m_outer->Restore(outer, Ufiche::DecodeShowCmd(
+                                DecodeInteger(Read(file, m_section, "ShowCmd", "0").trimmed())));
 }
 
 void TFormStorage::SaveSettings(bool whileDestroyed) {
-    if (!restored_) {
+    if (!m_restored) {
         return;
     }
-    ProfileSession file(platform::ProfileFile(iniFileName_.toStdString()));
+    ProfileSession file(platform::ProfileFile(m_iniFileName.toStdString()));
     try {
         SaveAll(file, whileDestroyed);
     } catch (...) {
@@ -170,11 +173,11 @@ void TFormStorage::SaveSettings(bool whileDestroyed) {
         throw;
     }
     file.commit();
-    saved_ = true;
+    m_saved = true;
 }
 
 void TFormStorage::SaveAll(ProfileSession& file, bool whileDestroyed) const {
-    Write(file, section_, "FormVersion", "0");
+    Write(file, m_section, "FormVersion", "0");
     SavePlacement(file, whileDestroyed);
     for (const StoredSetting& setting : m_settings) {
         SaveSetting(file, setting);
@@ -184,13 +187,13 @@ void TFormStorage::SaveAll(ProfileSession& file, bool whileDestroyed) const {
 void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& setting) const {
     std::visit(Overloaded{
                    [&](const StoredSetting::Integer& value) {
-                       Write(file, section_, setting.key, QString::number(value.read()));
+                       Write(file, m_section, setting.key, QString::number(value.read()));
                    },
                    [&](const StoredSetting::Boolean& value) {
-                       Write(file, section_, setting.key, Ufiche::EncodeBoolean(value.read()));
+                       Write(file, m_section, setting.key, Ufiche::EncodeBoolean(value.read()));
                    },
                    [&](const StoredSetting::Text& value) {
-                       Write(file, section_, setting.key, Ufiche::EncodeText(value.read()));
+                       Write(file, m_section, setting.key, Ufiche::EncodeText(value.read()));
                    },
                    [&](const StoredSetting::List& list) {
                        const QString section = ListSection(setting);
@@ -210,25 +213,25 @@ void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& settin
 }
 
 void TFormStorage::SavePlacement(ProfileSession& file, bool whileDestroyed) const {
-    const Qt::WindowStates state = form_.windowState();
+    const Qt::WindowStates state = m_form.windowState();
     const bool minimized = (state & Qt::WindowMinimized) != 0;
     const bool maximized = (state & Qt::WindowMaximized) != 0;
     const int flags = minimized && maximized ? 2 : 0;
     const int showCmd = minimized ? 2 : (maximized ? 3 : 1);
-    const QSize screen = ScreenSize(form_);
+    const QSize screen = ScreenSize(m_form);
     // Qt does not report where the window manager puts minimized and
     // maximized windows: the file holds the "not set" position of -1, -1.
     const QString minMax = Ufiche::EncodeFourIntegers({-1, -1, -1, -1});
-    const QString normal = RectText(outer_->normalOuterRect());
+    const QString normal = RectText(m_outer->normalOuterRect());
 
-    Write(file, section_, "Flags", QString::number(flags));
-    Write(file, section_, "ShowCmd", QString::number(showCmd));
-    Write(file, section_, "PixelsPerInch", QString::number(PixelsPerInch(form_)));
-    Write(file, section_, Ufiche::ScreenSizeKey("MinMaxPos", screen.width(), screen.height()),
+    Write(file, m_section, "Flags", QString::number(flags));
+    Write(file, m_section, "ShowCmd", QString::number(showCmd));
+    Write(file, m_section, "PixelsPerInch", QString::number(PixelsPerInch(m_form)));
+    Write(file, m_section, Ufiche::ScreenSizeKey("MinMaxPos", screen.width(), screen.height()),
           minMax);
-    Write(file, section_, "MinMaxPos", minMax);
-    Write(file, section_, Ufiche::ScreenSizeKey("NormPos", screen.width(), screen.height()),
+    Write(file, m_section, "MinMaxPos", minMax);
+    Write(file, m_section, Ufiche::ScreenSizeKey("NormPos", screen.width(), screen.height()),
           normal);
-    Write(file, section_, "NormPos", normal);
-    Write(file, section_, "Visible", whileDestroyed ? "1" : "0");
+    Write(file, m_section, "NormPos", normal);
+    Write(file, m_section, "Visible", whileDestroyed ? "1" : "0");
 }

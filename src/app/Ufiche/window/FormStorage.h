@@ -45,8 +45,8 @@ public:
     // The settings are kept in the file in the table's order.
     TFormStorage(QWidget& form, std::vector<StoredSetting> settings);
 
-    void setIniFileName(const QString& fileName) { iniFileName_ = fileName; }
-    const QString& iniFileName() const { return iniFileName_; }
+    void setIniFileName(const QString& fileName) { m_iniFileName = fileName; }
+    const QString& iniFileName() const { return m_iniFileName; }
 
     // Restores placement, window state and properties. A restored value that
     // differs from the control's runs the control's change handler. An error
@@ -60,10 +60,10 @@ public:
     void SaveSettings(bool whileDestroyed = false);
 
     // The window's outer rectangle, stored and restored with its frame.
-    OuterGeometry& Outer() const { return *outer_; }
+    OuterGeometry& Outer() const { return *m_outer; }
 
-    bool Restored() const { return restored_; }
-    bool Saved() const { return saved_; }
+    bool Restored() const { return m_restored; }
+    bool Saved() const { return m_saved; }
 
 private:
     void RestoreSetting(const platform::ProfileSession& file, const StoredSetting& setting);
@@ -73,11 +73,11 @@ private:
     void SaveAll(platform::ProfileSession& file, bool whileDestroyed) const;
     QString ListSection(const StoredSetting& setting) const;
 
-    QWidget& form_;
-    OuterGeometry* outer_;  // a child of the window
-    QString section_;
+    QWidget& m_form;
+    OuterGeometry* m_outer;  // a child of the window
+    QString m_section;
     std::vector<StoredSetting> m_settings;
-    QString iniFileName_;
-    bool restored_ = false;
-    bool saved_ = false;
+    QString m_iniFileName;
+    bool m_restored = false;
+    bool m_saved = false;
 };

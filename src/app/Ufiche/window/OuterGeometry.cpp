@@ -29,23 +29,23 @@ bool NotNormal(const QWidget& window) {
 
 }  // namespace
 
-OuterGeometry::OuterGeometry(QWidget& window) : QObject(&window), window_(window) {
-    window_.installEventFilter(this);
-    watch_.setInterval(kWatchMilliseconds);
-    connect(&watch_, &QTimer::timeout, this, [this] {
-        if (pending_ && watchStart_.hasExpired(kFrameWaitMilliseconds)) {
+OuterGeometry::OuterGeometry(QWidget& window) : QObject(&window), m_window(window) {
+    m_window.installEventFilter(this);
+    m_watch.setInterval(kWatchMilliseconds);
+    connect(&m_watch, &QTimer::timeout, this, [this] {
+        if (m_pending && m_watchStart.hasExpired(kFrameWaitMilliseconds)) {
             FinishRestore();
         }
         Follow();
-        if (!pending_) {
-            watch_.stop();
+        if (!m_pending) {
+            m_watch.stop();
         }
     });
-    settle_.setSingleShot(true);
-    settle_.setInterval(kSettleMilliseconds);
-    connect(&settle_, &QTimer::timeout, this, [this] {
-        if (!NotNormal(window_) && !pending_) {
-            lastNormal_ = candidate_;
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMilliseconds);
+    connect(&m_settle, &QTimer::timeout, this, [this] {
+        if (!NotNormal(m_window) && !m_pending) {
+            m_lastNormal = m_candidate;
         }
     });
 }
@@ -53,7 +53,7 @@ OuterGeometry::OuterGeometry(QWidget& window) : QObject(&window), window_(window
 // What the frame adds to the client size, as the window system last told it
 // (none before the window is framed).
 QSize OuterGeometry::FrameMargins() const {
-    const QWindow* handle = window_.windowHandle();
+    const QWindow* handle = m_window.windowHandle();
     if (handle == nullptr) {
         return {0, 0};
     }
@@ -72,8 +72,8 @@ QSize OuterGeometry::FrameMargins() const {
 }
 
 void OuterGeometry::setMinimumOuterSize(const QSize& size) {
-    minimumOuterSize_ = size;
-    window_.setMinimumSize((minimumOuterSize_ - FrameMargins()).expandedTo(QSize(0, 0)));
+    m_minimumOuterSize = size;
+    m_window.setMinimumSize((m_minimumOuterSize - FrameMargins()).expandedTo(QSize(0, 0)));
 }
 
 void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredShowState state) {
@@ -82,31 +82,31 @@ void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredSho
         return;
     }
     const QSize margins = FrameMargins();
-    lastNormal_ = *outer;
+    m_lastNormal = *outer;
     // Only X11 frames a window after it is mapped; elsewhere the frame is
     // known (or the window system places windows itself).
     const bool frameComesLater = margins.isNull() && QGuiApplication::platformName() == "xcb";
     if (frameComesLater) {
-        pending_ = *outer;
-        pendingState_ = state;
+        m_pending = *outer;
+        m_pendingState = state;
     }
-    window_.setWindowState(Qt::WindowNoState);
+    m_window.setWindowState(Qt::WindowNoState);
     if (!frameComesLater) {
-        window_.resize((outer->size() - margins).expandedTo(QSize(0, 0)));
-        window_.move(outer->topLeft());  // a window's position is its frame's
+        m_window.resize((outer->size() - margins).expandedTo(QSize(0, 0)));
+        m_window.move(outer->topLeft());  // a window's position is its frame's
         ApplyState(state);
         return;
     }
     // Placed by the client area's corner, the only placement that Qt and the
     // window manager agree on before the frame exists; the fit then moves
     // the client area inside the frame.
-    window_.setGeometry(QRect(outer->topLeft(), outer->size()));
-    if (QWindow* handle = window_.windowHandle()) {
+    m_window.setGeometry(QRect(outer->topLeft(), outer->size()));
+    if (QWindow* handle = m_window.windowHandle()) {
         handle->installEventFilter(this);
     }
     // Qt tells no event when the frame becomes known: look until it is.
-    watchStart_.start();
-    watch_.start();
+    m_watchStart.start();
+    m_watch.start();
 }
 
 void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
@@ -114,8 +114,8 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
         case Ufiche::StoredShowState::Minimized: {
             // The window itself is normal; the application minimizes once
             // the window is up.
-            window_.setWindowState(Qt::WindowNoState);
-            QPointer<QWidget> window(&window_);
+            m_window.setWindowState(Qt::WindowNoState);
+            QPointer<QWidget> window(&m_window);
             QTimer::singleShot(0, [window] {
                 if (window) {
                     window->showMinimized();
@@ -124,10 +124,10 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
             break;
         }
         case Ufiche::StoredShowState::Maximized:
-            window_.setWindowState(Qt::WindowMaximized);
+            m_window.setWindowState(Qt::WindowMaximized);
             break;
         case Ufiche::StoredShowState::Normal:
-            window_.setWindowState(Qt::WindowNoState);
+            m_window.setWindowState(Qt::WindowNoState);
             break;
     }
 }
@@ -136,34 +136,34 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
 // corner, computed from the margins the window manager reported: Qt's idea
 // of the window's current place may still be the one it asked for.
 void OuterGeometry::Fit(const QRect& outer) {
-    const QMargins margins = window_.windowHandle()->frameMargins();
-    normalFrame_ = margins;
-    window_.setGeometry(outer.marginsRemoved(margins));
+    const QMargins margins = m_window.windowHandle()->frameMargins();
+    m_normalFrame = margins;
+    m_window.setGeometry(outer.marginsRemoved(margins));
 }
 
 void OuterGeometry::FinishRestore() {
-    pending_.reset();
-    ApplyState(pendingState_);
+    m_pending.reset();
+    ApplyState(m_pendingState);
 }
 
 QRect OuterGeometry::normalOuterRect() const {
-    if (!NotNormal(window_) && !pending_) {
-        return window_.frameGeometry();
+    if (!NotNormal(m_window) && !m_pending) {
+        return m_window.frameGeometry();
     }
-    if (lastNormal_) {
-        return *lastNormal_;
+    if (m_lastNormal) {
+        return *m_lastNormal;
     }
     // Never seen in its normal state: the normal client rectangle in the
     // frame it has now.
-    const QRect frame = window_.frameGeometry();
-    const QRect client = window_.geometry();
-    return window_.normalGeometry().adjusted(
+    const QRect frame = m_window.frameGeometry();
+    const QRect client = m_window.geometry();
+    return m_window.normalGeometry().adjusted(
         frame.left() - client.left(), frame.top() - client.top(), frame.right() - client.right(),
         frame.bottom() - client.bottom());
 }
 
 bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ || watched == window_.windowHandle()) {
+    if (watched == &m_window || watched == m_window.windowHandle()) {
         switch (event->type()) {
             case QEvent::Move:
             case QEvent::Resize:
@@ -180,26 +180,26 @@ bool OuterGeometry::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void OuterGeometry::Follow() {
-    if (NotNormal(window_)) {
-        settle_.stop();
+    if (NotNormal(m_window)) {
+        m_settle.stop();
         return;
     }
     const QSize margins = FrameMargins();
-    if (!minimumOuterSize_.isEmpty()) {
-        const QSize minimum = (minimumOuterSize_ - margins).expandedTo(QSize(0, 0));
-        if (window_.minimumSize() != minimum) {
-            window_.setMinimumSize(minimum);
+    if (!m_minimumOuterSize.isEmpty()) {
+        const QSize minimum = (m_minimumOuterSize - margins).expandedTo(QSize(0, 0));
+        if (m_window.minimumSize() != minimum) {
+            m_window.setMinimumSize(minimum);
         }
     }
-    if (pending_) {
+    if (m_pending) {
         if (margins.isNull()) {
             return;  // not framed yet
         }
-        const QRect outer = *pending_;
-        pending_.reset();
+        const QRect outer = *m_pending;
+        m_pending.reset();
         Fit(outer);
-        ApplyState(pendingState_);
-        lastNormal_ = outer;
+        ApplyState(m_pendingState);
+        m_lastNormal = outer;
         return;
     }
     // A rectangle counts once it has stood still a moment: while the window
@@ -207,9 +207,9 @@ void OuterGeometry::Follow() {
     // places and sizes before it reports the new state.
     // Nor does a frame other than the one the window manager gave the
     // normal window, which Qt may report for a moment meanwhile.
-    if (normalFrame_ && window_.windowHandle()->frameMargins() != *normalFrame_) {
+    if (m_normalFrame && m_window.windowHandle()->frameMargins() != *m_normalFrame) {
         return;
     }
-    candidate_ = window_.frameGeometry();
-    settle_.start();
+    m_candidate = m_window.frameGeometry();
+    m_settle.start();
 }

@@ -44,19 +44,19 @@ private:
     void FinishRestore();
     void Fit(const QRect& outer);
 
-    QWidget& window_;
-    QSize minimumOuterSize_;
+    QWidget& m_window;
+    QSize m_minimumOuterSize;
     // Restored, waiting for the frame; and the state that follows it.
-    std::optional<QRect> pending_;
-    Ufiche::StoredShowState pendingState_ = Ufiche::StoredShowState::Normal;
+    std::optional<QRect> m_pending;
+    Ufiche::StoredShowState m_pendingState = Ufiche::StoredShowState::Normal;
     // The last one that stood still in the normal state, with its frame; the
     // one seen last, until it has stood still long enough.
-    std::optional<QRect> lastNormal_;
-    QRect candidate_;
+    std::optional<QRect> m_lastNormal;
+    QRect m_candidate;
     // The frame of the normal window, once known from the fit.
-    std::optional<QMargins> normalFrame_;
-    QTimer settle_;
+    std::optional<QMargins> m_normalFrame;
+    QTimer m_settle;
     // Looks for the frame after a restore.
-    QTimer watch_;
-    QElapsedTimer watchStart_;
+    QTimer m_watch;
+    QElapsedTimer m_watchStart;
 };

@@ -5,8 +5,8 @@
 StatusLight::StatusLight(QWidget* parent) : QWidget(parent) {}
 
 void StatusLight::setBrushColor(const QColor& color) {
-    if (color != brushColor_) {
-        brushColor_ = color;
+    if (color != m_brushColor) {
+        m_brushColor = color;
         update();
     }
 }
@@ -15,7 +15,7 @@ void StatusLight::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(brushColor_);
+    painter.setBrush(m_brushColor);
     const int diameter = std::min(width(), height()) - 1;
     painter.drawEllipse(
         QRectF((width() - diameter) / 2.0, (height() - diameter) / 2.0, diameter, diameter));

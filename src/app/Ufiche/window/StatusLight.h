@@ -11,11 +11,11 @@ public:
     explicit StatusLight(QWidget* parent = nullptr);
 
     void setBrushColor(const QColor& color);
-    QColor brushColor() const { return brushColor_; }
+    QColor brushColor() const { return m_brushColor; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QColor brushColor_{0, 128, 0};
+    QColor m_brushColor{0, 128, 0};
 };

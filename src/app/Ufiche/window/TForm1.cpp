@@ -36,39 +36,40 @@ const QUrl kCatalogueUrl{QStringLiteral("https://www.editions-orvandiere.fr/math
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
-      ui_(std::make_unique<Ui::TForm1>()),
-      seedSource_(Ufiche::ClockSeed),
-      inputBox_(Ufiche::AskNewText),
-      saveDialog_(Ufiche::ChooseSaveName),
-      paneLoader_(Ufiche::LoadRtfIntoPane) {
-    ui_->setupUi(this);
+      m_ui(std::make_unique<Ui::TForm1>()),
+      m_seedSource(Ufiche::ClockSeed),
+      m_inputBox(Ufiche::AskNewText),
+      m_saveDialog(Ufiche::ChooseSaveName),
+      m_paneLoader(Ufiche::LoadRtfIntoPane) {
+    m_ui->setupUi(this);
     m_anchors = std::make_unique<AnchorLayout>(*this);
-    Ufiche::ApplyFontsAndColours(*this, *ui_, *m_anchors);
+    Ufiche::ApplyFontsAndColours(*this, *m_ui, *m_anchors);
     setMouseTracking(true);
 
-    for (auto* pane : {ui_->RxE1, ui_->RxE2}) {
+    for (auto* pane : {m_ui->RxE1, m_ui->RxE2}) {
         pane->setPlainText("     ");
         pane->setReadOnly(true);
         pane->setWantTabs(false);
     }
-    ui_->RxE1->installEventFilter(this);
-    auto editMode = [this] { return editMode_; };
-    m_subjectViewMode = new ViewModeFilter(*ui_->RxE1, *this, editMode);
-    m_answerKeyViewMode = new ViewModeFilter(*ui_->RxE2, *this, editMode);
+    m_ui->RxE1->installEventFilter(this);
+    auto editMode = [this] { return m_editMode; };
+    m_subjectViewMode = new ViewModeFilter(*m_ui->RxE1, *this, editMode);
+    m_answerKeyViewMode = new ViewModeFilter(*m_ui->RxE2, *this, editMode);
     m_answerKeyViewMode->setMouseMoveHandler([this] { FormMouseMove(); });
-    ui_->RxE2->viewport()->setMouseTracking(true);
+    m_ui->RxE2->viewport()->setMouseTracking(true);
 
     new LinkFilter(
-        *ui_->Label9, [this] { Label9MouseMove(); },
+        *m_ui->Label9, [this] { Label9MouseMove(); },
         [this] { platform::runReportingErrors([this] { Label9Click(); }); });
-    for (QWidget* field : std::initializer_list<QWidget*>{ui_->eTitre1, ui_->eSepar, ui_->Combo1}) {
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{m_ui->eTitre1, m_ui->eSepar, m_ui->Combo1}) {
         field->installEventFilter(this);
     }
     m_preview = std::make_unique<Ufiche::Preview>(
-        *this, *ui_->ScrollBox1, *ui_->Image1, *ui_->Image2,
+        *this, *m_ui->ScrollBox1, *m_ui->Image1, *m_ui->Image2,
         []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
 
-    formStorage_ = std::make_unique<TFormStorage>(*this, StoredSettings());
+    m_formStorage = std::make_unique<TFormStorage>(*this, StoredSettings());
 
     // Enter presses the focused button as Space does, as on the teachers'
     // other systems (Qt's buttons take Enter only in dialogs).
@@ -85,14 +86,14 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() {
     // A window destroyed without a completed save since the restore saves once
     // more, marking the file as written while the window was destroyed.
-    if (formStorage_->Restored() && !formStorage_->Saved()) {
-        platform::runReportingErrors([this] { formStorage_->SaveSettings(true); });
+    if (m_formStorage->Restored() && !m_formStorage->Saved()) {
+        platform::runReportingErrors([this] { m_formStorage->SaveSettings(true); });
     }
 }
 
 void TForm1::setSettingsFileName(const QString& fileName) {
-    settingsFileName_ = fileName;
-    formStorage_->setIniFileName(fileName);
+    m_settingsFileName = fileName;
+    m_formStorage->setIniFileName(fileName);
 }
 
 void TForm1::ConnectHandlers() {
@@ -101,52 +102,52 @@ void TForm1::ConnectHandlers() {
             platform::runReportingErrors([&] { (this->*handler)(); });
         };
     };
-    connect(ui_->spMaxLigne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
-    connect(ui_->spinterligne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
-    connect(ui_->eTitre1, &QLineEdit::textChanged, this, on(&TForm1::spmaxvaleurChange));
-    connect(ui_->eSepar, &QLineEdit::textChanged, this, on(&TForm1::spmaxvaleurChange));
+    connect(m_ui->spMaxLigne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
+    connect(m_ui->spinterligne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
+    connect(m_ui->eTitre1, &QLineEdit::textChanged, this, on(&TForm1::spmaxvaleurChange));
+    connect(m_ui->eSepar, &QLineEdit::textChanged, this, on(&TForm1::spmaxvaleurChange));
     // Only the teacher's typing or choice: text set by code is guarded.
-    connect(ui_->Combo1, &QComboBox::editTextChanged, this, on(&TForm1::spmaxvaleurChange));
-    connect(ui_->trbNiveau, &QSlider::valueChanged, this, on(&TForm1::trbNiveauChange));
-    connect(ui_->CheckBox1, &QCheckBox::toggled, this, on(&TForm1::CheckBox1Click));
-    connect(ui_->ckbEdite, &QCheckBox::toggled, this, on(&TForm1::ckbEditeClick));
-    connect(ui_->btnLong, &QPushButton::clicked, this, on(&TForm1::btnLongClick));
-    connect(ui_->btnSurf, &QPushButton::clicked, this, on(&TForm1::btnSurfClick));
-    connect(ui_->btnVol, &QPushButton::clicked, this, on(&TForm1::btnVolClick));
-    connect(ui_->btnCapa, &QPushButton::clicked, this, on(&TForm1::btnCapaClick));
-    connect(ui_->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
-    connect(ui_->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
-    connect(ui_->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));
-    connect(ui_->btnApercu, &QPushButton::clicked, this, on(&TForm1::btnApercuClick));
-    connect(ui_->btnNouvTexte, &QPushButton::clicked, this, on(&TForm1::btnNouvTexteClick));
-    connect(ui_->btnEffaceTexte, &QPushButton::clicked, this, on(&TForm1::btnEffaceTexteClick));
-    connect(ui_->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
-    connect(ui_->RxE2, &QTextEdit::textChanged, this, on(&TForm1::RxE2Change));
+    connect(m_ui->Combo1, &QComboBox::editTextChanged, this, on(&TForm1::spmaxvaleurChange));
+    connect(m_ui->trbNiveau, &QSlider::valueChanged, this, on(&TForm1::trbNiveauChange));
+    connect(m_ui->CheckBox1, &QCheckBox::toggled, this, on(&TForm1::CheckBox1Click));
+    connect(m_ui->ckbEdite, &QCheckBox::toggled, this, on(&TForm1::ckbEditeClick));
+    connect(m_ui->btnLong, &QPushButton::clicked, this, on(&TForm1::btnLongClick));
+    connect(m_ui->btnSurf, &QPushButton::clicked, this, on(&TForm1::btnSurfClick));
+    connect(m_ui->btnVol, &QPushButton::clicked, this, on(&TForm1::btnVolClick));
+    connect(m_ui->btnCapa, &QPushButton::clicked, this, on(&TForm1::btnCapaClick));
+    connect(m_ui->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
+    connect(m_ui->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
+    connect(m_ui->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));
+    connect(m_ui->btnApercu, &QPushButton::clicked, this, on(&TForm1::btnApercuClick));
+    connect(m_ui->btnNouvTexte, &QPushButton::clicked, this, on(&TForm1::btnNouvTexteClick));
+    connect(m_ui->btnEffaceTexte, &QPushButton::clicked, this, on(&TForm1::btnEffaceTexteClick));
+    connect(m_ui->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
+    connect(m_ui->RxE2, &QTextEdit::textChanged, this, on(&TForm1::RxE2Change));
 }
 
 platform::TRxRichEdit& TForm1::subjectPane() const {
-    return *ui_->RxE1;
+    return *m_ui->RxE1;
 }
 platform::TRxRichEdit& TForm1::answerKeyPane() const {
-    return *ui_->RxE2;
+    return *m_ui->RxE2;
 }
 
 QColor TForm1::LightColour() const {
-    return ui_->Shape1->brushColor();
+    return m_ui->Shape1->brushColor();
 }
 
 void TForm1::SetLight(const QColor& colour) {
-    ui_->Shape1->setBrushColor(colour);
+    m_ui->Shape1->setBrushColor(colour);
 }
 
 Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
-    return {currentLevel_,
-            ui_->spMaxLigne->value(),
-            ui_->spinterligne->value(),
-            platform::ToWindows1252(ui_->eTitre1->text()),
-            platform::ToWindows1252(ui_->Combo1->currentText()),
-            ui_->CheckBox1->isChecked(),
-            platform::ToWindows1252(ui_->eSepar->text())};
+    return {m_currentLevel,
+            m_ui->spMaxLigne->value(),
+            m_ui->spinterligne->value(),
+            platform::ToWindows1252(m_ui->eTitre1->text()),
+            platform::ToWindows1252(m_ui->Combo1->currentText()),
+            m_ui->CheckBox1->isChecked(),
+            platform::ToWindows1252(m_ui->eSepar->text())};
 }
 
 // ---- Start-up, activation, close ----
@@ -160,22 +161,22 @@ void TForm1::FormCreate() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (shownOnce_) {
+    if (m_shownOnce) {
         return;
     }
-    shownOnce_ = true;
+    m_shownOnce = true;
     // The minimum is an outer size, kept so once the frame is known.
-    formStorage_->Outer().setMinimumOuterSize(kMinimumOuterSize);
+    m_formStorage->Outer().setMinimumOuterSize(kMinimumOuterSize);
     // The stored settings, before the first activation; each restored value
     // runs its control's change handler.
-    platform::runReportingErrors([this] { formStorage_->RestoreSettings(); });
+    platform::runReportingErrors([this] { m_formStorage->RestoreSettings(); });
     // Focus reports may never come (offscreen, focus-stealing prevention):
     // the first activation runs here, so no generation draws unseeded.
     platform::runReportingErrors([this] { FormActivate(); });
 }
 
 void TForm1::FormActivate() {
-    random_.Seed(seedSource_());
+    m_random.Seed(m_seedSource());
     setWindowTitle(platform::messages::kWindowTitle);
     SetLight(Ufiche::kLightGreen);
 }
@@ -187,15 +188,15 @@ bool TForm1::IsOnRemovableDrive() const {
 bool TForm1::FormCloseQuery() {
     m_preview->HideAndRemoveFiles();
     if (IsOnRemovableDrive()) {
-        Ufiche::ShowSaveNotice(*ui_->Panel3, *this);
+        Ufiche::ShowSaveNotice(*m_ui->Panel3, *this);
     }
     return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (generating_) {
+    if (m_generating) {
         // The generation under way still needs the window: close after it.
-        closeRequested_ = true;
+        m_closeRequested = true;
         event->ignore();
         return;
     }
@@ -207,7 +208,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     // A save that fails is reported; the close goes on all the same.
-    platform::runReportingErrors([this] { formStorage_->SaveSettings(false); });
+    platform::runReportingErrors([this] { m_formStorage->SaveSettings(false); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -218,21 +219,21 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 // ---- Settings reactions ----
 
 void TForm1::spmaxvaleurChange() {
-    if (Ufiche::SettingChangeTurnsLightRed(ui_->RxE1->toPlainText())) {
+    if (Ufiche::SettingChangeTurnsLightRed(m_ui->RxE1->toPlainText())) {
         SetLight(Ufiche::kLightRed);
     }
-    ui_->Label10->setText(Ufiche::SeparatorLengthCaption(ui_->eSepar->text()));
-    ui_->Label10->adjustSize();
+    m_ui->Label10->setText(Ufiche::SeparatorLengthCaption(m_ui->eSepar->text()));
+    m_ui->Label10->adjustSize();
 }
 
 void TForm1::trbNiveauChange() {
-    currentLevel_ = ui_->trbNiveau->value();
-    ui_->trbNiveau->setToolTip(Ufiche::LevelHint(currentLevel_));
+    m_currentLevel = m_ui->trbNiveau->value();
+    m_ui->trbNiveau->setToolTip(Ufiche::LevelHint(m_currentLevel));
     SetLight(Ufiche::kLightRed);
 }
 
 void TForm1::CheckBox1Click() {
-    ui_->eSepar->setEnabled(ui_->CheckBox1->isChecked());
+    m_ui->eSepar->setEnabled(m_ui->CheckBox1->isChecked());
     SetLight(Ufiche::kLightRed);
 }
 
@@ -241,11 +242,11 @@ void TForm1::Label9Click() {
 }
 
 void TForm1::Label9MouseMove() {
-    Ufiche::SetBold(*ui_->Label9, true);
+    Ufiche::SetBold(*m_ui->Label9, true);
 }
 
 void TForm1::FormMouseMove() {
-    Ufiche::SetBold(*ui_->Label9, false);
+    Ufiche::SetBold(*m_ui->Label9, false);
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
@@ -256,39 +257,39 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 // ---- Generation ----
 
 void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
-    if (generating_) {
+    if (m_generating) {
         return;  // pressed again from the events that this generation processes
     }
-    Ufiche::GenerationScope generation(generating_, closeRequested_, *this);
+    Ufiche::GenerationScope generation(m_generating, m_closeRequested, *this);
 
     m_preview->Hide();
     SetLight(Ufiche::kLightGreen);
     Ufiche::BusyCursor busy;
-    Ufiche::EmptyPane(*ui_->RxE1);
-    Ufiche::EmptyPane(*ui_->RxE2);
+    Ufiche::EmptyPane(*m_ui->RxE1);
+    Ufiche::EmptyPane(*m_ui->RxE2);
 
     // The settings as they stand after the events that the emptying let run.
     const Ufiche::WorksheetSettings settings = ReadWorksheetSettings();
-    Ufiche::GeneratedWorksheet sheet = Ufiche::BuildWorksheet(kind, settings, random_);
-    defaultFileName_ = std::move(sheet.DefaultFileName);
-    drawnExercises_ = std::move(sheet.DrawnExercises);
-    paneLoader_(*ui_->RxE1, sheet.Subject);
-    paneLoader_(*ui_->RxE2, sheet.AnswerKey);
+    Ufiche::GeneratedWorksheet sheet = Ufiche::BuildWorksheet(kind, settings, m_random);
+    m_defaultFileName = std::move(sheet.DefaultFileName);
+    m_drawnExercises = std::move(sheet.DrawnExercises);
+    m_paneLoader(*m_ui->RxE1, sheet.Subject);
+    m_paneLoader(*m_ui->RxE2, sheet.AnswerKey);
 }
 
 // ---- Saving, printing and preview ----
 
 void TForm1::btnEnregistreClick() {
-    const std::optional<QString> chosen = saveDialog_(
-        this, m_saveDialogInitialDir, platform::FromWindows1252(defaultFileName_) + ".rtf");
+    const std::optional<QString> chosen = m_saveDialog(
+        this, m_saveDialogInitialDir, platform::FromWindows1252(m_defaultFileName) + ".rtf");
     if (chosen) {
-        Ufiche::SaveWorksheet(*ui_->RxE1, *ui_->RxE2, *chosen);
+        Ufiche::SaveWorksheet(*m_ui->RxE1, *m_ui->RxE2, *chosen);
     }
 }
 
 void TForm1::btnImprimeClick() {
-    Ufiche::PrintCopies(*ui_->RxE1, *ui_->RxE2, ui_->spSujets->value(), ui_->spCorriges->value(),
-                        [](const QString& fileSuffix) -> QPrinter& {
+    Ufiche::PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(),
+                        m_ui->spCorriges->value(), [](const QString& fileSuffix) -> QPrinter& {
                             return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
                         });
 }
@@ -302,16 +303,16 @@ bool TForm1::CanWriteTestFile() {
 }
 
 void TForm1::btnApercuClick() {
-    m_preview->Show(*ui_->RxE1);
+    m_preview->Show(*m_ui->RxE1);
 }
 
 // ---- Panes ----
 
 void TForm1::RxE1Change() {
-    const bool enabled = Ufiche::SubjectButtonsEnabled(ui_->RxE1->plainText());
-    ui_->btnImprime->setEnabled(enabled);
-    ui_->btnEnregistre->setEnabled(enabled);
-    ui_->btnApercu->setEnabled(enabled);
+    const bool enabled = Ufiche::SubjectButtonsEnabled(m_ui->RxE1->plainText());
+    m_ui->btnImprime->setEnabled(enabled);
+    m_ui->btnEnregistre->setEnabled(enabled);
+    m_ui->btnApercu->setEnabled(enabled);
     QCoreApplication::processEvents();
 }
 
@@ -321,12 +322,12 @@ void TForm1::RxE2Change() {}
 void TForm1::RxE1KeyDown() {}
 
 void TForm1::ckbEditeClick() {
-    editMode_ = ui_->ckbEdite->isChecked();
-    for (auto* pane : {ui_->RxE1, ui_->RxE2}) {
-        pane->setReadOnly(!editMode_);
-        pane->setWantTabs(editMode_);
+    m_editMode = m_ui->ckbEdite->isChecked();
+    for (auto* pane : {m_ui->RxE1, m_ui->RxE2}) {
+        pane->setReadOnly(!m_editMode);
+        pane->setWantTabs(m_editMode);
     }
-    if (!editMode_) {
+    if (!m_editMode) {
         m_subjectViewMode->CollapseSelection();
         m_answerKeyViewMode->CollapseSelection();
     }
@@ -336,20 +337,20 @@ void TForm1::ckbEditeClick() {
 // ---- Instruction-text list ----
 
 int TForm1::Combo1SelectedIndex() const {
-    return Ufiche::SelectedEntry(*ui_->Combo1);
+    return Ufiche::SelectedEntry(*m_ui->Combo1);
 }
 
 void TForm1::btnNouvTexteClick() {
-    const std::optional<QString> text = inputBox_(this);
+    const std::optional<QString> text = m_inputBox(this);
     if (text && !text->isEmpty()) {
-        Ufiche::AppendEntry(*ui_->Combo1, *text);
+        Ufiche::AppendEntry(*m_ui->Combo1, *text);
     }
     // The box gave the focus back to the window: that is an activation.
     FormActivate();
 }
 
 void TForm1::btnEffaceTexteClick() {
-    Ufiche::RemoveSelectedEntry(*ui_->Combo1);
+    Ufiche::RemoveSelectedEntry(*m_ui->Combo1);
 }
 
 void TForm1::eTitre1Enter(QWidget* field) {
@@ -359,10 +360,10 @@ void TForm1::eTitre1Exit(QWidget* field) {
     Ufiche::SetFieldColour(*field, Qt::white);
 }
 void TForm1::Combo1Enter() {
-    Ufiche::SetFieldColour(*ui_->Combo1, Ufiche::kEntryColour);
+    Ufiche::SetFieldColour(*m_ui->Combo1, Ufiche::kEntryColour);
 }
 void TForm1::Combo1Exit() {
-    Ufiche::SetFieldColour(*ui_->Combo1, Qt::white);
+    Ufiche::SetFieldColour(*m_ui->Combo1, Qt::white);
 }
 
 // ---- Events of the children ----
@@ -371,14 +372,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
         const bool in = type == QEvent::FocusIn;
-        if (watched == ui_->eTitre1 || watched == ui_->eSepar) {
+        if (watched == m_ui->eTitre1 || watched == m_ui->eSepar) {
             auto* field = static_cast<QWidget*>(watched);
             in ? eTitre1Enter(field) : eTitre1Exit(field);
-        } else if (watched == ui_->Combo1) {
+        } else if (watched == m_ui->Combo1) {
             in ? Combo1Enter() : Combo1Exit();
         }
     }
-    if (watched == ui_->RxE1 && type == QEvent::KeyPress) {
+    if (watched == m_ui->RxE1 && type == QEvent::KeyPress) {
         RxE1KeyDown();
     }
     return QWidget::eventFilter(watched, event);

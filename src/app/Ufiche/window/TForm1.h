@@ -42,17 +42,17 @@ public:
     ~TForm1() override;
 
     // State that lives from start-up to the end of the program.
-    int CurrentLevel() const { return currentLevel_; }
-    bool EditMode() const { return editMode_; }
-    const std::string& DefaultFileName() const { return defaultFileName_; }
-    const Ufiche::DrawnExerciseSlots& DrawnExercises() const { return drawnExercises_; }
-    const QString& SettingsFileName() const { return settingsFileName_; }
+    int CurrentLevel() const { return m_currentLevel; }
+    bool EditMode() const { return m_editMode; }
+    const std::string& DefaultFileName() const { return m_defaultFileName; }
+    const Ufiche::DrawnExerciseSlots& DrawnExercises() const { return m_drawnExercises; }
+    const QString& SettingsFileName() const { return m_settingsFileName; }
     // Another settings file than the one FormCreate names (tests);
     // takes effect for the restore at the first showing and the saves.
     void setSettingsFileName(const QString& fileName);
-    TFormStorage& FormStorage1() const { return *formStorage_; }
+    TFormStorage& FormStorage1() const { return *m_formStorage; }
     QColor LightColour() const;
-    bool IsGenerating() const { return generating_; }
+    bool IsGenerating() const { return m_generating; }
 
     // What a generation reads from the controls.
     Ufiche::WorksheetSettings ReadWorksheetSettings() const;
@@ -66,16 +66,16 @@ public:
     // replaced), and the input box of "A" (a modal dialog unless replaced):
     // tests replace both.
     void setSeedSource(std::function<std::uint32_t()> seedSource) {
-        seedSource_ = std::move(seedSource);
+        m_seedSource = std::move(seedSource);
     }
     using InputBox = std::function<std::optional<QString>(QWidget* parent)>;
-    void setInputBox(InputBox inputBox) { inputBox_ = std::move(inputBox); }
+    void setInputBox(InputBox inputBox) { m_inputBox = std::move(inputBox); }
     // The save dialog: given the starting folder and the proposed name, the
     // full name chosen, or nothing when cancelled. A file dialog unless
     // replaced (tests).
     using SaveDialog = std::function<std::optional<QString>(
         QWidget* parent, const QString& initialDir, const QString& proposedName)>;
-    void setSaveDialog(SaveDialog saveDialog) { saveDialog_ = std::move(saveDialog); }
+    void setSaveDialog(SaveDialog saveDialog) { m_saveDialog = std::move(saveDialog); }
     // The save dialog's starting folder, a stored setting that nothing in the
     // program changes (tests set it).
     void setSaveDialogInitialDir(const QString& folder) { m_saveDialogInitialDir = folder; }
@@ -83,7 +83,7 @@ public:
     // replaced: tests make it fail).
     using PaneLoader =
         std::function<void(platform::TRxRichEdit& pane, const std::string& document)>;
-    void setPaneLoader(PaneLoader paneLoader) { paneLoader_ = std::move(paneLoader); }
+    void setPaneLoader(PaneLoader paneLoader) { m_paneLoader = std::move(paneLoader); }
 
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
@@ -147,26 +147,26 @@ private:
     // The control properties that the settings file keeps, in its order.
     std::vector<StoredSetting> StoredSettings();
 
-    std::unique_ptr<Ui::TForm1> ui_;
-    std::unique_ptr<TFormStorage> formStorage_;
+    std::unique_ptr<Ui::TForm1> m_ui;
+    std::unique_ptr<TFormStorage> m_formStorage;
     std::unique_ptr<AnchorLayout> m_anchors;
     std::unique_ptr<Ufiche::Preview> m_preview;
     ViewModeFilter* m_subjectViewMode = nullptr;    // owned by its pane
     ViewModeFilter* m_answerKeyViewMode = nullptr;  // owned by its pane
-    Ufiche::MersenneRandomSource random_;
-    std::function<std::uint32_t()> seedSource_;
-    InputBox inputBox_;
-    SaveDialog saveDialog_;
-    PaneLoader paneLoader_;
+    Ufiche::MersenneRandomSource m_random;
+    std::function<std::uint32_t()> m_seedSource;
+    InputBox m_inputBox;
+    SaveDialog m_saveDialog;
+    PaneLoader m_paneLoader;
 
-    int currentLevel_ = 1;
-    bool editMode_ = false;
-    std::string defaultFileName_;
-    Ufiche::DrawnExerciseSlots drawnExercises_{};
-    QString settingsFileName_;
+    int m_currentLevel = 1;
+    bool m_editMode = false;
+    std::string m_defaultFileName;
+    Ufiche::DrawnExerciseSlots m_drawnExercises{};
+    QString m_settingsFileName;
     QString m_saveDialogInitialDir;
 
-    bool generating_ = false;
-    bool closeRequested_ = false;
-    bool shownOnce_ = false;
+    bool m_generating = false;
+    bool m_closeRequested = false;
+    bool m_shownOnce = false;
 };

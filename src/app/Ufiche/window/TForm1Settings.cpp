@@ -54,26 +54,26 @@ StoredSetting::List ComboItems(QComboBox* combo) {
 }  // namespace
 
 std::vector<StoredSetting> TForm1::StoredSettings() {
-    QSlider* level = ui_->trbNiveau;
+    QSlider* level = m_ui->trbNiveau;
     // In the order the file keeps them; each key is the control's name and
     // the property's.
     return {
-        {"spMaxLigne_Value", SpinBoxValue(ui_->spMaxLigne)},
-        {"spinterligne_Value", SpinBoxValue(ui_->spinterligne)},
-        {"eTitre1_Text", LineText(ui_->eTitre1)},
-        {"eSepar_Text", LineText(ui_->eSepar)},
-        {"spCorriges_Value", SpinBoxValue(ui_->spCorriges)},
-        {"spSujets_Value", SpinBoxValue(ui_->spSujets)},
+        {"spMaxLigne_Value", SpinBoxValue(m_ui->spMaxLigne)},
+        {"spinterligne_Value", SpinBoxValue(m_ui->spinterligne)},
+        {"eTitre1_Text", LineText(m_ui->eTitre1)},
+        {"eSepar_Text", LineText(m_ui->eSepar)},
+        {"spCorriges_Value", SpinBoxValue(m_ui->spCorriges)},
+        {"spSujets_Value", SpinBoxValue(m_ui->spSujets)},
         // The save dialog's starting folder: nothing in the program changes it.
         {"SaveDialog1_InitialDir",
          StoredSetting::Text{[this] { return m_saveDialogInitialDir; },
                              [this](const QString& folder) { m_saveDialogInitialDir = folder; }}},
-        {"Combo1_Text", ComboText(ui_->Combo1)},
-        {"Combo1_Items", ComboItems(ui_->Combo1)},
-        {"CheckBox1_Checked", Checked(ui_->CheckBox1)},
+        {"Combo1_Text", ComboText(m_ui->Combo1)},
+        {"Combo1_Items", ComboItems(m_ui->Combo1)},
+        {"CheckBox1_Checked", Checked(m_ui->CheckBox1)},
         {"trbNiveau_Position",
          StoredSetting::Integer{[level] { return level->value(); },
                                 [level](const int& value) { level->setValue(value); }}},
-        {"ckbEdite_Checked", Checked(ui_->ckbEdite)},
+        {"ckbEdite_Checked", Checked(m_ui->ckbEdite)},
     };
 }

@@ -21,20 +21,20 @@ class BigDecimal {
 public:
     explicit BigDecimal(std::uint64_t value) {
         do {
-            limbs_.push_back(static_cast<std::uint32_t>(value % kBase));
+            m_limbs.push_back(static_cast<std::uint32_t>(value % kBase));
             value /= kBase;
         } while (value != 0);
     }
 
     void MultiplyBy(std::uint32_t factor) {
         std::uint64_t carry = 0;
-        for (auto& limb : limbs_) {
+        for (auto& limb : m_limbs) {
             const std::uint64_t product = std::uint64_t{limb} * factor + carry;
             limb = static_cast<std::uint32_t>(product % kBase);
             carry = product / kBase;
         }
         while (carry != 0) {
-            limbs_.push_back(static_cast<std::uint32_t>(carry % kBase));
+            m_limbs.push_back(static_cast<std::uint32_t>(carry % kBase));
             carry /= kBase;
         }
     }
@@ -51,8 +51,8 @@ public:
     }
 
     std::string Digits() const {
-        std::string text = std::to_string(limbs_.back());
-        for (auto it = limbs_.rbegin() + 1; it != limbs_.rend(); ++it) {
+        std::string text = std::to_string(m_limbs.back());
+        for (auto it = m_limbs.rbegin() + 1; it != m_limbs.rend(); ++it) {
             const std::string limb = std::to_string(*it);
             text.append(9 - limb.size(), '0');
             text += limb;
@@ -62,7 +62,7 @@ public:
 
 private:
     static constexpr std::uint64_t kBase = 1000000000;
-    std::vector<std::uint32_t> limbs_;
+    std::vector<std::uint32_t> m_limbs;
 };
 
 struct ExactDecimal {

@@ -12,20 +12,20 @@ namespace Ufiche {
 class MersenneRandomSource : public RandomSource {
 public:
     explicit MersenneRandomSource(std::uint32_t seed = std::mt19937::default_seed)
-        : engine_(seed) {}
+        : m_engine(seed) {}
 
-    void Seed(std::uint32_t seed) { engine_.seed(seed); }
+    void Seed(std::uint32_t seed) { m_engine.seed(seed); }
 
     // Uniform in 0 .. n-1; 0 when n is 1 or less.
     int Draw(int n) override {
         if (n <= 1) {
             return 0;
         }
-        return std::uniform_int_distribution<int>(0, n - 1)(engine_);
+        return std::uniform_int_distribution<int>(0, n - 1)(m_engine);
     }
 
 private:
-    std::mt19937 engine_;
+    std::mt19937 m_engine;
 };
 
 }  // namespace Ufiche

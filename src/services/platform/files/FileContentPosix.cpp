@@ -30,31 +30,31 @@ PathParts split(const std::string& path) {
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
     }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
     void reset(int fd) {
-        if (fd_ >= 0) {
-            ::close(fd_);
+        if (m_fd >= 0) {
+            ::close(m_fd);
         }
-        fd_ = fd;
+        m_fd = fd;
     }
     // Closes now, reporting the errors that a delayed write may show only here.
     bool close() {
-        const int fd = fd_;
-        fd_ = -1;
+        const int fd = m_fd;
+        m_fd = -1;
         return ::close(fd) == 0;
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 bool writeAllAt(int fd, std::string_view content) {
@@ -97,44 +97,44 @@ public:
         // within the system's limit for one name.
         const std::string stem = target.folder + "." + target.name.substr(0, 200) + ".";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = stem + std::to_string(random() % 1000000) + ".tmp";
-            const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            m_path = stem + std::to_string(random() % 1000000) + ".tmp";
+            const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
-                fd_.reset(fd);
+                m_fd.reset(fd);
                 return;
             }
             if (errno != EEXIST) {
                 break;
             }
         }
-        error_ = errno;
-        path_.clear();
+        m_error = errno;
+        m_path.clear();
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        if (!path_.empty()) {
-            ::unlink(path_.c_str());
+        if (!m_path.empty()) {
+            ::unlink(m_path.c_str());
         }
     }
 
-    bool created() const { return !path_.empty(); }
-    int creationError() const { return error_; }
-    FileDescriptor& descriptor() { return fd_; }
+    bool created() const { return !m_path.empty(); }
+    int creationError() const { return m_error; }
+    FileDescriptor& descriptor() { return m_fd; }
 
     // Returns errno of a failed rename, 0 on success.
     int renameTo(const std::string& target) {
-        if (::rename(path_.c_str(), target.c_str()) != 0) {
+        if (::rename(m_path.c_str(), target.c_str()) != 0) {
             return errno;
         }
-        path_.clear();
+        m_path.clear();
         return 0;
     }
 
 private:
-    std::string path_;
-    FileDescriptor fd_;
-    int error_ = 0;
+    std::string m_path;
+    FileDescriptor m_fd;
+    int m_error = 0;
 };
 
 // The new file takes the owner, group and permissions of the one it replaces;

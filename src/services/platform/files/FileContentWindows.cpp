@@ -37,31 +37,31 @@ PathParts split(const std::wstring& path) {
 
 class Handle {
 public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     ~Handle() {
         if (valid()) {
-            ::CloseHandle(handle_);
+            ::CloseHandle(m_handle);
         }
     }
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return m_handle; }
+    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
     void reset(HANDLE handle) {
         if (valid()) {
-            ::CloseHandle(handle_);
+            ::CloseHandle(m_handle);
         }
-        handle_ = handle;
+        m_handle = handle;
     }
     // Closes now, reporting the errors that a delayed write may show only here.
     bool close() {
-        const HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
+        const HANDLE handle = m_handle;
+        m_handle = INVALID_HANDLE_VALUE;
         return ::CloseHandle(handle) != 0;
     }
 
 private:
-    HANDLE handle_;
+    HANDLE m_handle;
 };
 
 // Writes the whole content from the start of the file, cuts what lies beyond
@@ -96,38 +96,38 @@ public:
         std::mt19937 random(seed());
         const std::wstring stem = target.folder + L"." + target.name.substr(0, 200) + L".";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = stem + std::to_wstring(random() % 1000000) + L".tmp";
+            m_path = stem + std::to_wstring(random() % 1000000) + L".tmp";
             const HANDLE handle =
-                ::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                ::CreateFileW(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
             if (handle != INVALID_HANDLE_VALUE) {
-                handle_.reset(handle);
+                m_handle.reset(handle);
                 return;
             }
-            error_ = ::GetLastError();
-            if (error_ != ERROR_FILE_EXISTS && error_ != ERROR_ALREADY_EXISTS) {
+            m_error = ::GetLastError();
+            if (m_error != ERROR_FILE_EXISTS && m_error != ERROR_ALREADY_EXISTS) {
                 break;
             }
         }
-        path_.clear();
+        m_path.clear();
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        handle_.reset(INVALID_HANDLE_VALUE);
-        if (!path_.empty()) {
-            ::DeleteFileW(path_.c_str());
+        m_handle.reset(INVALID_HANDLE_VALUE);
+        if (!m_path.empty()) {
+            ::DeleteFileW(m_path.c_str());
         }
     }
 
-    bool created() const { return !path_.empty(); }
+    bool created() const { return !m_path.empty(); }
     void takeAttributes(DWORD attributes) {
         if (attributes != 0) {
-            ::SetFileAttributesW(path_.c_str(), attributes);
+            ::SetFileAttributesW(m_path.c_str(), attributes);
         }
     }
-    DWORD creationError() const { return error_; }
-    Handle& handle() { return handle_; }
+    DWORD creationError() const { return m_error; }
+    Handle& handle() { return m_handle; }
 
     // Puts the flushed and closed file in place of target in one step: a
     // replacing rename, written through to the disk before it returns.
@@ -135,18 +135,18 @@ public:
     // steps, and a process killed between them under Wine leaves no file.)
     // Returns the error of a failed rename, 0 on success.
     DWORD replace(const std::wstring& target) {
-        if (!::MoveFileExW(path_.c_str(), target.c_str(),
+        if (!::MoveFileExW(m_path.c_str(), target.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return ::GetLastError();
         }
-        path_.clear();
+        m_path.clear();
         return 0;
     }
 
 private:
-    std::wstring path_;
-    Handle handle_;
-    DWORD error_ = 0;
+    std::wstring m_path;
+    Handle m_handle;
+    DWORD m_error = 0;
 };
 
 FileReadResult readWholeFile(const std::wstring& path, std::string& content) {

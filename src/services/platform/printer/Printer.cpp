@@ -43,38 +43,38 @@ CurrentPrinter::CurrentPrinter() = default;
 CurrentPrinter::~CurrentPrinter() = default;
 
 void CurrentPrinter::reset() {
-    chosen_.reset();
-    chosenFile_.clear();
-    default_.reset();
+    m_chosen.reset();
+    m_chosenFile.clear();
+    m_default.reset();
 }
 
 QPrinter* CurrentPrinter::usablePrinter() {
-    if (chosen_) {
-        if (PrintsToFile(*chosen_)) {
-            return chosen_.get();  // "print to file", as the teacher chose it
+    if (m_chosen) {
+        if (PrintsToFile(*m_chosen)) {
+            return m_chosen.get();  // "print to file", as the teacher chose it
         }
-        if (!IsSystemPrinter(*chosen_) ||
-            QPrinterInfo::printerInfo(chosen_->printerName()).isNull()) {
+        if (!IsSystemPrinter(*m_chosen) ||
+            QPrinterInfo::printerInfo(m_chosen->printerName()).isNull()) {
             return nullptr;
         }
-        return chosen_.get();
+        return m_chosen.get();
     }
     // The system's default printer at this moment.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) {
         return nullptr;
     }
-    if (!default_ || default_->printerName() != info.printerName()) {
-        default_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (!m_default || m_default->printerName() != info.printerName()) {
+        m_default = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
-    return default_.get();
+    return m_default.get();
 }
 
 QPrinter& CurrentPrinter::printer() {
     if (QPrinter* usable = usablePrinter()) {
         return *usable;
     }
-    throw PlatformError(chosen_ ? messages::kInvalidPrinter : messages::kNoDefaultPrinter);
+    throw PlatformError(m_chosen ? messages::kInvalidPrinter : messages::kNoDefaultPrinter);
 }
 
 QPageLayout CurrentPrinter::pageLayoutOrA4() {
@@ -88,8 +88,8 @@ QPageLayout CurrentPrinter::pageLayoutOrA4() {
 
 QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {
     QPrinter& job = printer();
-    if (&job == chosen_.get() && PrintsToFile(job)) {
-        job.setOutputFileName(WithSuffix(chosenFile_, fileSuffix));
+    if (&job == m_chosen.get() && PrintsToFile(job)) {
+        job.setOutputFileName(WithSuffix(m_chosenFile, fileSuffix));
     }
     job.setCopyCount(1);
     job.setCollateCopies(false);
@@ -100,15 +100,15 @@ QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {
 }
 
 void CurrentPrinter::choose(QWidget* parent) {
-    if (!chosen_) {
+    if (!m_chosen) {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        chosen_ = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
-                                : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        m_chosen = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                                 : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
-    if (PrintsToFile(*chosen_)) {
-        chosen_->setOutputFileName(chosenFile_);  // not the last copy's name
+    if (PrintsToFile(*m_chosen)) {
+        m_chosen->setOutputFileName(m_chosenFile);  // not the last copy's name
     }
-    QPrintDialog dialog(chosen_.get(), parent);
+    QPrintDialog dialog(m_chosen.get(), parent);
     // The dialog only chooses: its confirming button must not promise a print.
     dialog.setWindowTitle(messages::kPrinterChoiceTitle);
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
@@ -117,7 +117,7 @@ void CurrentPrinter::choose(QWidget* parent) {
         }
     }
     dialog.exec();
-    chosenFile_ = PrintsToFile(*chosen_) ? chosen_->outputFileName() : QString();
+    m_chosenFile = PrintsToFile(*m_chosen) ? m_chosen->outputFileName() : QString();
 }
 
 }  // namespace platform

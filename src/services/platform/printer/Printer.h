@@ -48,9 +48,9 @@ private:
     // The printer that printer() returns, or null where it would throw.
     QPrinter* usablePrinter();
 
-    std::unique_ptr<QPrinter> chosen_;
-    QString chosenFile_;  // the file the dialog chose to print to, if any
-    std::unique_ptr<QPrinter> default_;
+    std::unique_ptr<QPrinter> m_chosen;
+    QString m_chosenFile;  // the file the dialog chose to print to, if any
+    std::unique_ptr<QPrinter> m_default;
 };
 
 }  // namespace platform

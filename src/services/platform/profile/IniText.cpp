@@ -49,28 +49,28 @@ struct Line {
 
 class LineReader {
 public:
-    explicit LineReader(std::string_view content) : content_(content) {}
+    explicit LineReader(std::string_view content) : m_content(content) {}
 
     bool read(Line& line) {
-        if (position_ >= content_.size()) {
+        if (m_position >= m_content.size()) {
             return false;
         }
-        line.begin = position_;
-        const std::size_t lf = content_.find('\n', position_);
-        std::size_t end = lf == std::string_view::npos ? content_.size() : lf;
+        line.begin = m_position;
+        const std::size_t lf = m_content.find('\n', m_position);
+        std::size_t end = lf == std::string_view::npos ? m_content.size() : lf;
         line.ended = lf != std::string_view::npos;
-        line.next = line.ended ? lf + 1 : content_.size();
-        if (line.ended && end > position_ && content_[end - 1] == '\r') {
+        line.next = line.ended ? lf + 1 : m_content.size();
+        if (line.ended && end > m_position && m_content[end - 1] == '\r') {
             --end;
         }
-        line.text = content_.substr(position_, end - position_);
-        position_ = line.next;
+        line.text = m_content.substr(m_position, end - m_position);
+        m_position = line.next;
         return true;
     }
 
 private:
-    std::string_view content_;
-    std::size_t position_ = 0;
+    std::string_view m_content;
+    std::size_t m_position = 0;
 };
 
 enum class LineKind { Other, Header, Value };

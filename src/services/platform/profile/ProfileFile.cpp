@@ -26,7 +26,7 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(const std::string& path) : path_(absolutePath(path)) {}
+ProfileFile::ProfileFile(const std::string& path) : m_path(absolutePath(path)) {}
 
 std::string ProfileFile::readString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const {

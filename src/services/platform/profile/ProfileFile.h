@@ -16,7 +16,7 @@ public:
     explicit ProfileFile(const std::string& path);
 
     // The file's full path.
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return m_path; }
 
     // The key's value without the blanks around it and without one outer pair
     // of matching quotes, at most 2047 characters; the default when the file,
@@ -37,7 +37,7 @@ public:
     void eraseSection(std::string_view section);
 
 private:
-    std::string path_;
+    std::string m_path;
 };
 
 }  // namespace platform
