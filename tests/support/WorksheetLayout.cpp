@@ -119,6 +119,21 @@ public:
         }
     }
 
+    // Blanks, then one to `most` tabs.
+    SubjectGap gap(int most) {
+        SubjectGap gap;
+        for (; next(" "); ++m_position) {
+            ++gap.spaces;
+        }
+        for (; next("\\tab "); m_position += 5) {
+            ++gap.tabs;
+        }
+        if (gap.tabs < 1 || gap.tabs > most) {
+            fail("one to " + std::to_string(most) + " tabs expected");
+        }
+        return gap;
+    }
+
     [[noreturn]] void fail(const std::string& what) const {
         throw std::runtime_error(what + " at " + std::to_string(m_position) + ": \"" +
                                  m_text.substr(m_position, 60) + "\"");
@@ -197,7 +212,7 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
             cursor.expect("\\par");
         } else {
             cursor.expect(" =");
-            cursor.tabs(kSubjectTabs);
+            question.gap = cursor.gap(kSubjectTabs);
             question.right = cursor.valueAndUnit();
             cursor.expect(" = \\par");
             for (int i = 0; n < questions && i < spacing; ++i) {

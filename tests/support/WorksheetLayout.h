@@ -36,9 +36,16 @@ struct ReadExercise {
     std::string Plain() const;
 };
 
+// Between the two exercises of a subject line: blanks, then tabs.
+struct SubjectGap {
+    int spaces = 0;
+    int tabs = 0;
+};
+
 struct ReadQuestion {
     ReadExercise left;
     ReadExercise right;
+    SubjectGap gap;  // in the subject
 };
 
 struct ReadDocument {

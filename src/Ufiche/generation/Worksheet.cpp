@@ -12,6 +12,7 @@
 #include "Ufiche/generation/FormatNumber.h"
 #include "Ufiche/generation/KindRules.h"
 #include "Ufiche/generation/QuestionDraw.h"
+#include "Ufiche/generation/SubjectGap.h"
 
 namespace Ufiche {
 namespace {
@@ -114,8 +115,8 @@ std::string SeparatorPiece(const WorksheetSettings& settings) {
 // the lines are assembled from these pieces and the number texts, which hold
 // only digits, spaces, points and minus signs and pass through unchanged.
 struct LinePieces {
-    std::vector<std::string> spacedSymbols;  // by unit index
-    std::string subjectTabs;
+    std::vector<std::string> spacedSymbols;   // by unit index
+    std::vector<std::string> subjectTabRuns;  // by number of tabs
     std::string answerTabs;
     std::string answerStart;
     std::string answerEnd;
@@ -130,7 +131,9 @@ LinePieces TranslatedLinePieces(const KindRules& rules) {
         spacedSymbol += Uconvers::UnitSymbol(rules.kind, unit);
         pieces.spacedSymbols.push_back(MarkupToRtf(spacedSymbol));
     }
-    pieces.subjectTabs = MarkupToRtf(MarkupTabs(rules.subjectTabs));
+    for (int tabs = 0; tabs <= rules.subjectTabs; ++tabs) {
+        pieces.subjectTabRuns.push_back(MarkupToRtf(MarkupTabs(tabs)));
+    }
     pieces.answerTabs = MarkupToRtf(MarkupTabs(rules.answerTabs));
     pieces.answerStart = MarkupToRtf(" = <cf=jaune>");
     pieces.answerEnd = MarkupToRtf("<cf=auto>");
@@ -141,14 +144,32 @@ const std::string& SpacedSymbol(const LinePieces& pieces, UnitIndex unit) {
     return pieces.spacedSymbols[static_cast<std::size_t>(unit)];
 }
 
+// The subject line up to the left exercise's "=", as a word processor shows
+// it. The blank that stands for a hidden separator shows before the first
+// question only: after a paragraph mark it is the mark's delimiter.
+std::string SubjectLeftMarkup(const KindRules& rules, const WorksheetSettings& settings, int number,
+                              const DrawnLine& line) {
+    std::string markup = !settings.SeparatorShown && number == 1 ? " " : "";
+    markup += std::to_string(number);
+    markup += kQuestionNumberEnd;
+    markup += line.leftNumber;
+    markup += ' ';
+    markup += Uconvers::UnitSymbol(rules.kind, line.question.leftUnit);
+    markup += " =";
+    return markup;
+}
+
 // In the subject each exercise ends in an equals sign for the pupil; the
-// line itself carries the raw "\par" that ends it.
-void AppendSubjectLine(std::string& document, const LinePieces& pieces, const DrawnLine& line) {
+// right one stands at the kind's tab stop whatever the length of the left
+// one. The line itself carries the raw "\par" that ends it.
+void AppendSubjectLine(std::string& document, const LinePieces& pieces, const DrawnLine& line,
+                       const SubjectGap& gap) {
     const DrawnQuestion& q = line.question;
     document += line.leftNumber;
     document += SpacedSymbol(pieces, q.leftUnit);
     document += " =";
-    document += pieces.subjectTabs;
+    document.append(static_cast<std::size_t>(gap.spaces), ' ');
+    document += pieces.subjectTabRuns[static_cast<std::size_t>(gap.tabs)];
     document += line.rightNumber;
     document += SpacedSymbol(pieces, q.rightUnit);
     document += " = \\par";
@@ -222,7 +243,9 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
         // The line start decides alone whether a space must follow the "\par"
         // before it: it always holds the question number.
         AppendAfterParagraphMark(sheet.Subject, lineStart);
-        AppendSubjectLine(sheet.Subject, pieces, line);
+        AppendSubjectLine(
+            sheet.Subject, pieces, line,
+            SubjectLineGap(SubjectLeftMarkup(rules, settings, number, line), rules.subjectTabs));
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";

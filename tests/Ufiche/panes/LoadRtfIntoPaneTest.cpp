@@ -160,7 +160,7 @@ private:
         }
     }
 
-    // "n°/   v u =" six tabs "v u = " in the subject; in the answer key each
+    // "n°/   v u =", its gap, "v u = " in the subject; in the answer key each
     // exercise is followed by " = ", its answer in the target unit on yellow,
     // and tabs between the two. Each unit shows with its exponent raised.
     void checkQuestion(const Paragraph& line, int n) {
@@ -183,7 +183,9 @@ private:
             expected += FromWindows1252(exercise->value) + " ";
             appendSymbol(exercise->unit);
             if (!m_answerKey) {
-                expected += left ? QString(" =") + QString(6, '\t') : QString(" = ");
+                expected += left ? " =" + QString(question.gap.spaces, ' ') +
+                                       QString(question.gap.tabs, '\t')
+                                 : QString(" = ");
                 continue;
             }
             expected += " = ";

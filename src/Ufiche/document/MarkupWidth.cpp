@@ -1,0 +1,80 @@
+#include "Ufiche/document/MarkupWidth.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+#include <string>
+
+namespace Ufiche {
+namespace {
+
+constexpr double kUnitsPerEm = 2048;
+constexpr double kScriptScale = 2.0 / 3.0;
+
+// Advance widths of Arial for the Windows-1252 characters, in units of 1/2048
+// em; 0 for the control characters and the unassigned codes.
+constexpr std::array<std::uint16_t, 256> kArialAdvances = {
+    0,    0,    0,    0,    0,    0,    0,    0,
+    0,    0,    0,    0,    0,    0,    0,    0,  // 0x00
+    0,    0,    0,    0,    0,    0,    0,    0,
+    0,    0,    0,    0,    0,    0,    0,    0,  // 0x10
+    569,  569,  727,  1139, 1139, 1821, 1366, 391,
+    682,  682,  797,  1196, 569,  682,  569,  569,  // 0x20
+    1139, 1139, 1139, 1139, 1139, 1139, 1139, 1139,
+    1139, 1139, 569,  569,  1196, 1196, 1196, 1139,  // 0x30
+    2079, 1366, 1366, 1479, 1479, 1366, 1251, 1593,
+    1479, 569,  1024, 1366, 1139, 1706, 1479, 1593,  // 0x40
+    1366, 1593, 1479, 1366, 1251, 1479, 1366, 1933,
+    1366, 1366, 1251, 569,  569,  569,  961,  1139,  // 0x50
+    682,  1139, 1139, 1024, 1139, 1139, 569,  1139,
+    1139, 455,  455,  1024, 455,  1706, 1139, 1139,  // 0x60
+    1139, 1139, 682,  1024, 569,  1139, 1024, 1479,
+    1024, 1024, 1024, 684,  532,  684,  1196, 0,  // 0x70
+    1139, 0,    455,  1139, 682,  2048, 1139, 1139,
+    682,  2048, 1366, 682,  2048, 0,    1251, 0,  // 0x80
+    0,    455,  455,  682,  682,  717,  1139, 2048,
+    682,  2048, 1024, 682,  1933, 0,    1024, 1366,  // 0x90
+    569,  682,  1139, 1139, 1139, 1139, 532,  1139,
+    682,  1509, 758,  1139, 1196, 682,  1509, 1131,  // 0xA0
+    819,  1124, 682,  682,  682,  1180, 1100, 682,
+    682,  682,  748,  1139, 1708, 1708, 1708, 1251,  // 0xB0
+    1366, 1366, 1366, 1366, 1366, 1366, 2048, 1479,
+    1366, 1366, 1366, 1366, 569,  569,  569,  569,  // 0xC0
+    1479, 1479, 1593, 1593, 1593, 1593, 1593, 1196,
+    1593, 1479, 1479, 1479, 1479, 1366, 1366, 1251,  // 0xD0
+    1139, 1139, 1139, 1139, 1139, 1139, 1821, 1024,
+    1139, 1139, 1139, 1139, 569,  569,  569,  569,  // 0xE0
+    1139, 1139, 1139, 1139, 1139, 1139, 1139, 1124,
+    1251, 1139, 1139, 1139, 1139, 1024, 1139, 1024,  // 0xF0
+};
+
+}  // namespace
+
+double MarkupWidthEm(std::string_view markup) {
+    double units = 0;
+    double scale = 1;
+    for (std::size_t i = 0; i < markup.size() && markup[i] != '\0'; ++i) {
+        if (markup[i] != '<') {
+            units += scale * kArialAdvances[static_cast<unsigned char>(markup[i])];
+            continue;
+        }
+        const std::size_t end = markup.find('>', i);
+        std::string tag(markup.substr(i + 1, end == markup.npos ? end : end - i - 1));
+        std::transform(tag.begin(), tag.end(), tag.begin(), [](unsigned char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(std::tolower(c)) : static_cast<char>(c);
+        });
+        if (tag == "sup" || tag == "sub") {
+            scale = kScriptScale;
+        } else if (tag == "/sup" || tag == "/sub") {
+            scale = 1;
+        }
+        if (end == markup.npos) {
+            break;
+        }
+        i = end;
+    }
+    return units / kUnitsPerEm;
+}
+
+}  // namespace Ufiche
