@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
 #include <algorithm>
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "TextDocumentProbe.h"
+#include "Ufiche/document/MarkupWidth.h"
+#include "platform/codepage/Codepage.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -296,4 +299,23 @@ TEST(FormatRange, TabStopsOnPaperStandOneInchApartAsOnScreen) {
     // line of the left exercise.
     EXPECT_NEAR(right->position.x(), 6 * 600, 2);
     EXPECT_DOUBLE_EQ(right->position.y(), drawn.front().position.y());
+}
+
+// The widths by which worksheets place their columns are those of the font
+// that the pages are drawn in, character by character.
+TEST(MarkupWidth, IsTheWidthOfTheFontThePagesAreDrawnIn) {
+    QFont arial("Arial");
+    arial.setPixelSize(2048);
+    arial.setHintingPreference(QFont::PreferNoHinting);
+    const QRawFont font = QRawFont::fromFont(arial);
+    for (int byte = ' '; byte <= 0xFF; ++byte) {
+        const std::string character(1, static_cast<char>(byte));
+        const auto glyphs = font.glyphIndexesForString(platform::FromWindows1252(character));
+        if (byte == '<' || glyphs.isEmpty() || glyphs[0] == 0) {
+            continue;  // a tag's start, or no glyph to measure
+        }
+        const auto advance = font.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
+        EXPECT_NEAR(Ufiche::MarkupWidthEm(character) * 2048, advance[0].x(), 0.5)
+            << "byte " << byte;
+    }
 }
