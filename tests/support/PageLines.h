@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+// The question lines of a worksheet as they stand on paper, read from the
+// text placed on its pages: the words of a PDF, the text runs of a page file.
+namespace testsupport {
+
+struct PlacedText {
+    int page = 0;
+    double x = 0;
+    double y = 0;  // of the text's foot, growing down the page
+    QString text;
+};
+
+struct PaperLine {
+    int question = 0;
+    int equalSigns = 0;  // 2 where both exercises stand on the line
+    double rightX = -1;  // where the text after the first "=" starts
+};
+
+// Each line that starts with "n°/", with the text on the same foot or raised
+// by at most `raise` (superscripts), in the order of the pages.
+std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double raise);
+
+// The words of a PDF file, placed in points (pdftotext -bbox).
+std::vector<PlacedText> PdfWords(const QString& pdf);
+
+}  // namespace testsupport
