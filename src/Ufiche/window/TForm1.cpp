@@ -40,7 +40,10 @@ TForm1::TForm1(QWidget* parent)
       m_seedSource(Ufiche::ClockSeed),
       m_inputBox(Ufiche::AskNewText),
       m_saveDialog(Ufiche::ChooseSaveName),
-      m_paneLoader(Ufiche::LoadRtfIntoPane) {
+      m_paneLoader(Ufiche::LoadRtfIntoPane),
+      m_printerForJob([](const QString& fileSuffix) -> QPrinter& {
+          return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
+      }) {
     m_ui->setupUi(this);
     m_anchors = std::make_unique<AnchorLayout>(*this);
     Ufiche::ApplyFontsAndColours(*this, *m_ui, *m_anchors);
@@ -67,7 +70,7 @@ TForm1::TForm1(QWidget* parent)
     }
     m_preview = std::make_unique<Ufiche::Preview>(
         *this, *m_ui->ScrollBox1, *m_ui->Image1, *m_ui->Image2,
-        []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
+        [this]() -> QPrinter& { return m_printerForJob(QString()); });
 
     m_formStorage = std::make_unique<TFormStorage>(*this, StoredSettings());
 
@@ -289,9 +292,7 @@ void TForm1::btnEnregistreClick() {
 
 void TForm1::btnImprimeClick() {
     Ufiche::PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(),
-                        m_ui->spCorriges->value(), [](const QString& fileSuffix) -> QPrinter& {
-                            return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
-                        });
+                        m_ui->spCorriges->value(), m_printerForJob);
 }
 
 void TForm1::btnChoixImpClick() {

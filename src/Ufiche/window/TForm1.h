@@ -15,6 +15,7 @@
 #include "Ufiche/window/ViewModeFilter.h"
 
 class AnchorLayout;
+class QPrinter;
 class TFormStorage;
 struct StoredSetting;
 
@@ -84,6 +85,13 @@ public:
     using PaneLoader =
         std::function<void(platform::TRxRichEdit& pane, const std::string& document)>;
     void setPaneLoader(PaneLoader paneLoader) { m_paneLoader = std::move(paneLoader); }
+    // The printer of print jobs and of the preview, ready for one job, given
+    // the copy's file suffix (the current printer unless replaced: tests
+    // print to PDF files).
+    using PrinterForJob = std::function<QPrinter&(const QString& fileSuffix)>;
+    void setPrinterForJob(PrinterForJob printerForJob) {
+        m_printerForJob = std::move(printerForJob);
+    }
 
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
@@ -158,6 +166,7 @@ private:
     InputBox m_inputBox;
     SaveDialog m_saveDialog;
     PaneLoader m_paneLoader;
+    PrinterForJob m_printerForJob;
 
     int m_currentLevel = 1;
     bool m_editMode = false;
