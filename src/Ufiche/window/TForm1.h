@@ -12,6 +12,7 @@
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/window/Guards.h"
 #include "Ufiche/window/ViewModeFilter.h"
 
 class AnchorLayout;
@@ -53,14 +54,15 @@ public:
     void setSettingsFileName(const QString& fileName);
     TFormStorage& FormStorage1() const { return *m_formStorage; }
     QColor LightColour() const;
-    bool IsGenerating() const { return m_generating; }
+    bool IsGenerating() const { return m_operation == Ufiche::LongOperation::Generation; }
 
     // What a generation reads from the controls.
     Ufiche::WorksheetSettings ReadWorksheetSettings() const;
 
     // Empties both panes, draws a worksheet of the kind with the window's
     // settings and random source, and loads its subject and answer key. A
-    // second call while one runs (from the events it processes) does nothing.
+    // call while a generation or a preview runs (from the events they
+    // process) does nothing.
     void GenerateWorksheet(Uconvers::QuantityKind kind);
 
     // Where the random seed of each activation comes from (the clock unless
@@ -152,6 +154,9 @@ protected:
 private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
+    // A generation or a preview is under way: the commands that its events
+    // bring are dropped.
+    bool Busy() const { return m_operation != Ufiche::LongOperation::None; }
     // The control properties that the settings file keeps, in its order.
     std::vector<StoredSetting> StoredSettings();
 
@@ -175,7 +180,7 @@ private:
     QString m_settingsFileName;
     QString m_saveDialogInitialDir;
 
-    bool m_generating = false;
+    Ufiche::LongOperation m_operation = Ufiche::LongOperation::None;
     bool m_closeRequested = false;
     bool m_shownOnce = false;
 };
