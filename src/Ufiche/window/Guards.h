@@ -5,28 +5,34 @@
 
 namespace Ufiche {
 
-// A generation under way: `running` is set for the length of the scope,
-// whatever happens in it. A close of the window that was put off while it ran
-// (`closeRequested`) is asked for again at its end, once the events under way
-// are done.
-class GenerationScope {
+// The window's operations that process pending events part-way.
+enum class LongOperation { None, Generation, Preview };
+
+// A long operation under way: `current` holds it for the length of the scope,
+// whatever happens in it. The window's commands look at it and drop what
+// arrives from the events it processes, so that nothing starts from a
+// half-made worksheet or preview. A close of the window that was put off
+// meanwhile (`closeRequested`) is asked for again at its end, once the events
+// under way are done.
+class LongOperationScope {
 public:
-    GenerationScope(bool& running, bool& closeRequested, QWidget& window)
-        : m_running(running), m_closeRequested(closeRequested), m_window(window) {
-        m_running = true;
+    LongOperationScope(LongOperation& current, LongOperation operation, bool& closeRequested,
+                       QWidget& window)
+        : m_current(current), m_closeRequested(closeRequested), m_window(window) {
+        m_current = operation;
     }
-    ~GenerationScope() {
-        m_running = false;
+    ~LongOperationScope() {
+        m_current = LongOperation::None;
         if (m_closeRequested) {
             m_closeRequested = false;
             QMetaObject::invokeMethod(&m_window, &QWidget::close, Qt::QueuedConnection);
         }
     }
-    GenerationScope(const GenerationScope&) = delete;
-    GenerationScope& operator=(const GenerationScope&) = delete;
+    LongOperationScope(const LongOperationScope&) = delete;
+    LongOperationScope& operator=(const LongOperationScope&) = delete;
 
 private:
-    bool& m_running;
+    LongOperation& m_current;
     bool& m_closeRequested;
     QWidget& m_window;
 };

@@ -40,7 +40,10 @@ TForm1::TForm1(QWidget* parent)
       m_seedSource(Ufiche::ClockSeed),
       m_inputBox(Ufiche::AskNewText),
       m_saveDialog(Ufiche::ChooseSaveName),
-      m_paneLoader(Ufiche::LoadRtfIntoPane) {
+      m_paneLoader(Ufiche::LoadRtfIntoPane),
+      m_printerForJob([](const QString& fileSuffix) -> QPrinter& {
+          return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
+      }) {
     m_ui->setupUi(this);
     m_anchors = std::make_unique<AnchorLayout>(*this);
     Ufiche::ApplyFontsAndColours(*this, *m_ui, *m_anchors);
@@ -67,7 +70,7 @@ TForm1::TForm1(QWidget* parent)
     }
     m_preview = std::make_unique<Ufiche::Preview>(
         *this, *m_ui->ScrollBox1, *m_ui->Image1, *m_ui->Image2,
-        []() -> QPrinter& { return platform::CurrentPrinter::instance().printerForJob(); });
+        [this]() -> QPrinter& { return m_printerForJob(QString()); });
 
     m_formStorage = std::make_unique<TFormStorage>(*this, StoredSettings());
 
@@ -194,8 +197,9 @@ bool TForm1::FormCloseQuery() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    if (m_generating) {
-        // The generation under way still needs the window: close after it.
+    if (Busy()) {
+        // The generation or preview under way still needs the window: close
+        // after it.
         m_closeRequested = true;
         event->ignore();
         return;
@@ -257,10 +261,11 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 // ---- Generation ----
 
 void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
-    if (m_generating) {
-        return;  // pressed again from the events that this generation processes
+    if (Busy()) {
+        return;  // pressed from the events that a generation or a preview processes
     }
-    Ufiche::GenerationScope generation(m_generating, m_closeRequested, *this);
+    Ufiche::LongOperationScope generation(m_operation, Ufiche::LongOperation::Generation,
+                                          m_closeRequested, *this);
 
     m_preview->Hide();
     SetLight(Ufiche::kLightGreen);
@@ -279,7 +284,14 @@ void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
 
 // ---- Saving, printing and preview ----
 
+// Each command is dropped when it comes from the events that a generation or
+// a preview processes part-way: it would work on an answer key not loaded yet,
+// or draw pages that the operation under way then replaces or leaves behind.
+
 void TForm1::btnEnregistreClick() {
+    if (Busy()) {
+        return;
+    }
     const std::optional<QString> chosen = m_saveDialog(
         this, m_saveDialogInitialDir, platform::FromWindows1252(m_defaultFileName) + ".rtf");
     if (chosen) {
@@ -288,13 +300,17 @@ void TForm1::btnEnregistreClick() {
 }
 
 void TForm1::btnImprimeClick() {
+    if (Busy()) {
+        return;
+    }
     Ufiche::PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(),
-                        m_ui->spCorriges->value(), [](const QString& fileSuffix) -> QPrinter& {
-                            return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
-                        });
+                        m_ui->spCorriges->value(), m_printerForJob);
 }
 
 void TForm1::btnChoixImpClick() {
+    if (Busy()) {
+        return;
+    }
     platform::CurrentPrinter::instance().choose(this);
 }
 
@@ -303,6 +319,11 @@ bool TForm1::CanWriteTestFile() {
 }
 
 void TForm1::btnApercuClick() {
+    if (Busy()) {
+        return;
+    }
+    Ufiche::LongOperationScope preview(m_operation, Ufiche::LongOperation::Preview,
+                                       m_closeRequested, *this);
     m_preview->Show(*m_ui->RxE1);
 }
 

@@ -12,9 +12,11 @@
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/window/Guards.h"
 #include "Ufiche/window/ViewModeFilter.h"
 
 class AnchorLayout;
+class QPrinter;
 class TFormStorage;
 struct StoredSetting;
 
@@ -52,14 +54,15 @@ public:
     void setSettingsFileName(const QString& fileName);
     TFormStorage& FormStorage1() const { return *m_formStorage; }
     QColor LightColour() const;
-    bool IsGenerating() const { return m_generating; }
+    bool IsGenerating() const { return m_operation == Ufiche::LongOperation::Generation; }
 
     // What a generation reads from the controls.
     Ufiche::WorksheetSettings ReadWorksheetSettings() const;
 
     // Empties both panes, draws a worksheet of the kind with the window's
     // settings and random source, and loads its subject and answer key. A
-    // second call while one runs (from the events it processes) does nothing.
+    // call while a generation or a preview runs (from the events they
+    // process) does nothing.
     void GenerateWorksheet(Uconvers::QuantityKind kind);
 
     // Where the random seed of each activation comes from (the clock unless
@@ -84,6 +87,13 @@ public:
     using PaneLoader =
         std::function<void(platform::TRxRichEdit& pane, const std::string& document)>;
     void setPaneLoader(PaneLoader paneLoader) { m_paneLoader = std::move(paneLoader); }
+    // The printer of print jobs and of the preview, ready for one job, given
+    // the copy's file suffix (the current printer unless replaced: tests
+    // print to PDF files).
+    using PrinterForJob = std::function<QPrinter&(const QString& fileSuffix)>;
+    void setPrinterForJob(PrinterForJob printerForJob) {
+        m_printerForJob = std::move(printerForJob);
+    }
 
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
@@ -144,6 +154,9 @@ protected:
 private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
+    // A generation or a preview is under way: the commands that its events
+    // bring are dropped.
+    bool Busy() const { return m_operation != Ufiche::LongOperation::None; }
     // The control properties that the settings file keeps, in its order.
     std::vector<StoredSetting> StoredSettings();
 
@@ -158,6 +171,7 @@ private:
     InputBox m_inputBox;
     SaveDialog m_saveDialog;
     PaneLoader m_paneLoader;
+    PrinterForJob m_printerForJob;
 
     int m_currentLevel = 1;
     bool m_editMode = false;
@@ -166,7 +180,7 @@ private:
     QString m_settingsFileName;
     QString m_saveDialogInitialDir;
 
-    bool m_generating = false;
+    Ufiche::LongOperation m_operation = Ufiche::LongOperation::None;
     bool m_closeRequested = false;
     bool m_shownOnce = false;
 };

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -316,6 +317,41 @@ TEST_F(TForm1Test, AButtonPressOrACloseDuringAGenerationWaitsForItsEnd) {
     EXPECT_TRUE(m_form.answerKeyPane().toPlainText().contains("25\u00b0/"));
     QCoreApplication::processEvents();
     EXPECT_FALSE(m_form.isVisible());
+}
+
+// A press or a close posted before a generation or a preview runs at the
+// operation's first event point; posted from there (`later`), at its second:
+// once the subject is loaded but not the answer key, or once the pages are drawn.
+TEST_F(TForm1Test, NothingThatArrivesDuringAGenerationOrAPreviewRunsInsideIt) {
+    const QString startFolder = QDir::currentPath();
+    QDir::setCurrent(m_settingsFolder.path());  // for the page files
+    QPrinter pdf;
+    pdf.setOutputFileName("printed.pdf");
+    int halfMade = 0;  // printers or file names asked for before the answer key is in
+    const auto ask = [&] { halfMade += m_form.answerKeyPane().toPlainText().isEmpty(); };
+    m_form.setPrinterForJob([&](const QString&) -> QPrinter& { return ask(), pdf; });
+    m_form.setSaveDialog([&](auto&&...) { return ask(), std::optional<QString>(); });
+    control<QPushButton>("btnLong").click();
+    for (const auto& [operation, arriving, method, later] :
+         std::initializer_list<std::tuple<const char*, QObject*, const char*, bool>>{
+             {"btnLong", &control<QPushButton>("btnImprime"), "click", true},
+             {"btnLong", &control<QPushButton>("btnEnregistre"), "click", true},
+             {"btnLong", &control<QPushButton>("btnApercu"), "click", true},
+             {"btnApercu", &control<QPushButton>("btnSurf"), "click", true},
+             {"btnApercu", &m_form, "close", false}}) {
+        SCOPED_TRACE(arriving->objectName().toStdString());
+        const auto post = [to = arriving, slot = method] {
+            QMetaObject::invokeMethod(to, slot, Qt::QueuedConnection);
+        };
+        later ? void(QMetaObject::invokeMethod(&m_form, post, Qt::QueuedConnection)) : post();
+        const std::string sheet = m_form.DefaultFileName();
+        control<QPushButton>(operation).click();
+        EXPECT_EQ(m_form.DefaultFileName() != sheet, operation == std::string("btnLong"));
+        EXPECT_EQ(std::exchange(halfMade, 0), 0);
+    }
+    QCoreApplication::processEvents();  // the close, put off till the preview's end
+    EXPECT_FALSE(m_form.isVisible() || QFile::exists("Temp0.emf"));
+    QDir::setCurrent(startFolder);
 }
 
 TEST_F(TForm1Test, ClosingDeletesThePreviewFilesInAnyLetterCase) {
