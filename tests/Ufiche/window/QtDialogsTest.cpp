@@ -123,7 +123,9 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
         auto* buttons = dialog.findChild<QDialogButtonBox*>();
         ASSERT_TRUE(printers && fileName && buttons);
         EXPECT_EQ(dialog.windowTitle(), "Choix de l'imprimante");
-        printers->setCurrentIndex(printers->findText("PDF", Qt::MatchContains));
+        // Qt's own entry by its whole name: a print queue may be named "PDF".
+        printers->setCurrentIndex(printers->findText(
+            QCoreApplication::translate("QPrintDialog", "Print to File (PDF)"), Qt::MatchExactly));
         fileName->setText(chosen);
         QPushButton* confirm = buttons->button(QDialogButtonBox::Ok);
         EXPECT_EQ(confirm->text(), "OK");
