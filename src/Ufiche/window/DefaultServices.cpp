@@ -4,7 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QStandardPaths>
 
 #include <chrono>
 
@@ -16,6 +18,13 @@ namespace Ufiche {
 namespace {
 
 const QString kCompileStampFile = QStringLiteral("_DatCompil.txt");
+
+// The teacher's documents folder, or their home folder on a desktop that has
+// not made a documents folder for the account.
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 }  // namespace
 
@@ -44,7 +53,8 @@ std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDirectory(initialDir.isEmpty() ? QDir::currentPath() : initialDir);
+    dialog.setDirectory(SaveDialogStartFolder(initialDir, BuiltSettingsLocation(),
+                                              QDir::currentPath(), DocumentsFolder()));
     dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -17,8 +17,9 @@ std::uint32_t ClockSeed();
 // cancelled.
 std::optional<QString> AskNewText(QWidget* parent);
 
-// The save dialog, from its starting folder (the current folder when empty)
-// and the proposed name: the full name chosen, or nothing when cancelled.
+// The save dialog, from its starting folder (when empty, the current folder,
+// or the documents folder for an installed program) and the proposed name:
+// the full name chosen, or nothing when cancelled.
 std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir,
                                       const QString& proposedName);
 
