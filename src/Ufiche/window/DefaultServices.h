@@ -13,8 +13,8 @@ namespace Ufiche {
 
 std::uint32_t ClockSeed();
 
-// The modal input box "Nouveau texte": the text typed, or nothing when
-// cancelled.
+// The modal input box "Nouveau texte", wide enough for its whole title: the
+// text typed, or nothing when cancelled.
 std::optional<QString> AskNewText(QWidget* parent);
 
 // The save dialog, from its starting folder (when empty, the current folder,
