@@ -16,6 +16,11 @@ int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+#ifndef _WIN32
+    qputenv("CUPS_SERVER", "/dev/null/cups.sock");  // refused at once: no printer
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
+#endif
     QApplication application(argc, argv);
 #ifdef _WIN32
     // The offscreen platform on Windows reads the fonts of one folder and

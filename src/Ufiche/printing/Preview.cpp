@@ -80,6 +80,10 @@ void Preview::LoadPictures() {
 // Into a window of its own, centred on the screen; it stays one for the rest
 // of the run.
 void Preview::Float() {
+    // A window of its own takes the desktop's font, not the window's, unless
+    // told otherwise; the page captions are sized for the window's font and
+    // would be cut short in a larger one.
+    m_area.setAttribute(Qt::WA_WindowPropagation);
     m_area.setParent(&m_owner, Qt::Tool);
     const QSize screen = m_owner.screen() ? m_owner.screen()->geometry().size() : QSize(1024, 768);
     m_area.setGeometry((screen.width() - kAreaSize.width()) / 2,

@@ -1,6 +1,8 @@
 #include "Ufiche/window/Captions.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QStyle>
@@ -10,6 +12,10 @@
 
 namespace Ufiche {
 namespace {
+
+// A title bar's icon and three buttons at the 46 pixels that Windows 10 and
+// 11 give each, the widest among the common desktops.
+constexpr int kTitleBarRoom = 4 * 46;
 
 QString ShownCaption(const QAbstractButton& button) {
     QString caption = button.text();
@@ -42,6 +48,26 @@ int CaptionFontPixels(const QWidget& form, QFont font, int largestPixels, int sm
         }
     }
     return smallestPixels;
+}
+
+int TitleBarWidth(const QString& title) {
+    // The window system shows a title followed by the application's display
+    // name. Where none was set, Qt gives the application's name instead, and
+    // the width comes out larger than needed, which does no harm.
+    QString shown = title;
+    const QString application = QGuiApplication::applicationDisplayName();
+    if (!application.isEmpty() && !shown.endsWith(application)) {
+        shown += QStringLiteral(" \u2014 ") + application;
+    }
+    // Desktops without a title font of their own draw titles in their
+    // interface font, which the application's font follows; many draw them
+    // bold.
+    int widest = 0;
+    for (QFont font : {QFontDatabase::systemFont(QFontDatabase::TitleFont), QApplication::font()}) {
+        font.setBold(true);
+        widest = std::max(widest, QFontMetrics(font).horizontalAdvance(shown));
+    }
+    return widest + kTitleBarRoom;
 }
 
 }  // namespace Ufiche

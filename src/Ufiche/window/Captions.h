@@ -18,4 +18,10 @@ int CaptionRoom(const QAbstractButton& button);
 // width.
 int CaptionFontPixels(const QWidget& form, QFont font, int largestPixels, int smallestPixels);
 
+// The width a window needs for its whole title in the title bar: the title
+// as the window system shows it (followed by the application's name), in
+// the title font or the application's font, whichever is wider, bold, with
+// room for the window's icon and three buttons.
+int TitleBarWidth(const QString& title);
+
 }  // namespace Ufiche

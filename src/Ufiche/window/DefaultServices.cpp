@@ -4,10 +4,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStandardPaths>
 
 #include <chrono>
 
+#include "Ufiche/window/Captions.h"
 #include "Ufiche/window/WindowRules.h"
 #include "platform/errors/Messages.h"
 #include "platform/system/System.h"
@@ -17,6 +22,13 @@ namespace {
 
 const QString kCompileStampFile = QStringLiteral("_DatCompil.txt");
 
+// The teacher's documents folder, or their home folder on a desktop that has
+// not made a documents folder for the account.
+QString DocumentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 }  // namespace
 
 std::uint32_t ClockSeed() {
@@ -24,13 +36,24 @@ std::uint32_t ClockSeed() {
 }
 
 std::optional<QString> AskNewText(QWidget* parent) {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(parent, platform::messages::kNewTextTitle,
-                                               platform::messages::kNewTextPrompt,
-                                               QLineEdit::Normal, QString(), &accepted);
-    if (!accepted) {
-        return std::nullopt;
+    // A parent destroyed while the box is open destroys the box with it.
+    const QPointer<QInputDialog> box = new QInputDialog(parent);
+    box->setWindowTitle(platform::messages::kNewTextTitle);
+    box->setLabelText(platform::messages::kNewTextPrompt);
+    box->setTextValue(QString());
+    // Qt makes the box as narrow as its prompt and field allow, which leaves
+    // the title bar no room for the title beside the frame's icon and buttons.
+    // The box's layout sets its size from its widgets', so the field takes
+    // that width, which also shows more of a long instruction.
+    if (auto* field = box->findChild<QLineEdit*>()) {
+        field->setMinimumWidth(TitleBarWidth(box->windowTitle()));
     }
+    const bool accepted = box->exec() == QDialog::Accepted;
+    std::optional<QString> text;
+    if (box && accepted) {
+        text = box->textValue();
+    }
+    delete box.data();
     return text;
 }
 
@@ -44,7 +67,8 @@ std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDirectory(initialDir.isEmpty() ? QDir::currentPath() : initialDir);
+    dialog.setDirectory(SaveDialogStartFolder(initialDir, BuiltSettingsLocation(),
+                                              QDir::currentPath(), DocumentsFolder()));
     dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -13,12 +13,13 @@ namespace Ufiche {
 
 std::uint32_t ClockSeed();
 
-// The modal input box "Nouveau texte": the text typed, or nothing when
-// cancelled.
+// The modal input box "Nouveau texte", wide enough for its whole title: the
+// text typed, or nothing when cancelled.
 std::optional<QString> AskNewText(QWidget* parent);
 
-// The save dialog, from its starting folder (the current folder when empty)
-// and the proposed name: the full name chosen, or nothing when cancelled.
+// The save dialog, from its starting folder (when empty, the current folder,
+// or the documents folder for an installed program) and the proposed name:
+// the full name chosen, or nothing when cancelled.
 std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir,
                                       const QString& proposedName);
 

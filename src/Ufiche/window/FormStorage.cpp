@@ -205,7 +205,8 @@ void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& settin
                        }
                        Write(file, section, "Count", QString::number(entries.size()));
                        for (qsizetype i = 0; i < entries.size(); ++i) {
-                           Write(file, section, QStringLiteral("Item%1").arg(i), entries[i]);
+                           Write(file, section, QStringLiteral("Item%1").arg(i),
+                                 Ufiche::EncodeListEntry(entries[i]));
                        }
                    },
                },

@@ -3,6 +3,20 @@
 #include <QRegularExpression>
 
 namespace Ufiche {
+namespace {
+
+// The characters that reading takes off both ends of a value.
+bool IsProfileBlank(QChar c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+// Reading would take one outer pair of these quotes away.
+bool IsQuoted(QStringView text) {
+    return text.size() >= 2 && text.front() == text.back() &&
+           (text.front() == '"' || text.front() == '\'');
+}
+
+}  // namespace
 
 QString TrimControls(const QString& text) {
     qsizetype first = 0;
@@ -18,11 +32,25 @@ QString TrimControls(const QString& text) {
 
 QString EncodeText(const QString& text) {
     const QString trimmed = TrimControls(text);
-    if (trimmed.size() >= 2 && trimmed.front() == trimmed.back() &&
-        (trimmed.front() == '"' || trimmed.front() == '\'')) {
-        return '"' + trimmed + '"';
+    return IsQuoted(trimmed) ? '"' + trimmed + '"' : trimmed;
+}
+
+QString EncodeListEntry(const QString& entry) {
+    qsizetype first = 0;
+    qsizetype last = entry.size();
+    while (first < last && IsProfileBlank(entry[first])) {
+        ++first;
     }
-    return trimmed;
+    while (last > first && IsProfileBlank(entry[last - 1])) {
+        --last;
+    }
+    const QStringView text = QStringView(entry).sliced(first, last - first);
+    if (!IsQuoted(text)) {
+        return entry;
+    }
+    // The blanks stay outside the added quotes, where reading drops them as
+    // it does for every other entry.
+    return entry.left(first) + '"' + text.toString() + '"' + entry.mid(last);
 }
 
 QString EncodeBoolean(bool value) {

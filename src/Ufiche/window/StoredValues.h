@@ -17,6 +17,12 @@ QString TrimControls(const QString& text);
 // since reading removes one outer pair.
 QString EncodeText(const QString& text);
 
+// A list entry as written: as it is, blanks included (reading drops those at
+// either end), except that an entry whose text between those blanks begins
+// and ends with the same quote gets one more pair of double quotes around
+// that text.
+QString EncodeListEntry(const QString& entry);
+
 QString EncodeBoolean(bool value);
 
 // "True" or "False" in any letter case; anything else gives nothing.

@@ -65,6 +65,14 @@ QString SettingsFileName(SettingsLocation location, const QString& executablePat
     return folder + "/" + QFileInfo(besideExecutable).fileName();
 }
 
+QString SaveDialogStartFolder(const QString& storedFolder, SettingsLocation location,
+                              const QString& currentFolder, const QString& documentsFolder) {
+    if (!storedFolder.isEmpty()) {
+        return storedFolder;
+    }
+    return location == SettingsLocation::UserConfiguration ? documentsFolder : currentFolder;
+}
+
 QPoint SaveNoticePosition(const QSize& clientSize, const QSize& noticeSize) {
     // C++ integer division truncates toward zero, as the placement wants even
     // in a window smaller than the notice.

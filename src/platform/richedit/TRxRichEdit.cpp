@@ -1,5 +1,6 @@
 #include "platform/richedit/TRxRichEdit.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QPainter>
@@ -137,7 +138,10 @@ void TRxRichEdit::saveToFile(const QString& fileName, const std::optional<RtfPag
     // A full disk, a pulled-out stick or a killed program never leaves the
     // teacher's earlier file truncated: it stays whole or the new one is.
     if (!replaceFileContent(fileName.toStdString(), text)) {
-        throw PlatformError(messages::cannotCreateFile(info.absoluteFilePath()));
+        // Named with the system's separators, as the teacher knows file names
+        // (backslashes on Windows).
+        throw PlatformError(
+            messages::cannotCreateFile(QDir::toNativeSeparators(info.absoluteFilePath())));
     }
 }
 

@@ -57,7 +57,8 @@ public:
     // the name's extension is "txt" in any case; an RTF file carries `page`
     // when one is given. An existing file stays whole until the new one is
     // (replaceFileContent). Throws PlatformError "Impossible de créer le
-    // fichier <full name>" when the file cannot be created or written.
+    // fichier <full name>", in the system's separators, when the file cannot
+    // be created or written.
     void saveToFile(const QString& fileName,
                     const std::optional<RtfPage>& page = std::nullopt) const;
 

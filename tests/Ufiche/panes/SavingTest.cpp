@@ -144,7 +144,8 @@ TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithout
     m_answer = Path("bloque/fiche");
     QTest::mouseClick(m_form.findChild<QPushButton*>("btnEnregistre"), Qt::LeftButton);
     ASSERT_EQ(m_errors.size(), 1);
-    EXPECT_EQ(m_errors[0], platform::messages::cannotCreateFile(Path("bloque/fiche.rtf")));
+    EXPECT_EQ(m_errors[0], platform::messages::cannotCreateFile(
+                               QDir::toNativeSeparators(Path("bloque/fiche.rtf"))));
     EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
 }
 

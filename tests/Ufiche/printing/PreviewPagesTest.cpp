@@ -13,6 +13,7 @@
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/panes/LoadRtfIntoPane.h"
+#include "Ufiche/window/WindowLook.h"
 #include "platform/emf/EmfPicture.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/richedit/TRxRichEdit.h"
@@ -110,6 +111,15 @@ TEST_F(PreviewPagesTest, WithoutAPrinterTheErrorGoesOutAndThePicturesStayEmpty) 
     m_subject.clear();
     EXPECT_THROW(m_preview.Show(m_subject), platform::PlatformError);
     EXPECT_FALSE(m_area.isVisible());
+}
+
+// Floated, the area keeps the window's font, which its captions are sized for.
+TEST_F(PreviewPagesTest, AFloatedPageCaptionKeepsItsWholeText) {
+    m_owner.setFont(Ufiche::PixelFont("Arial", 8));
+    QLabel caption("Page 1", &m_area);
+    caption.adjustSize();
+    m_preview.Show(m_subject);
+    EXPECT_LE(QFontMetrics(caption.font()).horizontalAdvance(caption.text()), caption.width());
 }
 
 }  // namespace

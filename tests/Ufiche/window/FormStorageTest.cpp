@@ -130,6 +130,7 @@ TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
         control<QCheckBox>(*form, "ckbEdite").setChecked(true);
         auto& combo = control<QComboBox>(*form, "Combo1");
         combo.addItem("Exprimer en ");
+        combo.addItems({"\"Bonjour\"", "'x' "});
         combo.setEditText("Exprimer en ");
         EXPECT_TRUE(form->close());
         EXPECT_TRUE(form->FormStorage1().Saved());
@@ -141,8 +142,9 @@ TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
     EXPECT_TRUE(file.contains("Combo1_Text=Exprimer en\r\n"));
     EXPECT_TRUE(file.contains("CheckBox1_Checked=False\r\n"));
     EXPECT_TRUE(file.contains("Visible=0\r\n"));
-    EXPECT_TRUE(file.contains("[TForm1.Combo1_Items]\r\nCount=5\r\nItem0=Convertir en \r\n"));
+    EXPECT_TRUE(file.contains("[TForm1.Combo1_Items]\r\nCount=7\r\nItem0=Convertir en \r\n"));
     EXPECT_TRUE(file.contains("Item4=Exprimer en \r\n"));
+    EXPECT_TRUE(file.contains("Item5=\"\"Bonjour\"\"\r\nItem6=\"'x'\" \r\n"));
 
     auto form = OpenWindow();
     EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 40);
@@ -158,9 +160,10 @@ TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
     EXPECT_FALSE(form->subjectPane().isReadOnly());
     auto& combo = control<QComboBox>(*form, "Combo1");
     EXPECT_EQ(combo.currentText(), "Exprimer en");
-    ASSERT_EQ(combo.count(), 5);
+    ASSERT_EQ(combo.count(), 7);
     // Reading drops the blank that the file keeps.
     EXPECT_EQ(combo.itemText(0), "Convertir en");
+    EXPECT_EQ(combo.itemText(5) + combo.itemText(6), "\"Bonjour\"'x'");
     // The restored settings differ from the panes: the first activation is green.
     EXPECT_EQ(form->LightColour(), QColor(0, 128, 0));
 }

@@ -61,6 +61,16 @@ QStringList ButtonTexts(const QWidget& dialog) {
     return texts;
 }
 
+// Room for the prompt, and for the title as shown beside an icon and 3 buttons.
+void ExpectWholeTitleAndPrompt(const QInputDialog& box) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QString shown = box.windowTitle() + " \u2014 " + qApp->applicationDisplayName();
+    EXPECT_GE(box.width(), QFontMetrics(bold).horizontalAdvance(shown) + 32 + 3 * 46);
+    const auto* prompt = box.findChild<QLabel*>();
+    EXPECT_GE(prompt->width(), QFontMetrics(prompt->font()).horizontalAdvance(prompt->text()));
+}
+
 class QtDialogsTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(platform::installQtFrench(*qApp)); }
@@ -100,6 +110,7 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
                             [](QInputDialog& dialog) {
                                 EXPECT_EQ(dialog.windowTitle(), "Nouveau texte");
                                 EXPECT_EQ(dialog.labelText(), "Entrez votre texte");
+                                ExpectWholeTitleAndPrompt(dialog);
                                 const QStringList buttons = ButtonTexts(dialog);
                                 EXPECT_TRUE(buttons.contains("OK"));
                                 EXPECT_TRUE(buttons.contains("Annuler"))
@@ -123,7 +134,9 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
         auto* buttons = dialog.findChild<QDialogButtonBox*>();
         ASSERT_TRUE(printers && fileName && buttons);
         EXPECT_EQ(dialog.windowTitle(), "Choix de l'imprimante");
-        printers->setCurrentIndex(printers->findText("PDF", Qt::MatchContains));
+        // Qt's own entry by its whole name: a print queue may be named "PDF".
+        printers->setCurrentIndex(printers->findText(
+            QCoreApplication::translate("QPrintDialog", "Print to File (PDF)"), Qt::MatchExactly));
         fileName->setText(chosen);
         QPushButton* confirm = buttons->button(QDialogButtonBox::Ok);
         EXPECT_EQ(confirm->text(), "OK");

@@ -21,6 +21,15 @@ TEST(SettingsLocation,
     }
 }
 
+TEST(SettingsLocation, AnInstalledProgramSavesInTheDocumentsFolderUnlessAFolderIsStored) {
+    using Ufiche::SaveDialogStartFolder;
+    const auto installed = SettingsLocation::UserConfiguration;
+    EXPECT_EQ(SaveDialogStartFolder("", installed, "C:/Prog", "C:/Doc"), "C:/Doc");
+    EXPECT_EQ(SaveDialogStartFolder("", SettingsLocation::BesideExecutable, "E:/", "C:/Doc"),
+              "E:/");
+    EXPECT_EQ(SaveDialogStartFolder("D:/Fiches", installed, "C:/Prog", "C:/Doc"), "D:/Fiches");
+}
+
 #ifndef _WIN32
 TEST(SettingsLocation, AnInstalledProgramKeepsItsFileInTheUserConfigurationFolder) {
     const struct {

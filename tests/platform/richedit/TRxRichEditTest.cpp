@@ -178,8 +178,8 @@ TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
         m_pane.saveToFile(missingFolder);
         FAIL() << "no error";
     } catch (const PlatformError& error) {
-        EXPECT_EQ(error.message(),
-                  QString::fromUtf8("Impossible de créer le fichier ") + missingFolder);
+        EXPECT_EQ(error.message(), QString::fromUtf8("Impossible de créer le fichier ") +
+                                       QDir::toNativeSeparators(missingFolder));
     }
     EXPECT_THROW(m_pane.saveToFile(m_folder.path()), PlatformError);  // a folder, not a file
 }
