@@ -81,9 +81,15 @@ QPageLayout CurrentPrinter::pageLayoutOrA4() {
     if (QPrinter* usable = usablePrinter()) {
         return usable->pageLayout();
     }
-    // Pages are laid out with no margin of their own: without a printer, no
-    // unprintable edge either.
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    // Without a printer, the edge that most printers leave unprinted: a word
+    // processor that prints the saved files then keeps the page's edge, and
+    // the question lines, which fit the 6 inches and more of any A4 page,
+    // break as on the program's own pages.
+    constexpr qreal kCommonEdgeMillimetres = 5;
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(kCommonEdgeMillimetres, kCommonEdgeMillimetres,
+                                 kCommonEdgeMillimetres, kCommonEdgeMillimetres),
+                       QPageLayout::Millimeter);
 }
 
 QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {

@@ -33,8 +33,8 @@ public:
     void reset();
 
     // The paper that jobs are laid out on, with the printer's unprintable edge
-    // as margins; an A4 sheet with no margin when there is no printer to print
-    // on. Never throws.
+    // as margins; an A4 sheet with a 5 mm edge when there is no printer to
+    // print on. Never throws.
     QPageLayout pageLayoutOrA4();
 
     CurrentPrinter(const CurrentPrinter&) = delete;

@@ -89,6 +89,12 @@ TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
     EXPECT_TRUE(subject.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.startsWith("{\\rtf1"));
     EXPECT_TRUE(answerKey.contains("\\highlight"));
+    // No printer here: an A4 sheet with the common 5 mm edge (283 twips).
+    for (const QByteArray& file : {subject, answerKey}) {
+        EXPECT_TRUE(
+            file.contains("\\paperw11906\\paperh16838\\margl283\\margr283\\margt283"
+                          "\\margb283"));
+    }
 
     for (const auto& [file, pane] : {std::pair{subject, &m_form.subjectPane()},
                                      std::pair{answerKey, &m_form.answerKeyPane()}}) {
