@@ -5,30 +5,12 @@
 #include <cmath>
 #include <string>
 
-#include "Ufiche/document/MarkupWidth.h"
 #include "Ufiche/generation/SubjectGap.h"
 
 namespace {
 
 constexpr double kDigit = 1139.0 / 2048;  // every digit of Arial
 constexpr double kPoints = 9;             // the documents' body size
-
-TEST(MarkupWidth, MeasuresTheShownCharactersWithScriptsAtTwoThirds) {
-    const struct {
-        const char* markup;
-        double units;
-    } cases[] = {
-        // "1", "°", "/", three blanks, "250", " ", "dam", " ", "=".
-        {"1\xB0/   250 dam =", 1139 + 819 + 569 + 3 * 569 + 3 * 1139 + 569 + 3984 + 569 + 1196},
-        {"m<sup>2</sup>", 1706 + 1139 * 2.0 / 3},
-        {"m<SUP>3</SUP> =", 1706 + 1139 * 2.0 / 3 + 569 + 1196},
-        {"<b><te=18>x</b>\t\r\n", 1024},  // other tags and control characters take no room
-        {"", 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_DOUBLE_EQ(Ufiche::MarkupWidthEm(c.markup) * 2048, c.units) << c.markup;
-    }
-}
 
 // A left exercise of n digits ends at n digits' width. Wherever that is, a
 // reader measuring up to 0.5 point narrower or 4.5 points wider (plus 1 of
