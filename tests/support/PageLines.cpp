@@ -1,6 +1,5 @@
 #include "PageLines.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -36,28 +35,6 @@ std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double rais
         lines.push_back(paper);
     }
     return lines;
-}
-
-std::vector<PlacedText> PdfWords(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", pdf, "-"});
-    process.waitForFinished(60000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    static const QRegularExpression item(
-        QStringLiteral("<page |<word xMin=\"(-?[\\d.]+)\" yMin=\"-?[\\d.]+\" xMax=\"-?[\\d.]+\" "
-                       "yMax=\"(-?[\\d.]+)\">"
-                       "([^<]*)</word>"));
-    std::vector<PlacedText> words;
-    int page = -1;
-    for (const QRegularExpressionMatch& match : item.globalMatch(html)) {
-        if (match.captured(1).isEmpty()) {
-            ++page;
-            continue;
-        }
-        words.push_back({page, match.captured(1).toDouble(), match.captured(2).toDouble(),
-                         match.captured(3).replace("&amp;", "&")});
-    }
-    return words;
 }
 
 }  // namespace testsupport

@@ -5,7 +5,8 @@
 #include <vector>
 
 // The question lines of a worksheet as they stand on paper, read from the
-// text placed on its pages: the words of a PDF, the text runs of a page file.
+// text placed on its pages: the words of a PDF (PdfWords), the text runs of a
+// page file.
 namespace testsupport {
 
 struct PlacedText {
@@ -24,8 +25,5 @@ struct PaperLine {
 // Each line that starts with "n°/", with the text on the same foot or raised
 // by at most `raise` (superscripts), in the order of the pages.
 std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double raise);
-
-// The words of a PDF file, placed in points (pdftotext -bbox).
-std::vector<PlacedText> PdfWords(const QString& pdf);
 
 }  // namespace testsupport

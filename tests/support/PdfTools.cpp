@@ -1,6 +1,7 @@
 #include "PdfTools.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace {
 
@@ -19,4 +20,23 @@ QString PdfText(const QString& pdf) {
 
 QString PdfInfo(const QString& pdf) {
     return Run("pdfinfo", {pdf});
+}
+
+std::vector<testsupport::PlacedText> PdfWords(const QString& pdf) {
+    const QString html = Run("pdftotext", {"-bbox", pdf, "-"});
+    static const QRegularExpression item(
+        QStringLiteral("<page |<word xMin=\"(-?[\\d.]+)\" yMin=\"-?[\\d.]+\" xMax=\"-?[\\d.]+\" "
+                       "yMax=\"(-?[\\d.]+)\">"
+                       "([^<]*)</word>"));
+    std::vector<testsupport::PlacedText> words;
+    int page = -1;
+    for (const QRegularExpressionMatch& match : item.globalMatch(html)) {
+        if (match.captured(1).isEmpty()) {
+            ++page;
+            continue;
+        }
+        words.push_back({page, match.captured(1).toDouble(), match.captured(2).toDouble(),
+                         match.captured(3).replace("&amp;", "&")});
+    }
+    return words;
 }

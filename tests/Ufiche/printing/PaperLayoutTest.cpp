@@ -17,6 +17,7 @@
 
 #include "EmfFileReader.h"
 #include "PageLines.h"
+#include "PdfTools.h"
 #include "RichEditEMFPrint/RichEditEMFPrint.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
@@ -105,9 +106,8 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySubjectInOneColumnOnA4) {
                         Ufiche::LoadRtfIntoPane(pane, subject ? sheet.Subject : sheet.AnswerKey);
                         printer.setOutputFileName(file + ".pdf");
                         pane.print(printer, "Sujet");
-                        ExpectWholeLines(
-                            QuestionLines(testsupport::PdfWords(file + ".pdf"), kRaisePoints),
-                            subject ? 0.5 : 0, true, where + " printed");
+                        ExpectWholeLines(QuestionLines(PdfWords(file + ".pdf"), kRaisePoints),
+                                         subject ? 0.5 : 0, true, where + " printed");
                         if (subject) {  // the preview's first two pages
                             RichEditEMFPrint::RichEditToEMF(pane, name + "_page",
                                                             [&]() -> QPrinter& { return printer; });
@@ -140,7 +140,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySubjectInOneColumnOnA4) {
         const QString pdf = folder.filePath("lo/" + QFileInfo(file).completeBaseName() + ".pdf");
         const std::string where = QFileInfo(file).fileName().toStdString() + " in LibreOffice";
         ASSERT_TRUE(QFile::exists(pdf)) << where;
-        ExpectWholeLines(QuestionLines(testsupport::PdfWords(pdf), kRaisePoints),
+        ExpectWholeLines(QuestionLines(PdfWords(pdf), kRaisePoints),
                          file.endsWith("_Cor.rtf") ? 0 : 0.5, true, where);
     }
 }
