@@ -5,14 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/TForm1.h"
+#include "Ufiche/window/settings/FormStorage.h"
 
 namespace {
 
 void BM_SaveSettings(benchmark::State& state) {
     QTemporaryDir folder;
-    TForm1 form;
+    Ufiche::TForm1 form;
     form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     auto* questionCount = form.findChild<QSpinBox*>("spMaxLigne");
@@ -27,7 +27,7 @@ BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMicrosecond);
 
 void BM_RestoreSettings(benchmark::State& state) {
     QTemporaryDir folder;
-    TForm1 form;
+    Ufiche::TForm1 form;
     form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     form.FormStorage1().SaveSettings();

@@ -11,7 +11,7 @@ namespace {
 
 void BM_GenerateWorksheetInWindow(benchmark::State& state) {
     QTemporaryDir folder;
-    TForm1 form;
+    Ufiche::TForm1 form;
     form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);

@@ -24,6 +24,7 @@
 #include <memory>
 
 #include "Desktop.h"
+#include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/errors/Messages.h"
@@ -40,7 +41,7 @@ protected:
         platform::CurrentPrinter::instance().reset();
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_folder.path());
-        m_form = std::make_unique<TForm1>();
+        m_form = std::make_unique<Ufiche::TForm1>();
         m_form->setSeedSource([this] {
             ++m_activations;
             return 42u;
@@ -102,7 +103,7 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_previousFolder;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<Ufiche::TForm1> m_form;
     QStringList m_errors;
     int m_activations = 0;
 };
@@ -192,10 +193,9 @@ TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {
     Control<QSpinBox>("spSujets").setValue(2);
     Control<QSpinBox>("spCorriges").setValue(1);
     Control<QPushButton>("btnImprime").click();
-    EXPECT_EQ(
-        scheduler->JobTitles("salle_prof"),
-        (QStringList{platform::messages::kSubjectJobTitle, platform::messages::kSubjectJobTitle,
-                     platform::messages::kAnswerKeyJobTitle}));
+    EXPECT_EQ(scheduler->JobTitles("salle_prof"),
+              (QStringList{Ufiche::texts::kSubjectJobTitle, Ufiche::texts::kSubjectJobTitle,
+                           Ufiche::texts::kAnswerKeyJobTitle}));
     EXPECT_TRUE(scheduler->JobTitles("salle_info").isEmpty());
 
     ShowPreview();

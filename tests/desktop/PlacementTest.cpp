@@ -27,8 +27,8 @@ protected:
     }
 
     // A start of the program: the window shown and framed by the manager.
-    std::unique_ptr<TForm1> Start() {
-        auto form = std::make_unique<TForm1>();
+    std::unique_ptr<Ufiche::TForm1> Start() {
+        auto form = std::make_unique<Ufiche::TForm1>();
         form->setSettingsFileName(m_settingsFile);
         form->show();
         EXPECT_TRUE(XDesktop::WaitFor([&] {
@@ -36,12 +36,14 @@ protected:
         })) << "the window manager never framed the window";
         return form;
     }
-    QSize Extents(const TForm1& form) const { return form.frameGeometry().size() - form.size(); }
+    QSize Extents(const Ufiche::TForm1& form) const {
+        return form.frameGeometry().size() - form.size();
+    }
 
     // Waits for the window to stand at `outer` as the X server shows it and
     // as the program knows it (a teacher's close comes later than the
     // window system's reports); answers where the X server shows it then.
-    QRect SettleAt(const TForm1& form, const QRect& outer) {
+    QRect SettleAt(const Ufiche::TForm1& form, const QRect& outer) {
         QRect seen;
         XDesktop::WaitFor(
             [&] {
@@ -53,11 +55,11 @@ protected:
     }
     // Maximized on the X server, and the program has heard so (a teacher's
     // next click comes later than the window system's report).
-    static bool ShownMaximized(const TForm1& form) {
+    static bool ShownMaximized(const Ufiche::TForm1& form) {
         return desktop->NetWmState(form.winId()).contains("_NET_WM_STATE_MAXIMIZED_HORZ") &&
                (form.windowHandle()->windowStates() & Qt::WindowMaximized);
     }
-    bool Maximize(TForm1& form) {
+    bool Maximize(Ufiche::TForm1& form) {
         form.showMaximized();
         return XDesktop::WaitFor([&] { return ShownMaximized(form); });
     }
@@ -158,7 +160,7 @@ TEST_F(DesktopPlacementTest, TheWindowComesBackMaximizedOrMinimized) {
         EXPECT_EQ(SettleAt(*form, QRect(100, 100, 800, 500)), QRect(100, 100, 800, 500));
     }
     WriteSettings("100,100,900,600", 2);
-    auto form = std::make_unique<TForm1>();
+    auto form = std::make_unique<Ufiche::TForm1>();
     form->setSettingsFileName(m_settingsFile);
     form->show();
     EXPECT_TRUE(XDesktop::WaitFor([&] { return desktop->Iconic(form->winId()); }));

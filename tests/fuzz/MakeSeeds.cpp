@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir folder;
     {
-        TForm1 form;
+        Ufiche::TForm1 form;
         form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
         form.show();
         form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);

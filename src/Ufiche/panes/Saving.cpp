@@ -6,6 +6,7 @@
 
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
+#include "platform/units/PageUnits.h"
 
 namespace Ufiche {
 namespace {
@@ -32,7 +33,8 @@ void WriteWholePane(platform::TRxRichEdit& pane, const QString& fileName,
 }
 
 int Twips(qreal millimetres) {
-    return static_cast<int>(std::lround(millimetres * 1440 / 25.4));
+    return static_cast<int>(
+        std::lround(millimetres * platform::kTwipsPerInch / platform::kMillimetresPerInch));
 }
 
 }  // namespace

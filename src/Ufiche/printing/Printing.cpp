@@ -1,6 +1,6 @@
 #include "Ufiche/printing/Printing.h"
 
-#include "platform/errors/Messages.h"
+#include "Ufiche/texts/AppTexts.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace Ufiche {
@@ -19,12 +19,11 @@ void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKe
         return;
     }
     for (int copy = 1; copy <= subjectCopies; ++copy) {
-        subject.print(printerForJob(PrintFileSuffix(false, copy)),
-                      platform::messages::kSubjectJobTitle);
+        subject.print(printerForJob(PrintFileSuffix(false, copy)), Ufiche::texts::kSubjectJobTitle);
     }
     for (int copy = 1; copy <= answerKeyCopies; ++copy) {
         answerKey.print(printerForJob(PrintFileSuffix(true, copy)),
-                        platform::messages::kAnswerKeyJobTitle);
+                        Ufiche::texts::kAnswerKeyJobTitle);
     }
 }
 

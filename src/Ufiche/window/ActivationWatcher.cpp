@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace Ufiche {
+
 ActivationWatcher::ActivationWatcher(QWidget& window, std::function<void()> onActivation)
     : QObject(&window), m_window(window), m_onActivation(std::move(onActivation)) {
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
@@ -20,3 +22,5 @@ void ActivationWatcher::FocusWindowChanged(QWindow* window) {
         m_onActivation();
     }
 }
+
+}  // namespace Ufiche

@@ -8,6 +8,8 @@
 class QWidget;
 class QWindow;
 
+namespace Ufiche {
+
 // Tells when a window becomes active again after another window of the
 // program (an input box, the preview) had the focus. A return from another
 // application is no activation: Qt reports it in the same way, so the window
@@ -25,3 +27,5 @@ private:
     std::function<void()> m_onActivation;
     QPointer<QWindow> m_lastFocusWindow;
 };
+
+}  // namespace Ufiche

@@ -70,4 +70,8 @@ int TitleBarWidth(const QString& title) {
     return widest + kTitleBarRoom;
 }
 
+QString SeparatorLengthCaption(const QString& separatorLine) {
+    return "(" + QString::number(separatorLine.size()) + ")";
+}
+
 }  // namespace Ufiche

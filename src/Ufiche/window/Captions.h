@@ -24,4 +24,7 @@ int CaptionFontPixels(const QWidget& form, QFont font, int largestPixels, int sm
 // room for the window's icon and three buttons.
 int TitleBarWidth(const QString& title);
 
+// "(" + the number of characters of the separator line + ")".
+QString SeparatorLengthCaption(const QString& separatorLine);
+
 }  // namespace Ufiche

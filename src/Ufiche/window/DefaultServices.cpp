@@ -12,9 +12,9 @@
 
 #include <chrono>
 
+#include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/Captions.h"
-#include "Ufiche/window/WindowRules.h"
-#include "platform/errors/Messages.h"
+#include "Ufiche/window/SaveRules.h"
 #include "platform/system/System.h"
 
 namespace Ufiche {
@@ -38,8 +38,8 @@ std::uint32_t ClockSeed() {
 std::optional<QString> AskNewText(QWidget* parent) {
     // A parent destroyed while the box is open destroys the box with it.
     const QPointer<QInputDialog> box = new QInputDialog(parent);
-    box->setWindowTitle(platform::messages::kNewTextTitle);
-    box->setLabelText(platform::messages::kNewTextPrompt);
+    box->setWindowTitle(Ufiche::texts::kNewTextTitle);
+    box->setLabelText(Ufiche::texts::kNewTextPrompt);
     box->setTextValue(QString());
     // Qt makes the box as narrow as its prompt and field allow, which leaves
     // the title bar no room for the title beside the frame's icon and buttons.
@@ -83,6 +83,10 @@ void WriteCompileStamp() {
                                      QDateTime::currentDateTime().toString("dd/MM/yyyy hh:mm:ss"))
                         .toUtf8());
     }
+}
+
+QString CompileStampText(const QString& executablePath, const QString& dateTime) {
+    return QFileInfo(executablePath).fileName() + " : " + dateTime;
 }
 
 }  // namespace Ufiche

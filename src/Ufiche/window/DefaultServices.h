@@ -27,4 +27,8 @@ std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir
 // whoever debugs. A failure to write it is of no consequence.
 void WriteCompileStamp();
 
+// The compile stamp's content: the executable's name without folder, " : ",
+// the date and time; no line end.
+QString CompileStampText(const QString& executablePath, const QString& dateTime);
+
 }  // namespace Ufiche

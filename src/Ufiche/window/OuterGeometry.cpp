@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace Ufiche {
+
 namespace {
 
 // A window manager that has not framed the window after this long never
@@ -213,3 +215,5 @@ void OuterGeometry::Follow() {
     m_candidate = m_window.frameGeometry();
     m_settle.start();
 }
+
+}  // namespace Ufiche

@@ -9,9 +9,11 @@
 
 #include <optional>
 
-#include "Ufiche/window/StoredValues.h"
+#include "Ufiche/window/settings/StoredValues.h"
 
 class QWidget;
+
+namespace Ufiche {
 
 // The outer (frame) rectangle of a top-level window, which is what the
 // settings file stores and what the minimum size is about. Under an X11
@@ -60,3 +62,5 @@ private:
     QTimer m_watch;
     QElapsedTimer m_watchStart;
 };
+
+}  // namespace Ufiche

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace Ufiche {
+
 namespace {
 
 class FirstPaintWatcher : public QObject {
@@ -43,3 +45,5 @@ void WatchFirstPaint(QWidget& window) {
         window.installEventFilter(new FirstPaintWatcher(&window));
     }
 }
+
+}  // namespace Ufiche

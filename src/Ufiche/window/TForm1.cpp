@@ -7,25 +7,28 @@
 #include "Ufiche/panes/Saving.h"
 #include "Ufiche/printing/Preview.h"
 #include "Ufiche/printing/Printing.h"
+#include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/ActivationWatcher.h"
-#include "Ufiche/window/AnchorLayout.h"
+#include "Ufiche/window/Captions.h"
 #include "Ufiche/window/DefaultServices.h"
-#include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/Guards.h"
 #include "Ufiche/window/InstructionList.h"
-#include "Ufiche/window/LinkFilter.h"
 #include "Ufiche/window/OuterGeometry.h"
-#include "Ufiche/window/SettingsFileLocation.h"
-#include "Ufiche/window/ViewModeFilter.h"
+#include "Ufiche/window/StatusRules.h"
 #include "Ufiche/window/WindowLook.h"
-#include "Ufiche/window/WindowRules.h"
+#include "Ufiche/window/settings/FormStorage.h"
+#include "Ufiche/window/settings/SettingsFileLocation.h"
+#include "Ufiche/window/widgets/AnchorLayout.h"
+#include "Ufiche/window/widgets/LinkFilter.h"
+#include "Ufiche/window/widgets/ViewModeFilter.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/errors/ErrorReport.h"
-#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "platform/system/System.h"
 #include "ui_TForm1.h"
+
+namespace Ufiche {
 
 namespace {
 
@@ -54,7 +57,6 @@ TForm1::TForm1(QWidget* parent)
         pane->setReadOnly(true);
         pane->setWantTabs(false);
     }
-    m_ui->RxE1->installEventFilter(this);
     auto editMode = [this] { return m_editMode; };
     m_subjectViewMode = new ViewModeFilter(*m_ui->RxE1, *this, editMode);
     m_answerKeyViewMode = new ViewModeFilter(*m_ui->RxE2, *this, editMode);
@@ -72,7 +74,7 @@ TForm1::TForm1(QWidget* parent)
         *this, *m_ui->ScrollBox1, *m_ui->Image1, *m_ui->Image2,
         [this]() -> QPrinter& { return m_printerForJob(QString()); });
 
-    m_formStorage = std::make_unique<TFormStorage>(*this, StoredSettings());
+    m_formStorage = std::make_unique<TFormStorage>(*this, kSettingsSection, StoredSettings());
 
     // Enter presses the focused button as Space does, as on the teachers'
     // other systems (Qt's buttons take Enter only in dialogs).
@@ -125,7 +127,6 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->btnNouvTexte, &QPushButton::clicked, this, on(&TForm1::btnNouvTexteClick));
     connect(m_ui->btnEffaceTexte, &QPushButton::clicked, this, on(&TForm1::btnEffaceTexteClick));
     connect(m_ui->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
-    connect(m_ui->RxE2, &QTextEdit::textChanged, this, on(&TForm1::RxE2Change));
 }
 
 platform::TRxRichEdit& TForm1::subjectPane() const {
@@ -180,7 +181,7 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormActivate() {
     m_random.Seed(m_seedSource());
-    setWindowTitle(platform::messages::kWindowTitle);
+    setWindowTitle(Ufiche::texts::kWindowTitle);
     SetLight(Ufiche::kLightGreen);
 }
 
@@ -232,7 +233,7 @@ void TForm1::spmaxvaleurChange() {
 
 void TForm1::trbNiveauChange() {
     m_currentLevel = m_ui->trbNiveau->value();
-    m_ui->trbNiveau->setToolTip(Ufiche::LevelHint(m_currentLevel));
+    m_ui->trbNiveau->setToolTip(Ufiche::texts::LevelHint(m_currentLevel));
     SetLight(Ufiche::kLightRed);
 }
 
@@ -314,10 +315,6 @@ void TForm1::btnChoixImpClick() {
     platform::CurrentPrinter::instance().choose(this);
 }
 
-bool TForm1::CanWriteTestFile() {
-    return Ufiche::Preview::CanWriteTestFile();
-}
-
 void TForm1::btnApercuClick() {
     if (Busy()) {
         return;
@@ -339,8 +336,6 @@ void TForm1::RxE1Change() {
 
 // Processing events here would let the teacher's next key run inside the
 // change of the previous one; the panes repaint on their own.
-void TForm1::RxE2Change() {}
-void TForm1::RxE1KeyDown() {}
 
 void TForm1::ckbEditeClick() {
     m_editMode = m_ui->ckbEdite->isChecked();
@@ -400,8 +395,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             in ? Combo1Enter() : Combo1Exit();
         }
     }
-    if (watched == m_ui->RxE1 && type == QEvent::KeyPress) {
-        RxE1KeyDown();
-    }
     return QWidget::eventFilter(watched, event);
 }
+
+}  // namespace Ufiche

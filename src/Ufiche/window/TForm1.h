@@ -13,12 +13,9 @@
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/window/Guards.h"
-#include "Ufiche/window/ViewModeFilter.h"
+#include "Ufiche/window/widgets/ViewModeFilter.h"
 
-class AnchorLayout;
 class QPrinter;
-class TFormStorage;
-struct StoredSetting;
 
 namespace Ui {
 class TForm1;
@@ -29,17 +26,43 @@ class TRxRichEdit;
 }
 
 namespace Ufiche {
-class Preview;
-}
 
-// The program's one window: the generation settings, the subject pane RxE1
-// and the answer-key pane RxE2, the action buttons and the status light.
-// Its controls carry the object names of the form (trbNiveau, spMaxLigne,
-// RxE1, Shape1, ...); its handlers carry the names of their events.
+class AnchorLayout;
+class TFormStorage;
+struct StoredSetting;
+class Preview;
+
+// The program's one window. Its controls, made by the form (TForm1.ui), keep
+// the names that the settings file and the team use:
+//   trbNiveau       the level track bar (1 to 3), hint "Niveau n"
+//   spMaxLigne      the number of question lines ("Max quest")
+//   spinterligne    the line spacing ("Interligne")
+//   eTitre1         the title line ("Titre1")
+//   Combo1          the instruction text and its list ("Titre2")
+//   btnNouvTexte    "A": adds an instruction text to the list
+//   btnEffaceTexte  "E": removes the chosen text from the list
+//   CheckBox1       "Separ": shows the separator line
+//   eSepar          the separator line; Label10 shows its length
+//   ckbEdite        "Edite": edit mode of both panes
+//   RxE1, RxE2      the subject pane and the answer-key pane
+//   btnLong ... btnCapa  the kind buttons, which generate a worksheet
+//   btnChoixImp     "CI": the printer choice
+//   btnApercu       "A": the preview of the subject's first two pages
+//   spSujets, spCorriges  the number of copies of each document
+//   btnImprime      "Imprimer"; btnEnregistre "Enregistrer"
+//   Shape1          the status light: green when the panes match the settings
+//   Label9          the catalogue link
+//   Panel3, Label6  the notice shown while the settings are saved
+//   ScrollBox1, Image1, Image2  the preview's two pages
+// Its handlers carry the names of the events they answer.
 class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
+    // The settings file's section of the window's keys: fixed here, so that
+    // renaming the class never changes the file.
+    static inline const QString kSettingsSection = QStringLiteral("TForm1");
+
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -52,7 +75,9 @@ public:
     // Another settings file than the one FormCreate names (tests);
     // takes effect for the restore at the first showing and the saves.
     void setSettingsFileName(const QString& fileName);
+    // The store of the window's placement and stored settings.
     TFormStorage& FormStorage1() const { return *m_formStorage; }
+    // The status light's colour.
     QColor LightColour() const;
     bool IsGenerating() const { return m_operation == Ufiche::LongOperation::Generation; }
 
@@ -95,50 +120,37 @@ public:
         m_printerForJob = std::move(printerForJob);
     }
 
+    // RxE1 and RxE2.
     platform::TRxRichEdit& subjectPane() const;
     platform::TRxRichEdit& answerKeyPane() const;
 
     // Event handlers.
-    void FormCreate();
-    void FormActivate();
-    bool FormCloseQuery();
-    void spmaxvaleurChange();
-    void trbNiveauChange();
-    void CheckBox1Click();
-    void Label9Click();
-    void Label9MouseMove();
-    void FormMouseMove();
-    bool IsOnRemovableDrive() const;
+    void FormCreate();                // the window made: settings file, seed
+    void FormActivate();              // the window active again: a new seed
+    bool FormCloseQuery();            // the window closing: settings saved
+    void spmaxvaleurChange();         // a generation setting changed
+    void trbNiveauChange();           // the level track bar moved
+    void CheckBox1Click();            // "Separ" ticked or unticked
+    void Label9Click();               // the catalogue link clicked
+    void Label9MouseMove();           // the mouse over the catalogue link
+    void FormMouseMove();             // the mouse over the window, off the link
+    bool IsOnRemovableDrive() const;  // the program started from a USB stick
     void btnLongClick() { GenerateWorksheet(Uconvers::QuantityKind::Length); }
     void btnSurfClick() { GenerateWorksheet(Uconvers::QuantityKind::Area); }
     void btnVolClick() { GenerateWorksheet(Uconvers::QuantityKind::Volume); }
     void btnCapaClick() { GenerateWorksheet(Uconvers::QuantityKind::Capacity); }
-    void RxE1Change();
-    void RxE2Change();
-    void RxE1KeyDown();
-    void ckbEditeClick();
-    // The panes' view-mode filters run these reactions on the events
-    // themselves.
-    void RxE1MouseDown() { m_subjectViewMode->CollapseSelectionLater(); }
-    void RxE1MouseUp() { m_subjectViewMode->CollapseSelectionLater(); }
-    void RxE1DragOver(QEvent* event) { m_subjectViewMode->RefuseDrop(event); }
-    void RxE1DragDrop(QEvent* event) { m_subjectViewMode->RefuseDrop(event); }
-    void RxE1EndDrag() { m_subjectViewMode->CollapseSelectionLater(); }
-    void RxE2MouseDown() { m_answerKeyViewMode->CollapseSelectionLater(); }
-    void RxE2MouseUp() { m_answerKeyViewMode->CollapseSelectionLater(); }
-    void RxE2DragOver(QEvent* event) { m_answerKeyViewMode->RefuseDrop(event); }
-    void RxE2EndDrag() { m_answerKeyViewMode->CollapseSelectionLater(); }
-    void btnEnregistreClick();
-    void btnImprimeClick();
-    void btnChoixImpClick();
-    void btnApercuClick();
-    bool CanWriteTestFile();
-    void btnNouvTexteClick();
-    void btnEffaceTexteClick();
-    void eTitre1Enter(QWidget* field);
-    void eTitre1Exit(QWidget* field);
-    void Combo1Enter();
-    void Combo1Exit();
+    void RxE1Change();                  // the subject pane's text changed
+    void ckbEditeClick();               // "Edite" ticked or unticked
+    void btnEnregistreClick();          // "Enregistrer": both documents saved
+    void btnImprimeClick();             // "Imprimer": the copies printed
+    void btnChoixImpClick();            // "CI": the printer chosen
+    void btnApercuClick();              // "A" of the preview: pages drawn
+    void btnNouvTexteClick();           // "A" of the list: a text added
+    void btnEffaceTexteClick();         // "E": the chosen text removed
+    void eTitre1Enter(QWidget* field);  // the title or separator line focused
+    void eTitre1Exit(QWidget* field);   // ... and left
+    void Combo1Enter();                 // the instruction text focused
+    void Combo1Exit();                  // ... and left
 
     // The list entry that "E" removes: the index of the chosen entry while the
     // instruction text still is that entry's text, -1 otherwise.
@@ -164,8 +176,9 @@ private:
     std::unique_ptr<TFormStorage> m_formStorage;
     std::unique_ptr<AnchorLayout> m_anchors;
     std::unique_ptr<Ufiche::Preview> m_preview;
-    ViewModeFilter* m_subjectViewMode = nullptr;    // owned by its pane
-    ViewModeFilter* m_answerKeyViewMode = nullptr;  // owned by its pane
+    // The panes' behaviour outside edit mode; each is owned by its pane.
+    ViewModeFilter* m_subjectViewMode = nullptr;
+    ViewModeFilter* m_answerKeyViewMode = nullptr;
     Ufiche::MersenneRandomSource m_random;
     std::function<std::uint32_t()> m_seedSource;
     InputBox m_inputBox;
@@ -184,3 +197,5 @@ private:
     bool m_closeRequested = false;
     bool m_shownOnce = false;
 };
+
+}  // namespace Ufiche

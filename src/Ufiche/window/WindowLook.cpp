@@ -3,9 +3,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "Ufiche/window/AnchorLayout.h"
 #include "Ufiche/window/Captions.h"
-#include "Ufiche/window/WindowRules.h"
+#include "Ufiche/window/SaveRules.h"
+#include "Ufiche/window/StatusRules.h"
+#include "Ufiche/window/widgets/AnchorLayout.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "ui_TForm1.h"
 

@@ -14,6 +14,9 @@ class TForm1;
 
 namespace Ufiche {
 
+// The background of a text field while it has the focus.
+inline const QColor kEntryColour{255, 255, 232};
+
 // A font of `pixels` pixels high, whatever the screen's density.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 

@@ -10,25 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/richedit/RtfCharacterState.h"
+
 namespace platform {
-
-// RTF's default size is 12 points.
-inline constexpr int kRtfDefaultHalfPoints = 24;
-
-// The character properties that RTF control words set and groups restore.
-struct RtfCharacterState {
-    int font = -1;  // font-table entry; -1 is the document's default font
-    int halfPoints = kRtfDefaultHalfPoints;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    QTextCharFormat::VerticalAlignment alignment = QTextCharFormat::AlignNormal;
-    int foreground = 0;  // colour-table entries; 0 is automatic
-    int highlight = 0;
-
-    bool operator==(const RtfCharacterState&) const = default;
-};
 
 // Writes the text that an RTF stream carries into a document through a
 // cursor: it keeps the font and colour tables, turns character states into

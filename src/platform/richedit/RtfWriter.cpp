@@ -13,26 +13,13 @@
 #include <vector>
 
 #include "platform/codepage/Codepage.h"
+#include "platform/richedit/RtfCharacterState.h"
 
 namespace platform {
 namespace {
 
-// The character properties that RTF carries here, as written: font and
-// colours are table entries (colour 0 is automatic).
-struct WrittenFormat {
-    int font = 0;
-    int halfPoints = 24;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    QTextCharFormat::VerticalAlignment alignment = QTextCharFormat::AlignNormal;
-    int foreground = 0;
-    int highlight = 0;
-};
-
 struct Piece {
-    WrittenFormat format;
+    RtfCharacterState format;
     QString text;
     bool endsParagraph = false;
 };
@@ -86,12 +73,13 @@ public:
 
 private:
     void collect();
-    WrittenFormat describe(const QTextCharFormat& format);
+    RtfCharacterState describe(const QTextCharFormat& format);
     int fontEntry(const QString& family);
     int colourEntry(const QTextCharFormat& format, QTextFormat::Property property);
     void appendHeader(int defaultTabTwips, std::string& out) const;
     static void appendPage(const RtfPage& page, std::string& out);
-    static void appendChanges(const WrittenFormat& from, const WrittenFormat& to, std::string& out);
+    static void appendChanges(const RtfCharacterState& from, const RtfCharacterState& to,
+                              std::string& out);
 
     const QTextDocument& m_document;
     int m_start;
@@ -112,7 +100,8 @@ std::string RtfWriter::write(int defaultTabTwips, const std::optional<RtfPage>& 
         appendPage(*page, out);
     }
     out += "\\viewkind4\\uc1\\pard\\plain ";
-    WrittenFormat current;  // what "\plain" leaves: entry 0, 12 points, no style
+    // What "\plain" leaves: font entry 0, 12 points, no style.
+    RtfCharacterState current{.font = 0};
     for (const Piece& piece : m_pieces) {
         appendChanges(current, piece.format, out);
         current = piece.format;
@@ -151,8 +140,8 @@ void RtfWriter::collect() {
     }
 }
 
-WrittenFormat RtfWriter::describe(const QTextCharFormat& format) {
-    WrittenFormat written;
+RtfCharacterState RtfWriter::describe(const QTextCharFormat& format) {
+    RtfCharacterState written;
     const QStringList families = format.fontFamilies().toStringList();
     written.font =
         fontEntry(families.isEmpty() ? m_document.defaultFont().family() : families.front());
@@ -160,7 +149,7 @@ WrittenFormat RtfWriter::describe(const QTextCharFormat& format) {
     if (points <= 0) {
         points = m_document.defaultFont().pointSizeF();
     }
-    written.halfPoints = points > 0 ? qRound(points * 2) : 24;
+    written.halfPoints = points > 0 ? qRound(points * 2) : kRtfDefaultHalfPoints;
     written.bold = format.fontWeight() > QFont::Medium;
     written.italic = format.fontItalic();
     written.underline = format.fontUnderline();
@@ -231,7 +220,7 @@ void RtfWriter::appendPage(const RtfPage& page, std::string& out) {
     out += "\r\n";
 }
 
-void RtfWriter::appendChanges(const WrittenFormat& from, const WrittenFormat& to,
+void RtfWriter::appendChanges(const RtfCharacterState& from, const RtfCharacterState& to,
                               std::string& out) {
     std::string words;
     auto number = [&](const char* word, int value) {

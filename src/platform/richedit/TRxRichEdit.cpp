@@ -118,11 +118,6 @@ QByteArray TRxRichEdit::contentForStream() const {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-bool TRxRichEdit::saveToStream(QIODevice& stream) const {
-    const QByteArray bytes = contentForStream();
-    return stream.write(bytes) == bytes.size();
-}
-
 void TRxRichEdit::saveToFile(const QString& fileName, const std::optional<RtfPage>& page) const {
     const QFileInfo info(fileName);
     int start = 0;

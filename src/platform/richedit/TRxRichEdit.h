@@ -51,8 +51,6 @@ public:
     // The selection (or the whole content) as the pane writes it: RTF, or
     // Windows-1252 plain text in plain-text mode.
     QByteArray contentForStream() const;
-    // Writes contentForStream() to an open device; false when it fails.
-    bool saveToStream(QIODevice& stream) const;
     // Writes the selection (or the whole content) to a file, as plain text when
     // the name's extension is "txt" in any case; an RTF file carries `page`
     // when one is given. An existing file stays whole until the new one is

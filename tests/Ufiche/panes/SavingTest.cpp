@@ -73,7 +73,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    TForm1 m_form;
+    Ufiche::TForm1 m_form;
     std::optional<QString> m_answer;
     QStringList m_proposals;
     QStringList m_initialDirs;

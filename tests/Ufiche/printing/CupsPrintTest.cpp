@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "PrivateCups.h"
+#include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/errors/Messages.h"
@@ -46,7 +47,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    TForm1 m_form;
+    Ufiche::TForm1 m_form;
     QStringList m_errors;
     qsizetype m_titlesBefore = 0;
 };
@@ -55,12 +56,11 @@ TEST_F(CupsPrintTest, ThePrintButtonSendsOneJobPerCopySubjectsFirst) {
     ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
     PrintWithCounts(3, 1);
     EXPECT_EQ(NewJobTitles(),
-              (QStringList{
-                  platform::messages::kSubjectJobTitle, platform::messages::kSubjectJobTitle,
-                  platform::messages::kSubjectJobTitle, platform::messages::kAnswerKeyJobTitle}));
+              (QStringList{Ufiche::texts::kSubjectJobTitle, Ufiche::texts::kSubjectJobTitle,
+                           Ufiche::texts::kSubjectJobTitle, Ufiche::texts::kAnswerKeyJobTitle}));
     PrintWithCounts(0, 2);
-    EXPECT_EQ(NewJobTitles().mid(4), (QStringList{platform::messages::kAnswerKeyJobTitle,
-                                                  platform::messages::kAnswerKeyJobTitle}))
+    EXPECT_EQ(NewJobTitles().mid(4),
+              (QStringList{Ufiche::texts::kAnswerKeyJobTitle, Ufiche::texts::kAnswerKeyJobTitle}))
         << NewJobTitles().join("|").toStdString();
     PrintWithCounts(0, 0);
     EXPECT_EQ(NewJobTitles().size(), 6);

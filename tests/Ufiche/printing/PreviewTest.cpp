@@ -71,7 +71,7 @@ protected:
 
     QTemporaryDir m_folder;
     QString m_previousFolder;
-    TForm1 m_form;
+    Ufiche::TForm1 m_form;
     QStringList m_errors;
 };
 

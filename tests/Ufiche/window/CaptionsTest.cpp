@@ -17,7 +17,7 @@ namespace {
 // (the Liberation fonts stand in for Arial).
 TEST(Captions, EveryLabelAndButtonShowsItsWholeCaption) {
     QTemporaryDir folder;
-    TForm1 form;
+    Ufiche::TForm1 form;
     form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     int checked = 0;

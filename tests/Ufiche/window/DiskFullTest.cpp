@@ -62,7 +62,7 @@ protected:
 TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     const QString settings = OnDisk("fiches-conversions.ini");
     {
-        TForm1 form;
+        Ufiche::TForm1 form;
         form.setSettingsFileName(settings);
         form.show();
         form.close();
@@ -76,7 +76,7 @@ TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     }
     FillDisk();
 
-    TForm1 form;
+    Ufiche::TForm1 form;
     form.setSettingsFileName(settings);
     form.setSaveDialog([&](QWidget*, const QString&, const QString&) {
         return std::optional<QString>(OnDisk("fiche"));

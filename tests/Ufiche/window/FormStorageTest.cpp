@@ -1,4 +1,4 @@
-#include "Ufiche/window/FormStorage.h"
+#include "Ufiche/window/settings/FormStorage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,9 +18,9 @@
 #include <unistd.h>
 #endif
 
+#include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
-#include "platform/errors/Messages.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -77,14 +77,14 @@ protected:
     }
     void TearDown() override { platform::setErrorPresenter(nullptr); }
 
-    std::unique_ptr<TForm1> OpenWindow(const QString& fileName) {
-        auto form = std::make_unique<TForm1>();
+    std::unique_ptr<Ufiche::TForm1> OpenWindow(const QString& fileName) {
+        auto form = std::make_unique<Ufiche::TForm1>();
         form->setSettingsFileName(fileName);
         form->show();
         QCoreApplication::processEvents();
         return form;
     }
-    std::unique_ptr<TForm1> OpenWindow() { return OpenWindow(m_settingsFile); }
+    std::unique_ptr<Ufiche::TForm1> OpenWindow() { return OpenWindow(m_settingsFile); }
 
     void WriteSettings(const QByteArray& content) {
         QFile file(m_settingsFile);
@@ -97,7 +97,7 @@ protected:
     }
 
     template <class Widget>
-    static Widget& control(TForm1& form, const char* name) {
+    static Widget& control(Ufiche::TForm1& form, const char* name) {
         return *form.findChild<Widget*>(name);
     }
 
@@ -154,7 +154,7 @@ TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
     EXPECT_EQ(control<QLineEdit>(*form, "eSepar").text(), "***");
     EXPECT_EQ(control<QLabel>(*form, "Label10").text(), "(3)");
     EXPECT_EQ(form->CurrentLevel(), 3);
-    EXPECT_EQ(control<QSlider>(*form, "trbNiveau").toolTip(), platform::messages::levelHint(3));
+    EXPECT_EQ(control<QSlider>(*form, "trbNiveau").toolTip(), Ufiche::texts::LevelHint(3));
     EXPECT_FALSE(control<QLineEdit>(*form, "eSepar").isEnabled());
     EXPECT_TRUE(form->EditMode());
     EXPECT_FALSE(form->subjectPane().isReadOnly());

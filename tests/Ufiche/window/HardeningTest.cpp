@@ -13,8 +13,8 @@
 
 #include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/printing/Printing.h"
-#include "Ufiche/window/StoredValues.h"
 #include "Ufiche/window/TForm1.h"
+#include "Ufiche/window/settings/StoredValues.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/errors/Messages.h"
@@ -47,8 +47,8 @@ protected:
     }
     void TearDown() override { platform::setErrorPresenter(nullptr); }
 
-    std::unique_ptr<TForm1> Open() {
-        auto form = std::make_unique<TForm1>();
+    std::unique_ptr<Ufiche::TForm1> Open() {
+        auto form = std::make_unique<Ufiche::TForm1>();
         form->setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
         form->show();
         return form;

@@ -20,9 +20,9 @@
 #include <functional>
 
 #include "PdfTools.h"
+#include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
-#include "platform/errors/Messages.h"
 #include "platform/printer/Printer.h"
 #include "platform/system/QtFrench.h"
 
@@ -85,7 +85,7 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    TForm1 m_form;
+    Ufiche::TForm1 m_form;
     QStringList m_errors;
 };
 
@@ -157,9 +157,9 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
     const struct {
         const char* file;
         QString title;
-    } files[] = {{"classe.pdf", platform::messages::kSubjectJobTitle},
-                 {"classe_Sujet2.pdf", platform::messages::kSubjectJobTitle},
-                 {"classe_Corrige1.pdf", platform::messages::kAnswerKeyJobTitle}};
+    } files[] = {{"classe.pdf", Ufiche::texts::kSubjectJobTitle},
+                 {"classe_Sujet2.pdf", Ufiche::texts::kSubjectJobTitle},
+                 {"classe_Corrige1.pdf", Ufiche::texts::kAnswerKeyJobTitle}};
     for (const auto& f : files) {
         const QString pdf = m_folder.filePath(f.file);
         const QString info = PdfInfo(pdf);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Ufiche/window/SaveRules.h"
 #include "Ufiche/window/TForm1.h"
-#include "Ufiche/window/WindowRules.h"
 #include "platform/system/System.h"
 
 namespace {
@@ -130,7 +130,7 @@ TEST(SettingsLocation, TheWindowNamesTheFileOfTheLocationItWasBuiltFor) {
     const ScopedEnvironment xdg("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     const QString programFolder = configHome.filePath("fiches-conversions");
 
-    const TForm1 form;  // its FormCreate names the settings file
+    const Ufiche::TForm1 form;  // its FormCreate names the settings file
 
     const QString besideExecutable = Ufiche::SettingsFileName(platform::executablePath());
     if (Ufiche::BuiltSettingsLocation() == SettingsLocation::BesideExecutable) {

@@ -1,4 +1,4 @@
-#include "Ufiche/window/StoredValues.h"
+#include "Ufiche/window/settings/StoredValues.h"
 
 #include <gtest/gtest.h>
 

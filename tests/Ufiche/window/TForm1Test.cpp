@@ -19,7 +19,10 @@
 #include <gtest/gtest.h>
 
 #include "Ufiche/panes/LoadRtfIntoPane.h"
-#include "Ufiche/window/WindowRules.h"
+#include "Ufiche/texts/AppTexts.h"
+#include "Ufiche/window/StatusRules.h"
+#include "Ufiche/window/WindowLook.h"
+#include "Ufiche/window/settings/SettingsRules.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
@@ -59,13 +62,13 @@ protected:
     }
 
     QTemporaryDir m_settingsFolder;
-    TForm1 m_form;
+    Ufiche::TForm1 m_form;
 };
 
 TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_EQ(m_form.size(), QSize(798, 420));
     EXPECT_EQ(control<QSlider>("trbNiveau").value(), 1);
-    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), platform::messages::levelHint(1));
+    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), Ufiche::texts::LevelHint(1));
     EXPECT_EQ(control<QSpinBox>("spMaxLigne").value(), 25);
     EXPECT_EQ(control<QSpinBox>("spMaxLigne").maximum(), 40);
     EXPECT_EQ(control<QSpinBox>("spinterligne").value(), 1);
@@ -139,7 +142,7 @@ TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
     control<QSlider>("trbNiveau").setValue(2);
     EXPECT_TRUE(lightIsRed());
     EXPECT_EQ(m_form.CurrentLevel(), 2);
-    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), platform::messages::levelHint(2));
+    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), Ufiche::texts::LevelHint(2));
     m_form.FormActivate();
     EXPECT_TRUE(lightIsGreen());
 

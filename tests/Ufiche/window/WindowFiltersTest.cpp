@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Ufiche/window/LinkFilter.h"
-#include "Ufiche/window/ViewModeFilter.h"
+#include "Ufiche/window/widgets/LinkFilter.h"
+#include "Ufiche/window/widgets/ViewModeFilter.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST(ViewModeFilter, AnEventOnOnePaneCollapsesOnlyItsSelectionAndOnlyOutsideEdit
     QTextEdit answerKey("0123456789", &window);
     bool editMode = false;
     for (QTextEdit* pane : {&subject, &answerKey}) {
-        new ViewModeFilter(*pane, window, [&] { return editMode; });  // owned by the pane
+        new Ufiche::ViewModeFilter(*pane, window, [&] { return editMode; });  // owned by the pane
         SelectAll(*pane);
     }
 
@@ -54,7 +54,7 @@ TEST(LinkFilter, AMoveOverTheLinkHoversAndOnlyAReleaseOverItClicks) {
     link.resize(100, 20);
     int hovers = 0;
     int clicks = 0;
-    new LinkFilter(
+    new Ufiche::LinkFilter(
         link, [&] { ++hovers; }, [&] { ++clicks; });  // owned by the label
     EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(link.hasMouseTracking());

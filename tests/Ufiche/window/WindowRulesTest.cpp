@@ -1,8 +1,12 @@
-#include "Ufiche/window/WindowRules.h"
+#include "Ufiche/texts/AppTexts.h"
+#include "Ufiche/window/Captions.h"
+#include "Ufiche/window/DefaultServices.h"
+#include "Ufiche/window/SaveRules.h"
+#include "Ufiche/window/StatusRules.h"
 
 #include <gtest/gtest.h>
 
-#include "Ufiche/window/Anchors.h"
+#include "Ufiche/window/widgets/Anchors.h"
 
 namespace {
 
@@ -18,7 +22,7 @@ TEST(WindowRules, CaptionsAndHintsShowTheirNumbers) {
     EXPECT_EQ(Ufiche::SeparatorLengthCaption(""), "(0)");
     EXPECT_EQ(Ufiche::SeparatorLengthCaption(QString(123, '-')), "(123)");
     EXPECT_EQ(Ufiche::SeparatorLengthCaption("\u00e9\u00e9"), "(2)");
-    EXPECT_EQ(Ufiche::LevelHint(3), "Niveau 3");
+    EXPECT_EQ(Ufiche::texts::LevelHint(3), "Niveau 3");
     EXPECT_FALSE(Ufiche::SubjectButtonsEnabled(""));
     EXPECT_TRUE(Ufiche::SubjectButtonsEnabled("  "));
 }
@@ -47,6 +51,7 @@ TEST(WindowRules, TheSaveNoticeIsCentredWithDivisionsTruncatedTowardZero) {
 }
 
 TEST(Anchors, ControlsFollowTheEdgesTheyAreAnchoredTo) {
+    using namespace Ufiche;
     const QSize design{798, 420};
     const QSize larger{900, 500};
     const QRect rect{100, 200, 50, 20};

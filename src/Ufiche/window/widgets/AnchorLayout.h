@@ -7,6 +7,8 @@
 
 #include <vector>
 
+namespace Ufiche {
+
 // The anchored controls of a window with their design rectangles: on each
 // resize of the window every control keeps its distance to the edges it is
 // anchored to (Qt's layouts would move controls away from their positions).
@@ -41,3 +43,5 @@ private:
     QSize m_designClientSize;
     std::vector<Entry> m_entries;
 };
+
+}  // namespace Ufiche

@@ -7,6 +7,8 @@
 class QTextEdit;
 class QWidget;
 
+namespace Ufiche {
+
 // The mouse and drag handling of one rich-text pane outside edit mode: no
 // selection survives a press, a release or a drag, and nothing may be dropped
 // on the pane. In edit mode the pane behaves as an ordinary editable field.
@@ -41,3 +43,5 @@ private:
     std::function<bool()> m_editMode;
     std::function<void()> m_mouseMoveHandler;
 };
+
+}  // namespace Ufiche

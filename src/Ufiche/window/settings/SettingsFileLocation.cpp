@@ -1,9 +1,9 @@
-#include "Ufiche/window/SettingsFileLocation.h"
+#include "Ufiche/window/settings/SettingsFileLocation.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include "Ufiche/window/WindowRules.h"
+#include "Ufiche/window/settings/SettingsRules.h"
 #include "platform/system/System.h"
 
 namespace Ufiche {

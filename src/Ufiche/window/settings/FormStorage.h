@@ -8,11 +8,14 @@
 #include <vector>
 
 class QWidget;
-class OuterGeometry;
 
 namespace platform {
 class ProfileSession;
 }
+
+namespace Ufiche {
+
+class OuterGeometry;
 
 // A control property kept in the settings file under its key
 // ("spMaxLigne_Value"): the kind of value decides how it is written and read
@@ -43,10 +46,10 @@ struct StoredSetting {
 class TFormStorage {
 public:
     // The settings are kept in the file in the table's order.
-    TFormStorage(QWidget& form, std::vector<StoredSetting> settings);
+    // The keys go in the file's section `section`.
+    TFormStorage(QWidget& form, QString section, std::vector<StoredSetting> settings);
 
     void setIniFileName(const QString& fileName) { m_iniFileName = fileName; }
-    const QString& iniFileName() const { return m_iniFileName; }
 
     // Restores placement, window state and properties. A restored value that
     // differs from the control's runs the control's change handler. An error
@@ -81,3 +84,5 @@ private:
     bool m_restored = false;
     bool m_saved = false;
 };
+
+}  // namespace Ufiche

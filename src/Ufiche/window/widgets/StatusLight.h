@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+namespace Ufiche {
+
 // A round light drawn in its brush colour, centred in its rectangle.
 class StatusLight : public QWidget {
     Q_OBJECT
@@ -19,3 +21,5 @@ protected:
 private:
     QColor m_brushColor{0, 128, 0};
 };
+
+}  // namespace Ufiche

@@ -1,4 +1,6 @@
-#include "Ufiche/window/Anchors.h"
+#include "Ufiche/window/widgets/Anchors.h"
+
+namespace Ufiche {
 
 QRect AnchoredGeometry(const QRect& design, int anchors, const QSize& designClient,
                        const QSize& clientSize) {
@@ -21,3 +23,5 @@ QRect AnchoredGeometry(const QRect& design, int anchors, const QSize& designClie
     }
     return rect;
 }
+
+}  // namespace Ufiche

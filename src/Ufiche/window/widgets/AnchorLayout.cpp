@@ -1,6 +1,8 @@
-#include "Ufiche/window/AnchorLayout.h"
+#include "Ufiche/window/widgets/AnchorLayout.h"
 
-#include "Ufiche/window/Anchors.h"
+#include "Ufiche/window/widgets/Anchors.h"
+
+namespace Ufiche {
 
 namespace {
 
@@ -62,3 +64,5 @@ void AnchorLayout::Place(const QSize& clientSize) const {
         }
     }
 }
+
+}  // namespace Ufiche

@@ -1,6 +1,8 @@
-#include "Ufiche/window/StatusLight.h"
+#include "Ufiche/window/widgets/StatusLight.h"
 
 #include <QPainter>
+
+namespace Ufiche {
 
 StatusLight::StatusLight(QWidget* parent) : QWidget(parent) {}
 
@@ -20,3 +22,5 @@ void StatusLight::paintEvent(QPaintEvent*) {
     painter.drawEllipse(
         QRectF((width() - diameter) / 2.0, (height() - diameter) / 2.0, diameter, diameter));
 }
+
+}  // namespace Ufiche

@@ -1,9 +1,11 @@
-#include "Ufiche/window/ArrowSpinBox.h"
+#include "Ufiche/window/widgets/ArrowSpinBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
+
+namespace Ufiche {
 
 namespace {
 
@@ -84,3 +86,5 @@ void ArrowSpinBox::wheelEvent(QWheelEvent* event) {
 void ArrowSpinBox::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
+
+}  // namespace Ufiche

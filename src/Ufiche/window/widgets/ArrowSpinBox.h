@@ -2,6 +2,8 @@
 
 #include <QSpinBox>
 
+namespace Ufiche {
+
 // A spin box whose value changes only through its arrow buttons and the Up
 // and Down keys: typed characters are refused with a beep, paste, cut, drops
 // and the wheel change nothing, and the context menu is empty.
@@ -17,3 +19,5 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 };
+
+}  // namespace Ufiche

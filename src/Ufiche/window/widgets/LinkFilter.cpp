@@ -1,7 +1,9 @@
-#include "Ufiche/window/LinkFilter.h"
+#include "Ufiche/window/widgets/LinkFilter.h"
 
 #include <QLabel>
 #include <QMouseEvent>
+
+namespace Ufiche {
 
 LinkFilter::LinkFilter(QLabel& label, std::function<void()> onHover, std::function<void()> onClick)
     : QObject(&label),
@@ -29,3 +31,5 @@ bool LinkFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
 }
+
+}  // namespace Ufiche

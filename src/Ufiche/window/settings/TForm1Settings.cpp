@@ -2,9 +2,11 @@
 // from its control and given back to it.
 #include <QSignalBlocker>
 
-#include "Ufiche/window/FormStorage.h"
 #include "Ufiche/window/TForm1.h"
+#include "Ufiche/window/settings/FormStorage.h"
 #include "ui_TForm1.h"
+
+namespace Ufiche {
 
 namespace {
 
@@ -77,3 +79,5 @@ std::vector<StoredSetting> TForm1::StoredSettings() {
         {"ckbEdite_Checked", Checked(m_ui->ckbEdite)},
     };
 }
+
+}  // namespace Ufiche

@@ -1,4 +1,4 @@
-#include "Ufiche/window/FormStorage.h"
+#include "Ufiche/window/settings/FormStorage.h"
 
 #include <QScreen>
 #include <QWidget>
@@ -7,10 +7,12 @@
 #include <optional>
 
 #include "Ufiche/window/OuterGeometry.h"
-#include "Ufiche/window/StoredValues.h"
+#include "Ufiche/window/settings/StoredValues.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/profile/ProfileSession.h"
+
+namespace Ufiche {
 
 namespace {
 
@@ -61,10 +63,10 @@ QSize ScreenSize(const QWidget& form) {
 
 }  // namespace
 
-TFormStorage::TFormStorage(QWidget& form, std::vector<StoredSetting> settings)
+TFormStorage::TFormStorage(QWidget& form, QString section, std::vector<StoredSetting> settings)
     : m_form(form),
       m_outer(new OuterGeometry(form)),
-      m_section(form.metaObject()->className()),
+      m_section(std::move(section)),
       m_settings(std::move(settings)) {}
 
 QString TFormStorage::ListSection(const StoredSetting& setting) const {
@@ -236,3 +238,5 @@ void TFormStorage::SavePlacement(ProfileSession& file, bool whileDestroyed) cons
     Write(file, m_section, "NormPos", normal);
     Write(file, m_section, "Visible", whileDestroyed ? "1" : "0");
 }
+
+}  // namespace Ufiche

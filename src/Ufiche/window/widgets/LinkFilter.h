@@ -6,6 +6,8 @@
 
 class QLabel;
 
+namespace Ufiche {
+
 // Makes a label behave as a link: a hand-shaped pointer, a reaction to the
 // mouse moving over it (with or without a button) and to a click, that is a
 // release of the button over the label.
@@ -23,3 +25,5 @@ private:
     std::function<void()> m_onHover;
     std::function<void()> m_onClick;
 };
+
+}  // namespace Ufiche

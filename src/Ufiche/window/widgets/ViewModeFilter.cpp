@@ -1,9 +1,11 @@
-#include "Ufiche/window/ViewModeFilter.h"
+#include "Ufiche/window/widgets/ViewModeFilter.h"
 
 #include <QMouseEvent>
 #include <QTextEdit>
 
 #include <algorithm>
+
+namespace Ufiche {
 
 ViewModeFilter::ViewModeFilter(QTextEdit& pane, const QWidget& titleSource,
                                std::function<bool()> editMode)
@@ -77,3 +79,5 @@ bool ViewModeFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
 }
+
+}  // namespace Ufiche

@@ -3,6 +3,8 @@
 #include <QRect>
 #include <QSize>
 
+namespace Ufiche {
+
 // Which window edges a control follows when the window is resized; a control
 // keeps its distance to each edge it is anchored to.
 enum Anchor { AnchorLeft = 1, AnchorTop = 2, AnchorRight = 4, AnchorBottom = 8 };
@@ -11,3 +13,5 @@ enum Anchor { AnchorLeft = 1, AnchorTop = 2, AnchorRight = 4, AnchorBottom = 8 }
 // rectangle in the design client area.
 QRect AnchoredGeometry(const QRect& design, int anchors, const QSize& designClient,
                        const QSize& clientSize);
+
+}  // namespace Ufiche
