@@ -49,6 +49,17 @@ TEST(Uconvers, EveryKindNamesItsUnitsInFrenchWithMarkupSymbols) {
          "cim\xE8tre cube",
          "dm<sup>3</sup>"},
         {QuantityKind::Capacity, 10, "millim\xE8tre cube", "mm<sup>3</sup>"},
+        {QuantityKind::Mass, 0, "milligramme", "mg"},
+        {QuantityKind::Mass, 2,
+         "d\xE9"
+         "cigramme",
+         "dg"},
+        {QuantityKind::Mass, 3, "gramme", "g"},
+        {QuantityKind::Mass, 4,
+         "d\xE9"
+         "cagramme",
+         "dag"},
+        {QuantityKind::Mass, 6, "kilogramme", "kg"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -67,7 +78,8 @@ TEST(Uconvers, IndexesOutsideAKindsTableGiveEmptyTextAndZero) {
         Uconvers::UnitIndex index;
     } cases[] = {{QuantityKind::Length, -1},   {QuantityKind::Length, 7},
                  {QuantityKind::Area, 7},      {QuantityKind::Volume, 100},
-                 {QuantityKind::Capacity, 11}, {QuantityKind::Capacity, -5}};
+                 {QuantityKind::Capacity, 11}, {QuantityKind::Capacity, -5},
+                 {QuantityKind::Mass, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(Uconvers::UnitName(c.kind, c.index), "");
         EXPECT_EQ(Uconvers::UnitSymbol(c.kind, c.index), "");

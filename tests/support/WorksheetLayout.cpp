@@ -11,11 +11,12 @@ namespace testsupport {
 
 using Uconvers::QuantityKind;
 
-const KindLayout kKindLayouts[4] = {
+const KindLayout kKindLayouts[5] = {
     {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 ", 3},
     {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par ", 3},
     {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 ", 2},
     {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 ", 3},
+    {QuantityKind::Mass, "Mass_N", "\\b \\par \\par \\b0 ", 3},
 };
 
 const KindLayout& LayoutOf(QuantityKind kind) {
@@ -27,7 +28,7 @@ std::string ReadExercise::Plain() const {
     std::string plain;
     for (char c : value) {
         if (c != ' ') {
-            plain += c;
+            plain += c == ',' ? '.' : c;
         }
     }
     return plain;
@@ -40,8 +41,8 @@ constexpr int kSubjectTabs = 6;
 // A cursor over the document that fails on the first byte out of layout.
 class Cursor {
 public:
-    Cursor(const std::string& text, std::size_t position, QuantityKind kind)
-        : m_text(text), m_position(position) {
+    Cursor(const std::string& text, std::size_t position, QuantityKind kind, char decimalMark)
+        : m_text(text), m_position(position), m_decimalMark(decimalMark) {
         for (int unit = 0; unit < Uconvers::UnitCount(kind); ++unit) {
             m_symbols.push_back(Ufiche::MarkupToRtf(Uconvers::UnitSymbol(kind, unit)));
         }
@@ -60,12 +61,12 @@ public:
         m_position += expected.size();
     }
 
-    // Digits, points, and single spaces between digit groups.
+    // Digits, the decimal mark, and single spaces between digit groups.
     std::string number() {
         const std::size_t start = m_position;
         const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
         while (m_position < m_text.size() &&
-               (isDigit(m_text[m_position]) || m_text[m_position] == '.' ||
+               (isDigit(m_text[m_position]) || m_text[m_position] == m_decimalMark ||
                 (m_text[m_position] == ' ' && m_position + 1 < m_text.size() &&
                  isDigit(m_text[m_position + 1])))) {
             ++m_position;
@@ -142,6 +143,7 @@ public:
 private:
     const std::string& m_text;
     std::size_t m_position;
+    char m_decimalMark;
     std::vector<std::string> m_symbols;
 };
 
@@ -195,7 +197,7 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
 
     const int questions = std::clamp(settings.QuestionCount, 0, 40);
     const int spacing = answerKey ? 0 : std::clamp(settings.LineSpacing, 0, 10);
-    Cursor cursor(rtf, document.bodyStart, kind);
+    Cursor cursor(rtf, document.bodyStart, kind, settings.DecimalComma ? ',' : '.');
     for (int n = 1; n <= questions; ++n) {
         const std::string lineStart = separator + std::to_string(n) + "\xB0/   ";
         if (n > 1 && ContinuesControlWord(lineStart)) {

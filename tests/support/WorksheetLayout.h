@@ -24,15 +24,15 @@ struct KindLayout {
     int answerTabs;          // between the two exercises of an answer-key line
 };
 
-extern const KindLayout kKindLayouts[4];
+extern const KindLayout kKindLayouts[5];
 const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
 
 struct ReadExercise {
-    std::string value;  // grouped number text, as printed
+    std::string value;  // grouped number text, as printed (with the settings' decimal mark)
     int unit = -1;
     std::string answer;  // grouped number text; empty in the subject
     std::string Key() const { return value + std::to_string(unit); }
-    // The value without its group spaces.
+    // The value without its group spaces, with a decimal point.
     std::string Plain() const;
 };
 
