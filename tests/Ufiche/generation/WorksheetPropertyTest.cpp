@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ using Uconvers::QuantityKind;
 
 constexpr int kWorksheetsPerCase = 2000;
 constexpr int kQuestions = 40;
+constexpr int kKindCount = static_cast<int>(std::size(testsupport::kKindLayouts));
 
 using testsupport::KindLayout;
 using testsupport::kKindLayouts;
@@ -161,6 +163,7 @@ std::string CaseName(const testing::TestParamInfo<std::tuple<int, int>>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllKindsAndLevels, WorksheetProperty,
-                         testing::Combine(testing::Range(0, 5), testing::Range(1, 4)), CaseName);
+                         testing::Combine(testing::Range(0, kKindCount), testing::Range(1, 4)),
+                         CaseName);
 
 }  // namespace

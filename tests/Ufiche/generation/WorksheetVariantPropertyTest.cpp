@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <iterator>
 #include <string>
 
 #include "Ufiche/generation/MersenneRandomSource.h"
@@ -167,6 +168,7 @@ TEST_P(CommaProperty, TheCommaWorksheetDiffersFromThePointOneInItsDecimalPointsA
     EXPECT_GT(replaced, 1000);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllKinds, CommaProperty, testing::Range(0, 5));
+INSTANTIATE_TEST_SUITE_P(AllKinds, CommaProperty,
+                         testing::Range(0, static_cast<int>(std::size(testsupport::kKindLayouts))));
 
 }  // namespace
