@@ -28,7 +28,7 @@ std::string ReadExercise::Plain() const {
     std::string plain;
     for (char c : value) {
         if (c != ' ') {
-            plain += c == ',' ? '.' : c;
+            plain += c;
         }
     }
     return plain;
@@ -41,8 +41,8 @@ constexpr int kSubjectTabs = 6;
 // A cursor over the document that fails on the first byte out of layout.
 class Cursor {
 public:
-    Cursor(const std::string& text, std::size_t position, QuantityKind kind, char decimalMark)
-        : m_text(text), m_position(position), m_decimalMark(decimalMark) {
+    Cursor(const std::string& text, std::size_t position, QuantityKind kind)
+        : m_text(text), m_position(position) {
         for (int unit = 0; unit < Uconvers::UnitCount(kind); ++unit) {
             m_symbols.push_back(Ufiche::MarkupToRtf(Uconvers::UnitSymbol(kind, unit)));
         }
@@ -61,12 +61,13 @@ public:
         m_position += expected.size();
     }
 
-    // Digits, the decimal mark, and single spaces between digit groups.
+    // Digits, a decimal point or comma, and single spaces between digit groups.
     std::string number() {
         const std::size_t start = m_position;
         const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
         while (m_position < m_text.size() &&
-               (isDigit(m_text[m_position]) || m_text[m_position] == m_decimalMark ||
+               (isDigit(m_text[m_position]) || m_text[m_position] == '.' ||
+                m_text[m_position] == ',' ||
                 (m_text[m_position] == ' ' && m_position + 1 < m_text.size() &&
                  isDigit(m_text[m_position + 1])))) {
             ++m_position;
@@ -143,7 +144,6 @@ public:
 private:
     const std::string& m_text;
     std::size_t m_position;
-    char m_decimalMark;
     std::vector<std::string> m_symbols;
 };
 
@@ -197,7 +197,7 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
 
     const int questions = std::clamp(settings.QuestionCount, 0, 40);
     const int spacing = answerKey ? 0 : std::clamp(settings.LineSpacing, 0, 10);
-    Cursor cursor(rtf, document.bodyStart, kind, settings.DecimalComma ? ',' : '.');
+    Cursor cursor(rtf, document.bodyStart, kind);
     for (int n = 1; n <= questions; ++n) {
         const std::string lineStart = separator + std::to_string(n) + "\xB0/   ";
         if (n > 1 && ContinuesControlWord(lineStart)) {

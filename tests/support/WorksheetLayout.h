@@ -28,11 +28,11 @@ extern const KindLayout kKindLayouts[5];
 const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
 
 struct ReadExercise {
-    std::string value;  // grouped number text, as printed (with the settings' decimal mark)
+    std::string value;  // grouped number text, as printed
     int unit = -1;
     std::string answer;  // grouped number text; empty in the subject
     std::string Key() const { return value + std::to_string(unit); }
-    // The value without its group spaces, with a decimal point.
+    // The value without its group spaces.
     std::string Plain() const;
 };
 
