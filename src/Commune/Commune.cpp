@@ -58,6 +58,12 @@ std::string CommaToPoint(const std::string& text) {
     return result;
 }
 
+std::string PointToComma(const std::string& text) {
+    std::string result = text;
+    std::replace(result.begin(), result.end(), '.', ',');
+    return result;
+}
+
 std::string DropTrailingZeros(const std::string& text) {
     if (text.find('.') == std::string::npos) {
         return text;

@@ -21,6 +21,10 @@ std::string DropTrailingPoint(const std::string& text);
 // The text with every comma replaced by a point.
 std::string CommaToPoint(const std::string& text);
 
+// The text with every point replaced by a comma: a number text as written
+// with a decimal comma, its groups unchanged ("12 345,5").
+std::string PointToComma(const std::string& text);
+
 // The text without its trailing zeros, when it holds a point; the point stops
 // the removal, so "0.000" gives "0.".
 std::string DropTrailingZeros(const std::string& text);

@@ -82,6 +82,21 @@ constexpr UnitRow kCapacityUnits[] = {
     {"millim\xE8tre cube", "mm<sup>3</sup>", 0.000001L, 1000000.0L},
 };
 
+// Grams step by 10 like metres, with the same constants.
+constexpr UnitRow kMassUnits[] = {
+    {"milligramme", "mg", 0.001L, 1000.0L},
+    {"centigramme", "cg", 0.01L, 100.0L},
+    {"d\xE9"
+     "cigramme",
+     "dg", 0.1L, 10.0L},
+    {"gramme", "g", 1.0L, 1.0L},
+    {"d\xE9"
+     "cagramme",
+     "dag", 10.0L, 0.1L},
+    {"hectogramme", "hg", 100.0L, 0.01L},
+    {"kilogramme", "kg", 1000.0L, 0.001L},
+};
+
 std::span<const UnitRow> TableOf(QuantityKind kind) {
     switch (kind) {
         case QuantityKind::Length:
@@ -92,6 +107,8 @@ std::span<const UnitRow> TableOf(QuantityKind kind) {
             return kVolumeUnits;
         case QuantityKind::Capacity:
             return kCapacityUnits;
+        case QuantityKind::Mass:
+            return kMassUnits;
     }
     return {};
 }
@@ -190,6 +207,19 @@ extended ToBaseCapa(UnitIndex index, extended value) {
 }
 extended ConvertCapa(UnitIndex source, UnitIndex target, extended value) {
     return Convert(QuantityKind::Capacity, source, target, value);
+}
+
+std::string UnitNameMass(UnitIndex index) {
+    return UnitName(QuantityKind::Mass, index);
+}
+std::string UnitSymbolMass(UnitIndex index) {
+    return UnitSymbol(QuantityKind::Mass, index);
+}
+extended ToBaseMass(UnitIndex index, extended value) {
+    return ToBase(QuantityKind::Mass, index, value);
+}
+extended ConvertMass(UnitIndex source, UnitIndex target, extended value) {
+    return Convert(QuantityKind::Mass, source, target, value);
 }
 
 }  // namespace Uconvers

@@ -6,11 +6,11 @@
 
 namespace Uconvers {
 
-enum class QuantityKind { Length, Area, Volume, Capacity };
+enum class QuantityKind { Length, Area, Volume, Capacity, Mass };
 
 // A unit's index within its kind's table: 0 to 6 (milli unit 0, base unit 3,
-// kilo unit 6), or 0 to 10 for capacities (litre units 0 to 6, then the cubic
-// metre 7 down to the cubic millimetre 10).
+// kilo unit 6; for masses the milligram to the kilogram), or 0 to 10 for capacities (litre units 0
+// to 6, then the cubic metre 7 down to the cubic millimetre 10).
 using UnitIndex = int;
 
 // Number of units in a kind's table.
@@ -43,5 +43,10 @@ std::string UnitNameCapa(UnitIndex index);
 std::string UnitSymbolCapa(UnitIndex index);
 extended ToBaseCapa(UnitIndex index, extended value);
 extended ConvertCapa(UnitIndex source, UnitIndex target, extended value);
+
+std::string UnitNameMass(UnitIndex index);
+std::string UnitSymbolMass(UnitIndex index);
+extended ToBaseMass(UnitIndex index, extended value);
+extended ConvertMass(UnitIndex source, UnitIndex target, extended value);
 
 }  // namespace Uconvers

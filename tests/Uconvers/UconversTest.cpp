@@ -67,7 +67,8 @@ TEST(Uconvers, IndexesOutsideAKindsTableGiveEmptyTextAndZero) {
         Uconvers::UnitIndex index;
     } cases[] = {{QuantityKind::Length, -1},   {QuantityKind::Length, 7},
                  {QuantityKind::Area, 7},      {QuantityKind::Volume, 100},
-                 {QuantityKind::Capacity, 11}, {QuantityKind::Capacity, -5}};
+                 {QuantityKind::Capacity, 11}, {QuantityKind::Capacity, -5},
+                 {QuantityKind::Mass, 7}};
     for (const auto& c : cases) {
         EXPECT_EQ(Uconvers::UnitName(c.kind, c.index), "");
         EXPECT_EQ(Uconvers::UnitSymbol(c.kind, c.index), "");

@@ -11,11 +11,12 @@ namespace testsupport {
 
 using Uconvers::QuantityKind;
 
-const KindLayout kKindLayouts[4] = {
+const KindLayout kKindLayouts[5] = {
     {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 ", 3},
     {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par ", 3},
     {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 ", 2},
     {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 ", 3},
+    {QuantityKind::Mass, "Mass_N", "\\b \\par \\par \\b0 ", 3},
 };
 
 const KindLayout& LayoutOf(QuantityKind kind) {
@@ -60,12 +61,13 @@ public:
         m_position += expected.size();
     }
 
-    // Digits, points, and single spaces between digit groups.
+    // Digits, a decimal point or comma, and single spaces between digit groups.
     std::string number() {
         const std::size_t start = m_position;
         const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
         while (m_position < m_text.size() &&
                (isDigit(m_text[m_position]) || m_text[m_position] == '.' ||
+                m_text[m_position] == ',' ||
                 (m_text[m_position] == ' ' && m_position + 1 < m_text.size() &&
                  isDigit(m_text[m_position + 1])))) {
             ++m_position;

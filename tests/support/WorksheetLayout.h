@@ -24,7 +24,7 @@ struct KindLayout {
     int answerTabs;          // between the two exercises of an answer-key line
 };
 
-extern const KindLayout kKindLayouts[4];
+extern const KindLayout kKindLayouts[5];
 const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
 
 struct ReadExercise {

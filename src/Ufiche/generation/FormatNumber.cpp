@@ -39,4 +39,13 @@ std::string FormatConvertedCapa(Uconvers::UnitIndex source, Uconvers::UnitIndex 
     return FormatNumber(Uconvers::ConvertCapa(source, target, value));
 }
 
+std::string FormatConvertedMass(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
+                                extended value) {
+    return FormatNumber(Uconvers::ConvertMass(source, target, value));
+}
+
+std::string WithDecimalMark(std::string numberText, DecimalMark mark) {
+    return mark == DecimalMark::Comma ? Commune::PointToComma(numberText) : numberText;
+}
+
 }  // namespace Ufiche

@@ -23,5 +23,15 @@ std::string FormatConvertedVol(Uconvers::UnitIndex source, Uconvers::UnitIndex t
                                extended value);
 std::string FormatConvertedCapa(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
                                 extended value);
+std::string FormatConvertedMass(Uconvers::UnitIndex source, Uconvers::UnitIndex target,
+                                extended value);
+
+// The decimal separator a worksheet shows its numbers with. The texts above
+// always hold the point, and so do the exercise keys made from them.
+enum class DecimalMark { Point, Comma };
+
+// A number text of the operations above as a worksheet shows it: with a
+// comma in place of the point when asked, the groups unchanged ("0,000 037").
+std::string WithDecimalMark(std::string numberText, DecimalMark mark);
 
 }  // namespace Ufiche

@@ -17,8 +17,8 @@ constexpr UnitRule Fixed(int unit) {
 constexpr UnitRule kNoUnitRule = Fixed(0);
 
 // Level 1, built for a step factor of 10: large units with small values and
-// small units with multiples of 1000, so lengths and capacities get whole
-// answers in the base unit.
+// small units with multiples of 1000, so lengths, capacities and masses get
+// whole answers in the base unit.
 constexpr DrawRow kLevel1Rows[] = {
     {Steps(999, 1, 1), Draw(3, 4)},   {Steps(99, 10, 10), Draw(5, 2)},
     {Steps(9, 100, 100), Draw(6, 1)}, {Steps(9, 1000, 1000), Draw(6)},
@@ -91,43 +91,55 @@ constexpr QuestionTable kLevel3Table = {DrawMethod::RowUnitsOnce, kLevel3Rows, {
 
 constexpr const char* kBoldHeadingEnd = "<b><br><br></b>";
 
+// The rows name their fields, so that a reader sees what each number means.
 const KindRules kRules[] = {
-    {QuantityKind::Length,
-     "Long_N",
-     kBoldHeadingEnd,
-     6,
-     3,
-     true,
-     {kBaseUnitTarget, kAnyOfSevenTarget, kAnyOfSevenTarget},
-     {kLevel1Table, kLevel2Table, kLevel3Table}},
-    {QuantityKind::Area,
-     "Surf_N",
-     "</b><br><br>",
-     6,
-     3,
-     true,
-     {kBaseUnitTarget, kAnyOfSevenTarget, kAnyOfSevenTarget},
-     {kLevel1Table, kLevel2Table, kLevel3Table}},
+    {.kind = QuantityKind::Length,
+     .fileNamePiece = "Long_N",
+     .headingEnd = kBoldHeadingEnd,
+     .subjectTabs = 6,
+     .answerTabs = 3,
+     .rejectsEqualPairsAndZeros = true,
+     .targets = {kBaseUnitTarget, kAnyOfSevenTarget, kAnyOfSevenTarget},
+     .questions = {kLevel1Table, kLevel2Table, kLevel3Table}},
+    {.kind = QuantityKind::Area,
+     .fileNamePiece = "Surf_N",
+     .headingEnd = "</b><br><br>",
+     .subjectTabs = 6,
+     .answerTabs = 3,
+     .rejectsEqualPairsAndZeros = true,
+     .targets = {kBaseUnitTarget, kAnyOfSevenTarget, kAnyOfSevenTarget},
+     .questions = {kLevel1Table, kLevel2Table, kLevel3Table}},
     // Volumes never take hm3 or km3 as the level-3 target.
-    {QuantityKind::Volume,
-     "Vol_N",
-     kBoldHeadingEnd,
-     6,
-     2,
-     true,
-     {kBaseUnitTarget, kAnyOfSevenTarget, TargetRule{0, {Draw(5)}}},
-     {kLevel1Table, kLevel2Table, {DrawMethod::RowUnitsOnce, kVolumeLevel3Rows, {}}}},
-    {QuantityKind::Capacity,
-     "Capa_N",
-     kBoldHeadingEnd,
-     6,
-     3,
-     false,
-     {kBaseUnitTarget, TargetRule{3, {Draw(3, 8), Draw(2, 8), Fixed(7)}},
-      TargetRule{3, {Draw(4, 3), Draw(4), Draw(4, 7)}}},
-     {kLevel1Table,
-      {DrawMethod::PatternAvoidTarget, kCapacityLevel2Rows, kCapacityLevel2Patterns},
-      {DrawMethod::PatternAvoidTarget, kCapacityLevel3Rows, kCapacityLevel3Patterns}}},
+    {.kind = QuantityKind::Volume,
+     .fileNamePiece = "Vol_N",
+     .headingEnd = kBoldHeadingEnd,
+     .subjectTabs = 6,
+     .answerTabs = 2,
+     .rejectsEqualPairsAndZeros = true,
+     .targets = {kBaseUnitTarget, kAnyOfSevenTarget,
+                 TargetRule{.choices = 0, .options = {Draw(5)}}},
+     .questions = {kLevel1Table, kLevel2Table, {DrawMethod::RowUnitsOnce, kVolumeLevel3Rows, {}}}},
+    {.kind = QuantityKind::Capacity,
+     .fileNamePiece = "Capa_N",
+     .headingEnd = kBoldHeadingEnd,
+     .subjectTabs = 6,
+     .answerTabs = 3,
+     .rejectsEqualPairsAndZeros = false,
+     .targets = {kBaseUnitTarget,
+                 TargetRule{.choices = 3, .options = {Draw(3, 8), Draw(2, 8), Fixed(7)}},
+                 TargetRule{.choices = 3, .options = {Draw(4, 3), Draw(4), Draw(4, 7)}}},
+     .questions = {kLevel1Table,
+                   {DrawMethod::PatternAvoidTarget, kCapacityLevel2Rows, kCapacityLevel2Patterns},
+                   {DrawMethod::PatternAvoidTarget, kCapacityLevel3Rows, kCapacityLevel3Patterns}}},
+    // Grams step by 10 as metres do: masses are drawn and written as lengths.
+    {.kind = QuantityKind::Mass,
+     .fileNamePiece = "Mass_N",
+     .headingEnd = kBoldHeadingEnd,
+     .subjectTabs = 6,
+     .answerTabs = 3,
+     .rejectsEqualPairsAndZeros = true,
+     .targets = {kBaseUnitTarget, kAnyOfSevenTarget, kAnyOfSevenTarget},
+     .questions = {kLevel1Table, kLevel2Table, kLevel3Table}},
 };
 
 }  // namespace

@@ -45,8 +45,8 @@ std::string Heading(const KindRules& rules, const std::string& defaultFileName,
     return MarkupToRtf(markup);
 }
 
-// A drawn question with the number texts of its two exercises, which its
-// keys and both documents' lines are made of.
+// A drawn question with the number texts of its two exercises as both
+// documents show them.
 struct DrawnLine {
     DrawnQuestion question;
     std::string leftNumber;
@@ -56,7 +56,8 @@ struct DrawnLine {
 // Draws a question until it passes every test, starting afresh each time;
 // then stores its keys in the slots of question `number` (1-based).
 DrawnLine DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitIndex target,
-                       int number, DrawnExerciseSlots& drawnExercises, RandomSource& random) {
+                       int number, DrawnExerciseSlots& drawnExercises, DecimalMark mark,
+                       RandomSource& random) {
     for (;;) {
         const auto candidate = DrawCandidate(table, target, random);
         if (!candidate) {
@@ -80,7 +81,9 @@ DrawnLine DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitI
         }
         drawnExercises[static_cast<std::size_t>(number - 1)] = std::move(leftKey);
         drawnExercises[static_cast<std::size_t>(kMaxQuestions + number - 1)] = std::move(rightKey);
-        return {q, std::move(leftNumber), std::move(rightNumber)};
+        // The keys keep the point whatever the documents show.
+        return {q, WithDecimalMark(std::move(leftNumber), mark),
+                WithDecimalMark(std::move(rightNumber), mark)};
     }
 }
 
@@ -113,7 +116,7 @@ std::string SeparatorPiece(const WorksheetSettings& settings) {
 // the highlight that marks an answer. The translation of a text is the
 // translation of its pieces put end to end as long as no piece cuts a tag, so
 // the lines are assembled from these pieces and the number texts, which hold
-// only digits, spaces, points and minus signs and pass through unchanged.
+// only digits, spaces, points or commas and minus signs and pass through unchanged.
 struct LinePieces {
     std::vector<std::string> spacedSymbols;   // by unit index
     std::vector<std::string> subjectTabRuns;  // by number of tabs
@@ -177,23 +180,23 @@ void AppendSubjectLine(std::string& document, const LinePieces& pieces, const Dr
 
 // "= answer" with the answer highlighted, converted into the target unit.
 void AppendAnswer(std::string& document, const KindRules& rules, const LinePieces& pieces,
-                  extended value, UnitIndex unit, UnitIndex target) {
+                  extended value, UnitIndex unit, UnitIndex target, DecimalMark mark) {
     document += pieces.answerStart;
-    document += FormatConverted(rules.kind, unit, target, value);
+    document += WithDecimalMark(FormatConverted(rules.kind, unit, target, value), mark);
     document += SpacedSymbol(pieces, target);
     document += pieces.answerEnd;
 }
 
 void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const LinePieces& pieces,
-                         const DrawnLine& line, UnitIndex target) {
+                         const DrawnLine& line, UnitIndex target, DecimalMark mark) {
     const DrawnQuestion& q = line.question;
     document += line.leftNumber;
     document += SpacedSymbol(pieces, q.leftUnit);
-    AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target);
+    AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target, mark);
     document += pieces.answerTabs;
     document += line.rightNumber;
     document += SpacedSymbol(pieces, q.rightUnit);
-    AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target);
+    AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target, mark);
 }
 
 }  // namespace
@@ -206,6 +209,7 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const int level = std::clamp(settings.Level, 1, 3);
     const int questionCount = std::min(settings.QuestionCount, kMaxQuestions);
     const int lineSpacing = std::clamp(settings.LineSpacing, 0, kMaxLineSpacing);
+    const DecimalMark mark = settings.DecimalComma ? DecimalMark::Comma : DecimalMark::Point;
 
     GeneratedWorksheet sheet;
     const int firstNumber = R(random, 100);
@@ -222,7 +226,7 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     questions.reserve(static_cast<std::size_t>(std::max(questionCount, 0)));
     for (int number = 1; number <= questionCount; ++number) {
         questions.push_back(DrawQuestion(rules, rules.questions[levelIndex], target, number,
-                                         sheet.DrawnExercises, random));
+                                         sheet.DrawnExercises, mark, random));
     }
 
     const std::string separator = SeparatorPiece(settings);
@@ -252,7 +256,7 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
             }
         }
         AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
-        AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target);
+        AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target, mark);
         sheet.AnswerKey += "\\par";
     }
     sheet.Subject += "}";

@@ -16,6 +16,9 @@ struct WorksheetSettings {
     std::string InstructionText;
     bool SeparatorShown;
     std::string SeparatorLine;
+    // The numbers of both documents written with a decimal comma rather
+    // than the point; exercise keys, titles and the base name stay as they are.
+    bool DecimalComma = false;
 };
 
 // The pseudo-random source of the generation: Draw(n) is uniform in 0 .. n-1.

@@ -12,6 +12,7 @@ namespace exact {
 inline int PowerOfUnit(Uconvers::QuantityKind kind, int index) {
     switch (kind) {
         case Uconvers::QuantityKind::Length:
+        case Uconvers::QuantityKind::Mass:
             return index - 3;
         case Uconvers::QuantityKind::Area:
             return 2 * (index - 3);

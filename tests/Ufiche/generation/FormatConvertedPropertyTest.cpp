@@ -68,8 +68,8 @@ TEST(FormatConvertedProperty, EveryDrawableValueInEveryUnitPairReadsAsItsExactCo
     const auto values = EveryDrawableValue();
     int exactCases = 0;
     int roundedCases = 0;
-    for (const auto kind :
-         {QuantityKind::Length, QuantityKind::Area, QuantityKind::Volume, QuantityKind::Capacity}) {
+    for (const auto kind : {QuantityKind::Length, QuantityKind::Area, QuantityKind::Volume,
+                            QuantityKind::Capacity, QuantityKind::Mass}) {
         const int units = Uconvers::UnitCount(kind);
         for (int source = 0; source < units; ++source) {
             for (int target = 0; target < units; ++target) {

@@ -25,7 +25,7 @@ std::vector<Ufiche::GeneratedWorksheet> Worksheets() {
     for (int round = 0; round < 40; ++round) {
         const Ufiche::WorksheetSettings settings{round % 3 + 1,   40,   1,  "T",
                                                  "Convertir en ", true, "-"};
-        sheets.push_back(Ufiche::BuildWorksheet(static_cast<Uconvers::QuantityKind>(round % 4),
+        sheets.push_back(Ufiche::BuildWorksheet(static_cast<Uconvers::QuantityKind>(round % 5),
                                                 settings, random));
     }
     return sheets;

@@ -39,6 +39,38 @@ bool IsBaseName(const std::string& name, const std::string& piece, int level) {
            name[n + 2] == '_' && digit(n + 3) && digit(n + 4);
 }
 
+// The decimal points of a document's body, those between two digits, as commas.
+std::string DecimalPointsAsCommas(std::string rtf, std::size_t body) {
+    const auto digit = [&](std::size_t i) { return rtf[i] >= '0' && rtf[i] <= '9'; };
+    for (auto at = rtf.find('.', body); at != std::string::npos; at = rtf.find('.', at + 1)) {
+        rtf[at] = digit(at - 1) && digit(at + 1) ? ',' : '.';
+    }
+    return rtf;
+}
+
+// A lengths document in grams: the masses' names and symbols are the lengths'
+// with "gramme" for "mètre" and "g" for "m". No control word of the body
+// holds an "m": each there ends a symbol ("mm" holds two).
+std::string InGrams(std::string rtf, std::size_t body) {
+    rtf.replace(rtf.find("Long_N"), 6, "Mass_N");
+    rtf.replace(rtf.rfind("m\xE8tre", body), 5, "gramme");
+    for (auto at = rtf.find('m', body); at != std::string::npos; at = rtf.find('m', at + 1)) {
+        rtf[at] = rtf[at + 1] == 'm' ? 'm' : 'g';
+    }
+    return rtf;
+}
+
+// A subject without the blanks and tabs between the two exercises of its lines.
+std::string WithoutGaps(std::string rtf) {
+    for (auto at = rtf.find(" ="); at != std::string::npos; at = rtf.find(" =", at + 2)) {
+        const auto end = rtf.find_first_not_of(" \\tab", at + 2);
+        if (rtf.compare(end - 5, 5, "\\tab ") == 0) {
+            rtf.erase(at + 2, end - at - 2);
+        }
+    }
+    return rtf;
+}
+
 TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
     const KindLayout& kindLayout = layout();
     const QuantityKind kind = kindLayout.kind;
@@ -47,7 +79,8 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
 
     for (int seed = 0; seed < kWorksheetsPerCase; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        Ufiche::MersenneRandomSource random(static_cast<std::uint32_t>(seed * 7919 + level()));
+        const auto seedValue = static_cast<std::uint32_t>(seed * 7919 + level());
+        Ufiche::MersenneRandomSource random(seedValue);
         // Mostly full sheets; every fifth one shorter, so that the slots of
         // the questions not asked are seen to stay empty.
         const int questions = seed % 5 == 4 ? 1 + seed % kQuestions : kQuestions;
@@ -112,7 +145,7 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
                     ASSERT_EQ(exercise->answer, Commune::GroupDigits(answer.text))
                         << exercise->value << " in unit " << unit << " to unit " << target;
                 }
-                if (level() == 1 && (kind == QuantityKind::Length || capacity)) {
+                if (level() == 1 && kind != QuantityKind::Area && kind != QuantityKind::Volume) {
                     ASSERT_EQ(exercise->answer.find('.'), std::string::npos);
                 }
                 if (level() == 2 && !capacity) {
@@ -137,6 +170,27 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
             ASSERT_EQ(sheet.DrawnExercises[static_cast<std::size_t>(n - 1)], "") << n;
             ASSERT_EQ(sheet.DrawnExercises[static_cast<std::size_t>(39 + n)], "") << n;
         }
+
+        // The same draws with the comma: the numbers' points alone change.
+        auto commaSettings = settings;
+        commaSettings.DecimalComma = true;
+        Ufiche::MersenneRandomSource again(seedValue);
+        const auto comma = Ufiche::BuildWorksheet(kind, commaSettings, again);
+        ASSERT_NO_THROW(testsupport::ReadWorksheet(comma.AnswerKey, kind, commaSettings, true));
+        ASSERT_EQ(comma.DrawnExercises, sheet.DrawnExercises);
+        ASSERT_EQ(comma.Subject, DecimalPointsAsCommas(sheet.Subject, subjectBody));
+        ASSERT_EQ(comma.AnswerKey, DecimalPointsAsCommas(sheet.AnswerKey, answerBody));
+        // The same draws in masses: the lengths worksheet in grams. A subject's
+        // gaps follow the printed width of the left exercises ("g" is narrower
+        // than "m"); the gap's own tests and the paper test check them.
+        if (kind == QuantityKind::Length) {
+            Ufiche::MersenneRandomSource same(seedValue);
+            const auto masses = Ufiche::BuildWorksheet(QuantityKind::Mass, settings, same);
+            ASSERT_EQ(masses.DefaultFileName, "Mass" + sheet.DefaultFileName.substr(4));
+            ASSERT_EQ(masses.AnswerKey, InGrams(sheet.AnswerKey, answerBody));
+            ASSERT_EQ(WithoutGaps(masses.Subject),
+                      WithoutGaps(InGrams(sheet.Subject, subjectBody)));
+        }
     }
 
     // The targets each level can draw, and only those.
@@ -160,6 +214,6 @@ std::string CaseName(const testing::TestParamInfo<std::tuple<int, int>>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllKindsAndLevels, WorksheetProperty,
-                         testing::Combine(testing::Range(0, 4), testing::Range(1, 4)), CaseName);
+                         testing::Combine(testing::Range(0, 5), testing::Range(1, 4)), CaseName);
 
 }  // namespace

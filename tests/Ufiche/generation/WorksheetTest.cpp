@@ -287,7 +287,7 @@ TEST(BuildWorksheet, AnyTeacherTextOfUpToTenThousandCharactersNeitherCrashesNorH
         WorksheetSettings settings{round % 3 + 1,    40,          round % 4,
                                    text(10000),      text(10000), round % 2 == 0,
                                    text(round * 800)};
-        const auto kind = static_cast<QuantityKind>(round % 4);
+        const auto kind = static_cast<QuantityKind>(round % 5);
         const auto sheet = BuildWorksheet(kind, settings, random);
         EXPECT_TRUE(sheet.Subject.starts_with(kHeader));
         EXPECT_TRUE(sheet.AnswerKey.ends_with("\\par}"));

@@ -81,7 +81,7 @@ ShownSymbol SymbolOf(QuantityKind kind, int unit) {
 }
 
 const QuantityKind kKinds[] = {QuantityKind::Length, QuantityKind::Area, QuantityKind::Volume,
-                               QuantityKind::Capacity};
+                               QuantityKind::Capacity, QuantityKind::Mass};
 
 // Checks one generated document, paragraph by paragraph and character by
 // character, against the settings and the exercises the generation recorded.

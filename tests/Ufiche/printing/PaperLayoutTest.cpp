@@ -78,7 +78,8 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySubjectInOneColumnOnA4) {
     } kinds[] = {{QuantityKind::Length, "Long"},
                  {QuantityKind::Area, "Surf"},
                  {QuantityKind::Volume, "Vol"},
-                 {QuantityKind::Capacity, "Capa"}};
+                 {QuantityKind::Capacity, "Capa"},
+                 {QuantityKind::Mass, "Mass"}};
     QStringList saved;
     for (const auto& k : kinds) {
         for (int level = 1; level <= 3; ++level) {
