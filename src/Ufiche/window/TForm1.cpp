@@ -120,6 +120,8 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->btnSurf, &QPushButton::clicked, this, on(&TForm1::btnSurfClick));
     connect(m_ui->btnVol, &QPushButton::clicked, this, on(&TForm1::btnVolClick));
     connect(m_ui->btnCapa, &QPushButton::clicked, this, on(&TForm1::btnCapaClick));
+    connect(m_ui->btnMasse, &QPushButton::clicked, this, on(&TForm1::btnMasseClick));
+    connect(m_ui->ckbVirgule, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
     connect(m_ui->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
     connect(m_ui->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
     connect(m_ui->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));
@@ -151,7 +153,8 @@ Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
             platform::ToWindows1252(m_ui->eTitre1->text()),
             platform::ToWindows1252(m_ui->Combo1->currentText()),
             m_ui->CheckBox1->isChecked(),
-            platform::ToWindows1252(m_ui->eSepar->text())};
+            platform::ToWindows1252(m_ui->eSepar->text()),
+            m_ui->ckbVirgule->isChecked()};
 }
 
 // ---- Start-up, activation, close ----
@@ -239,6 +242,10 @@ void TForm1::trbNiveauChange() {
 
 void TForm1::CheckBox1Click() {
     m_ui->eSepar->setEnabled(m_ui->CheckBox1->isChecked());
+    SetLight(Ufiche::kLightRed);
+}
+
+void TForm1::ckbVirguleClick() {
     SetLight(Ufiche::kLightRed);
 }
 

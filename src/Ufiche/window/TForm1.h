@@ -45,7 +45,8 @@ class Preview;
 //   eSepar          the separator line; Label10 shows its length
 //   ckbEdite        "Edite": edit mode of both panes
 //   RxE1, RxE2      the subject pane and the answer-key pane
-//   btnLong ... btnCapa  the kind buttons, which generate a worksheet
+//   btnLong ... btnMasse  the kind buttons, which generate a worksheet
+//   ckbVirgule      "Virgule": decimal numbers written with a comma
 //   btnChoixImp     "CI": the printer choice
 //   btnApercu       "A": the preview of the subject's first two pages
 //   spSujets, spCorriges  the number of copies of each document
@@ -131,6 +132,7 @@ public:
     void spmaxvaleurChange();         // a generation setting changed
     void trbNiveauChange();           // the level track bar moved
     void CheckBox1Click();            // "Separ" ticked or unticked
+    void ckbVirguleClick();           // "Virgule" ticked or unticked
     void Label9Click();               // the catalogue link clicked
     void Label9MouseMove();           // the mouse over the catalogue link
     void FormMouseMove();             // the mouse over the window, off the link
@@ -139,6 +141,7 @@ public:
     void btnSurfClick() { GenerateWorksheet(Uconvers::QuantityKind::Area); }
     void btnVolClick() { GenerateWorksheet(Uconvers::QuantityKind::Volume); }
     void btnCapaClick() { GenerateWorksheet(Uconvers::QuantityKind::Capacity); }
+    void btnMasseClick() { GenerateWorksheet(Uconvers::QuantityKind::Mass); }
     void RxE1Change();                  // the subject pane's text changed
     void ckbEditeClick();               // "Edite" ticked or unticked
     void btnEnregistreClick();          // "Enregistrer": both documents saved

@@ -77,6 +77,8 @@ std::vector<StoredSetting> TForm1::StoredSettings() {
          StoredSetting::Integer{[level] { return level->value(); },
                                 [level](const int& value) { level->setValue(value); }}},
         {"ckbEdite_Checked", Checked(m_ui->ckbEdite)},
+        // Beyond the first version's keys: a file without it gives the point.
+        {"ckbVirgule_Checked", Checked(m_ui->ckbVirgule)},
     };
 }
 
