@@ -275,7 +275,7 @@ TEST(LoadRtfIntoPane, ShowsEveryKindOfGeneratedWorksheetWithItsTextAndFormatting
             }
         }
     }
-    EXPECT_EQ(checked, 4 * 3 * 2 * 4);
+    EXPECT_EQ(checked, static_cast<int>(std::size(kKinds)) * 3 * 2 * 4);
 }
 
 TEST(LoadRtfIntoPane, LeavesThePaneInSelectionModeWithTheCaretAtTheStart) {
