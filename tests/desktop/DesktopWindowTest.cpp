@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
@@ -24,6 +25,7 @@
 #include <memory>
 
 #include "Desktop.h"
+#include "ExactDecimal.h"
 #include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
@@ -107,6 +109,38 @@ protected:
     QStringList m_errors;
     int m_activations = 0;
 };
+
+TEST_F(DesktopWindowTest, MassesWorksheetsOfEveryLevelHaveEveryAnswerRight) {
+    // Each answer read back from the answer-key pane, value and answer as the
+    // teacher sees them (group blanks, decimal comma), against the exact
+    // decimal shift between the two units.
+    const QStringList symbols = {"mg", "cg", "dg", "g", "dag", "hg", "kg"};
+    const QString number = QStringLiteral("([0-9 \u00a0]+(?:,[0-9 \u00a0]+)?)");
+    const QString unit = QStringLiteral("(mg|cg|dg|g|dag|hg|kg)");
+    const QRegularExpression exercise(number + " " + unit + " = " + number + " " + unit);
+    auto plain = [](QString text) {
+        return text.remove(' ').remove(QChar(0xa0)).replace(',', '.').toStdString();
+    };
+    Control<QCheckBox>("ckbVirgule").setChecked(true);
+    Control<QSpinBox>("spMaxLigne").setValue(40);
+    for (int level = 1; level <= 3; ++level) {
+        Control<QSlider>("trbNiveau").setValue(level);
+        Control<QPushButton>("btnMasse").click();
+        EXPECT_TRUE(QString::fromStdString(m_form->DefaultFileName())
+                        .startsWith(QStringLiteral("Mass_N%1_").arg(level)));
+        const QString answerKey = m_form->answerKeyPane().toPlainText();
+        int answers = 0;
+        for (auto found = exercise.globalMatch(answerKey); found.hasNext(); ++answers) {
+            const QRegularExpressionMatch match = found.next();
+            const exact::Decimal expected =
+                exact::Convert(Uconvers::QuantityKind::Mass, symbols.indexOf(match.captured(2)),
+                               symbols.indexOf(match.captured(4)), plain(match.captured(1)));
+            EXPECT_EQ(plain(match.captured(3)), expected.text) << match.captured(0).toStdString();
+        }
+        EXPECT_GT(answers, 40) << "level " << level;
+        EXPECT_EQ(answers, answerKey.count(" = ")) << "an answer the pattern missed";
+    }
+}
 
 TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgram) {
     ASSERT_NE(scheduler, nullptr) << whyNoScheduler.toStdString();

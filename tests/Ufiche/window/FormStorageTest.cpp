@@ -271,6 +271,7 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
         {"CheckBox1_Checked", "False"},
         {"trbNiveau_Position", "2"},
         {"ckbEdite_Checked", "True"},
+        {"ckbVirgule_Checked", "True"},
     };
     const QByteArray list =
         "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en \r\nItem1='x'\r\n";

@@ -99,13 +99,17 @@ TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
     const struct {
         const char* button;
         QuantityKind kind;
-    } buttons[] = {{"btnLong", QuantityKind::Length},
-                   {"btnSurf", QuantityKind::Area},
-                   {"btnVol", QuantityKind::Volume},
-                   {"btnCapa", QuantityKind::Capacity}};
+        bool comma;
+    } buttons[] = {{"btnLong", QuantityKind::Length, false},
+                   {"btnSurf", QuantityKind::Area, false},
+                   {"btnVol", QuantityKind::Volume, true},
+                   {"btnCapa", QuantityKind::Capacity, false},
+                   {"btnMasse", QuantityKind::Mass, true}};
     control<QSlider>("trbNiveau").setValue(3);
     control<QSpinBox>("spMaxLigne").setValue(40);
     for (const auto& button : buttons) {
+        control<QCheckBox>("ckbVirgule").setChecked(button.comma);
+        ASSERT_EQ(m_form.ReadWorksheetSettings().DecimalComma, button.comma);
         m_form.FormActivate();  // seeds 42 again
         QTest::mouseClick(&control<QPushButton>(button.button), Qt::LeftButton);
 
@@ -162,6 +166,7 @@ TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
              [&] { control<QSpinBox>("spinterligne").setValue(3); },
              [&] { control<QLineEdit>("eTitre1").setText("Classe de 6e"); },
              [&] { control<QLineEdit>("eSepar").setText("***"); },
+             [&] { control<QCheckBox>("ckbVirgule").toggle(); },
              [&] {
                  control<QComboBox>("Combo1").setFocus();
                  QTest::keyClicks(&control<QComboBox>("Combo1"), "x");
@@ -292,7 +297,8 @@ TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
     EXPECT_EQ(m_form.subjectPane().geometry(), QRect(4, 86, 890, 212));
     EXPECT_EQ(m_form.answerKeyPane().geometry(), QRect(4, 304, 892, 141));
     EXPECT_EQ(control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 740, 22));
-    EXPECT_EQ(control<QPushButton>("btnLong").geometry(), QRect(3, 472, 63, 25));
+    EXPECT_EQ(control<QPushButton>("btnLong").geometry(), QRect(3, 472, 59, 25));
+    EXPECT_EQ(control<QPushButton>("btnMasse").geometry(), QRect(247, 472, 59, 25));
     EXPECT_EQ(control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
     EXPECT_EQ(control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
     EXPECT_EQ(control<QLabel>("Label9").geometry(), QRect(1, 449, 895, 20));
