@@ -30,7 +30,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "worksheets of metric unit-conversion exer
 # The long description only: CPack puts the summary on the first line.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Fiches de conversions writes worksheets of metric unit-conversion exercises
-for school pupils, in French: lengths, areas, volumes and capacities. Each
+for school pupils, in French: lengths, areas, volumes, capacities and masses,
+with a decimal point or a decimal comma. Each
 worksheet is a subject and its answer key, which the teacher can retouch,
 print, preview and save as RTF files.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${FICHE_PACKAGE_MAINTAINER}")
