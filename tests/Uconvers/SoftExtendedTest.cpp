@@ -14,10 +14,6 @@ namespace {
 
 using Uconvers::SoftExtended;
 
-SoftExtended Soft(Uconvers::ExtendedBits bits) {
-    return SoftExtended::FromBits(bits.signAndExponent, bits.significand);
-}
-
 Uconvers::ExtendedBits SoftBits(SoftExtended value) {
     return {value.SignAndExponent(), value.Significand()};
 }
@@ -40,6 +36,10 @@ TEST(SoftExtended, IntegersAreExactAndANaNEqualsNothing) {
 
 using testsupport::HardwareBits;
 using testsupport::HardwareValue;
+
+SoftExtended Soft(Uconvers::ExtendedBits bits) {
+    return SoftExtended::FromBits(bits.signAndExponent, bits.significand);
+}
 
 void ExpectSameAsHardware(Uconvers::ExtendedBits left, Uconvers::ExtendedBits right) {
     const Uconvers::ExtendedPrecisionScope precision;
