@@ -29,6 +29,10 @@ FICHE_PACKAGES=(
   desktop-file-utils appstream
 )
 
+# The core cross-built for aarch64 and run there under qemu-user, with
+# GoogleTest built from Debian's sources (scripts/aarch64/test).
+FICHE_AARCH64_PACKAGES=(cmake g++-aarch64-linux-gnu qemu-user googletest)
+
 # clang and the libFuzzer runtime of that same (default) clang, for scripts/fuzz.
 FICHE_FUZZ_PACKAGES=(clang libclang-rt-dev)
 

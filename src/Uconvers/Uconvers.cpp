@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "Uconvers/ExtendedConstants.h"
+
 namespace Uconvers {
 namespace {
 
@@ -19,82 +21,82 @@ struct UnitRow {
 // Windows-1252: \xE8 is "è", \xE9 is "é". Literals are split after an escape
 // whenever a hexadecimal letter follows it.
 constexpr UnitRow kLengthUnits[] = {
-    {"millim\xE8tre", "mm", 0.001L, 1000.0L},
-    {"centim\xE8tre", "cm", 0.01L, 100.0L},
+    {"millim\xE8tre", "mm", kThousandth, 1000},
+    {"centim\xE8tre", "cm", kHundredth, 100},
     {"d\xE9"
      "cim\xE8tre",
-     "dm", 0.1L, 10.0L},
-    {"m\xE8tre", "m", 1.0L, 1.0L},
+     "dm", kTenth, 10},
+    {"m\xE8tre", "m", 1, 1},
     {"d\xE9"
      "cam\xE8tre",
-     "dam", 10.0L, 0.1L},
-    {"hectom\xE8tre", "hm", 100.0L, 0.01L},
-    {"kilom\xE8tre", "km", 1000.0L, 0.001L},
+     "dam", 10, kTenth},
+    {"hectom\xE8tre", "hm", 100, kHundredth},
+    {"kilom\xE8tre", "km", 1000, kThousandth},
 };
 
 constexpr UnitRow kAreaUnits[] = {
-    {"millim\xE8tre carr\xE9", "mm<sup>2</sup>", 0.000001L, 1000000.0L},
-    {"centim\xE8tre carr\xE9", "cm<sup>2</sup>", 0.0001L, 10000.0L},
+    {"millim\xE8tre carr\xE9", "mm<sup>2</sup>", kMillionth, 1000000},
+    {"centim\xE8tre carr\xE9", "cm<sup>2</sup>", kTenThousandth, 10000},
     {"d\xE9"
      "cim\xE8tre carr\xE9",
-     "dm<sup>2</sup>", 0.01L, 100.0L},
-    {"m\xE8tre carr\xE9", "m<sup>2</sup>", 1.0L, 1.0L},
+     "dm<sup>2</sup>", kHundredth, 100},
+    {"m\xE8tre carr\xE9", "m<sup>2</sup>", 1, 1},
     {"d\xE9"
      "cam\xE8tre carr\xE9",
-     "dam<sup>2</sup>", 100.0L, 0.01L},
-    {"hectom\xE8tre carr\xE9", "hm<sup>2</sup>", 10000.0L, 0.0001L},
-    {"kilom\xE8tre carr\xE9", "km<sup>2</sup>", 1000000.0L, 0.000001L},
+     "dam<sup>2</sup>", 100, kHundredth},
+    {"hectom\xE8tre carr\xE9", "hm<sup>2</sup>", 10000, kTenThousandth},
+    {"kilom\xE8tre carr\xE9", "km<sup>2</sup>", 1000000, kMillionth},
 };
 
 constexpr UnitRow kVolumeUnits[] = {
-    {"millim\xE8tre cube", "mm<sup>3</sup>", 0.000000001L, 1000000000.0L},
-    {"centim\xE8tre cube", "cm<sup>3</sup>", 0.000001L, 1000000.0L},
+    {"millim\xE8tre cube", "mm<sup>3</sup>", kBillionth, 1000000000},
+    {"centim\xE8tre cube", "cm<sup>3</sup>", kMillionth, 1000000},
     {"d\xE9"
      "cim\xE8tre cube",
-     "dm<sup>3</sup>", 0.001L, 1000.0L},
-    {"m\xE8tre cube", "m<sup>3</sup>", 1.0L, 1.0L},
+     "dm<sup>3</sup>", kThousandth, 1000},
+    {"m\xE8tre cube", "m<sup>3</sup>", 1, 1},
     {"d\xE9"
      "cam\xE8tre cube",
-     "dam<sup>3</sup>", 1000.0L, 0.001L},
-    {"hectom\xE8tre cube", "hm<sup>3</sup>", 1000000.0L, 0.000001L},
-    {"kilom\xE8tre cube", "km<sup>3</sup>", 1000000000.0L, 0.000000001L},
+     "dam<sup>3</sup>", 1000, kThousandth},
+    {"hectom\xE8tre cube", "hm<sup>3</sup>", 1000000, kMillionth},
+    {"kilom\xE8tre cube", "km<sup>3</sup>", 1000000000, kBillionth},
 };
 
 // Litre units first, then the cubic units that capacity exercises mix in, from
 // large to small, with their litre-based factors (1 dm3 is 1 L).
 constexpr UnitRow kCapacityUnits[] = {
-    {"millilitre", "mL", 0.001L, 1000.0L},
-    {"centilitre", "cL", 0.01L, 100.0L},
+    {"millilitre", "mL", kThousandth, 1000},
+    {"centilitre", "cL", kHundredth, 100},
     {"d\xE9"
      "cilitre",
-     "dL", 0.1L, 10.0L},
-    {"litre", "L", 1.0L, 1.0L},
+     "dL", kTenth, 10},
+    {"litre", "L", 1, 1},
     {"d\xE9"
      "calitre",
-     "daL", 10.0L, 0.1L},
-    {"hectolitre", "hL", 100.0L, 0.01L},
-    {"kilolitre", "kL", 1000.0L, 0.001L},
-    {"m\xE8tre cube", "m<sup>3</sup>", 1000.0L, 0.001L},
+     "daL", 10, kTenth},
+    {"hectolitre", "hL", 100, kHundredth},
+    {"kilolitre", "kL", 1000, kThousandth},
+    {"m\xE8tre cube", "m<sup>3</sup>", 1000, kThousandth},
     {"d\xE9"
      "cim\xE8tre cube",
-     "dm<sup>3</sup>", 1.0L, 1.0L},
-    {"centim\xE8tre cube", "cm<sup>3</sup>", 0.001L, 1000.0L},
-    {"millim\xE8tre cube", "mm<sup>3</sup>", 0.000001L, 1000000.0L},
+     "dm<sup>3</sup>", 1, 1},
+    {"centim\xE8tre cube", "cm<sup>3</sup>", kThousandth, 1000},
+    {"millim\xE8tre cube", "mm<sup>3</sup>", kMillionth, 1000000},
 };
 
 // Grams step by 10 like metres, with the same constants.
 constexpr UnitRow kMassUnits[] = {
-    {"milligramme", "mg", 0.001L, 1000.0L},
-    {"centigramme", "cg", 0.01L, 100.0L},
+    {"milligramme", "mg", kThousandth, 1000},
+    {"centigramme", "cg", kHundredth, 100},
     {"d\xE9"
      "cigramme",
-     "dg", 0.1L, 10.0L},
-    {"gramme", "g", 1.0L, 1.0L},
+     "dg", kTenth, 10},
+    {"gramme", "g", 1, 1},
     {"d\xE9"
      "cagramme",
-     "dag", 10.0L, 0.1L},
-    {"hectogramme", "hg", 100.0L, 0.01L},
-    {"kilogramme", "kg", 1000.0L, 0.001L},
+     "dag", 10, kTenth},
+    {"hectogramme", "hg", 100, kHundredth},
+    {"kilogramme", "kg", 1000, kThousandth},
 };
 
 std::span<const UnitRow> TableOf(QuantityKind kind) {
@@ -124,7 +126,7 @@ const UnitRow* RowOf(QuantityKind kind, UnitIndex index) {
 // A factor of exactly 1 means no multiplication at all; any other factor is
 // one multiplication rounded once to the 80-bit format.
 extended Scale(extended value, extended factor) {
-    return factor == 1.0L ? value : value * factor;
+    return factor == extended{1} ? value : value * factor;
 }
 
 }  // namespace
@@ -145,14 +147,14 @@ std::string UnitSymbol(QuantityKind kind, UnitIndex index) {
 
 extended ToBase(QuantityKind kind, UnitIndex index, extended value) {
     const UnitRow* row = RowOf(kind, index);
-    return row ? Scale(value, row->factorToBase) : 0.0L;
+    return row ? Scale(value, row->factorToBase) : extended{};
 }
 
 extended Convert(QuantityKind kind, UnitIndex source, UnitIndex target, extended value) {
     const UnitRow* sourceRow = RowOf(kind, source);
     const UnitRow* targetRow = RowOf(kind, target);
     if (!sourceRow || !targetRow) {
-        return 0.0L;
+        return extended{};
     }
     return Scale(ToBase(kind, source, value), targetRow->multiplierFromBase);
 }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "HostExtended.h"
+
 namespace {
 
+using testsupport::ToExtended;
 using Uconvers::QuantityKind;
 
 struct UnitCase {
@@ -72,9 +75,9 @@ TEST(Uconvers, IndexesOutsideAKindsTableGiveEmptyTextAndZero) {
     for (const auto& c : cases) {
         EXPECT_EQ(Uconvers::UnitName(c.kind, c.index), "");
         EXPECT_EQ(Uconvers::UnitSymbol(c.kind, c.index), "");
-        EXPECT_EQ(Uconvers::ToBase(c.kind, c.index, 5.0L), 0.0L);
-        EXPECT_EQ(Uconvers::Convert(c.kind, c.index, 3, 5.0L), 0.0L);
-        EXPECT_EQ(Uconvers::Convert(c.kind, 3, c.index, 5.0L), 0.0L);
+        EXPECT_EQ(Uconvers::ToBase(c.kind, c.index, 5), 0);
+        EXPECT_EQ(Uconvers::Convert(c.kind, c.index, 3, 5), 0);
+        EXPECT_EQ(Uconvers::Convert(c.kind, 3, c.index, 5), 0);
     }
     EXPECT_EQ(Uconvers::UnitCount(QuantityKind::Length), 7);
     EXPECT_EQ(Uconvers::UnitCount(QuantityKind::Capacity), 11);
@@ -82,21 +85,21 @@ TEST(Uconvers, IndexesOutsideAKindsTableGiveEmptyTextAndZero) {
 
 TEST(Uconvers, ConversionsMultiplyByTheNearestEightyBitPowersOfTenAndNeverDivide) {
     // To its own unit, a millimetre value goes through 0.001 then 1000.
-    const extended value = 7.3L;
-    EXPECT_EQ(Uconvers::ConvertLong(0, 0, value), (value * 0.001L) * 1000.0L);
+    const extended value = ToExtended(7.3L);
+    EXPECT_EQ(Uconvers::ConvertLong(0, 0, value), (value * ToExtended(0.001L)) * 1000);
     // The negative powers of ten are the nearest 80-bit values, not doubles
     // widened to 80 bits: a double 0.1 would give another product.
-    EXPECT_EQ(Uconvers::ToBaseLong(2, 3.0L), 3.0L * 0.1L);
-    EXPECT_NE(Uconvers::ToBaseLong(2, 3.0L), 3.0L * static_cast<extended>(0.1));
-    EXPECT_EQ(Uconvers::ConvertVol(3, 6, 5.0L), 5.0L * 0.000000001L);
+    EXPECT_EQ(Uconvers::ToBaseLong(2, 3), 3 * ToExtended(0.1L));
+    EXPECT_NE(Uconvers::ToBaseLong(2, 3), 3 * ToExtended(static_cast<long double>(0.1)));
+    EXPECT_EQ(Uconvers::ConvertVol(3, 6, 5), 5 * ToExtended(0.000000001L));
     // Exact factors keep exact results.
-    EXPECT_EQ(Uconvers::ConvertLong(6, 0, 2.5L), 2500000.0L);
-    EXPECT_EQ(Uconvers::ConvertSurf(6, 0, 1.0L), 1000000000000.0L);
-    EXPECT_EQ(Uconvers::ConvertVol(6, 0, 999.0L), 999000000000000000000.0L);
-    EXPECT_EQ(Uconvers::ConvertCapa(7, 3, 1.0L), 1000.0L);
-    EXPECT_EQ(Uconvers::ConvertCapa(8, 3, 42.0L), 42.0L);
-    EXPECT_EQ(Uconvers::ConvertCapa(6, 10, 999.0L), 999000000000.0L);
-    EXPECT_EQ(Uconvers::ToBaseCapa(3, 4.25L), 4.25L);
+    EXPECT_EQ(Uconvers::ConvertLong(6, 0, ToExtended(2.5L)), 2500000);
+    EXPECT_EQ(Uconvers::ConvertSurf(6, 0, 1), ToExtended(1000000000000.0L));
+    EXPECT_EQ(Uconvers::ConvertVol(6, 0, 999), ToExtended(999000000000000000000.0L));
+    EXPECT_EQ(Uconvers::ConvertCapa(7, 3, 1), 1000);
+    EXPECT_EQ(Uconvers::ConvertCapa(8, 3, 42), 42);
+    EXPECT_EQ(Uconvers::ConvertCapa(6, 10, 999), ToExtended(999000000000.0L));
+    EXPECT_EQ(Uconvers::ToBaseCapa(3, ToExtended(4.25L)), ToExtended(4.25L));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -70,14 +69,9 @@ struct ExactDecimal {
     std::string fractionDigits;  // every digit of the exact binary fraction
 };
 
-// The exact decimal expansion of a finite, non-negative value. A value
+// The exact decimal expansion of significand * 2^binaryExponent. A value
 // m * 2^-k equals m * 5^k / 10^k, so the fraction has exactly k digits.
-ExactDecimal ExpandExactly(extended magnitude) {
-    int exponent = 0;
-    const extended fraction = std::frexp(magnitude, &exponent);  // in [0.5, 1)
-    const auto significand = static_cast<std::uint64_t>(std::ldexp(fraction, 64));
-    const int binaryExponent = exponent - 64;
-
+ExactDecimal ExpandExactly(std::uint64_t significand, int binaryExponent) {
     BigDecimal digits(significand);
     if (binaryExponent >= 0) {
         digits.MultiplyByPower(2, 1u << 29, 29, binaryExponent);
@@ -126,9 +120,6 @@ std::string RoundDigits(const std::string& digits, std::size_t keep) {
 
 using Wide = unsigned __int128;
 
-static_assert(std::endian::native == std::endian::little,
-              "the significand is read from the first 8 bytes of an extended");
-
 // 10^0 .. 10^38, the powers of ten that 128 bits hold.
 constexpr std::array<Wide, 39> kPowersOfTen = [] {
     std::array<Wide, 39> powers{};
@@ -155,9 +146,8 @@ constexpr std::array<std::uint64_t, 18> kPowersOfFive = [] {
 // that the divisor 10^(digits - 18) stays within 64 bits.
 constexpr int kMaxIntegerDigits = 36;
 
-// An extended as its fields. The x87 format stores the leading bit of the
-// significand: the first 8 bytes are the significand, the next two the sign
-// and the biased exponent. A finite magnitude is significand * 2^exponent.
+// An extended as its fields (the x87 format stores the leading bit of the
+// significand). A finite magnitude is significand * 2^exponent.
 struct BinaryValue {
     std::uint64_t significand;
     int biasedExponent;
@@ -172,14 +162,20 @@ struct BinaryValue {
 };
 
 BinaryValue Decompose(extended value) {
-    unsigned char bytes[10];
-    std::memcpy(bytes, &value, sizeof bytes);
-    std::uint64_t significand = 0;
-    std::uint16_t signAndExponent = 0;
-    std::memcpy(&significand, bytes, 8);
-    std::memcpy(&signAndExponent, bytes + 8, 2);
-    return {significand, signAndExponent & 0x7FFF, (signAndExponent & 0x8000) != 0};
+    const Uconvers::ExtendedBits bits = Uconvers::BitsOf(value);
+    return {bits.significand, bits.signAndExponent & 0x7FFF, (bits.signAndExponent & 0x8000) != 0};
 }
+
+// Far below the last kept decimal every value rounds to zero: from 10^-19
+// down, the text is written without any arithmetic (and the expansion is
+// spared thousands of digits).
+constexpr Uconvers::ExtendedBits kRoundsToZeroBits{0x3FBF, 0xEC1E4A7DB69561A5};  // 10^-19
+#if FICHE_X87_LONG_DOUBLE
+static_assert(Uconvers::LiteralBits(1e-19L) == kRoundsToZeroBits);
+#endif
+const Wide kRoundsToZero =
+    Wide{kRoundsToZeroBits.signAndExponent} << 64 | kRoundsToZeroBits.significand;
+const Wide kTen = Decompose(extended{10}).orderKey();
 
 // value / 2^shift rounded to nearest, ties to even; 0 < shift < 128.
 std::uint64_t ShiftRoundingToEven(Wide value, int shift) {
@@ -265,8 +261,6 @@ char* WriteDigitsBefore(char* end, std::uint64_t value, int minimumDigits) {
 
 std::size_t WriteFixedPointText(extended value, char (&text)[kFixedPointTextCapacity]) {
     // The tests run on the fields of the value, which spares the x87 unit.
-    static const Wide kRoundsToZero = Decompose(1e-19L).orderKey();
-    static const Wide kTen = Decompose(10.0L).orderKey();
     const BinaryValue binary = Decompose(value);
     if (binary.biasedExponent == 0x7FFF) {
         return 0;  // infinities and NaN
@@ -281,7 +275,7 @@ std::size_t WriteFixedPointText(extended value, char (&text)[kFixedPointTextCapa
     if (binary.negative) {
         *out++ = '-';
     }
-    if (binary.orderKey() < kRoundsToZero) {  // rounds to zero, as in the expansion
+    if (binary.orderKey() < kRoundsToZero) {
         *out++ = '0';
         *out++ = '.';
         std::memset(out, '0', kDecimals);
@@ -347,27 +341,22 @@ std::string FixedPointText(extended value) {
 }
 
 std::string ExpandedFixedPointText(extended value) {
-    if (std::isnan(value)) {
-        return "NAN";
+    const BinaryValue binary = Decompose(value);
+    if (binary.biasedExponent == 0x7FFF) {
+        return (binary.significand << 1) != 0 ? "NAN" : binary.negative ? "-INF" : "INF";
     }
-    const std::string sign = std::signbit(value) ? "-" : "";
-    if (std::isinf(value)) {
-        return sign + "INF";
-    }
-    const extended magnitude = std::fabs(value);
-    // Far below the last kept decimal, the value rounds to zero; this spares
-    // the expansion of very small numbers into thousands of digits.
-    if (magnitude < 1e-19L) {
+    const std::string sign = binary.negative ? "-" : "";
+    if (binary.orderKey() < kRoundsToZero) {
         return sign + "0." + std::string(kDecimals, '0');
     }
 
-    const ExactDecimal exact = ExpandExactly(magnitude);
+    const ExactDecimal exact = ExpandExactly(binary.significand, binary.exponent());
     const std::size_t integerLength = exact.integerDigits.size();
     std::string all = exact.integerDigits + exact.fractionDigits;
 
     std::size_t keptDecimals = kDecimalsBelowTen;
     std::size_t keep = integerLength + keptDecimals;
-    if (magnitude >= 10.0L) {
+    if (binary.orderKey() >= kTen) {
         keep = kSignificantDigits;
         keptDecimals = integerLength >= keep ? 0 : keep - integerLength;
     }

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "Uconvers/ExtendedConstants.h"
+
 namespace Ufiche {
 
 int R(RandomSource& random, int n) {
@@ -26,14 +28,14 @@ extended DrawValue(const ValueRule& rule, RandomSource& random) {
             // in 80 bits, and the number text shows a plain tenth.
             const int whole = R(random, rule.count);
             const int tenths = R(random, 9);
-            return (tenths * 0.1L + whole) + 0.1L;
+            return (tenths * Uconvers::kTenth + whole) + Uconvers::kTenth;
         }
         case ValueShape::OddHalves:
-            return (R(random, rule.count) * 2 + 1) * 0.5L;
+            return (R(random, rule.count) * 2 + 1) * Uconvers::kHalf;
         case ValueShape::OddQuarters:
-            return (R(random, rule.count) * 2 + 1) * 0.25L;
+            return (R(random, rule.count) * 2 + 1) * Uconvers::kQuarter;
     }
-    return 0.0L;
+    return extended{};
 }
 
 bool NearTarget(UnitIndex unit, UnitIndex target) {

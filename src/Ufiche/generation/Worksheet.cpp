@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "Uconvers/Extended.h"
+#if FICHE_HARDWARE_EXTENDED
 #include "Uconvers/X87Precision.h"
+#endif
 #include "Ufiche/document/Markup.h"
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/ExerciseKey.h"
@@ -203,8 +206,10 @@ void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const Li
 
 GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSettings& settings,
                                   RandomSource& random) {
+#if FICHE_HARDWARE_EXTENDED
     // The answers are exact only at the x87's full precision.
     const Uconvers::ExtendedPrecisionScope precision;
+#endif
     const KindRules& rules = RulesOf(kind);
     const int level = std::clamp(settings.Level, 1, 3);
     const int questionCount = std::min(settings.QuestionCount, kMaxQuestions);

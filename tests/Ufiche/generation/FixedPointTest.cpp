@@ -2,21 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include "HostExtended.h"
 #include "ReferenceFixedPoint.h"
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <random>
 #include <vector>
 
 namespace {
 
+using testsupport::FromFields;
+using testsupport::Negated;
+using testsupport::Neighbour;
+using testsupport::ToExtended;
+using testsupport::ToHost;
+using Uconvers::ExtendedFromBits;
 using Ufiche::FixedPointText;
 
 TEST(FixedPoint, WorkedValuesGiveEighteenDecimalsWithoutExponent) {
     const struct {
-        extended value;
+        long double value;
         const char* text;
     } cases[] = {
         {1234567.891L, "1234567.891000000000000000"},
@@ -42,7 +48,7 @@ TEST(FixedPoint, WorkedValuesGiveEighteenDecimalsWithoutExponent) {
         {1152921504606846965.0L, "1152921504606846960.000000000000000000"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FixedPointText(c.value), c.text);
+        EXPECT_EQ(FixedPointText(ToExtended(c.value)), c.text);
     }
 }
 
@@ -51,20 +57,21 @@ TEST(FixedPoint, AgreesWithAnExactReferenceAcrossAllMagnitudesUpToTenToThe36) {
     std::uniform_int_distribution<int> exponents(-75, 119);
     for (int i = 0; i < 20000; ++i) {
         const std::uint64_t significand = random() | (std::uint64_t{1} << 63);
-        extended value = std::ldexp(static_cast<extended>(significand), exponents(random) - 63);
+        extended value = FromFields(significand, exponents(random));
         if (i % 2 == 1) {
-            value = -value;
+            value = Negated(value);
         }
-        ASSERT_EQ(FixedPointText(value), ReferenceFixedPoint(value)) << "value " << value;
+        ASSERT_EQ(FixedPointText(value), ReferenceFixedPoint(value)) << "value " << ToHost(value);
     }
 }
 
 TEST(FixedPoint, ExtremeValuesNeitherCrashNorUseAnExponent) {
-    EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::denorm_min()), "0.000000000000000000");
-    EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::infinity()), "INF");
-    EXPECT_EQ(FixedPointText(-std::numeric_limits<extended>::infinity()), "-INF");
-    EXPECT_EQ(FixedPointText(std::numeric_limits<extended>::quiet_NaN()), "NAN");
-    const std::string largest = FixedPointText(std::numeric_limits<extended>::max());
+    constexpr std::uint64_t kLeadingBit = std::uint64_t{1} << 63;
+    EXPECT_EQ(FixedPointText(ExtendedFromBits({0, 1})), "0.000000000000000000");  // denormal
+    EXPECT_EQ(FixedPointText(ExtendedFromBits({0x7FFF, kLeadingBit})), "INF");
+    EXPECT_EQ(FixedPointText(ExtendedFromBits({0xFFFF, kLeadingBit})), "-INF");
+    EXPECT_EQ(FixedPointText(ExtendedFromBits({0x7FFF, kLeadingBit | kLeadingBit >> 1})), "NAN");
+    const std::string largest = FixedPointText(ExtendedFromBits({0x7FFE, ~std::uint64_t{0}}));
     EXPECT_EQ(largest.size(), 4933u + 19u);
     EXPECT_EQ(largest.substr(0, 18), "118973149535723177");
     EXPECT_EQ(largest.find_first_not_of("0123456789."), std::string::npos);
@@ -75,14 +82,15 @@ TEST(FixedPoint, ExtremeValuesNeitherCrashNorUseAnExponent) {
 void ExpectIntegerPathMatchesExpansion(extended value) {
     char text[Ufiche::kFixedPointTextCapacity];
     const std::size_t length = Ufiche::WriteFixedPointText(value, text);
-    if (std::fabs(value) < 1e36L) {
-        ASSERT_NE(length, 0u) << "value " << value;
+    const long double host = ToHost(value);
+    if (std::fabs(host) < 1e36L) {
+        ASSERT_NE(length, 0u) << "value " << host;
     }
     if (length != 0) {
         ASSERT_EQ(std::string(text, length), Ufiche::ExpandedFixedPointText(value))
-            << "value " << value;
+            << "value " << host;
     }
-    ASSERT_EQ(FixedPointText(value), Ufiche::ExpandedFixedPointText(value)) << "value " << value;
+    ASSERT_EQ(FixedPointText(value), Ufiche::ExpandedFixedPointText(value)) << "value " << host;
 }
 
 TEST(FixedPoint, IntegerPathAgreesWithTheExpansionAcrossAllMagnitudes) {
@@ -92,9 +100,8 @@ TEST(FixedPoint, IntegerPathAgreesWithTheExpansionAcrossAllMagnitudes) {
     std::uniform_int_distribution<int> exponents(-72, 125);
     for (int i = 0; i < 50000; ++i) {
         const std::uint64_t significand = random() | (std::uint64_t{1} << 63);
-        const extended value =
-            std::ldexp(static_cast<extended>(significand), exponents(random) - 63);
-        ExpectIntegerPathMatchesExpansion(i % 8 == 7 ? -value : value);
+        const extended value = FromFields(significand, exponents(random));
+        ExpectIntegerPathMatchesExpansion(i % 8 == 7 ? Negated(value) : value);
         if (HasFatalFailure()) {
             return;
         }
@@ -131,12 +138,13 @@ TEST(FixedPoint, IntegerPathRoundsEveryKindOfTieToEvenLikeTheExpansion) {
             odd.push_back(multiples(random) | 1);
         }
         for (const std::uint64_t multiple : odd) {
-            const extended tie = digits <= 18
-                                     ? std::ldexp(static_cast<extended>(multiple), exponent)
-                                     : static_cast<extended>(multiple) * 5;
+            // Exact in the host's long double, whichever format it has.
+            const extended tie =
+                ToExtended(digits <= 18 ? std::ldexp(static_cast<long double>(multiple), exponent)
+                                        : static_cast<long double>(multiple) * 5);
             ExpectIntegerPathMatchesExpansion(tie);
-            ExpectIntegerPathMatchesExpansion(std::nextafter(tie, 0.0L));
-            ExpectIntegerPathMatchesExpansion(std::nextafter(tie, 1e40L));
+            ExpectIntegerPathMatchesExpansion(Neighbour(tie, -1));
+            ExpectIntegerPathMatchesExpansion(Neighbour(tie, +1));
             if (HasFatalFailure()) {
                 return;
             }

@@ -7,6 +7,7 @@
 #include "Commune/Commune.h"
 #include "ExactDecimal.h"
 #include "ReferenceFixedPoint.h"
+#include "Uconvers/ExtendedConstants.h"
 #include "Ufiche/generation/FormatNumber.h"
 
 namespace {
@@ -46,20 +47,20 @@ std::vector<DrawnValue> EveryDrawableValue() {
 
     std::vector<DrawnValue> values;
     for (long long whole : wholes) {
-        values.push_back(Drawn(static_cast<extended>(whole), whole, 0));
+        values.push_back(Drawn(static_cast<extended>(static_cast<int>(whole)), whole, 0));
     }
     // Tenths as the level-3 rows compute them: (b * 0.1 + a) + 0.1.
     for (int a = 0; a < 100; ++a) {
         for (int b = 0; b < 9; ++b) {
-            const extended tenth = (b * 0.1L + a) + 0.1L;
+            const extended tenth = (b * Uconvers::kTenth + a) + Uconvers::kTenth;
             values.push_back(Drawn(tenth, 10LL * a + b + 1, 1));
         }
     }
     for (int r = 0; r < 50; ++r) {
-        values.push_back(Drawn((r * 2 + 1) * 0.5L, (r * 2 + 1) * 5LL, 1));
+        values.push_back(Drawn((r * 2 + 1) * Uconvers::kHalf, (r * 2 + 1) * 5LL, 1));
     }
     for (int r = 0; r < 100; ++r) {
-        values.push_back(Drawn((r * 2 + 1) * 0.25L, (r * 2 + 1) * 25LL, 2));
+        values.push_back(Drawn((r * 2 + 1) * Uconvers::kQuarter, (r * 2 + 1) * 25LL, 2));
     }
     return values;
 }

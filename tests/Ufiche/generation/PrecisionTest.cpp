@@ -2,6 +2,11 @@
 
 #include <vector>
 
+#include "Uconvers/Extended.h"
+
+// The guard of the x87 precision control, where the x87 unit computes.
+#if FICHE_HARDWARE_EXTENDED
+
 #include "Uconvers/X87Precision.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
@@ -58,3 +63,5 @@ TEST_F(PrecisionTest, WorksheetsAreTheSameWhateverPrecisionTheUnitWasLeftAt) {
 }
 
 }  // namespace
+
+#endif

@@ -6,14 +6,17 @@
 #include <cstdlib>
 #include <string>
 
+#include "HostExtended.h"
 #include "Uconvers/Extended.h"
 
 // An independent reference: glibc's printf expands long doubles exactly and
 // rounds ties to even. Below 10 it keeps 17 decimals; from 10 on, 18
 // significant digits, widened here to fixed-point notation.
-inline std::string ReferenceFixedPoint(extended value) {
+inline std::string ReferenceFixedPoint(extended exactValue) {
+    // Exact: the host's long double holds every 80-bit value.
+    const long double value = testsupport::ToHost(exactValue);
     char buffer[256];
-    const extended magnitude = std::fabs(value);
+    const long double magnitude = std::fabs(value);
     std::string sign = std::signbit(value) ? "-" : "";
     if (magnitude < 10.0L) {
         std::snprintf(buffer, sizeof buffer, "%.17Lf", magnitude);

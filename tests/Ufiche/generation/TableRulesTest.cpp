@@ -141,10 +141,10 @@ TEST(TableRules, ARightExerciseRepeatingAnEarlierOneIsDrawnAgain) {
                                                  "Convertir en ", true, "-----"};
         const auto sheet = Ufiche::BuildWorksheet(c.kind, settings, random);
         EXPECT_TRUE(random.AllUsed());
-        EXPECT_EQ(sheet.DrawnExercises[0], Ufiche::ExerciseKey(10.0L, c.units.firstUnits.first));
-        EXPECT_EQ(sheet.DrawnExercises[40], Ufiche::ExerciseKey(20.0L, c.units.firstUnits.second));
-        EXPECT_EQ(sheet.DrawnExercises[1], Ufiche::ExerciseKey(30.0L, c.units.keptUnits.first));
-        EXPECT_EQ(sheet.DrawnExercises[41], Ufiche::ExerciseKey(40.0L, c.units.keptUnits.second));
+        EXPECT_EQ(sheet.DrawnExercises[0], Ufiche::ExerciseKey(10, c.units.firstUnits.first));
+        EXPECT_EQ(sheet.DrawnExercises[40], Ufiche::ExerciseKey(20, c.units.firstUnits.second));
+        EXPECT_EQ(sheet.DrawnExercises[1], Ufiche::ExerciseKey(30, c.units.keptUnits.first));
+        EXPECT_EQ(sheet.DrawnExercises[41], Ufiche::ExerciseKey(40, c.units.keptUnits.second));
     }
 }
 

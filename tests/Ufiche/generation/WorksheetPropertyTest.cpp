@@ -6,6 +6,7 @@
 
 #include "Commune/Commune.h"
 #include "ExactDecimal.h"
+#include "PropertyCorpus.h"
 #include "Ufiche/document/Markup.h"
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
@@ -16,8 +17,8 @@ namespace {
 
 using Uconvers::QuantityKind;
 
-constexpr int kWorksheetsPerCase = 2000;
-constexpr int kQuestions = 40;
+constexpr int kWorksheetsPerCase = testsupport::kCorpusWorksheetsPerCase;
+constexpr int kQuestions = testsupport::kCorpusQuestions;
 
 using testsupport::KindLayout;
 using testsupport::kKindLayouts;
@@ -79,13 +80,10 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
 
     for (int seed = 0; seed < kWorksheetsPerCase; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        const auto seedValue = static_cast<std::uint32_t>(seed * 7919 + level());
+        const std::uint32_t seedValue = testsupport::CorpusSeed(seed, level());
         Ufiche::MersenneRandomSource random(seedValue);
-        // Mostly full sheets; every fifth one shorter, so that the slots of
-        // the questions not asked are seen to stay empty.
-        const int questions = seed % 5 == 4 ? 1 + seed % kQuestions : kQuestions;
-        const Ufiche::WorksheetSettings settings{level(),         questions,     seed % 4, "Titre",
-                                                 "Convertir en ", seed % 3 != 0, "- - -"};
+        const Ufiche::WorksheetSettings settings = testsupport::CorpusSettings(seed, level());
+        const int questions = settings.QuestionCount;
         const auto sheet = Ufiche::BuildWorksheet(kind, settings, random);
         ASSERT_TRUE(IsBaseName(sheet.DefaultFileName, kindLayout.namePiece, level()))
             << sheet.DefaultFileName;

@@ -298,12 +298,12 @@ TEST(ExerciseKeyUsed, ComparesExactBytesOverAllEightySlots) {
     Ufiche::DrawnExerciseSlots slots{};
     EXPECT_FALSE(Ufiche::ExerciseKeyUsed(slots, "2504"));
     EXPECT_TRUE(Ufiche::ExerciseKeyUsed(slots, ""));
-    slots[79] = Ufiche::ExerciseKey(5.0L, 10);
+    slots[79] = Ufiche::ExerciseKey(5, 10);
     EXPECT_EQ(slots[79], "510");
-    EXPECT_TRUE(Ufiche::ExerciseKeyUsed(slots, Ufiche::ExerciseKey(51.0L, 0)));
+    EXPECT_TRUE(Ufiche::ExerciseKeyUsed(slots, Ufiche::ExerciseKey(51, 0)));
     EXPECT_FALSE(Ufiche::ExerciseKeyUsed(slots, "5100"));
-    EXPECT_EQ(Ufiche::ExerciseKey(1500.0L, 0), "1 5000");
-    EXPECT_EQ(Ufiche::ExerciseKey(250.0L, 4), "2504");
+    EXPECT_EQ(Ufiche::ExerciseKey(1500, 0), "1 5000");
+    EXPECT_EQ(Ufiche::ExerciseKey(250, 4), "2504");
 }
 
 }  // namespace
