@@ -27,6 +27,14 @@ struct KindLayout {
 extern const KindLayout kKindLayouts[4];
 const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
 
+// A unit symbol as printed: its letters, then its exponent raised, if any
+// ("m" and "2" for the square metre, "mL" and none for the millilitre).
+struct PrintedSymbol {
+    std::string letters;   // Windows-1252
+    std::string exponent;  // empty when the unit has none
+};
+PrintedSymbol SymbolOf(Uconvers::QuantityKind kind, int unit);
+
 struct ReadExercise {
     std::string value;  // grouped number text, as printed
     int unit = -1;

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "Ufiche/window/Captions.h"
 #include "Ufiche/window/TForm1.h"
 
 namespace {
@@ -54,6 +57,38 @@ TEST(Captions, EveryLabelAndButtonShowsItsWholeCaption) {
     EXPECT_GE(checked, 20);
     // Still Arial-sized text, not shrunk to make room.
     EXPECT_GE(form.font().pixelSize(), 11);
+}
+
+// Buttons whose room is exactly as wide as their shown caption at a given
+// size: the caption font is the largest size at which every caption fits.
+TEST(Captions, TheCaptionFontIsTheLargestSizeAtWhichEveryCaptionFits) {
+    struct Button {
+        QString caption;
+        QString shown;  // without a mnemonic's "&", which is not drawn
+        int fullAt;     // the pixel size at which the caption fills its room
+    };
+    const struct {
+        std::vector<Button> buttons;
+        int expected;
+    } cases[] = {
+        {{{"Imprimer", "Imprimer", 14}}, 14},
+        {{{"&Enregistrer", "Enregistrer", 14}}, 14},
+        {{{"Imprimer", "Imprimer", 14}, {"Corrig\u00e9s", "Corrig\u00e9s", 12}}, 12},
+    };
+    for (const auto& c : cases) {
+        QWidget form;
+        for (const Button& b : c.buttons) {
+            auto* button = new QPushButton(b.caption, &form);
+            QFont font = form.font();
+            font.setPixelSize(b.fullAt);
+            const int caption = QFontMetrics(font).horizontalAdvance(b.shown);
+            button->resize(200, 30);
+            button->resize(caption + 200 - Ufiche::CaptionRoom(*button), 30);
+            ASSERT_EQ(Ufiche::CaptionRoom(*button), caption);
+        }
+        EXPECT_EQ(Ufiche::CaptionFontPixels(form, form.font(), 20, 8), c.expected)
+            << c.buttons.front().caption.toStdString();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -84,6 +85,30 @@ protected:
         platform::CurrentPrinter::instance().reset();
     }
 
+    // Chooses Qt's "print to file" to `chosen` in the printer dialog of "CI",
+    // whose confirming button says "OK" since it prints nothing.
+    void choosePrintToFile(const QString& chosen) {
+        WhenShown<QPrintDialog>(
+            [&] { m_form.btnChoixImpClick(); },
+            [&](QPrintDialog& dialog) {
+                auto* printers = dialog.findChild<QComboBox*>("printers");
+                auto* fileName = dialog.findChild<QLineEdit*>("filename");
+                auto* buttons = dialog.findChild<QDialogButtonBox*>();
+                ASSERT_TRUE(printers && fileName && buttons);
+                EXPECT_EQ(dialog.windowTitle(), "Choix de l'imprimante");
+                // Qt's own entry by its whole name: a print queue may be named "PDF".
+                printers->setCurrentIndex(printers->findText(
+                    QCoreApplication::translate("QPrintDialog", "Print to File (PDF)"),
+                    Qt::MatchExactly));
+                fileName->setText(chosen);
+                QPushButton* confirm = buttons->button(QDialogButtonBox::Ok);
+                EXPECT_EQ(confirm->text(), "OK");
+                EXPECT_EQ(ButtonTexts(dialog).filter(QRegularExpression("Imprimer|Print")),
+                          QStringList());
+                confirm->click();
+            });
+    }
+
     QTemporaryDir m_folder;
     Ufiche::TForm1 m_form;
     QStringList m_errors;
@@ -128,22 +153,7 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
 #if !defined(_WIN32)
 TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) {
     const QString chosen = m_folder.filePath("classe.pdf");
-    auto chooseFile = [&](QPrintDialog& dialog) {
-        auto* printers = dialog.findChild<QComboBox*>("printers");
-        auto* fileName = dialog.findChild<QLineEdit*>("filename");
-        auto* buttons = dialog.findChild<QDialogButtonBox*>();
-        ASSERT_TRUE(printers && fileName && buttons);
-        EXPECT_EQ(dialog.windowTitle(), "Choix de l'imprimante");
-        // Qt's own entry by its whole name: a print queue may be named "PDF".
-        printers->setCurrentIndex(printers->findText(
-            QCoreApplication::translate("QPrintDialog", "Print to File (PDF)"), Qt::MatchExactly));
-        fileName->setText(chosen);
-        QPushButton* confirm = buttons->button(QDialogButtonBox::Ok);
-        EXPECT_EQ(confirm->text(), "OK");
-        EXPECT_EQ(ButtonTexts(dialog).filter(QRegularExpression("Imprimer|Print")), QStringList());
-        confirm->click();
-    };
-    WhenShown<QPrintDialog>([&] { m_form.btnChoixImpClick(); }, chooseFile);
+    choosePrintToFile(chosen);
 
     m_form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
     m_form.btnSurfClick();
@@ -183,6 +193,13 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
                                 EXPECT_EQ(fileName->text(), chosen);
                                 dialog.reject();
                             });
+}
+
+TEST_F(QtDialogsTest, ACopysSuffixGoesIntoTheFileNameNeverIntoADottedFolderName) {
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("classe.v2"));
+    choosePrintToFile(m_folder.filePath("classe.v2/fiche"));
+    EXPECT_EQ(platform::CurrentPrinter::instance().printerForJob("_Sujet2").outputFileName(),
+              m_folder.filePath("classe.v2/fiche_Sujet2"));
 }
 #endif
 

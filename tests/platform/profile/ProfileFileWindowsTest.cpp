@@ -1,30 +1,20 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
 
+#include "ErrorOf.h"
 #include "ProfileTestFolder.h"
 #include "platform/errors/Messages.h"
-#include "platform/errors/PlatformError.h"
 #include "platform/profile/ProfileFile.h"
 
 namespace {
 
-using platform::PlatformError;
 using platform::ProfileFile;
+using testsupport::errorOf;
 using ProfileFileTest = ProfileTestFolder;
 
 std::string cannotWrite(const std::string& path) {
     return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
-}
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& error) {
-        return error.what();
-    }
-    return "";
 }
 
 std::wstring widen(const std::string& utf8) {

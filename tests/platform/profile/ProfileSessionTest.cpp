@@ -1,30 +1,20 @@
 #include "platform/profile/ProfileSession.h"
 
+#include "ErrorOf.h"
 #include "ProfileTestFolder.h"
-#include "platform/errors/PlatformError.h"
 #include "platform/profile/ProfileFile.h"
 
-#include <functional>
 #include <string>
 
 namespace {
 
-using platform::PlatformError;
 using platform::ProfileFile;
 using platform::ProfileSession;
+using testsupport::errorOf;
 
 using ProfileSessionTest = ProfileTestFolder;
 
 const std::string cannotWrite = "Impossible d'\u00e9crire dans ";
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& error) {
-        return error.what();
-    }
-    return "";
-}
 
 // A hand-edited file, and a save's edits of it: a key rewritten in place, new
 // keys, a list section erased and written again, a new section.
@@ -60,6 +50,10 @@ TEST_F(ProfileSessionTest, OneCommitWritesWhatTheSameEditsMadeOneCallAtATimeWrit
     session.commit();
     EXPECT_EQ(readBytes(batched), readBytes(oneByOne));
     EXPECT_NE(readBytes(batched), handEdited);
+    // A second commit, with no edit since the first, writes nothing.
+    writeBytes(batched, handEdited);
+    session.commit();
+    EXPECT_EQ(readBytes(batched), handEdited);
 }
 
 TEST_F(ProfileSessionTest, AValueTheFileCannotKeepStopsTheEditsButThoseBeforeItAreCommitted) {

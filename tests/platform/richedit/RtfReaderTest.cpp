@@ -175,6 +175,16 @@ TEST(RtfReader, ColourAndFontIndexesOutsideTheTablesFallBackToTheDefaults) {
     }
     EXPECT_EQ(shown[3].family, "Times New Roman");  // "\f9" does not exist: "\deff1"
     EXPECT_EQ(shown[4].family, "Arial");
+
+    // Entry 0 is automatic even where the table gives it a colour.
+    const auto zero = ShownCharacters(*Read("{\\rtf1{\\colortbl\\red255\\green0\\blue0;"
+                                            "\\red0\\green0\\blue255;}"
+                                            "\\cf1\\highlight1 a\\cf0\\highlight0 b}")
+                                           .document);
+    ASSERT_EQ(zero.size(), 2u);
+    EXPECT_EQ(zero[0].foreground, qRgb(0, 0, 255)) << zero[0];
+    EXPECT_EQ(zero[0].background, qRgb(0, 0, 255)) << zero[0];
+    EXPECT_FALSE(zero[1].foreground || zero[1].background) << zero[1];
 }
 
 TEST(RtfReader, ColourComponentsOutsideZeroTo255AreKeptWithinIt) {
