@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "Ufiche/window/Captions.h"
@@ -60,15 +61,11 @@ TEST(Captions, EveryLabelAndButtonShowsItsWholeCaption) {
 }
 
 // Buttons whose room is exactly as wide as their shown caption at a given
-// size: the caption font is the largest size at which every caption fits.
+// pixel size (a mnemonic's "&" is not drawn): the caption font is the largest
+// size at which every caption fits.
 TEST(Captions, TheCaptionFontIsTheLargestSizeAtWhichEveryCaptionFits) {
-    struct Button {
-        QString caption;
-        QString shown;  // without a mnemonic's "&", which is not drawn
-        int fullAt;     // the pixel size at which the caption fills its room
-    };
     const struct {
-        std::vector<Button> buttons;
+        std::vector<std::tuple<QString, QString, int>> buttons;  // caption, shown, full at
         int expected;
     } cases[] = {
         {{{"Imprimer", "Imprimer", 14}}, 14},
@@ -77,17 +74,17 @@ TEST(Captions, TheCaptionFontIsTheLargestSizeAtWhichEveryCaptionFits) {
     };
     for (const auto& c : cases) {
         QWidget form;
-        for (const Button& b : c.buttons) {
-            auto* button = new QPushButton(b.caption, &form);
+        for (const auto& [caption, shown, fullAt] : c.buttons) {
+            auto* button = new QPushButton(caption, &form);
             QFont font = form.font();
-            font.setPixelSize(b.fullAt);
-            const int caption = QFontMetrics(font).horizontalAdvance(b.shown);
+            font.setPixelSize(fullAt);
+            const int width = QFontMetrics(font).horizontalAdvance(shown);
             button->resize(200, 30);
-            button->resize(caption + 200 - Ufiche::CaptionRoom(*button), 30);
-            ASSERT_EQ(Ufiche::CaptionRoom(*button), caption);
+            button->resize(width + 200 - Ufiche::CaptionRoom(*button), 30);
+            ASSERT_EQ(Ufiche::CaptionRoom(*button), width);
         }
         EXPECT_EQ(Ufiche::CaptionFontPixels(form, form.font(), 20, 8), c.expected)
-            << c.buttons.front().caption.toStdString();
+            << std::get<0>(c.buttons.front()).toStdString();
     }
 }
 

@@ -1,9 +1,7 @@
 #pragma once
 
 // The kill tests' loop and checks, shared by the tests that kill forked
-// children and those that terminate a saving program on Windows: a process
-// saves over and over, is killed at a random moment, and the file it leaves
-// is checked, again and again.
+// children and those that terminate a saving program on Windows.
 
 #include <gtest/gtest.h>
 
@@ -29,15 +27,13 @@ struct KillSchedule {
     unsigned longestWait;
 };
 
-// Starts a process saving from save `firstSave` on and kills it after
-// `waitMicroseconds`; fails the test when the process stopped by itself.
-using KillSaving = std::function<void(int firstSave, unsigned waitMicroseconds)>;
-
-// Kills saving processes as `schedule` says; after each kill, `file.check`
-// checks what the file holds and tells whether a save got through since the
-// last check. Stops at the first fatal failure.
+// Kills saving processes as `schedule` says: `killSaving(firstSave, wait)`
+// starts one that saves from `firstSave` on and kills it after `wait`
+// microseconds, failing when it stopped by itself; then `file.check` checks
+// the file and tells whether a save got through since the last check.
 template <class SavedFile>
-void killAndCheck(SavedFile& file, const KillSchedule& schedule, const KillSaving& killSaving) {
+void killAndCheck(SavedFile& file, const KillSchedule& schedule,
+                  const std::function<void(int, unsigned)>& killSaving) {
     std::mt19937 random(schedule.seed);
     unsigned longestWait = schedule.shortestWait;
     for (int kill = 0; kill < schedule.kills; ++kill) {
@@ -52,7 +48,7 @@ void killAndCheck(SavedFile& file, const KillSchedule& schedule, const KillSavin
 // The settings file of the key saves, from the hand-written line and save 0.
 class KeySaves {
 public:
-    explicit KeySaves(std::string path) : m_path(std::move(path)), m_saves(savedKeys().size(), 0) {
+    explicit KeySaves(std::string path) : m_path(std::move(path)) {
         writeBytes(m_path, handWrittenLine);
         saveKeys(m_path, 0);
     }
@@ -60,9 +56,8 @@ public:
     int nextSave() const { return m_saves.front() + 1; }
     int killsDuringASave() const { return m_killsDuringASave; }
 
-    // Every key holds a whole value, none older than before (that would be a
-    // lost write), and, keys being saved in order, none newer than the key
-    // before it.
+    // Every key holds a whole value, none older than before (a lost write)
+    // and, keys being saved in order, none newer than the key before it.
     void check(int kill, bool& gotThrough) {
         const std::vector<int> now = savesIn(readBytes(m_path));
         ASSERT_EQ(now.size(), m_saves.size()) << "after kill " << kill;
@@ -79,7 +74,7 @@ public:
 
 private:
     std::string m_path;
-    std::vector<int> m_saves;
+    std::vector<int> m_saves = std::vector<int>(savedKeys().size(), 0);
     int m_killsDuringASave = 0;
 };
 
@@ -105,7 +100,11 @@ public:
     // The file is one whole document that a save wrote, no older than before.
     void check(int kill, bool& gotThrough) {
         const std::string now = readBytes(m_path);
-        const int save = saveIn(now);
+        const std::size_t firstLine = now.size() - m_before.size() - m_after.size();
+        const int save = now.size() > m_before.size() + m_after.size() &&
+                                 now.starts_with(m_before) && now.ends_with(m_after)
+                             ? saveOf(now.substr(m_before.size(), firstLine), worksheetKey)
+                             : -1;
         ASSERT_GE(save, m_lastSave)
             << "a cut or older worksheet of " << now.size() << " bytes after kill " << kill;
         gotThrough = save != m_lastSave;
@@ -114,17 +113,6 @@ public:
     }
 
 private:
-    // The save whose whole document `content` is, -1 when it is none.
-    int saveIn(const std::string& content) const {
-        if (content.size() <= m_before.size() + m_after.size() || !content.starts_with(m_before) ||
-            !content.ends_with(m_after)) {
-            return -1;
-        }
-        return saveOf(
-            content.substr(m_before.size(), content.size() - m_before.size() - m_after.size()),
-            worksheetKey);
-    }
-
     std::string m_path;
     std::string m_before;
     std::string m_after;

@@ -12,14 +12,6 @@ namespace {
 using ProfileFileKillTest = ProfileTestFolder;
 using namespace killed_save;
 
-std::wstring widen(const std::string& utf8) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 // The saving program, built beside this test program.
 std::wstring saverPath() {
     std::wstring self(32768, L'\0');

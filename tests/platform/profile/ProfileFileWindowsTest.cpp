@@ -17,14 +17,6 @@ std::string cannotWrite(const std::string& path) {
     return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
 }
 
-std::wstring widen(const std::string& utf8) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
-
 DWORD attributesOf(const std::string& path) {
     return ::GetFileAttributesW(widen(path).c_str());
 }

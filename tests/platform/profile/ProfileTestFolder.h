@@ -41,5 +41,10 @@ private:
     std::string m_folder;
 };
 
+#ifdef _WIN32
+// A UTF-8 path as Windows' wide functions take it.
+std::wstring widen(const std::string& utf8);
+#endif
+
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& content);

@@ -187,23 +187,21 @@ TEST(RtfReader, ColourAndFontIndexesOutsideTheTablesFallBackToTheDefaults) {
     EXPECT_FALSE(zero[1].foreground || zero[1].background) << zero[1];
 }
 
-TEST(RtfReader, ColourComponentsOutsideZeroTo255AreKeptWithinIt) {
-    const auto read = Read(
-        "{\\rtf1{\\colortbl ;\\red256\\green-1\\blue255;\\red0\\green255\\blue1000;}"
-        "\\cf1 a\\cf2 b}");
-    const auto shown = ShownCharacters(*read.document);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].foreground, qRgb(255, 0, 255)) << shown[0];
-    EXPECT_EQ(shown[1].foreground, qRgb(0, 255, 255)) << shown[1];
-}
+TEST(RtfReader, ColourComponentsAndFontSizesOutsideTheirRangesAreKeptWithinThem) {
+    const auto colours = ShownCharacters(
+        *Read("{\\rtf1{\\colortbl ;\\red256\\green-1\\blue255;\\red0\\green255\\blue1000;}"
+              "\\cf1 a\\cf2 b}")
+             .document);
+    ASSERT_EQ(colours.size(), 2u);
+    EXPECT_EQ(colours[0].foreground, qRgb(255, 0, 255)) << colours[0];
+    EXPECT_EQ(colours[1].foreground, qRgb(0, 255, 255)) << colours[1];
 
-TEST(RtfReader, FontSizesOutsideTheUsableRangeAreKeptWithinIt) {
-    const auto read = Read("{\\rtf1 \\fs18 a\\fs0 b\\fs-4 c\\fs99999 d\\fs e\\fs1 f}");
-    const auto shown = ShownCharacters(*read.document);
+    const auto sizes =
+        ShownCharacters(*Read("{\\rtf1 \\fs18 a\\fs0 b\\fs-4 c\\fs99999 d\\fs e\\fs1 f}").document);
     const double expected[] = {9, 9, 9, 1638, 12, 0.5};
-    ASSERT_EQ(shown.size(), std::size(expected));
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        EXPECT_EQ(shown[i].points, expected[i]) << shown[i];
+    ASSERT_EQ(sizes.size(), std::size(expected));
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(sizes[i].points, expected[i]) << sizes[i];
     }
 }
 
