@@ -2,7 +2,6 @@
 
 #include "ErrorOf.h"
 #include "ProfileTestFolder.h"
-#include "platform/errors/Messages.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -29,10 +28,6 @@ namespace {
 
 using platform::ProfileFile;
 using testsupport::errorOf;
-
-std::string cannotWrite(const std::string& path) {
-    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
-}
 
 using ProfileFileTest = ProfileTestFolder;
 

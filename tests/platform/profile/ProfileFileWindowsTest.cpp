@@ -4,7 +4,6 @@
 
 #include "ErrorOf.h"
 #include "ProfileTestFolder.h"
-#include "platform/errors/Messages.h"
 #include "platform/profile/ProfileFile.h"
 
 namespace {
@@ -12,10 +11,6 @@ namespace {
 using platform::ProfileFile;
 using testsupport::errorOf;
 using ProfileFileTest = ProfileTestFolder;
-
-std::string cannotWrite(const std::string& path) {
-    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
-}
 
 DWORD attributesOf(const std::string& path) {
     return ::GetFileAttributesW(widen(path).c_str());

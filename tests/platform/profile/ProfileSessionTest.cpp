@@ -14,7 +14,7 @@ using testsupport::errorOf;
 
 using ProfileSessionTest = ProfileTestFolder;
 
-const std::string cannotWrite = "Impossible d'\u00e9crire dans ";
+const std::string cannotWriteIn = "Impossible d'\u00e9crire dans ";
 
 // A hand-edited file, and a save's edits of it: a key rewritten in place, new
 // keys, a list section erased and written again, a new section.
@@ -61,7 +61,7 @@ TEST_F(ProfileSessionTest, AValueTheFileCannotKeepStopsTheEditsButThoseBeforeItA
     ProfileSession session{ProfileFile(path)};
     session.writeString("TForm1.Combo1_Items", "Count", "2");
     EXPECT_EQ(errorOf([&] { session.writeString("TForm1.Combo1_Items", "Item0", "deux\nlignes"); }),
-              cannotWrite + ProfileFile(path).path());
+              cannotWriteIn + ProfileFile(path).path());
     session.commit();
     EXPECT_EQ(readBytes(path), "[TForm1.Combo1_Items]\r\nCount=2\r\n");
 }
@@ -71,7 +71,7 @@ TEST_F(ProfileSessionTest, SomethingThatIsNoFileReadsAsDefaultsAndIsNeverWritten
     ProfileSession session{ProfileFile(path)};
     EXPECT_EQ(session.readString("TForm1", "Flags", "<default>"), "<default>");
     session.writeString("TForm1", "Flags", "0");
-    EXPECT_EQ(errorOf([&] { session.commit(); }), cannotWrite + ProfileFile(path).path());
+    EXPECT_EQ(errorOf([&] { session.commit(); }), cannotWriteIn + ProfileFile(path).path());
     EXPECT_TRUE(namesIn(path).empty());
 }
 
