@@ -33,16 +33,6 @@ std::string ReadExercise::Plain() const {
     return plain;
 }
 
-PrintedSymbol SymbolOf(QuantityKind kind, int unit) {
-    const std::string markup = Uconvers::UnitSymbol(kind, unit);
-    const std::size_t raised = markup.find("<sup>");
-    if (raised == std::string::npos) {
-        return {markup, ""};
-    }
-    const std::size_t end = markup.find("</sup>", raised);
-    return {markup.substr(0, raised), markup.substr(raised + 5, end - raised - 5)};
-}
-
 namespace {
 
 constexpr int kSubjectTabs = 6;
@@ -53,10 +43,7 @@ public:
     Cursor(const std::string& text, std::size_t position, QuantityKind kind)
         : m_text(text), m_position(position) {
         for (int unit = 0; unit < Uconvers::UnitCount(kind); ++unit) {
-            const PrintedSymbol symbol = SymbolOf(kind, unit);
-            m_symbols.push_back(
-                symbol.letters +
-                (symbol.exponent.empty() ? "" : "\\super " + symbol.exponent + "\\nosupersub "));
+            m_symbols.push_back(Ufiche::MarkupToRtf(Uconvers::UnitSymbol(kind, unit)));
         }
     }
 
