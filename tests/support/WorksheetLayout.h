@@ -27,6 +27,22 @@ struct KindLayout {
 extern const KindLayout kKindLayouts[5];
 const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
 
+// A unit symbol as printed: its letters, then its exponent raised, if any
+// ("m" and "2" for the square metre, "mL" and none for the millilitre).
+struct PrintedSymbol {
+    std::string letters;   // Windows-1252
+    std::string exponent;  // empty when the unit has none
+};
+inline PrintedSymbol SymbolOf(Uconvers::QuantityKind kind, int unit) {
+    const std::string markup = Uconvers::UnitSymbol(kind, unit);
+    const std::size_t raised = markup.find("<sup>");
+    const std::size_t end = markup.find("</sup>");
+    if (raised == std::string::npos || end == std::string::npos) {
+        return {markup, ""};
+    }
+    return {markup.substr(0, raised), markup.substr(raised + 5, end - raised - 5)};
+}
+
 struct ReadExercise {
     std::string value;  // grouped number text, as printed
     int unit = -1;

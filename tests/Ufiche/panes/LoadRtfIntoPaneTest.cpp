@@ -54,32 +54,6 @@ std::vector<Paragraph> Paragraphs(const QTextDocument& document) {
     return paragraphs;
 }
 
-// A unit symbol as it shows: its letters, and which of them are raised. The
-// symbols are markup with "<sup>" around the exponent.
-struct ShownSymbol {
-    QString text;
-    std::vector<bool> raised;
-};
-
-ShownSymbol SymbolOf(QuantityKind kind, int unit) {
-    const std::string markup = Uconvers::UnitSymbol(kind, unit);
-    ShownSymbol symbol;
-    bool raised = false;
-    for (std::size_t i = 0; i < markup.size(); ++i) {
-        if (markup.compare(i, 5, "<sup>") == 0) {
-            raised = true;
-            i += 4;
-        } else if (markup.compare(i, 6, "</sup>") == 0) {
-            raised = false;
-            i += 5;
-        } else {
-            symbol.text += platform::UnicodeFromWindows1252(static_cast<unsigned char>(markup[i]));
-            symbol.raised.push_back(raised);
-        }
-    }
-    return symbol;
-}
-
 const QuantityKind kKinds[] = {QuantityKind::Length, QuantityKind::Area, QuantityKind::Volume,
                                QuantityKind::Capacity, QuantityKind::Mass};
 
@@ -176,7 +150,8 @@ private:
         std::vector<std::pair<qsizetype, qsizetype>> yellow;  // each answer, from and to
         const auto appendSymbol = [&](int unit) {
             symbols.emplace_back(expected.size(), unit);
-            expected += SymbolOf(m_kind, unit).text;
+            const testsupport::PrintedSymbol symbol = testsupport::SymbolOf(m_kind, unit);
+            expected += FromWindows1252(symbol.letters + symbol.exponent);
         };
         for (const testsupport::ReadExercise* exercise : {&question.left, &question.right}) {
             const bool left = exercise == &question.left;
@@ -200,10 +175,12 @@ private:
         }
         ASSERT_EQ(line.text, expected);
         for (const auto& [at, unit] : symbols) {
-            const ShownSymbol symbol = SymbolOf(m_kind, unit);
-            for (qsizetype i = 0; i < symbol.text.size(); ++i) {
+            const testsupport::PrintedSymbol symbol = testsupport::SymbolOf(m_kind, unit);
+            const auto letters = static_cast<qsizetype>(symbol.letters.size());
+            for (qsizetype i = 0; i < letters + static_cast<qsizetype>(symbol.exponent.size());
+                 ++i) {
                 EXPECT_EQ(line.characters[at + i].alignment == QTextCharFormat::AlignSuperScript,
-                          symbol.raised[i])
+                          i >= letters)
                     << line.text.toStdString() << " at " << at + i;
             }
         }

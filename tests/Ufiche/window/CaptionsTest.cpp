@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
+#include "Ufiche/window/Captions.h"
 #include "Ufiche/window/TForm1.h"
 
 namespace {
@@ -54,6 +58,34 @@ TEST(Captions, EveryLabelAndButtonShowsItsWholeCaption) {
     EXPECT_GE(checked, 20);
     // Still Arial-sized text, not shrunk to make room.
     EXPECT_GE(form.font().pixelSize(), 11);
+}
+
+// Buttons whose room is exactly as wide as their shown caption at a given
+// pixel size (a mnemonic's "&" is not drawn): the caption font is the largest
+// size at which every caption fits.
+TEST(Captions, TheCaptionFontIsTheLargestSizeAtWhichEveryCaptionFits) {
+    const struct {
+        std::vector<std::tuple<QString, QString, int>> buttons;  // caption, shown, full at
+        int expected;
+    } cases[] = {
+        {{{"Imprimer", "Imprimer", 14}}, 14},
+        {{{"&Enregistrer", "Enregistrer", 14}}, 14},
+        {{{"Imprimer", "Imprimer", 14}, {"Corrig\u00e9s", "Corrig\u00e9s", 12}}, 12},
+    };
+    for (const auto& c : cases) {
+        QWidget form;
+        for (const auto& [caption, shown, fullAt] : c.buttons) {
+            auto* button = new QPushButton(caption, &form);
+            QFont font = form.font();
+            font.setPixelSize(fullAt);
+            const int width = QFontMetrics(font).horizontalAdvance(shown);
+            button->resize(200, 30);
+            button->resize(width + 200 - Ufiche::CaptionRoom(*button), 30);
+            ASSERT_EQ(Ufiche::CaptionRoom(*button), width);
+        }
+        EXPECT_EQ(Ufiche::CaptionFontPixels(form, form.font(), 20, 8), c.expected)
+            << std::get<0>(c.buttons.front()).toStdString();
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -122,12 +123,13 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
 
 // The printer dialog of "CI": its confirming button says "OK", since it
 // prints nothing; with "print to file" chosen there, two subjects and one
-// answer key give three files beside the chosen name.
+// answer key give three files beside the chosen name; a copy's suffix goes
+// into the file's name, never into a folder's that holds a dot.
 // Windows shows its own printer dialog, not Qt's, and poppler's tools that
 // read the files back are not there.
 #if !defined(_WIN32)
 TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) {
-    const QString chosen = m_folder.filePath("classe.pdf");
+    QString chosen = m_folder.filePath("classe.pdf");
     auto chooseFile = [&](QPrintDialog& dialog) {
         auto* printers = dialog.findChild<QComboBox*>("printers");
         auto* fileName = dialog.findChild<QLineEdit*>("filename");
@@ -176,13 +178,20 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
               PdfText(m_folder.filePath("classe_Sujet2.pdf")));
 
     // Opened again, the dialog shows the name the teacher chose, not a copy's.
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir("classe.v2"));
     WhenShown<QPrintDialog>([&] { m_form.btnChoixImpClick(); },
                             [&](QPrintDialog& dialog) {
                                 auto* fileName = dialog.findChild<QLineEdit*>("filename");
                                 ASSERT_TRUE(fileName);
                                 EXPECT_EQ(fileName->text(), chosen);
-                                dialog.reject();
+                                chosen = m_folder.filePath("classe.v2/fiche");
+                                chooseFile(dialog);
                             });
+    EXPECT_EQ(platform::CurrentPrinter::instance()
+                  .printerForJob("_Sujet2")
+                  .outputFileName()
+                  .toStdString(),
+              m_folder.filePath("classe.v2/fiche_Sujet2").toStdString());
 }
 #endif
 

@@ -5,36 +5,7 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include <climits>
-
 namespace emftest {
-
-int ReferenceDevice::metric(PaintDeviceMetric metric) const {
-    switch (metric) {
-        case PdmWidth:
-            return 4960;
-        case PdmHeight:
-            return 7016;
-        case PdmWidthMM:
-            return 210;
-        case PdmHeightMM:
-            return 297;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return kDpi;
-        case PdmDepth:
-            return 32;
-        case PdmNumColors:
-            return INT_MAX;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return static_cast<int>(devicePixelRatioFScale());
-    }
-    return 0;
-}
 
 void DrawTestPage(QPaintDevice& device) {
     QPainter painter(&device);

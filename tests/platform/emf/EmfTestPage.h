@@ -1,25 +1,18 @@
 #pragma once
 
 #include <QByteArray>
-#include <QPaintDevice>
 #include <QRect>
 #include <QString>
+
+#include "A4Device.h"
 
 // What the metafile tests share: a printer-like reference device and a
 // page drawn with several fonts, a highlight and lines.
 namespace emftest {
 
-// An A4 page at 600 dpi that is never painted on itself, standing in for a
-// printer.
-class ReferenceDevice : public QPaintDevice {
-public:
-    QPaintEngine* paintEngine() const override { return nullptr; }
-
-protected:
-    int metric(PaintDeviceMetric metric) const override;
-};
-
-inline constexpr int kDpi = 600;
+// The printer that metafiles are made for.
+using ReferenceDevice = testsupport::A4Device;
+inline constexpr int kDpi = ReferenceDevice::kDpi;
 // The description's frame for a 210 x 297 mm page.
 inline const QRect kA4Frame(QPoint(0, 0), QPoint(21000, 29700));
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile/ProfileFile.h"
+
 namespace killed_save {
 
 struct SavedKey {
@@ -52,6 +54,27 @@ inline int saveOf(const std::string& value, const std::string& key) {
     }
     const int save = std::stoi(value.substr(0, colon));
     return value == valueAt(save, key) ? save : -1;
+}
+
+// Writes save `save` of every key, one write at a time, as a window's save
+// does.
+inline void saveKeys(const std::string& path, int save) {
+    platform::ProfileFile file(path);
+    for (const auto& k : savedKeys()) {
+        file.writeString(k.section, k.key, valueAt(save, k.key));
+    }
+}
+
+// Saves the keys from save `firstSave` on until the process is killed.
+// Returns 1, the process's exit status, when a save fails.
+inline int saveKeysUntilKilled(const std::string& path, int firstSave) {
+    try {
+        for (int save = firstSave;; ++save) {
+            saveKeys(path, save);
+        }
+    } catch (...) {
+        return 1;
+    }
 }
 
 inline const std::string handWrittenLine = "; r\xE9glages de la fiche\n";

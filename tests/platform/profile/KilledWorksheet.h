@@ -1,8 +1,7 @@
 #pragma once
 
-// What the worksheet kill tests save and how they check the file a killed
-// save left: shared by the test that kills forked children and the saving
-// program that the Windows test terminates.
+// What the worksheet kill tests save: shared by the test that kills forked
+// children and the saving program that the Windows test terminates.
 
 #include <QApplication>
 #include <QString>
@@ -52,36 +51,5 @@ inline int saveWorksheets(const std::string& path, int firstSave, bool once) {
         return 1;
     }
 }
-
-// Every whole save is the document of save 0 with another first line.
-class WorksheetShape {
-public:
-    explicit WorksheetShape(const std::string& firstDocument) {
-        const std::string first = valueAt(0, worksheetKey);
-        const std::size_t at = firstDocument.find(first);
-        if (at != std::string::npos) {
-            m_before = firstDocument.substr(0, at);
-            m_after = firstDocument.substr(at + first.size());
-        }
-    }
-
-    // Whether the first document was one (and long enough to be cut).
-    bool valid() const { return !m_before.empty() && m_after.size() > 50000; }
-
-    // The save whose whole document `content` is, -1 when it is none.
-    int saveIn(const std::string& content) const {
-        if (content.size() <= m_before.size() + m_after.size() || !content.starts_with(m_before) ||
-            !content.ends_with(m_after)) {
-            return -1;
-        }
-        return saveOf(
-            content.substr(m_before.size(), content.size() - m_before.size() - m_after.size()),
-            worksheetKey);
-    }
-
-private:
-    std::string m_before;
-    std::string m_after;
-};
 
 }  // namespace killed_save

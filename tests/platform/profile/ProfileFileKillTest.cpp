@@ -1,87 +1,67 @@
-#include "platform/profile/ProfileFile.h"
-
-#include "KilledSave.h"
-#include "ProfileTestFolder.h"
-
+// Files saved over and over by a process killed at random moments: the
+// settings file always holds every key with a whole value, a worksheet is
+// always one whole document that a save wrote, never a cut one. Each forked
+// child that saves a worksheet makes its own QApplication, which this
+// program's own process never has.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <random>
+#include <functional>
 #include <thread>
+
+#include "KillLoop.h"
+#include "ProfileTestFolder.h"
 
 namespace {
 
-using platform::ProfileFile;
 using ProfileFileKillTest = ProfileTestFolder;
 using namespace killed_save;
 
-[[noreturn]] void saveUntilKilled(const std::string& path, int firstSave) {
-    try {
-        for (int save = firstSave;; ++save) {
-            ProfileFile file(path);
-            for (const auto& k : savedKeys()) {
-                file.writeString(k.section, k.key, valueAt(save, k.key));
-            }
-        }
-    } catch (...) {
-        ::_exit(1);
+// Forks a child that runs `save` and exits with what it returns, and kills it
+// after `waitMicroseconds`.
+void killChild(const std::function<int()>& save, unsigned waitMicroseconds) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::_exit(save());
     }
+    std::this_thread::sleep_for(std::chrono::microseconds(waitMicroseconds));
+    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process stopped by itself: " << status;
 }
 
 TEST_F(ProfileFileKillTest, ASaveKilledAtAnyMomentLeavesEveryKeyWithItsOldOrNewValue) {
     const std::string path = pathOf("fiches.ini");
-    writeBytes(path, handWrittenLine);
-    {
-        ProfileFile file(path);
-        for (const auto& k : savedKeys()) {
-            file.writeString(k.section, k.key, valueAt(0, k.key));
-        }
-    }
-    std::vector<int> saves(savedKeys().size(), 0);
-    std::mt19937 random(1208);
-    int killsDuringASave = 0;
-    // Kills come at random moments up to this bound, which grows on a machine
-    // too slow for the child to write anything before it.
-    unsigned longestWait = 8000;
-    for (int kill = 0; kill < 150; ++kill) {
-        const int nextSave = saves.front() + 1;
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            saveUntilKilled(path, nextSave);
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % longestWait));
-        ASSERT_EQ(::kill(child, SIGKILL), 0);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving process stopped by itself: " << status;
+    KeySaves file(path);
+    killAndCheck(file, {150, 1208, 8000, 500000}, [&](int firstSave, unsigned wait) {
+        killChild([&] { return saveKeysUntilKilled(path, firstSave); }, wait);
+    });
+    EXPECT_GT(file.killsDuringASave(), 0) << "no kill landed in the middle of a save";
+    expectOnlyTemporariesBeside("fiches.ini", namesIn(folder()));
+}
 
-        const std::vector<int> now = savesIn(readBytes(path));
-        ASSERT_EQ(now.size(), saves.size()) << "after kill " << kill;
-        for (std::size_t i = 0; i < now.size(); ++i) {
-            // Older than before would be a lost write; keys are saved in
-            // order, so a later key is never newer than an earlier one.
-            ASSERT_GE(now[i], saves[i]) << savedKeys()[i].key << " after kill " << kill;
-            if (i > 0) {
-                ASSERT_LE(now[i], now[i - 1]) << savedKeys()[i].key << " after kill " << kill;
-            }
-        }
-        killsDuringASave += now.front() != now.back();
-        longestWait = now.front() == saves.front() ? std::min(longestWait * 2, 500000u)
-                                                   : std::max(longestWait / 2, 8000u);
-        saves = now;
+TEST_F(ProfileFileKillTest, AWorksheetSaveKilledAtAnyMomentLeavesTheWholeOldOrNewWorksheet) {
+    const std::string path = pathOf("fiche.rtf");
+    const pid_t first = ::fork();
+    ASSERT_GE(first, 0);
+    if (first == 0) {
+        ::_exit(saveWorksheets(path, 0, true));
     }
-    EXPECT_GT(killsDuringASave, 0) << "no kill landed in the middle of a save";
-    // Only the temporary files of killed saves may lie beside the settings file.
-    for (const auto& name : namesIn(folder())) {
-        EXPECT_TRUE(name == "fiches.ini" ||
-                    (name.rfind(".fiches.ini.", 0) == 0 && name.size() > 4 &&
-                     name.compare(name.size() - 4, 4, ".tmp") == 0))
-            << name;
-    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(first, &status, 0), first);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    WorksheetSaves file(path);
+    ASSERT_TRUE(file.valid()) << readBytes(path).substr(0, 500);
+    // Each child starts a QApplication before its first save.
+    killAndCheck(file, {60, 2611, 20000, 4000000}, [&](int firstSave, unsigned wait) {
+        killChild([&] { return saveWorksheets(path, firstSave, false); }, wait);
+    });
+    EXPECT_GT(file.savesThrough(), 0) << "no save got through before a kill";
+    expectOnlyTemporariesBeside("fiche.rtf", namesIn(folder()));
 }
 
 }  // namespace

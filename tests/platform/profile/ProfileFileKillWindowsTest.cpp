@@ -1,30 +1,16 @@
-#include "platform/profile/ProfileFile.h"
-
 #include <windows.h>
 
-#include <algorithm>
 #include <chrono>
 #include <optional>
-#include <random>
 #include <thread>
 
-#include "KilledSave.h"
-#include "KilledWorksheet.h"
+#include "KillLoop.h"
 #include "ProfileTestFolder.h"
 
 namespace {
 
-using platform::ProfileFile;
 using ProfileFileKillTest = ProfileTestFolder;
 using namespace killed_save;
-
-std::wstring widen(const std::string& utf8) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 // The saving program, built beside this test program.
 std::wstring saverPath() {
@@ -61,76 +47,28 @@ DWORD runSaver(const std::string& path, const std::wstring& arguments,
 
 TEST_F(ProfileFileKillTest, ASaveTerminatedAtAnyMomentLeavesEveryKeyWithItsOldOrNewValue) {
     const std::string path = pathOf("fiches.ini");
-    writeBytes(path, handWrittenLine);
-    {
-        ProfileFile file(path);
-        for (const auto& k : savedKeys()) {
-            file.writeString(k.section, k.key, valueAt(0, k.key));
-        }
-    }
-    std::vector<int> saves(savedKeys().size(), 0);
-    std::mt19937 random(1208);
-    int killsDuringASave = 0;
-    // As with fork: the bound grows while the child writes nothing before it
-    // is terminated (a process start under Wine takes tens of milliseconds).
-    unsigned longestWait = 20000;
-    for (int kill = 0; kill < 40; ++kill) {
-        const int nextSave = saves.front() + 1;
-        ASSERT_EQ(runSaver(path, std::to_wstring(nextSave), random() % longestWait), 9u)
+    KeySaves file(path);
+    // A process start under Wine takes tens of milliseconds.
+    killAndCheck(file, {40, 1208, 20000, 2000000}, [&](int firstSave, unsigned wait) {
+        ASSERT_EQ(runSaver(path, std::to_wstring(firstSave), wait), 9u)
             << "the saving program stopped by itself";
-
-        const std::vector<int> now = savesIn(readBytes(path));
-        ASSERT_EQ(now.size(), saves.size()) << "after kill " << kill;
-        for (std::size_t i = 0; i < now.size(); ++i) {
-            ASSERT_GE(now[i], saves[i]) << savedKeys()[i].key << " after kill " << kill;
-            if (i > 0) {
-                ASSERT_LE(now[i], now[i - 1]) << savedKeys()[i].key << " after kill " << kill;
-            }
-        }
-        killsDuringASave += now.front() != now.back();
-        longestWait = now.front() == saves.front() ? std::min(longestWait * 2, 2000000u)
-                                                   : std::max(longestWait / 2, 20000u);
-        saves = now;
-    }
-    EXPECT_GT(killsDuringASave, 0) << "no kill landed in the middle of a save";
-    for (const auto& name : namesIn(folder())) {
-        EXPECT_TRUE(name == "fiches.ini" ||
-                    (name.rfind(".fiches.ini.", 0) == 0 && name.ends_with(".tmp")))
-            << name;
-    }
+    });
+    EXPECT_GT(file.killsDuringASave(), 0) << "no kill landed in the middle of a save";
+    expectOnlyTemporariesBeside("fiches.ini", namesIn(folder()));
 }
 
 TEST_F(ProfileFileKillTest, AWorksheetSaveTerminatedAtAnyMomentLeavesTheWholeOldOrNewWorksheet) {
     const std::string path = pathOf("fiche.rtf");
     ASSERT_EQ(runSaver(path, L"0 worksheet-once", std::nullopt), 0u);
-    const WorksheetShape shape(readBytes(path));
-    ASSERT_TRUE(shape.valid()) << readBytes(path).substr(0, 500);
-    int lastSave = 0;
-    int killsAfterNewSaves = 0;
-    std::mt19937 random(2611);
-    // A QApplication starts before the first save: the bound grows while no
-    // save gets through.
-    unsigned longestWait = 50000;
-    for (int kill = 0; kill < 30; ++kill) {
-        ASSERT_EQ(
-            runSaver(path, std::to_wstring(lastSave + 1) + L" worksheet", random() % longestWait),
-            9u)
+    WorksheetSaves file(path);
+    ASSERT_TRUE(file.valid()) << readBytes(path).substr(0, 500);
+    // A QApplication starts before the first save.
+    killAndCheck(file, {30, 2611, 50000, 8000000}, [&](int firstSave, unsigned wait) {
+        ASSERT_EQ(runSaver(path, std::to_wstring(firstSave) + L" worksheet", wait), 9u)
             << "the saving program stopped by itself";
-        const std::string now = readBytes(path);
-        const int save = shape.saveIn(now);
-        ASSERT_GE(save, lastSave) << "a cut or older worksheet of " << now.size()
-                                  << " bytes after kill " << kill;
-        killsAfterNewSaves += save != lastSave;
-        longestWait = save == lastSave ? std::min(longestWait * 2, 8000000u)
-                                       : std::max(longestWait / 2, 50000u);
-        lastSave = save;
-    }
-    EXPECT_GT(killsAfterNewSaves, 0) << "no save got through before a kill";
-    for (const auto& name : namesIn(folder())) {
-        EXPECT_TRUE(name == "fiche.rtf" ||
-                    (name.starts_with(".fiche.rtf.") && name.ends_with(".tmp")))
-            << name;
-    }
+    });
+    EXPECT_GT(file.savesThrough(), 0) << "no save got through before a kill";
+    expectOnlyTemporariesBeside("fiche.rtf", namesIn(folder()));
 }
 
 }  // namespace

@@ -1,39 +1,35 @@
 #include "platform/profile/ProfileFile.h"
 
+#include "ErrorOf.h"
 #include "ProfileTestFolder.h"
-#include "platform/errors/Messages.h"
-#include "platform/errors/PlatformError.h"
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
-#include <functional>
 #include <random>
+
+// The files (inodes) that the process flushed to the disk, in order: this
+// program's fsync stands in front of the system's.
+static std::vector<ino_t> flushedFiles;
+
+extern "C" int fsync(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) == 0) {
+        flushedFiles.push_back(status.st_ino);
+    }
+    return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 namespace {
 
-using platform::PlatformError;
 using platform::ProfileFile;
-
-std::string cannotWrite(const std::string& path) {
-    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
-}
+using testsupport::errorOf;
 
 using ProfileFileTest = ProfileTestFolder;
-
-// The message of the PlatformError that the action throws, or "" when it
-// throws nothing.
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& error) {
-        return error.what();
-    }
-    return "";
-}
 
 struct stat statusOf(const std::string& path) {
     struct stat status {};
@@ -222,10 +218,13 @@ TEST_F(ProfileFileTest, AReplacedFileKeepsItsPermissionsAndLeavesNoTemporaryFile
     writeBytes(path, "[TForm1]\r\nFlags=0\r\n");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     const ino_t before = statusOf(path).st_ino;
+    flushedFiles.clear();
     ProfileFile(path).writeString("TForm1", "Flags", "2");
     const struct stat after = statusOf(path);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_NE(after.st_ino, before) << "expected a new file renamed over the old one";
+    // The new file, then the folder that the rename changed, reach the disk.
+    EXPECT_EQ(flushedFiles, (std::vector{after.st_ino, statusOf(folder()).st_ino}));
     EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"fiches.ini"});
 }
 

@@ -1,39 +1,16 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <functional>
 
+#include "ErrorOf.h"
 #include "ProfileTestFolder.h"
-#include "platform/errors/Messages.h"
-#include "platform/errors/PlatformError.h"
 #include "platform/profile/ProfileFile.h"
 
 namespace {
 
-using platform::PlatformError;
 using platform::ProfileFile;
+using testsupport::errorOf;
 using ProfileFileTest = ProfileTestFolder;
-
-std::string cannotWrite(const std::string& path) {
-    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
-}
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& error) {
-        return error.what();
-    }
-    return "";
-}
-
-std::wstring widen(const std::string& utf8) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), length);
-    wide.resize(wide.size() - 1);
-    return wide;
-}
 
 DWORD attributesOf(const std::string& path) {
     return ::GetFileAttributesW(widen(path).c_str());

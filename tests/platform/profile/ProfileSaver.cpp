@@ -10,7 +10,6 @@
 
 #include "KilledSave.h"
 #include "KilledWorksheet.h"
-#include "platform/profile/ProfileFile.h"
 
 int main() {
     int count = 0;
@@ -31,14 +30,5 @@ int main() {
         }
         return killed_save::saveWorksheets(path, firstSave, mode == L"worksheet-once");
     }
-    try {
-        for (int save = firstSave;; ++save) {
-            platform::ProfileFile file(path);
-            for (const auto& k : killed_save::savedKeys()) {
-                file.writeString(k.section, k.key, killed_save::valueAt(save, k.key));
-            }
-        }
-    } catch (...) {
-        return 1;
-    }
+    return killed_save::saveKeysUntilKilled(path, firstSave);
 }

@@ -1,30 +1,20 @@
 #include "platform/profile/ProfileSession.h"
 
+#include "ErrorOf.h"
 #include "ProfileTestFolder.h"
-#include "platform/errors/PlatformError.h"
 #include "platform/profile/ProfileFile.h"
 
-#include <functional>
 #include <string>
 
 namespace {
 
-using platform::PlatformError;
 using platform::ProfileFile;
 using platform::ProfileSession;
+using testsupport::errorOf;
 
 using ProfileSessionTest = ProfileTestFolder;
 
-const std::string cannotWrite = "Impossible d'\u00e9crire dans ";
-
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const PlatformError& error) {
-        return error.what();
-    }
-    return "";
-}
+const std::string cannotWriteIn = "Impossible d'\u00e9crire dans ";
 
 // A hand-edited file, and a save's edits of it: a key rewritten in place, new
 // keys, a list section erased and written again, a new section.
@@ -60,6 +50,10 @@ TEST_F(ProfileSessionTest, OneCommitWritesWhatTheSameEditsMadeOneCallAtATimeWrit
     session.commit();
     EXPECT_EQ(readBytes(batched), readBytes(oneByOne));
     EXPECT_NE(readBytes(batched), handEdited);
+    // A second commit, with no edit since the first, writes nothing.
+    writeBytes(batched, handEdited);
+    session.commit();
+    EXPECT_EQ(readBytes(batched), handEdited);
 }
 
 TEST_F(ProfileSessionTest, AValueTheFileCannotKeepStopsTheEditsButThoseBeforeItAreCommitted) {
@@ -67,7 +61,7 @@ TEST_F(ProfileSessionTest, AValueTheFileCannotKeepStopsTheEditsButThoseBeforeItA
     ProfileSession session{ProfileFile(path)};
     session.writeString("TForm1.Combo1_Items", "Count", "2");
     EXPECT_EQ(errorOf([&] { session.writeString("TForm1.Combo1_Items", "Item0", "deux\nlignes"); }),
-              cannotWrite + ProfileFile(path).path());
+              cannotWriteIn + ProfileFile(path).path());
     session.commit();
     EXPECT_EQ(readBytes(path), "[TForm1.Combo1_Items]\r\nCount=2\r\n");
 }
@@ -77,7 +71,7 @@ TEST_F(ProfileSessionTest, SomethingThatIsNoFileReadsAsDefaultsAndIsNeverWritten
     ProfileSession session{ProfileFile(path)};
     EXPECT_EQ(session.readString("TForm1", "Flags", "<default>"), "<default>");
     session.writeString("TForm1", "Flags", "0");
-    EXPECT_EQ(errorOf([&] { session.commit(); }), cannotWrite + ProfileFile(path).path());
+    EXPECT_EQ(errorOf([&] { session.commit(); }), cannotWriteIn + ProfileFile(path).path());
     EXPECT_TRUE(namesIn(path).empty());
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/errors/Messages.h"
+
 // Gives each test its own temporary folder, and (POSIX) a way to act on its
 // files as a user that file permissions bind: the tests may run as root, which
 // ignores permission bits. Paths are UTF-8 on every system.
@@ -40,6 +42,16 @@ protected:
 private:
     std::string m_folder;
 };
+
+#ifdef _WIN32
+// A UTF-8 path as Windows' wide functions take it.
+std::wstring widen(const std::string& utf8);
+#endif
+
+// The error of a file that cannot be written, as a PlatformError says it.
+inline std::string cannotWrite(const std::string& path) {
+    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
+}
 
 std::string readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& content);

@@ -58,6 +58,10 @@ std::vector<std::string> ProfileTestFolder::namesIn(const std::string& folder) {
     return names;
 }
 
+std::wstring widen(const std::string& utf8) {
+    return fromUtf8(utf8).wstring();
+}
+
 std::string readBytes(const std::string& path) {
     std::ifstream in(fromUtf8(path), std::ios::binary);
     std::ostringstream content;

@@ -1,7 +1,6 @@
 #include <QBuffer>
 
 #include <QImage>
-#include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QRawFont>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "A4Device.h"
 #include "TextDocumentProbe.h"
 #include "Ufiche/document/MarkupWidth.h"
 #include "platform/codepage/Codepage.h"
@@ -23,9 +23,8 @@ namespace {
 using platform::TRxRichEdit;
 using testsupport::LoadStream;
 
-// A paint device that records the text that is drawn on it, page by page,
-// at 600 dots per inch on an A4 sheet.
-class RecordingDevice : public QPaintDevice {
+// An A4 sheet that records the text that is drawn on it, page by page.
+class RecordingDevice : public testsupport::A4Device {
 public:
     struct Drawn {
         int page;
@@ -34,33 +33,6 @@ public:
     };
 
     QPaintEngine* paintEngine() const override { return &m_engine; }
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-            case PdmWidth:
-                return 4960;
-            case PdmHeight:
-                return 7016;
-            case PdmWidthMM:
-                return 210;
-            case PdmHeightMM:
-                return 297;
-            case PdmDpiX:
-            case PdmDpiY:
-            case PdmPhysicalDpiX:
-            case PdmPhysicalDpiY:
-                return 600;
-            case PdmNumColors:
-                return INT_MAX;
-            case PdmDepth:
-                return 32;
-            case PdmDevicePixelRatio:
-                return 1;
-            case PdmDevicePixelRatioScaled:
-                return static_cast<int>(devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
     void startPage(int page) { m_engine.page = page; }
     const std::vector<Drawn>& drawn() const { return m_engine.drawn; }
 

@@ -10,8 +10,8 @@
 
 #include <string>
 
+#include "ErrorOf.h"
 #include "TextDocumentProbe.h"
-#include "platform/errors/PlatformError.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -149,12 +149,8 @@ TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(m_folder.path()).filePath("absent/job.pdf"));
-    try {
-        m_pane.print(printer, "Sujet");
-        FAIL() << "no error";
-    } catch (const platform::PlatformError& error) {
-        EXPECT_EQ(error.message(), QString::fromUtf8("Imprimante sélectionnée incorrecte"));
-    }
+    EXPECT_EQ(testsupport::errorOf([&] { m_pane.print(printer, "Sujet"); }),
+              "Imprimante sélectionnée incorrecte");
 }
 
 }  // namespace

@@ -175,25 +175,33 @@ TEST(RtfReader, ColourAndFontIndexesOutsideTheTablesFallBackToTheDefaults) {
     }
     EXPECT_EQ(shown[3].family, "Times New Roman");  // "\f9" does not exist: "\deff1"
     EXPECT_EQ(shown[4].family, "Arial");
+
+    // Entry 0 is automatic even where the table gives it a colour.
+    const auto zero = ShownCharacters(*Read("{\\rtf1{\\colortbl\\red255\\green0\\blue0;"
+                                            "\\red0\\green0\\blue255;}"
+                                            "\\cf1\\highlight1 a\\cf0\\highlight0 b}")
+                                           .document);
+    ASSERT_EQ(zero.size(), 2u);
+    EXPECT_EQ(zero[0].foreground, qRgb(0, 0, 255)) << zero[0];
+    EXPECT_EQ(zero[0].background, qRgb(0, 0, 255)) << zero[0];
+    EXPECT_FALSE(zero[1].foreground || zero[1].background) << zero[1];
 }
 
-TEST(RtfReader, ColourComponentsOutsideZeroTo255AreKeptWithinIt) {
-    const auto read = Read(
-        "{\\rtf1{\\colortbl ;\\red256\\green-1\\blue255;\\red0\\green255\\blue1000;}"
-        "\\cf1 a\\cf2 b}");
-    const auto shown = ShownCharacters(*read.document);
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[0].foreground, qRgb(255, 0, 255)) << shown[0];
-    EXPECT_EQ(shown[1].foreground, qRgb(0, 255, 255)) << shown[1];
-}
+TEST(RtfReader, ColourComponentsAndFontSizesOutsideTheirRangesAreKeptWithinThem) {
+    const auto colours = ShownCharacters(
+        *Read("{\\rtf1{\\colortbl ;\\red256\\green-1\\blue255;\\red0\\green255\\blue1000;}"
+              "\\cf1 a\\cf2 b}")
+             .document);
+    ASSERT_EQ(colours.size(), 2u);
+    EXPECT_EQ(colours[0].foreground, qRgb(255, 0, 255)) << colours[0];
+    EXPECT_EQ(colours[1].foreground, qRgb(0, 255, 255)) << colours[1];
 
-TEST(RtfReader, FontSizesOutsideTheUsableRangeAreKeptWithinIt) {
-    const auto read = Read("{\\rtf1 \\fs18 a\\fs0 b\\fs-4 c\\fs99999 d\\fs e\\fs1 f}");
-    const auto shown = ShownCharacters(*read.document);
+    const auto sizes =
+        ShownCharacters(*Read("{\\rtf1 \\fs18 a\\fs0 b\\fs-4 c\\fs99999 d\\fs e\\fs1 f}").document);
     const double expected[] = {9, 9, 9, 1638, 12, 0.5};
-    ASSERT_EQ(shown.size(), std::size(expected));
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        EXPECT_EQ(shown[i].points, expected[i]) << shown[i];
+    ASSERT_EQ(sizes.size(), std::size(expected));
+    for (std::size_t i = 0; i < sizes.size(); ++i) {
+        EXPECT_EQ(sizes[i].points, expected[i]) << sizes[i];
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include <string>
 
+#include "ErrorOf.h"
 #include "TextDocumentProbe.h"
 #include "platform/errors/PlatformError.h"
 
@@ -23,6 +24,7 @@ namespace {
 using platform::PlatformError;
 using platform::TRxRichEdit;
 using testsupport::Cp1252;
+using testsupport::errorOf;
 using testsupport::LoadStream;
 using testsupport::ShownCharacters;
 using testsupport::ShownText;
@@ -56,12 +58,7 @@ TEST_F(PaneTest, LoadsRtfAndFallsBackToPlainTextWhenTheStreamIsNotRtf) {
 
 TEST_F(PaneTest, AStreamThatCannotBeReadRaisesTheLoadError) {
     QBuffer closed;
-    try {
-        m_pane.loadFromStream(closed);
-        FAIL() << "no error";
-    } catch (const PlatformError& error) {
-        EXPECT_EQ(error.message(), QString::fromUtf8("Erreur au chargement du flux"));
-    }
+    EXPECT_EQ(errorOf([&] { m_pane.loadFromStream(closed); }), "Erreur au chargement du flux");
 }
 
 TEST_F(PaneTest, InSelectionModeALoadReplacesOnlyTheSelectionAndPutsTheCaretAtTheStart) {
@@ -174,13 +171,9 @@ TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
 TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
     LoadStream(m_pane, "{\\rtf1 x}");
     const QString missingFolder = path("absent/sujet.rtf");
-    try {
-        m_pane.saveToFile(missingFolder);
-        FAIL() << "no error";
-    } catch (const PlatformError& error) {
-        EXPECT_EQ(error.message(), QString::fromUtf8("Impossible de créer le fichier ") +
-                                       QDir::toNativeSeparators(missingFolder));
-    }
+    EXPECT_EQ(
+        errorOf([&] { m_pane.saveToFile(missingFolder); }),
+        "Impossible de créer le fichier " + QDir::toNativeSeparators(missingFolder).toStdString());
     EXPECT_THROW(m_pane.saveToFile(m_folder.path()), PlatformError);  // a folder, not a file
 }
 
