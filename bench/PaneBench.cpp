@@ -4,9 +4,9 @@
 #include <benchmark/benchmark.h>
 #include <QApplication>
 
-#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -64,7 +64,7 @@ void BM_WriteSubjectOut(benchmark::State& state) {
     pane.selectAll();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const QByteArray rtf = pane.contentForStream();
+        const QByteArray rtf = pane.ContentForStream();
         bytes += static_cast<std::size_t>(rtf.size());
         benchmark::DoNotOptimize(rtf.data());
     }

@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include "RichEditEMFPrint/RichEditEMFPrint.h"
-#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "platform/emf/EmfPicture.h"
 #include "platform/richedit/TRxRichEdit.h"
 
@@ -33,7 +33,7 @@ void BM_PreviewTwoPages(benchmark::State& state) {
             const QString file = folder.filePath(RichEditEMFPrint::PageFileName("Temp", page));
             start = RichEditEMFPrint::RenderPageToEMF(printer, subject, file, frame, start)
                         .nextPosition;
-            benchmark::DoNotOptimize(platform::renderEmfFile(file, QSize(420, 594)));
+            benchmark::DoNotOptimize(platform::RenderEmfFile(file, QSize(420, 594)));
         }
     }
 }

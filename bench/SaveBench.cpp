@@ -8,9 +8,9 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
-#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "platform/richedit/TRxRichEdit.h"
 
 namespace {
@@ -33,9 +33,9 @@ void BM_SaveSubjectOverThePreviousSave(benchmark::State& state) {
     const QString name = folder.filePath("fiche.rtf");
     platform::TRxRichEdit pane;
     Ufiche::LoadRtfIntoPane(pane, FortyQuestionSubject());
-    pane.saveToFile(name);
+    pane.SaveToFile(name);
     for (auto _ : state) {
-        pane.saveToFile(name);
+        pane.SaveToFile(name);
     }
 }
 BENCHMARK(BM_SaveSubjectOverThePreviousSave)->Unit(benchmark::kMillisecond);
@@ -45,9 +45,9 @@ void BM_SaveSubjectThroughQSaveFile(benchmark::State& state) {
     const QString name = folder.filePath("fiche.rtf");
     platform::TRxRichEdit pane;
     Ufiche::LoadRtfIntoPane(pane, FortyQuestionSubject());
-    pane.saveToFile(name);
+    pane.SaveToFile(name);
     for (auto _ : state) {
-        const QByteArray bytes = pane.contentForStream();
+        const QByteArray bytes = pane.ContentForStream();
         QSaveFile file(name);
         const bool saved = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
                            file.flush() && file.commit();

@@ -13,7 +13,7 @@ namespace {
 void BM_SaveSettings(benchmark::State& state) {
     QTemporaryDir folder;
     Ufiche::TForm1 form;
-    form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+    form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     auto* questionCount = form.findChild<QSpinBox*>("spMaxLigne");
     int save = 0;
@@ -28,7 +28,7 @@ BENCHMARK(BM_SaveSettings)->Unit(benchmark::kMicrosecond);
 void BM_RestoreSettings(benchmark::State& state) {
     QTemporaryDir folder;
     Ufiche::TForm1 form;
-    form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+    form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     form.FormStorage1().SaveSettings();
     for (auto _ : state) {

@@ -12,7 +12,7 @@ namespace {
 void BM_GenerateWorksheetInWindow(benchmark::State& state) {
     QTemporaryDir folder;
     Ufiche::TForm1 form;
-    form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+    form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
     const auto kind = static_cast<Uconvers::QuantityKind>(state.range(0));

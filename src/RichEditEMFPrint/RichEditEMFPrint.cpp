@@ -12,7 +12,7 @@ namespace RichEditEMFPrint {
 using platform::HundredthsMmToTwips;
 
 int RichTextLength(const platform::TRxRichEdit& control) {
-    return control.textLength();
+    return control.TextLength();
 }
 
 QString PageFileName(const QString& prefix, int page) {
@@ -22,7 +22,7 @@ QString PageFileName(const QString& prefix, int page) {
 RenderedPage RenderPageToEMF(QPrinter& printer, platform::TRxRichEdit& control,
                              const QString& fileName, const QRect& frame, int start) {
     platform::EmfWriter metafile(fileName, &printer, frame);
-    if (!metafile.isValid()) {
+    if (!metafile.IsValid()) {
         return {false, start};
     }
     // The layout and the page rectangles are both the whole page, in twips.
@@ -30,10 +30,10 @@ RenderedPage RenderPageToEMF(QPrinter& printer, platform::TRxRichEdit& control,
     std::optional<int> next;
     {
         QPainter painter(&metafile);
-        next = control.formatRange(metafile, page, start, &painter);
+        next = control.FormatRange(metafile, page, start, &painter);
     }
-    control.releaseFormatRange();
-    metafile.close();
+    control.ReleaseFormatRange();
+    metafile.Close();
     // A page on which not even one line fits ends the pages here.
     return {true, next.value_or(RichTextLength(control))};
 }

@@ -39,16 +39,16 @@ class DesktopWindowTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(desktop, nullptr);
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
-        platform::CurrentPrinter::instance().reset();
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::CurrentPrinter::Instance().Reset();
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_folder.path());
         m_form = std::make_unique<Ufiche::TForm1>();
-        m_form->setSeedSource([this] {
+        m_form->SetSeedSource([this] {
             ++m_activations;
             return 42u;
         });
-        m_form->setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form->SetSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
         m_form->show();
         ASSERT_TRUE(XDesktop::WaitFor([this] { return HasFocus(m_form.get()); }))
             << "the window never got the focus";
@@ -56,7 +56,7 @@ protected:
     void TearDown() override {
         m_form.reset();
         QDir::setCurrent(m_previousFolder);
-        platform::setErrorPresenter(nullptr);
+        platform::SetErrorPresenter(nullptr);
     }
 
     static bool HasFocus(const QWidget* window) {
@@ -128,7 +128,7 @@ TEST_F(DesktopWindowTest, MassesWorksheetsOfEveryLevelHaveEveryAnswerRight) {
         Control<QPushButton>("btnMasse").click();
         EXPECT_TRUE(QString::fromStdString(m_form->DefaultFileName())
                         .startsWith(QStringLiteral("Mass_N%1_").arg(level)));
-        const QString answerKey = m_form->answerKeyPane().toPlainText();
+        const QString answerKey = m_form->AnswerKeyPane().toPlainText();
         int answers = 0;
         for (auto found = exercise.globalMatch(answerKey); found.hasNext(); ++answers) {
             const QRegularExpressionMatch match = found.next();
@@ -183,8 +183,8 @@ TEST_F(DesktopWindowTest, FocusBackFromThePreviewActivatesButNotFromAnotherProgr
 
 TEST_F(DesktopWindowTest, NothingCanBeDroppedOnEitherPaneInViewModeButInEditMode) {
     Generate(3, 0);
-    for (QTextEdit* pane : {static_cast<QTextEdit*>(&m_form->subjectPane()),
-                            static_cast<QTextEdit*>(&m_form->answerKeyPane())}) {
+    for (QTextEdit* pane : {static_cast<QTextEdit*>(&m_form->SubjectPane()),
+                            static_cast<QTextEdit*>(&m_form->AnswerKeyPane())}) {
         const QString before = pane->toPlainText();
         EXPECT_FALSE(DropOn(*pane, "GLISSE"));
         EXPECT_EQ(pane->toPlainText(), before);
@@ -192,8 +192,8 @@ TEST_F(DesktopWindowTest, NothingCanBeDroppedOnEitherPaneInViewModeButInEditMode
     }
     // In edit mode the same drop lands in the pane.
     Control<QCheckBox>("ckbEdite").setChecked(true);
-    EXPECT_TRUE(DropOn(m_form->subjectPane(), "GLISSE"));
-    EXPECT_TRUE(m_form->subjectPane().toPlainText().contains("GLISSE"));
+    EXPECT_TRUE(DropOn(m_form->SubjectPane(), "GLISSE"));
+    EXPECT_TRUE(m_form->SubjectPane().toPlainText().contains("GLISSE"));
 }
 
 TEST_F(DesktopWindowTest, ThePrinterChosenWithCIServesPrintingAndThePreview) {

@@ -19,17 +19,17 @@ protected:
     void SetUp() override {
         ASSERT_NE(desktop, nullptr);
         m_settingsFile = m_folder.filePath("fiches-conversions.ini");
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
     }
     void TearDown() override {
-        platform::setErrorPresenter(nullptr);
+        platform::SetErrorPresenter(nullptr);
         EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     }
 
     // A start of the program: the window shown and framed by the manager.
     std::unique_ptr<Ufiche::TForm1> Start() {
         auto form = std::make_unique<Ufiche::TForm1>();
-        form->setSettingsFileName(m_settingsFile);
+        form->SetSettingsFileName(m_settingsFile);
         form->show();
         EXPECT_TRUE(XDesktop::WaitFor([&] {
             return form->windowHandle()->isExposed() && !Extents(*form).isNull();
@@ -161,7 +161,7 @@ TEST_F(DesktopPlacementTest, TheWindowComesBackMaximizedOrMinimized) {
     }
     WriteSettings("100,100,900,600", 2);
     auto form = std::make_unique<Ufiche::TForm1>();
-    form->setSettingsFileName(m_settingsFile);
+    form->SetSettingsFileName(m_settingsFile);
     form->show();
     EXPECT_TRUE(XDesktop::WaitFor([&] { return desktop->Iconic(form->winId()); }));
     EXPECT_TRUE(form->isMinimized());

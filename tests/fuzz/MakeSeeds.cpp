@@ -11,9 +11,9 @@
 #include <QPrinter>
 
 #include "RichEditEMFPrint/RichEditEMFPrint.h"
-#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/richedit/RtfWriter.h"
 #include "platform/richedit/TRxRichEdit.h"
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     {
         Ufiche::TForm1 form;
-        form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+        form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
         form.show();
         form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
         form.close();

@@ -9,7 +9,7 @@ namespace testsupport {
 
 // The message (UTF-8) of the PlatformError that the action throws, or "" when
 // it throws nothing.
-inline std::string errorOf(const std::function<void()>& action) {
+inline std::string ErrorOf(const std::function<void()>& action) {
     try {
         action();
     } catch (const platform::PlatformError& error) {

@@ -83,7 +83,7 @@ void LoadStream(platform::TRxRichEdit& pane, const std::string& bytes) {
     QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     QBuffer stream(&data);
     stream.open(QIODevice::ReadOnly);
-    pane.loadFromStream(stream);
+    pane.LoadFromStream(stream);
 }
 
 std::string Cp1252(const char* utf8) {

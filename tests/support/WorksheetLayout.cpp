@@ -48,21 +48,21 @@ public:
         }
     }
 
-    std::size_t position() const { return m_position; }
-    bool atEnd() const { return m_position == m_text.size(); }
-    bool next(std::string_view expected) const {
+    std::size_t Position() const { return m_position; }
+    bool AtEnd() const { return m_position == m_text.size(); }
+    bool Next(std::string_view expected) const {
         return m_text.compare(m_position, expected.size(), expected) == 0;
     }
 
-    void expect(std::string_view expected) {
-        if (!next(expected)) {
-            fail("\"" + std::string(expected) + "\" expected");
+    void Expect(std::string_view expected) {
+        if (!Next(expected)) {
+            Fail("\"" + std::string(expected) + "\" expected");
         }
         m_position += expected.size();
     }
 
     // Digits, a decimal point or comma, and single spaces between digit groups.
-    std::string number() {
+    std::string Number() {
         const std::size_t start = m_position;
         const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
         while (m_position < m_text.size() &&
@@ -73,70 +73,70 @@ public:
             ++m_position;
         }
         if (m_position == start) {
-            fail("number expected");
+            Fail("number expected");
         }
         return m_text.substr(start, m_position - start);
     }
 
     // The unit whose symbol stands here; the longest wins ("dam" before "dm").
-    int symbol() {
+    int Symbol() {
         int found = -1;
         for (int unit = 0; unit < static_cast<int>(m_symbols.size()); ++unit) {
             const std::string& symbol = m_symbols[static_cast<std::size_t>(unit)];
-            if (next(symbol) &&
+            if (Next(symbol) &&
                 (found < 0 || symbol.size() > m_symbols[static_cast<std::size_t>(found)].size())) {
                 found = unit;
             }
         }
         if (found < 0) {
-            fail("unit symbol expected");
+            Fail("unit symbol expected");
         }
         m_position += m_symbols[static_cast<std::size_t>(found)].size();
         return found;
     }
 
-    ReadExercise valueAndUnit() {
+    ReadExercise ValueAndUnit() {
         ReadExercise exercise;
-        exercise.value = number();
-        expect(" ");
-        exercise.unit = symbol();
+        exercise.value = Number();
+        Expect(" ");
+        exercise.unit = Symbol();
         return exercise;
     }
 
-    void answer(ReadExercise& exercise, int target) {
-        expect(" = \\highlight12 ");
-        exercise.answer = number();
-        expect(" ");
+    void Answer(ReadExercise& exercise, int target) {
+        Expect(" = \\highlight12 ");
+        exercise.answer = Number();
+        Expect(" ");
         const std::size_t unitAt = m_position;
-        if (symbol() != target) {
+        if (Symbol() != target) {
             m_position = unitAt;
-            fail("answer in the target unit expected");
+            Fail("answer in the target unit expected");
         }
-        expect("\\highlight0 ");
+        Expect("\\highlight0 ");
     }
 
-    void tabs(int count) {
+    void Tabs(int count) {
         for (int i = 0; i < count; ++i) {
-            expect("\\tab ");
+            Expect("\\tab ");
         }
     }
 
     // Blanks, then one to `most` tabs.
-    SubjectGap gap(int most) {
+    SubjectGap Gap(int most) {
         SubjectGap gap;
-        for (; next(" "); ++m_position) {
+        for (; Next(" "); ++m_position) {
             ++gap.spaces;
         }
-        for (; next("\\tab "); m_position += 5) {
+        for (; Next("\\tab "); m_position += 5) {
             ++gap.tabs;
         }
         if (gap.tabs < 1 || gap.tabs > most) {
-            fail("one to " + std::to_string(most) + " tabs expected");
+            Fail("one to " + std::to_string(most) + " tabs expected");
         }
         return gap;
     }
 
-    [[noreturn]] void fail(const std::string& what) const {
+    [[noreturn]] void Fail(const std::string& what) const {
         throw std::runtime_error(what + " at " + std::to_string(m_position) + ": \"" +
                                  m_text.substr(m_position, 60) + "\"");
     }
@@ -201,31 +201,31 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
     for (int n = 1; n <= questions; ++n) {
         const std::string lineStart = separator + std::to_string(n) + "\xB0/   ";
         if (n > 1 && ContinuesControlWord(lineStart)) {
-            cursor.expect(" ");
+            cursor.Expect(" ");
         }
-        cursor.expect(lineStart);
+        cursor.Expect(lineStart);
         ReadQuestion question;
-        question.left = cursor.valueAndUnit();
+        question.left = cursor.ValueAndUnit();
         if (answerKey) {
-            cursor.answer(question.left, document.target);
-            cursor.tabs(layout.answerTabs);
-            question.right = cursor.valueAndUnit();
-            cursor.answer(question.right, document.target);
-            cursor.expect("\\par");
+            cursor.Answer(question.left, document.target);
+            cursor.Tabs(layout.answerTabs);
+            question.right = cursor.ValueAndUnit();
+            cursor.Answer(question.right, document.target);
+            cursor.Expect("\\par");
         } else {
-            cursor.expect(" =");
-            question.gap = cursor.gap(kSubjectTabs);
-            question.right = cursor.valueAndUnit();
-            cursor.expect(" = \\par");
+            cursor.Expect(" =");
+            question.gap = cursor.Gap(kSubjectTabs);
+            question.right = cursor.ValueAndUnit();
+            cursor.Expect(" = \\par");
             for (int i = 0; n < questions && i < spacing; ++i) {
-                cursor.expect("\\par");
+                cursor.Expect("\\par");
             }
         }
         document.questions.push_back(question);
     }
-    cursor.expect("}");
-    if (!cursor.atEnd()) {
-        cursor.fail("end of the document expected");
+    cursor.Expect("}");
+    if (!cursor.AtEnd()) {
+        cursor.Fail("end of the document expected");
     }
     return document;
 }

@@ -153,10 +153,10 @@ struct BinaryValue {
     int biasedExponent;
     bool negative;
 
-    int exponent() const { return biasedExponent - 16383 - 63; }
+    int Exponent() const { return biasedExponent - 16383 - 63; }
     // Orders finite magnitudes as their values, denormals included, as long
     // as the leading bit of a normal significand is set.
-    Wide orderKey() const {
+    Wide OrderKey() const {
         return Wide{static_cast<std::uint64_t>(biasedExponent)} << 64 | significand;
     }
 };
@@ -175,7 +175,7 @@ static_assert(Uconvers::LiteralBits(1e-19L) == kRoundsToZeroBits);
 #endif
 const Wide kRoundsToZero =
     Wide{kRoundsToZeroBits.signAndExponent} << 64 | kRoundsToZeroBits.significand;
-const Wide kTen = Decompose(extended{10}).orderKey();
+const Wide kTen = Decompose(extended{10}).OrderKey();
 
 // value / 2^shift rounded to nearest, ties to even; 0 < shift < 128.
 std::uint64_t ShiftRoundingToEven(Wide value, int shift) {
@@ -268,20 +268,20 @@ std::size_t WriteFixedPointText(extended value, char (&text)[kFixedPointTextCapa
     if (binary.biasedExponent != 0 && (binary.significand >> 63) == 0) {
         return 0;  // an unnormal encoding, which arithmetic never yields
     }
-    if (binary.exponent() > 56) {
+    if (binary.Exponent() > 56) {
         return 0;  // 2^120 and beyond, above 10^36
     }
     char* out = text;
     if (binary.negative) {
         *out++ = '-';
     }
-    if (binary.orderKey() < kRoundsToZero) {
+    if (binary.OrderKey() < kRoundsToZero) {
         *out++ = '0';
         *out++ = '.';
         std::memset(out, '0', kDecimals);
         return static_cast<std::size_t>(out + kDecimals - text);
     }
-    const int exponent = binary.exponent();
+    const int exponent = binary.Exponent();
 
     // The value is rounded to an integer count of units of its last kept
     // place: `rounded` holds the kept digits, the last `keptDecimals` of them
@@ -289,7 +289,7 @@ std::size_t WriteFixedPointText(extended value, char (&text)[kFixedPointTextCapa
     std::uint64_t rounded = 0;
     int keptDecimals = 0;
     int integerZeros = 0;
-    if (binary.orderKey() < kTen) {
+    if (binary.OrderKey() < kTen) {
         // significand * 2^exponent * 10^17 = significand * 5^17 * 2^(exponent + 17);
         // above 10^-19 the shift lies between 43 and 111.
         keptDecimals = kDecimalsBelowTen;
@@ -346,17 +346,17 @@ std::string ExpandedFixedPointText(extended value) {
         return (binary.significand << 1) != 0 ? "NAN" : binary.negative ? "-INF" : "INF";
     }
     const std::string sign = binary.negative ? "-" : "";
-    if (binary.orderKey() < kRoundsToZero) {
+    if (binary.OrderKey() < kRoundsToZero) {
         return sign + "0." + std::string(kDecimals, '0');
     }
 
-    const ExactDecimal exact = ExpandExactly(binary.significand, binary.exponent());
+    const ExactDecimal exact = ExpandExactly(binary.significand, binary.Exponent());
     const std::size_t integerLength = exact.integerDigits.size();
     std::string all = exact.integerDigits + exact.fractionDigits;
 
     std::size_t keptDecimals = kDecimalsBelowTen;
     std::size_t keep = integerLength + keptDecimals;
-    if (binary.orderKey() >= kTen) {
+    if (binary.OrderKey() >= kTen) {
         keep = kSignificantDigits;
         keptDecimals = integerLength >= keep ? 0 : keep - integerLength;
     }

@@ -14,17 +14,17 @@ void LoadRtfIntoPane(platform::TRxRichEdit& pane, const std::string& document) {
             QByteArray::fromRawData(document.data(), static_cast<qsizetype>(document.size()));
         QBuffer stream(&bytes);
         stream.open(QIODevice::ReadOnly);
-        pane.setRichTextMode(true);
+        pane.SetRichTextMode(true);
         // Saving relies on the selection mode staying set after the load.
-        pane.setStreamMode(platform::TRxRichEdit::StreamMode::Selection);
-        pane.loadFromStream(stream);
+        pane.SetStreamMode(platform::TRxRichEdit::StreamMode::Selection);
+        pane.LoadFromStream(stream);
     }
     // The pane and the buttons its change handler has set repaint here.
     QCoreApplication::processEvents();
 }
 
 void EmptyPane(platform::TRxRichEdit& pane) {
-    pane.clearContent();
+    pane.ClearContent();
 }
 
 }  // namespace Ufiche

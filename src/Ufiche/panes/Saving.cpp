@@ -25,11 +25,11 @@ void WriteWholePane(platform::TRxRichEdit& pane, const QString& fileName,
                     const platform::RtfPage& page) {
     struct StreamModeGuard {
         platform::TRxRichEdit& pane;
-        platform::TRxRichEdit::StreamMode mode = pane.streamMode();
-        ~StreamModeGuard() { pane.setStreamMode(mode); }
+        platform::TRxRichEdit::StreamMode mode = pane.CurrentStreamMode();
+        ~StreamModeGuard() { pane.SetStreamMode(mode); }
     } guard{pane};
-    pane.setStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
-    pane.saveToFile(fileName, page);
+    pane.SetStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
+    pane.SaveToFile(fileName, page);
 }
 
 int Twips(qreal millimetres) {
@@ -62,7 +62,7 @@ platform::RtfPage SavedPage(const QPageLayout& layout) {
 void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,
                    const QString& chosenName) {
     const WorksheetFileNames names = SaveFileNames(chosenName);
-    const platform::RtfPage page = SavedPage(platform::CurrentPrinter::instance().pageLayoutOrA4());
+    const platform::RtfPage page = SavedPage(platform::CurrentPrinter::Instance().PageLayoutOrA4());
     WriteWholePane(subject, names.subject, page);
     WriteWholePane(answerKey, names.answerKey, page);
 }

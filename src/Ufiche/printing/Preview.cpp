@@ -70,7 +70,7 @@ void Preview::LoadPictures() {
         if (QFile::exists(file)) {
             // Drawn in device pixels, so that a scaled screen shows it sharp.
             const qreal ratio = m_pictures[page]->devicePixelRatioF();
-            QImage picture = platform::renderEmfFile(file, kPictureSize * ratio);
+            QImage picture = platform::RenderEmfFile(file, kPictureSize * ratio);
             picture.setDevicePixelRatio(ratio);
             m_pictures[page]->setPixmap(QPixmap::fromImage(picture));
         }

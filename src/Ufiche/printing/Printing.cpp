@@ -15,7 +15,7 @@ QString PrintFileSuffix(bool answerKey, int copy) {
 void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,
                  int subjectCopies, int answerKeyCopies,
                  const std::function<QPrinter&(const QString& fileSuffix)>& printerForJob) {
-    if (subject.lineCount() < 1) {
+    if (subject.LineCount() < 1) {
         return;
     }
     for (int copy = 1; copy <= subjectCopies; ++copy) {

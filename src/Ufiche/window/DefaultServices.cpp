@@ -79,7 +79,7 @@ std::optional<QString> ChooseSaveName(QWidget* parent, const QString& initialDir
 void WriteCompileStamp() {
     QFile stamp(QDir::current().filePath(kCompileStampFile));
     if (stamp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        stamp.write(CompileStampText(platform::executablePath(),
+        stamp.write(CompileStampText(platform::ExecutablePath(),
                                      QDateTime::currentDateTime().toString("dd/MM/yyyy hh:mm:ss"))
                         .toUtf8());
     }

@@ -73,7 +73,7 @@ QSize OuterGeometry::FrameMargins() const {
     return {margins.left() + margins.right(), margins.top() + margins.bottom()};
 }
 
-void OuterGeometry::setMinimumOuterSize(const QSize& size) {
+void OuterGeometry::SetMinimumOuterSize(const QSize& size) {
     m_minimumOuterSize = size;
     m_window.setMinimumSize((m_minimumOuterSize - FrameMargins()).expandedTo(QSize(0, 0)));
 }
@@ -148,7 +148,7 @@ void OuterGeometry::FinishRestore() {
     ApplyState(m_pendingState);
 }
 
-QRect OuterGeometry::normalOuterRect() const {
+QRect OuterGeometry::NormalOuterRect() const {
     if (!NotNormal(m_window) && !m_pending) {
         return m_window.frameGeometry();
     }

@@ -29,12 +29,12 @@ public:
     explicit OuterGeometry(QWidget& window);
 
     // The smallest outer size the teacher may drag the window to.
-    void setMinimumOuterSize(const QSize& size);
+    void SetMinimumOuterSize(const QSize& size);
     // Restores the normal outer rectangle, when there is one, and the state.
     void Restore(const std::optional<QRect>& outer, Ufiche::StoredShowState state);
     // The normal outer rectangle, also while the window is maximized or
     // minimized.
-    QRect normalOuterRect() const;
+    QRect NormalOuterRect() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -45,7 +45,7 @@ TForm1::TForm1(QWidget* parent)
       m_saveDialog(Ufiche::ChooseSaveName),
       m_paneLoader(Ufiche::LoadRtfIntoPane),
       m_printerForJob([](const QString& fileSuffix) -> QPrinter& {
-          return platform::CurrentPrinter::instance().printerForJob(fileSuffix);
+          return platform::CurrentPrinter::Instance().PrinterForJob(fileSuffix);
       }) {
     m_ui->setupUi(this);
     m_anchors = std::make_unique<AnchorLayout>(*this);
@@ -55,17 +55,17 @@ TForm1::TForm1(QWidget* parent)
     for (auto* pane : {m_ui->RxE1, m_ui->RxE2}) {
         pane->setPlainText("     ");
         pane->setReadOnly(true);
-        pane->setWantTabs(false);
+        pane->SetWantTabs(false);
     }
     auto editMode = [this] { return m_editMode; };
     m_subjectViewMode = new ViewModeFilter(*m_ui->RxE1, *this, editMode);
     m_answerKeyViewMode = new ViewModeFilter(*m_ui->RxE2, *this, editMode);
-    m_answerKeyViewMode->setMouseMoveHandler([this] { FormMouseMove(); });
+    m_answerKeyViewMode->SetMouseMoveHandler([this] { FormMouseMove(); });
     m_ui->RxE2->viewport()->setMouseTracking(true);
 
     new LinkFilter(
         *m_ui->Label9, [this] { Label9MouseMove(); },
-        [this] { platform::runReportingErrors([this] { Label9Click(); }); });
+        [this] { platform::RunReportingErrors([this] { Label9Click(); }); });
     for (QWidget* field :
          std::initializer_list<QWidget*>{m_ui->eTitre1, m_ui->eSepar, m_ui->Combo1}) {
         field->installEventFilter(this);
@@ -84,7 +84,7 @@ TForm1::TForm1(QWidget* parent)
 
     ConnectHandlers();
     new ActivationWatcher(*this,
-                          [this] { platform::runReportingErrors([this] { FormActivate(); }); });
+                          [this] { platform::RunReportingErrors([this] { FormActivate(); }); });
     FormCreate();
 }
 
@@ -92,19 +92,19 @@ TForm1::~TForm1() {
     // A window destroyed without a completed save since the restore saves once
     // more, marking the file as written while the window was destroyed.
     if (m_formStorage->Restored() && !m_formStorage->Saved()) {
-        platform::runReportingErrors([this] { m_formStorage->SaveSettings(true); });
+        platform::RunReportingErrors([this] { m_formStorage->SaveSettings(true); });
     }
 }
 
-void TForm1::setSettingsFileName(const QString& fileName) {
+void TForm1::SetSettingsFileName(const QString& fileName) {
     m_settingsFileName = fileName;
-    m_formStorage->setIniFileName(fileName);
+    m_formStorage->SetIniFileName(fileName);
 }
 
 void TForm1::ConnectHandlers() {
     auto on = [this](auto handler) {
         return [this, handler](auto&&...) {
-            platform::runReportingErrors([&] { (this->*handler)(); });
+            platform::RunReportingErrors([&] { (this->*handler)(); });
         };
     };
     connect(m_ui->spMaxLigne, &QSpinBox::valueChanged, this, on(&TForm1::spmaxvaleurChange));
@@ -131,19 +131,19 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
 }
 
-platform::TRxRichEdit& TForm1::subjectPane() const {
+platform::TRxRichEdit& TForm1::SubjectPane() const {
     return *m_ui->RxE1;
 }
-platform::TRxRichEdit& TForm1::answerKeyPane() const {
+platform::TRxRichEdit& TForm1::AnswerKeyPane() const {
     return *m_ui->RxE2;
 }
 
 QColor TForm1::LightColour() const {
-    return m_ui->Shape1->brushColor();
+    return m_ui->Shape1->BrushColor();
 }
 
 void TForm1::SetLight(const QColor& colour) {
-    m_ui->Shape1->setBrushColor(colour);
+    m_ui->Shape1->SetBrushColor(colour);
 }
 
 Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
@@ -160,8 +160,8 @@ Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
 // ---- Start-up, activation, close ----
 
 void TForm1::FormCreate() {
-    setSettingsFileName(Ufiche::LocateSettingsFile());
-    if (platform::isDebuggerAttached()) {
+    SetSettingsFileName(Ufiche::LocateSettingsFile());
+    if (platform::IsDebuggerAttached()) {
         Ufiche::WriteCompileStamp();
     }
 }
@@ -173,13 +173,13 @@ void TForm1::showEvent(QShowEvent* event) {
     }
     m_shownOnce = true;
     // The minimum is an outer size, kept so once the frame is known.
-    m_formStorage->Outer().setMinimumOuterSize(kMinimumOuterSize);
+    m_formStorage->Outer().SetMinimumOuterSize(kMinimumOuterSize);
     // The stored settings, before the first activation; each restored value
     // runs its control's change handler.
-    platform::runReportingErrors([this] { m_formStorage->RestoreSettings(); });
+    platform::RunReportingErrors([this] { m_formStorage->RestoreSettings(); });
     // Focus reports may never come (offscreen, focus-stealing prevention):
     // the first activation runs here, so no generation draws unseeded.
-    platform::runReportingErrors([this] { FormActivate(); });
+    platform::RunReportingErrors([this] { FormActivate(); });
 }
 
 void TForm1::FormActivate() {
@@ -189,7 +189,7 @@ void TForm1::FormActivate() {
 }
 
 bool TForm1::IsOnRemovableDrive() const {
-    return platform::isOnRemovableDrive(platform::executablePath());
+    return platform::IsOnRemovableDrive(platform::ExecutablePath());
 }
 
 bool TForm1::FormCloseQuery() {
@@ -209,14 +209,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     bool allowed = true;
-    platform::runReportingErrors([&] { allowed = FormCloseQuery(); });
+    platform::RunReportingErrors([&] { allowed = FormCloseQuery(); });
     if (!allowed) {
         event->ignore();
         return;
     }
     event->accept();
     // A save that fails is reported; the close goes on all the same.
-    platform::runReportingErrors([this] { m_formStorage->SaveSettings(false); });
+    platform::RunReportingErrors([this] { m_formStorage->SaveSettings(false); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {
@@ -250,7 +250,7 @@ void TForm1::ckbVirguleClick() {
 }
 
 void TForm1::Label9Click() {
-    platform::openUrl(kCatalogueUrl);
+    platform::OpenUrl(kCatalogueUrl);
 }
 
 void TForm1::Label9MouseMove() {
@@ -319,7 +319,7 @@ void TForm1::btnChoixImpClick() {
     if (Busy()) {
         return;
     }
-    platform::CurrentPrinter::instance().choose(this);
+    platform::CurrentPrinter::Instance().Choose(this);
 }
 
 void TForm1::btnApercuClick() {
@@ -334,7 +334,7 @@ void TForm1::btnApercuClick() {
 // ---- Panes ----
 
 void TForm1::RxE1Change() {
-    const bool enabled = Ufiche::SubjectButtonsEnabled(m_ui->RxE1->plainText());
+    const bool enabled = Ufiche::SubjectButtonsEnabled(m_ui->RxE1->PlainText());
     m_ui->btnImprime->setEnabled(enabled);
     m_ui->btnEnregistre->setEnabled(enabled);
     m_ui->btnApercu->setEnabled(enabled);
@@ -348,7 +348,7 @@ void TForm1::ckbEditeClick() {
     m_editMode = m_ui->ckbEdite->isChecked();
     for (auto* pane : {m_ui->RxE1, m_ui->RxE2}) {
         pane->setReadOnly(!m_editMode);
-        pane->setWantTabs(m_editMode);
+        pane->SetWantTabs(m_editMode);
     }
     if (!m_editMode) {
         m_subjectViewMode->CollapseSelection();

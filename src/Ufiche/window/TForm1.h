@@ -75,7 +75,7 @@ public:
     const QString& SettingsFileName() const { return m_settingsFileName; }
     // Another settings file than the one FormCreate names (tests);
     // takes effect for the restore at the first showing and the saves.
-    void setSettingsFileName(const QString& fileName);
+    void SetSettingsFileName(const QString& fileName);
     // The store of the window's placement and stored settings.
     TFormStorage& FormStorage1() const { return *m_formStorage; }
     // The status light's colour.
@@ -94,36 +94,36 @@ public:
     // Where the random seed of each activation comes from (the clock unless
     // replaced), and the input box of "A" (a modal dialog unless replaced):
     // tests replace both.
-    void setSeedSource(std::function<std::uint32_t()> seedSource) {
+    void SetSeedSource(std::function<std::uint32_t()> seedSource) {
         m_seedSource = std::move(seedSource);
     }
     using InputBox = std::function<std::optional<QString>(QWidget* parent)>;
-    void setInputBox(InputBox inputBox) { m_inputBox = std::move(inputBox); }
+    void SetInputBox(InputBox inputBox) { m_inputBox = std::move(inputBox); }
     // The save dialog: given the starting folder and the proposed name, the
     // full name chosen, or nothing when cancelled. A file dialog unless
     // replaced (tests).
     using SaveDialog = std::function<std::optional<QString>(
         QWidget* parent, const QString& initialDir, const QString& proposedName)>;
-    void setSaveDialog(SaveDialog saveDialog) { m_saveDialog = std::move(saveDialog); }
+    void SetSaveDialog(SaveDialog saveDialog) { m_saveDialog = std::move(saveDialog); }
     // The save dialog's starting folder, a stored setting that nothing in the
     // program changes (tests set it).
-    void setSaveDialogInitialDir(const QString& folder) { m_saveDialogInitialDir = folder; }
+    void SetSaveDialogInitialDir(const QString& folder) { m_saveDialogInitialDir = folder; }
     // How a finished document gets into its pane (LoadRtfIntoPane unless
     // replaced: tests make it fail).
     using PaneLoader =
         std::function<void(platform::TRxRichEdit& pane, const std::string& document)>;
-    void setPaneLoader(PaneLoader paneLoader) { m_paneLoader = std::move(paneLoader); }
+    void SetPaneLoader(PaneLoader paneLoader) { m_paneLoader = std::move(paneLoader); }
     // The printer of print jobs and of the preview, ready for one job, given
     // the copy's file suffix (the current printer unless replaced: tests
     // print to PDF files).
     using PrinterForJob = std::function<QPrinter&(const QString& fileSuffix)>;
-    void setPrinterForJob(PrinterForJob printerForJob) {
+    void SetPrinterForJob(PrinterForJob printerForJob) {
         m_printerForJob = std::move(printerForJob);
     }
 
     // RxE1 and RxE2.
-    platform::TRxRichEdit& subjectPane() const;
-    platform::TRxRichEdit& answerKeyPane() const;
+    platform::TRxRichEdit& SubjectPane() const;
+    platform::TRxRichEdit& AnswerKeyPane() const;
 
     // Event handlers.
     void FormCreate();                // the window made: settings file, seed

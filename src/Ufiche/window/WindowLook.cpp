@@ -68,7 +68,7 @@ void ApplyFontsAndColours(QWidget& window, Ui::TForm1& ui, AnchorLayout& anchors
         }
     }
 
-    ui.Shape1->setBrushColor(kLightGreen);
+    ui.Shape1->SetBrushColor(kLightGreen);
     SetColour(*ui.pnlImage1, QPalette::Window, Qt::white);
     SetColour(*ui.pnlImage2, QPalette::Window, Qt::white);
     SetFieldColour(*ui.eTitre1, Qt::white);

@@ -9,7 +9,7 @@
 
 int main(int argc, char* argv[]) {
     platform::FicheApplication application(argc, argv);
-    platform::installQtFrench(application);
+    platform::InstallQtFrench(application);
     // The same words as the window's title, which Qt would otherwise follow
     // with the display name once more.
     QApplication::setApplicationDisplayName(Ufiche::texts::kWindowTitle);

@@ -82,7 +82,7 @@ QColor BrushColor(const QBrush& brush) {
 }
 
 QByteArray ValueRecord(std::uint32_t type, std::uint32_t value) {
-    return RecordBuilder(type, emrRecord::kValueSize).setU32(emrRecord::kValue, value).finish();
+    return RecordBuilder(type, emrRecord::kValueSize).SetU32(emrRecord::kValue, value).Finish();
 }
 
 QByteArray PenRecord(const QPen& pen, int width) {
@@ -91,19 +91,19 @@ QByteArray PenRecord(const QPen& pen, int width) {
     // size find it.
     using namespace emrExtCreatePen;
     return RecordBuilder(EMR_EXTCREATEPEN, kSize)
-        .setU32(kStyle, PenStyle(pen))
-        .setU32(kWidth, static_cast<std::uint32_t>(width))
-        .setU32(kBrushStyle, BS_SOLID)
-        .setU32(kColor, ColorRef(pen.brush().gradient() ? BrushColor(pen.brush()) : pen.color()))
-        .finish();
+        .SetU32(kStyle, PenStyle(pen))
+        .SetU32(kWidth, static_cast<std::uint32_t>(width))
+        .SetU32(kBrushStyle, BS_SOLID)
+        .SetU32(kColor, ColorRef(pen.brush().gradient() ? BrushColor(pen.brush()) : pen.color()))
+        .Finish();
 }
 
 QByteArray BrushRecord(const QBrush& brush) {
     using namespace emrCreateBrush;
     return RecordBuilder(EMR_CREATEBRUSHINDIRECT, kSize)
-        .setU32(kStyle, BS_SOLID)
-        .setU32(kColor, ColorRef(BrushColor(brush)))
-        .finish();
+        .SetU32(kStyle, BS_SOLID)
+        .SetU32(kColor, ColorRef(BrushColor(brush)))
+        .Finish();
 }
 
 QByteArray FontRecord(const QFont& font, qreal pixelHeight) {
@@ -111,26 +111,26 @@ QByteArray FontRecord(const QFont& font, qreal pixelHeight) {
     const QString family = font.family().left(kFaceNameChars - 1);
     RecordBuilder record(EMR_EXTCREATEFONTINDIRECTW, kSize);
     // Negative: the character height, not the whole cell.
-    record.setI32(kLogFont + kHeight, -std::max(1, qRound(pixelHeight)));
-    record.setI32(kLogFont + kWeight, std::clamp(static_cast<int>(font.weight()), 1, 1000));
-    record.setU8(kLogFont + kItalic, font.italic() ? 1 : 0);
-    record.setU8(kLogFont + kUnderline, font.underline() ? 1 : 0);
-    record.setU8(kLogFont + kStrikeOut, font.strikeOut() ? 1 : 0);
-    record.setU8(kLogFont + kCharSet, DEFAULT_CHARSET);
-    record.setU8(kLogFont + kPitchAndFamily, PitchAndFamily(font));
-    record.setUtf16(kLogFont + kFaceName, family, kFaceNameChars);
-    record.setUtf16(kLogFont + kFullName, family.left(kFullNameChars - 1), kFullNameChars);
-    return record.finish();
+    record.SetI32(kLogFont + kHeight, -std::max(1, qRound(pixelHeight)));
+    record.SetI32(kLogFont + kWeight, std::clamp(static_cast<int>(font.weight()), 1, 1000));
+    record.SetU8(kLogFont + kItalic, font.italic() ? 1 : 0);
+    record.SetU8(kLogFont + kUnderline, font.underline() ? 1 : 0);
+    record.SetU8(kLogFont + kStrikeOut, font.strikeOut() ? 1 : 0);
+    record.SetU8(kLogFont + kCharSet, DEFAULT_CHARSET);
+    record.SetU8(kLogFont + kPitchAndFamily, PitchAndFamily(font));
+    record.SetUtf16(kLogFont + kFaceName, family, kFaceNameChars);
+    record.SetUtf16(kLogFont + kFullName, family.left(kFullNameChars - 1), kFullNameChars);
+    return record.Finish();
 }
 
 QByteArray PolylineRecord(const QRect& bounds, const QPolygon& points) {
     RecordBuilder record(EMR_POLYLINE, emrPoly::kPoints);
-    record.setRect(emrPoly::kBounds, bounds);
-    record.setU32(emrPoly::kCount, static_cast<std::uint32_t>(points.size()));
+    record.SetRect(emrPoly::kBounds, bounds);
+    record.SetU32(emrPoly::kCount, static_cast<std::uint32_t>(points.size()));
     for (const QPoint& point : points) {
-        record.point(point);
+        record.Point(point);
     }
-    return record.finish();
+    return record.Finish();
 }
 
 QByteArray PolygonsRecord(const QRect& bounds, const std::vector<QPolygon>& polygons) {
@@ -142,25 +142,25 @@ QByteArray PolygonsRecord(const QRect& bounds, const std::vector<QPolygon>& poly
     RecordBuilder record(single ? EMR_POLYGON : EMR_POLYPOLYGON,
                          single ? emrPoly::kPoints : emrPolyPoly::kCounts);
     if (single) {
-        record.setRect(emrPoly::kBounds, bounds).setU32(emrPoly::kCount, total);
+        record.SetRect(emrPoly::kBounds, bounds).SetU32(emrPoly::kCount, total);
     } else {
-        record.setRect(emrPolyPoly::kBounds, bounds);
-        record.setU32(emrPolyPoly::kPolygons, static_cast<std::uint32_t>(polygons.size()));
-        record.setU32(emrPolyPoly::kTotal, total);
+        record.SetRect(emrPolyPoly::kBounds, bounds);
+        record.SetU32(emrPolyPoly::kPolygons, static_cast<std::uint32_t>(polygons.size()));
+        record.SetU32(emrPolyPoly::kTotal, total);
         for (const QPolygon& polygon : polygons) {
-            record.u32(static_cast<std::uint32_t>(polygon.size()));
+            record.U32(static_cast<std::uint32_t>(polygon.size()));
         }
     }
     for (const QPolygon& polygon : polygons) {
         for (const QPoint& point : polygon) {
-            record.point(point);
+            record.Point(point);
         }
     }
-    return record.finish();
+    return record.Finish();
 }
 
 QByteArray RectangleRecord(const QRect& box) {
-    return RecordBuilder(EMR_RECTANGLE, emrBox::kSize).setRect(emrBox::kBox, box).finish();
+    return RecordBuilder(EMR_RECTANGLE, emrBox::kSize).SetRect(emrBox::kBox, box).Finish();
 }
 
 QByteArray TextRecord(const QRect& bounds, const QSizeF& scale, const QPoint& reference,
@@ -169,45 +169,45 @@ QByteArray TextRecord(const QRect& bounds, const QSizeF& scale, const QPoint& re
     const std::uint32_t count = static_cast<std::uint32_t>(text.size());
     const std::uint32_t stringBytes = (count * 2 + 3) / 4 * 4;
     RecordBuilder record(EMR_EXTTEXTOUTW, kExtTextOutFixedSize);
-    record.setRect(kBounds, bounds).setU32(kGraphicsMode, GM_COMPATIBLE);
-    record.setF32(kScaleX, static_cast<float>(scale.width()));
-    record.setF32(kScaleY, static_cast<float>(scale.height()));
-    record.setPoint(kReference, reference).setU32(kChars, count);
-    record.setU32(kStringOffset, kExtTextOutFixedSize);
-    record.setU32(kOptions, 0);                                  // no clipping, no opaque box
-    record.setRect(kClip, QRect(QPoint(0, 0), QPoint(-1, -1)));  // no clipping rectangle
-    record.setU32(kAdvancesOffset, kExtTextOutFixedSize + stringBytes);
-    record.utf16(text, static_cast<int>(count)).align();
+    record.SetRect(kBounds, bounds).SetU32(kGraphicsMode, GM_COMPATIBLE);
+    record.SetF32(kScaleX, static_cast<float>(scale.width()));
+    record.SetF32(kScaleY, static_cast<float>(scale.height()));
+    record.SetPoint(kReference, reference).SetU32(kChars, count);
+    record.SetU32(kStringOffset, kExtTextOutFixedSize);
+    record.SetU32(kOptions, 0);                                  // no clipping, no opaque box
+    record.SetRect(kClip, QRect(QPoint(0, 0), QPoint(-1, -1)));  // no clipping rectangle
+    record.SetU32(kAdvancesOffset, kExtTextOutFixedSize + stringBytes);
+    record.Utf16(text, static_cast<int>(count)).Align();
     for (const int advance : advances) {
-        record.i32(advance);
+        record.I32(advance);
     }
-    return record.finish();
+    return record.Finish();
 }
 
 QByteArray EofRecord() {
     using namespace emrEof;
     return RecordBuilder(EMR_EOF, kEofSize)
-        .setU32(kPaletteEntries, 0)
-        .setU32(kPaletteOffset, kSizeLast)
-        .setU32(kSizeLast, kEofSize)
-        .finish();
+        .SetU32(kPaletteEntries, 0)
+        .SetU32(kPaletteOffset, kSizeLast)
+        .SetU32(kSizeLast, kEofSize)
+        .Finish();
 }
 
 QByteArray HeaderRecord(const HeaderFields& fields) {
     namespace at = emrHeader;
     // No description, no palette, no pixel format, no OpenGL.
     RecordBuilder record(EMR_HEADER, kHeaderSize);
-    record.setRect(at::kBounds, fields.bounds).setRect(at::kFrame, fields.frame);
-    record.setU32(at::kSignature, kSignature).setU32(at::kVersion, kVersion);
-    record.setU32(at::kBytes, fields.totalBytes).setU32(at::kRecords, fields.recordCount);
-    record.setU16(at::kHandles, fields.handleCount);
-    record.setI32(at::kDevicePixels, fields.devicePixels.width());
-    record.setI32(at::kDevicePixels + 4, fields.devicePixels.height());
-    record.setI32(at::kDeviceMillimetres, fields.deviceMillimetres.width());
-    record.setI32(at::kDeviceMillimetres + 4, fields.deviceMillimetres.height());
-    record.setI32(at::kDeviceMicrometres, fields.deviceMillimetres.width() * 1000);
-    record.setI32(at::kDeviceMicrometres + 4, fields.deviceMillimetres.height() * 1000);
-    return record.finish();
+    record.SetRect(at::kBounds, fields.bounds).SetRect(at::kFrame, fields.frame);
+    record.SetU32(at::kSignature, kSignature).SetU32(at::kVersion, kVersion);
+    record.SetU32(at::kBytes, fields.totalBytes).SetU32(at::kRecords, fields.recordCount);
+    record.SetU16(at::kHandles, fields.handleCount);
+    record.SetI32(at::kDevicePixels, fields.devicePixels.width());
+    record.SetI32(at::kDevicePixels + 4, fields.devicePixels.height());
+    record.SetI32(at::kDeviceMillimetres, fields.deviceMillimetres.width());
+    record.SetI32(at::kDeviceMillimetres + 4, fields.deviceMillimetres.height());
+    record.SetI32(at::kDeviceMicrometres, fields.deviceMillimetres.width() * 1000);
+    record.SetI32(at::kDeviceMicrometres + 4, fields.deviceMillimetres.height() * 1000);
+    return record.Finish();
 }
 
 }  // namespace platform::emf

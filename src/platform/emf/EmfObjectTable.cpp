@@ -17,14 +17,14 @@ namespace {
 constexpr qsizetype kMaxObjects = 64;
 
 QByteArray ValueRecord(std::uint32_t type, std::uint32_t value) {
-    return RecordBuilder(type, emrRecord::kValueSize).setU32(emrRecord::kValue, value).finish();
+    return RecordBuilder(type, emrRecord::kValueSize).SetU32(emrRecord::kValue, value).Finish();
 }
 
 }  // namespace
 
 ObjectTable::ObjectTable(Sink sink) : m_sink(std::move(sink)) {}
 
-std::uint32_t& ObjectTable::selected(Slot slot) {
+std::uint32_t& ObjectTable::Selected(Slot slot) {
     switch (slot) {
         case Slot::Pen:
             return m_penSelected;
@@ -36,8 +36,8 @@ std::uint32_t& ObjectTable::selected(Slot slot) {
     return m_fontSelected;
 }
 
-void ObjectTable::select(Slot slot, std::uint32_t index) {
-    std::uint32_t& current = selected(slot);
+void ObjectTable::Select(Slot slot, std::uint32_t index) {
+    std::uint32_t& current = Selected(slot);
     if (index == current) {
         return;
     }
@@ -45,9 +45,9 @@ void ObjectTable::select(Slot slot, std::uint32_t index) {
     current = index;
 }
 
-std::uint32_t ObjectTable::indexFor(const QByteArray& creation) {
+std::uint32_t ObjectTable::IndexFor(const QByteArray& creation) {
     // The record's type and what follows the index tell objects apart.
-    const std::uint32_t type = readU32(creation.constData() + emrRecord::kType);
+    const std::uint32_t type = ReadU32(creation.constData() + emrRecord::kType);
     QByteArray key = creation.mid(emrObject::kDescription);
     key.prepend(reinterpret_cast<const char*>(&type), sizeof type);
     if (const auto found = m_objects.constFind(key); found != m_objects.constEnd()) {
@@ -79,21 +79,21 @@ std::uint32_t ObjectTable::indexFor(const QByteArray& creation) {
     return index;
 }
 
-void ObjectTable::use(Slot slot, const QByteArray& creation) {
-    select(slot, indexFor(creation));
+void ObjectTable::Use(Slot slot, const QByteArray& creation) {
+    Select(slot, IndexFor(creation));
 }
 
-void ObjectTable::useStock(Slot slot, std::uint32_t stockIndex) {
-    select(slot, stockIndex);
+void ObjectTable::UseStock(Slot slot, std::uint32_t stockIndex) {
+    Select(slot, stockIndex);
 }
 
-void ObjectTable::clear() {
+void ObjectTable::Clear() {
     if (m_objects.isEmpty()) {
         return;
     }
-    select(Slot::Pen, kStockObject | BLACK_PEN);
-    select(Slot::Brush, kStockObject | WHITE_BRUSH);
-    select(Slot::Font, kStockObject | SYSTEM_FONT);
+    Select(Slot::Pen, kStockObject | BLACK_PEN);
+    Select(Slot::Brush, kStockObject | WHITE_BRUSH);
+    Select(Slot::Font, kStockObject | SYSTEM_FONT);
     std::vector<std::uint32_t> indexes(m_objects.begin(), m_objects.end());
     std::sort(indexes.begin(), indexes.end());
     for (const std::uint32_t index : indexes) {
@@ -101,7 +101,7 @@ void ObjectTable::clear() {
     }
 }
 
-std::uint16_t ObjectTable::handleCount() const {
+std::uint16_t ObjectTable::HandleCount() const {
     return static_cast<std::uint16_t>(std::min<std::uint32_t>(m_nextIndex, 0xFFFF));
 }
 

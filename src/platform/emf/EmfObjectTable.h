@@ -24,21 +24,21 @@ public:
     // Selects into `slot` the object that `creation` describes: a creation
     // record whose index field is left at 0. The object is created first when
     // the table does not hold it yet.
-    void use(Slot slot, const QByteArray& creation);
+    void Use(Slot slot, const QByteArray& creation);
     // Selects the stock object `stockIndex` (kStockObject set) into `slot`.
-    void useStock(Slot slot, std::uint32_t stockIndex);
+    void UseStock(Slot slot, std::uint32_t stockIndex);
     // Selects stock objects into every slot and deletes every object, lowest
     // index first, as a tidy metafile ends.
-    void clear();
+    void Clear();
 
     // The header's handle count: the highest index used plus one (index 0
     // stands for the metafile itself).
-    std::uint16_t handleCount() const;
+    std::uint16_t HandleCount() const;
 
 private:
-    std::uint32_t indexFor(const QByteArray& creation);
-    void select(Slot slot, std::uint32_t index);
-    std::uint32_t& selected(Slot slot);
+    std::uint32_t IndexFor(const QByteArray& creation);
+    void Select(Slot slot, std::uint32_t index);
+    std::uint32_t& Selected(Slot slot);
 
     Sink m_sink;
     QHash<QByteArray, std::uint32_t> m_objects;  // type and description -> index

@@ -47,7 +47,7 @@ EmfPaintEngine::EmfPaintEngine(const QPaintDevice* device, QSizeF hundredthsMmPe
     : QPaintEngine(QPaintEngine::AllFeatures),
       m_device(device),
       m_scale(hundredthsMmPerPixel),
-      m_objects([this](const QByteArray& record) { append(record); }) {}
+      m_objects([this](const QByteArray& record) { Append(record); }) {}
 
 EmfPaintEngine::~EmfPaintEngine() = default;
 
@@ -59,8 +59,8 @@ bool EmfPaintEngine::begin(QPaintDevice*) {
         // Text is placed by its baseline and never paints its background:
         // the highlights are rectangles of their own.
         m_started = true;
-        append(ValueRecord(EMR_SETBKMODE, TRANSPARENT));
-        append(ValueRecord(EMR_SETTEXTALIGN, TA_BASELINE));
+        Append(ValueRecord(EMR_SETBKMODE, TRANSPARENT));
+        Append(ValueRecord(EMR_SETTEXTALIGN, TA_BASELINE));
     }
     m_pen = QPen();
     m_brush = QBrush();
@@ -85,7 +85,7 @@ void EmfPaintEngine::updateState(const QPaintEngineState& state) {
     }
 }
 
-void EmfPaintEngine::append(const QByteArray& record) {
+void EmfPaintEngine::Append(const QByteArray& record) {
     if (m_finished) {
         return;
     }
@@ -93,11 +93,11 @@ void EmfPaintEngine::append(const QByteArray& record) {
     ++m_recordCount;
 }
 
-void EmfPaintEngine::addBounds(const QRect& rect) {
+void EmfPaintEngine::AddBounds(const QRect& rect) {
     m_bounds = m_bounds.isValid() ? m_bounds.united(rect) : rect;
 }
 
-int EmfPaintEngine::penMargin() const {
+int EmfPaintEngine::PenMargin() const {
     if (IsNull(m_pen)) {
         return 0;
     }
@@ -105,76 +105,76 @@ int EmfPaintEngine::penMargin() const {
     return m_pen.isCosmetic() ? 1 : qCeil(m_pen.widthF() * scale / 2) + 1;
 }
 
-void EmfPaintEngine::usePen() {
+void EmfPaintEngine::UsePen() {
     using Slot = ObjectTable::Slot;
     if (IsNull(m_pen)) {
-        m_objects.useStock(Slot::Pen, kStockObject | NULL_PEN);
+        m_objects.UseStock(Slot::Pen, kStockObject | NULL_PEN);
         return;
     }
     const qreal scale = std::sqrt(std::abs(m_transform.determinant()));
     const int width = m_pen.isCosmetic() ? 1 : std::max(1, qRound(m_pen.widthF() * scale));
-    m_objects.use(Slot::Pen, PenRecord(m_pen, width));
+    m_objects.Use(Slot::Pen, PenRecord(m_pen, width));
 }
 
-void EmfPaintEngine::useBrush() {
+void EmfPaintEngine::UseBrush() {
     using Slot = ObjectTable::Slot;
     if (IsNull(m_brush)) {
-        m_objects.useStock(Slot::Brush, kStockObject | NULL_BRUSH);
+        m_objects.UseStock(Slot::Brush, kStockObject | NULL_BRUSH);
         return;
     }
-    m_objects.use(Slot::Brush, BrushRecord(m_brush));
+    m_objects.Use(Slot::Brush, BrushRecord(m_brush));
 }
 
-void EmfPaintEngine::useFont(const QFont& font, qreal pixelHeight) {
-    m_objects.use(ObjectTable::Slot::Font, FontRecord(font, pixelHeight));
+void EmfPaintEngine::UseFont(const QFont& font, qreal pixelHeight) {
+    m_objects.Use(ObjectTable::Slot::Font, FontRecord(font, pixelHeight));
 }
 
-void EmfPaintEngine::useTextColor(QColor color) {
+void EmfPaintEngine::UseTextColor(QColor color) {
     const QRgb rgb = color.rgb();
     if (m_textColor == rgb) {
         return;
     }
-    append(ValueRecord(EMR_SETTEXTCOLOR, ColorRef(color)));
+    Append(ValueRecord(EMR_SETTEXTCOLOR, ColorRef(color)));
     m_textColor = rgb;
 }
 
-void EmfPaintEngine::useFillMode(Qt::FillRule rule) {
+void EmfPaintEngine::UseFillMode(Qt::FillRule rule) {
     if (m_fillRule == rule) {
         return;
     }
-    append(ValueRecord(EMR_SETPOLYFILLMODE, rule == Qt::WindingFill ? WINDING : ALTERNATE));
+    Append(ValueRecord(EMR_SETPOLYFILLMODE, rule == Qt::WindingFill ? WINDING : ALTERNATE));
     m_fillRule = rule;
 }
 
-void EmfPaintEngine::polyline(const QPolygon& points) {
+void EmfPaintEngine::Polyline(const QPolygon& points) {
     if (points.size() < 2 || IsNull(m_pen)) {
         return;
     }
-    usePen();
-    const int margin = penMargin();
+    UsePen();
+    const int margin = PenMargin();
     const QRect bounds = BoundsOf(points).adjusted(-margin, -margin, margin, margin);
-    append(PolylineRecord(bounds, points));
-    addBounds(bounds);
+    Append(PolylineRecord(bounds, points));
+    AddBounds(bounds);
 }
 
-void EmfPaintEngine::polygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule) {
+void EmfPaintEngine::Polygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule) {
     std::vector<QPolygon> kept;
     std::copy_if(polygons.begin(), polygons.end(), std::back_inserter(kept),
                  [](const QPolygon& polygon) { return polygon.size() >= 2; });
     if (kept.empty() || (IsNull(m_pen) && IsNull(m_brush))) {
         return;
     }
-    useFillMode(rule);
-    usePen();
-    useBrush();
-    const int margin = penMargin();
+    UseFillMode(rule);
+    UsePen();
+    UseBrush();
+    const int margin = PenMargin();
     QRect bounds;
     for (const QPolygon& polygon : kept) {
         bounds = bounds.isValid() ? bounds.united(BoundsOf(polygon)) : BoundsOf(polygon);
     }
     bounds.adjust(-margin, -margin, margin, margin);
-    append(PolygonsRecord(bounds, kept));
-    addBounds(bounds);
+    Append(PolygonsRecord(bounds, kept));
+    AddBounds(bounds);
 }
 
 void EmfPaintEngine::drawRects(const QRectF* rects, int count) {
@@ -183,7 +183,7 @@ void EmfPaintEngine::drawRects(const QRectF* rects, int count) {
     }
     for (int i = 0; i < count; ++i) {
         if (m_transform.type() > QTransform::TxScale) {
-            polygons({m_transform.map(QPolygonF(rects[i])).toPolygon()}, Qt::OddEvenFill);
+            Polygons({m_transform.map(QPolygonF(rects[i])).toPolygon()}, Qt::OddEvenFill);
             continue;
         }
         const QRectF device = m_transform.mapRect(rects[i]).normalized();
@@ -191,18 +191,18 @@ void EmfPaintEngine::drawRects(const QRectF* rects, int count) {
         const int top = qRound(device.top());
         const int right = qRound(device.right());
         const int bottom = qRound(device.bottom());
-        usePen();
-        useBrush();
+        UsePen();
+        UseBrush();
         // The rectangle of the record leaves out its right and bottom
         // edges, so it reaches one pixel further than the area it covers.
-        append(RectangleRecord(QRect(QPoint(left, top), QPoint(right + 1, bottom + 1))));
-        const int margin = penMargin();
-        addBounds(QRect(QPoint(left, top), QPoint(right, bottom))
+        Append(RectangleRecord(QRect(QPoint(left, top), QPoint(right + 1, bottom + 1))));
+        const int margin = PenMargin();
+        AddBounds(QRect(QPoint(left, top), QPoint(right, bottom))
                       .adjusted(-margin, -margin, margin, margin));
     }
 }
 
-std::vector<std::pair<qreal, qreal>> EmfPaintEngine::undecoratedParts(const QLineF& line) const {
+std::vector<std::pair<qreal, qreal>> EmfPaintEngine::UndecoratedParts(const QLineF& line) const {
     std::vector<std::pair<qreal, qreal>> parts{
         {std::min(line.x1(), line.x2()), std::max(line.x1(), line.x2())}};
     if (std::abs(line.y1() - line.y2()) > 0.5 || m_pen.capStyle() != Qt::FlatCap) {
@@ -240,19 +240,19 @@ void EmfPaintEngine::drawLines(const QLineF* lines, int count) {
     for (int i = 0; i < count; ++i) {
         const QLineF line = m_transform.map(lines[i]);
         if (line.p1() == line.p2()) {
-            polyline(QPolygon({line.p1().toPoint(), line.p2().toPoint()}));
+            Polyline(QPolygon({line.p1().toPoint(), line.p2().toPoint()}));
             continue;
         }
         // An underline or strike-out that the painter draws under text is
         // already in the text's font: drawn twice it would come out doubled
         // (or thicker) in other programs.
         const bool horizontal = std::abs(line.y1() - line.y2()) <= 0.5;
-        for (const auto& [from, to] : undecoratedParts(line)) {
+        for (const auto& [from, to] : UndecoratedParts(line)) {
             if (horizontal) {
-                polyline(QPolygon(
+                Polyline(QPolygon(
                     {QPointF(from, line.y1()).toPoint(), QPointF(to, line.y2()).toPoint()}));
             } else {
-                polyline(QPolygon({line.p1().toPoint(), line.p2().toPoint()}));
+                Polyline(QPolygon({line.p1().toPoint(), line.p2().toPoint()}));
             }
         }
     }
@@ -266,9 +266,9 @@ void EmfPaintEngine::drawPolygon(const QPointF* points, int count, PolygonDrawMo
     }
     const QPolygon device = m_transform.map(polygon).toPolygon();
     if (mode == PolylineMode) {
-        polyline(device);
+        Polyline(device);
     } else {
-        polygons({device}, mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        Polygons({device}, mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
     }
 }
 
@@ -280,10 +280,10 @@ void EmfPaintEngine::drawPath(const QPainterPath& path) {
     }
     if (IsNull(m_brush)) {
         for (const QPolygon& polygon : device) {
-            polyline(polygon);
+            Polyline(polygon);
         }
     } else {
-        polygons(device, path.fillRule());
+        Polygons(device, path.fillRule());
     }
 }
 
@@ -329,8 +329,8 @@ void EmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
         positions[i] = qRound(origin.x() + (starts[i] - starts.front()) * stretch * horizontal);
     }
 
-    useFont(font, emPixels * vertical);
-    useTextColor(m_pen.color());
+    UseFont(font, emPixels * vertical);
+    UseTextColor(m_pen.color());
 
     const QPoint reference(positions.front(), qRound(origin.y()));
     const QRect bounds(QPoint(positions.front(), qFloor(origin.y() - item.ascent() * vertical)),
@@ -340,8 +340,8 @@ void EmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
     for (std::size_t i = 0; i < advances.size(); ++i) {
         advances[i] = positions[i + 1] - positions[i];
     }
-    append(TextRecord(bounds, m_scale, reference, text, advances));
-    addBounds(bounds);
+    Append(TextRecord(bounds, m_scale, reference, text, advances));
+    AddBounds(bounds);
 
     if ((font.underline() || font.strikeOut()) && m_transform.type() <= QTransform::TxScale) {
         const qreal baseline = origin.y();
@@ -352,17 +352,17 @@ void EmfPaintEngine::drawTextItem(const QPointF& point, const QTextItem& item) {
     }
 }
 
-EmfPaintEngine::Recording EmfPaintEngine::finish() {
+EmfPaintEngine::Recording EmfPaintEngine::Finish() {
     Recording recording;
     if (!m_finished) {
         // Leave the table empty, as a tidy metafile does.
-        m_objects.clear();
-        append(EofRecord());
+        m_objects.Clear();
+        Append(EofRecord());
         m_finished = true;
     }
     recording.records = m_records;
     recording.recordCount = m_recordCount;
-    recording.handleCount = m_objects.handleCount();
+    recording.handleCount = m_objects.HandleCount();
     recording.bounds = m_bounds;
     return recording;
 }

@@ -54,7 +54,7 @@ public:
         std::uint16_t handleCount = 1;
         QRect bounds;  // device pixels; invalid when nothing was drawn
     };
-    Recording finish();
+    Recording Finish();
 
 private:
     // The horizontal stretch of an underline or strike-out that a text
@@ -66,17 +66,17 @@ private:
         qreal bottom;
     };
 
-    void append(const QByteArray& record);
-    void addBounds(const QRect& rect);
-    void usePen();
-    void useBrush();
-    void useFont(const QFont& font, qreal pixelHeight);
-    void useTextColor(QColor color);
-    void useFillMode(Qt::FillRule rule);
-    void polyline(const QPolygon& points);
-    void polygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule);
-    std::vector<std::pair<qreal, qreal>> undecoratedParts(const QLineF& line) const;
-    int penMargin() const;
+    void Append(const QByteArray& record);
+    void AddBounds(const QRect& rect);
+    void UsePen();
+    void UseBrush();
+    void UseFont(const QFont& font, qreal pixelHeight);
+    void UseTextColor(QColor color);
+    void UseFillMode(Qt::FillRule rule);
+    void Polyline(const QPolygon& points);
+    void Polygons(const std::vector<QPolygon>& polygons, Qt::FillRule rule);
+    std::vector<std::pair<qreal, qreal>> UndecoratedParts(const QLineF& line) const;
+    int PenMargin() const;
 
     const QPaintDevice* m_device;
     QSizeF m_scale;

@@ -23,21 +23,21 @@ std::optional<EmfHeader> ReadHeader(const QByteArray& data) {
         return std::nullopt;
     }
     const RecordView record(data.constData(), static_cast<std::uint32_t>(kMinimumHeaderSize));
-    const std::uint32_t size = record.u32(emrRecord::kSize);
-    if (record.type() != EMR_HEADER || size < kMinimumHeaderSize || size % 4 != 0 ||
+    const std::uint32_t size = record.U32(emrRecord::kSize);
+    if (record.Type() != EMR_HEADER || size < kMinimumHeaderSize || size % 4 != 0 ||
         size > static_cast<std::uint64_t>(data.size()) ||
-        record.u32(at::kSignature) != kSignature) {
+        record.U32(at::kSignature) != kSignature) {
         return std::nullopt;
     }
     EmfHeader header;
-    header.bounds = record.rect(at::kBounds);
-    header.frame = record.rect(at::kFrame);
-    header.bytes = record.u32(at::kBytes);
-    header.records = record.u32(at::kRecords);
-    header.handles = record.u16(at::kHandles);
-    header.devicePixels = QSize(record.i32(at::kDevicePixels), record.i32(at::kDevicePixels + 4));
+    header.bounds = record.Rect(at::kBounds);
+    header.frame = record.Rect(at::kFrame);
+    header.bytes = record.U32(at::kBytes);
+    header.records = record.U32(at::kRecords);
+    header.handles = record.U16(at::kHandles);
+    header.devicePixels = QSize(record.I32(at::kDevicePixels), record.I32(at::kDevicePixels + 4));
     header.deviceMillimetres =
-        QSize(record.i32(at::kDeviceMillimetres), record.i32(at::kDeviceMillimetres + 4));
+        QSize(record.I32(at::kDeviceMillimetres), record.I32(at::kDeviceMillimetres + 4));
     if (header.bytes < size || header.bytes > static_cast<std::uint64_t>(data.size()) ||
         header.devicePixels.width() <= 0 || header.devicePixels.height() <= 0 ||
         header.deviceMillimetres.width() <= 0 || header.deviceMillimetres.height() <= 0 ||
@@ -51,10 +51,10 @@ std::optional<EmfHeader> ReadHeader(const QByteArray& data) {
 // Whether the records after the header form a chain that stays inside the
 // picture's bytes and ends with EMR_EOF.
 bool RecordsAreWhole(const QByteArray& data, const EmfHeader& header) {
-    std::uint64_t offset = readU32(data.constData() + emrRecord::kSize);
+    std::uint64_t offset = ReadU32(data.constData() + emrRecord::kSize);
     while (offset + emrRecord::kMinimumSize <= header.bytes) {
-        const std::uint32_t type = readU32(data.constData() + offset + emrRecord::kType);
-        const std::uint32_t size = readU32(data.constData() + offset + emrRecord::kSize);
+        const std::uint32_t type = ReadU32(data.constData() + offset + emrRecord::kType);
+        const std::uint32_t size = ReadU32(data.constData() + offset + emrRecord::kSize);
         if (size < emrRecord::kMinimumSize || size % 4 != 0 || size > header.bytes - offset) {
             return false;
         }
@@ -71,7 +71,7 @@ bool RecordsAreWhole(const QByteArray& data, const EmfHeader& header) {
 EmfPicture::EmfPicture(QByteArray data, const EmfHeader& header)
     : m_data(std::move(data)), m_header(header) {}
 
-std::optional<EmfPicture> EmfPicture::fromData(const QByteArray& data) {
+std::optional<EmfPicture> EmfPicture::FromData(const QByteArray& data) {
     const std::optional<EmfHeader> header = ReadHeader(data);
     if (!header || !RecordsAreWhole(data, *header)) {
         return std::nullopt;
@@ -79,15 +79,15 @@ std::optional<EmfPicture> EmfPicture::fromData(const QByteArray& data) {
     return EmfPicture(data, *header);
 }
 
-std::optional<EmfPicture> EmfPicture::load(const QString& fileName) {
+std::optional<EmfPicture> EmfPicture::Load(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes) {
         return std::nullopt;
     }
-    return fromData(file.readAll());
+    return FromData(file.readAll());
 }
 
-void EmfPicture::play(QPainter& painter, const QRectF& target) const {
+void EmfPicture::Play(QPainter& painter, const QRectF& target) const {
     // Device pixels -> hundredths of a millimetre -> the frame stretched
     // over the target.
     const QRect& frame = m_header.frame;
@@ -105,20 +105,20 @@ void EmfPicture::play(QPainter& painter, const QRectF& target) const {
     painter.save();
     painter.setTransform(mapping, true);
     Player player(painter, m_header.handles);
-    std::uint64_t offset = readU32(m_data.constData() + emrRecord::kSize);
+    std::uint64_t offset = ReadU32(m_data.constData() + emrRecord::kSize);
     while (offset + emrRecord::kMinimumSize <= m_header.bytes) {
-        const std::uint32_t size = readU32(m_data.constData() + offset + emrRecord::kSize);
+        const std::uint32_t size = ReadU32(m_data.constData() + offset + emrRecord::kSize);
         const RecordView record(m_data.constData() + offset, size);
-        if (record.type() == EMR_EOF) {
+        if (record.Type() == EMR_EOF) {
             break;
         }
-        player.play(record);
+        player.Play(record);
         offset += size;
     }
     painter.restore();
 }
 
-QImage EmfPicture::toImage(const QSize& size) const {
+QImage EmfPicture::ToImage(const QSize& size) const {
     if (size.isEmpty()) {
         return QImage();
     }
@@ -126,13 +126,13 @@ QImage EmfPicture::toImage(const QSize& size) const {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    play(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    Play(painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return image;
 }
 
-QImage renderEmfFile(const QString& fileName, const QSize& size) {
-    const std::optional<EmfPicture> picture = EmfPicture::load(fileName);
-    return picture ? picture->toImage(size) : QImage();
+QImage RenderEmfFile(const QString& fileName, const QSize& size) {
+    const std::optional<EmfPicture> picture = EmfPicture::Load(fileName);
+    return picture ? picture->ToImage(size) : QImage();
 }
 
 }  // namespace platform

@@ -34,18 +34,18 @@ struct EmfHeader {
 class EmfPicture {
 public:
     // Nothing when the data is not a well-formed metafile.
-    static std::optional<EmfPicture> fromData(const QByteArray& data);
+    static std::optional<EmfPicture> FromData(const QByteArray& data);
     // Nothing when the file cannot be read or is not a well-formed metafile.
-    static std::optional<EmfPicture> load(const QString& fileName);
+    static std::optional<EmfPicture> Load(const QString& fileName);
 
-    const EmfHeader& header() const { return m_header; }
+    const EmfHeader& Header() const { return m_header; }
 
     // Draws the picture with its frame mapped onto `target`, in the
     // painter's current coordinates. The painter's state is left as it was.
-    void play(QPainter& painter, const QRectF& target) const;
+    void Play(QPainter& painter, const QRectF& target) const;
 
     // The picture stretched over a white image of `size`.
-    QImage toImage(const QSize& size) const;
+    QImage ToImage(const QSize& size) const;
 
 private:
     EmfPicture(QByteArray data, const EmfHeader& header);
@@ -56,6 +56,6 @@ private:
 
 // The metafile `fileName` drawn into a white image of `size`; a null image
 // when the file cannot be read or is not a well-formed metafile.
-QImage renderEmfFile(const QString& fileName, const QSize& size);
+QImage RenderEmfFile(const QString& fileName, const QSize& size);
 
 }  // namespace platform

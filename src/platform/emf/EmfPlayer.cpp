@@ -52,14 +52,14 @@ FontObject FontFrom(const RecordView& record) {
     using namespace emrCreateFont;
     QString family;
     for (std::uint32_t i = 0; i < kFaceNameChars; ++i) {
-        const std::uint16_t unit = record.u16(kLogFont + kFaceName + 2 * i);
+        const std::uint16_t unit = record.U16(kLogFont + kFaceName + 2 * i);
         if (unit == 0) {
             break;
         }
         family.append(QChar(unit));
     }
     QFont font(family.isEmpty() ? QStringLiteral("Arial") : family);
-    const std::int32_t height = record.i32(kLogFont + kHeight);
+    const std::int32_t height = record.I32(kLogFont + kHeight);
     // A negative height is the character (em) height; a positive one is the
     // whole cell, ascent plus descent.
     qreal em = 12;
@@ -72,11 +72,11 @@ FontObject FontFrom(const RecordView& record) {
         em = height * 1000.0 / std::max<qreal>(1, metrics.ascent() + metrics.descent());
     }
     font.setPixelSize(std::clamp(qRound(em), 1, 100000));
-    const std::int32_t weight = record.i32(kLogFont + kWeight);
+    const std::int32_t weight = record.I32(kLogFont + kWeight);
     font.setWeight(static_cast<QFont::Weight>(weight <= 0 ? 400 : std::min(weight, 1000)));
-    font.setItalic(record.u8(kLogFont + kItalic) != 0);
-    font.setUnderline(record.u8(kLogFont + kUnderline) != 0);
-    font.setStrikeOut(record.u8(kLogFont + kStrikeOut) != 0);
+    font.setItalic(record.U8(kLogFont + kItalic) != 0);
+    font.setUnderline(record.U8(kLogFont + kUnderline) != 0);
+    font.setStrikeOut(record.U8(kLogFont + kStrikeOut) != 0);
     return {font, QRawFont::fromFont(font)};
 }
 
@@ -85,7 +85,7 @@ FontObject FontFrom(const RecordView& record) {
 std::optional<QPolygonF> Points(const RecordView& record, std::uint32_t at, std::uint64_t count,
                                 bool small) {
     const std::uint64_t pointSize = small ? 4 : 8;
-    if (!record.holds(at + count * pointSize)) {
+    if (!record.Holds(at + count * pointSize)) {
         return std::nullopt;
     }
     QPolygonF polygon;
@@ -93,9 +93,9 @@ std::optional<QPolygonF> Points(const RecordView& record, std::uint32_t at, std:
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint32_t offset = at + static_cast<std::uint32_t>(i * pointSize);
         if (small) {
-            polygon.append(QPointF(record.i16(offset), record.i16(offset + 2)));
+            polygon.append(QPointF(record.I16(offset), record.I16(offset + 2)));
         } else {
-            polygon.append(record.point(offset));
+            polygon.append(record.Point(offset));
         }
     }
     return polygon;
@@ -113,61 +113,61 @@ Player::Player(QPainter& painter, std::uint16_t handles) : m_painter(painter), m
     m_state.font.font.setPixelSize(12);
 }
 
-void Player::play(const RecordView& record) {
+void Player::Play(const RecordView& record) {
     const std::uint32_t value = emrRecord::kValue;
     const std::uint32_t index = emrObject::kIndex;
-    switch (record.type()) {
+    switch (record.Type()) {
         case EMR_CREATEPEN:
-            if (record.holds(emrCreatePen::kSize)) {
+            if (record.Holds(emrCreatePen::kSize)) {
                 using namespace emrCreatePen;
-                store(record.u32(index), PenObject{PenFrom(record.u32(kStyle), record.i32(kWidth),
-                                                           record.u32(kColor))});
+                Store(record.U32(index), PenObject{PenFrom(record.U32(kStyle), record.I32(kWidth),
+                                                           record.U32(kColor))});
             }
             break;
         case EMR_EXTCREATEPEN:
-            if (record.holds(emrExtCreatePen::kMinimumSize)) {
+            if (record.Holds(emrExtCreatePen::kMinimumSize)) {
                 using namespace emrExtCreatePen;
-                store(record.u32(index), PenObject{PenFrom(record.u32(kStyle), record.i32(kWidth),
-                                                           record.u32(kColor))});
+                Store(record.U32(index), PenObject{PenFrom(record.U32(kStyle), record.I32(kWidth),
+                                                           record.U32(kColor))});
             }
             break;
         case EMR_CREATEBRUSHINDIRECT:
-            if (record.holds(emrCreateBrush::kSize)) {
+            if (record.Holds(emrCreateBrush::kSize)) {
                 using namespace emrCreateBrush;
-                store(record.u32(index),
-                      BrushObject{record.u32(kStyle) == BS_NULL
+                Store(record.U32(index),
+                      BrushObject{record.U32(kStyle) == BS_NULL
                                       ? QBrush(Qt::NoBrush)
-                                      : QBrush(FromColorRef(record.u32(kColor)))});
+                                      : QBrush(FromColorRef(record.U32(kColor)))});
             }
             break;
         case EMR_EXTCREATEFONTINDIRECTW:
-            if (record.holds(emrCreateFont::kLogFont + kLogFontSize)) {
-                store(record.u32(index), FontFrom(record));
+            if (record.Holds(emrCreateFont::kLogFont + kLogFontSize)) {
+                Store(record.U32(index), FontFrom(record));
             }
             break;
         case EMR_SELECTOBJECT:
-            if (record.holds(emrRecord::kValueSize)) {
-                select(record.u32(value));
+            if (record.Holds(emrRecord::kValueSize)) {
+                Select(record.U32(value));
             }
             break;
         case EMR_DELETEOBJECT:
-            if (record.holds(emrRecord::kValueSize) && record.u32(value) < m_objects.size()) {
-                m_objects[record.u32(value)] = std::monostate{};
+            if (record.Holds(emrRecord::kValueSize) && record.U32(value) < m_objects.size()) {
+                m_objects[record.U32(value)] = std::monostate{};
             }
             break;
         case EMR_SETTEXTCOLOR:
-            if (record.holds(emrRecord::kValueSize)) {
-                m_state.textColor = FromColorRef(record.u32(value));
+            if (record.Holds(emrRecord::kValueSize)) {
+                m_state.textColor = FromColorRef(record.U32(value));
             }
             break;
         case EMR_SETTEXTALIGN:
-            if (record.holds(emrRecord::kValueSize)) {
-                m_state.textAlign = record.u32(value);
+            if (record.Holds(emrRecord::kValueSize)) {
+                m_state.textAlign = record.U32(value);
             }
             break;
         case EMR_SETPOLYFILLMODE:
-            if (record.holds(emrRecord::kValueSize)) {
-                m_state.fillRule = record.u32(value) == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
+            if (record.Holds(emrRecord::kValueSize)) {
+                m_state.fillRule = record.U32(value) == WINDING ? Qt::WindingFill : Qt::OddEvenFill;
             }
             break;
         case EMR_SAVEDC:
@@ -176,38 +176,38 @@ void Player::play(const RecordView& record) {
             }
             break;
         case EMR_RESTOREDC:
-            if (record.holds(emrRecord::kValueSize)) {
-                restore(record.i32(value));
+            if (record.Holds(emrRecord::kValueSize)) {
+                Restore(record.I32(value));
             }
             break;
         case EMR_MOVETOEX:
-            if (record.holds(emrPoint::kSize)) {
-                m_state.position = record.point(emrPoint::kX);
+            if (record.Holds(emrPoint::kSize)) {
+                m_state.position = record.Point(emrPoint::kX);
             }
             break;
         case EMR_LINETO:
-            if (record.holds(emrPoint::kSize)) {
-                const QPointF to = record.point(emrPoint::kX);
-                usePenAndBrush();
+            if (record.Holds(emrPoint::kSize)) {
+                const QPointF to = record.Point(emrPoint::kX);
+                UsePenAndBrush();
                 m_painter.drawLine(m_state.position, to);
                 m_state.position = to;
             }
             break;
         case EMR_RECTANGLE:
         case EMR_ELLIPSE:
-            if (record.holds(emrBox::kSize)) {
-                box(record);
+            if (record.Holds(emrBox::kSize)) {
+                Box(record);
             }
             break;
         case EMR_POLYGON:
         case EMR_POLYLINE:
         case EMR_POLYGON16:
         case EMR_POLYLINE16:
-            poly(record);
+            Poly(record);
             break;
         case EMR_POLYPOLYGON:
         case EMR_POLYPOLYLINE:
-            polyPoly(record);
+            PolyPoly(record);
             break;
         case EMR_EXTTEXTOUTW:
             PlayText(m_painter, m_state, record);
@@ -217,7 +217,7 @@ void Player::play(const RecordView& record) {
     }
 }
 
-void Player::store(std::uint32_t index, Object object) {
+void Player::Store(std::uint32_t index, Object object) {
     // Index 0 stands for the metafile itself.
     if (index == 0 || index >= m_objects.size()) {
         return;
@@ -225,7 +225,7 @@ void Player::store(std::uint32_t index, Object object) {
     m_objects[index] = std::move(object);
 }
 
-void Player::select(std::uint32_t index) {
+void Player::Select(std::uint32_t index) {
     if (index & kStockObject) {
         switch (index & ~kStockObject) {
             case WHITE_BRUSH:
@@ -264,7 +264,7 @@ void Player::select(std::uint32_t index) {
     }
 }
 
-void Player::restore(std::int32_t which) {
+void Player::Restore(std::int32_t which) {
     // Negative: that many states back; positive: the state saved at that
     // depth, counted from 1.
     std::size_t keep;
@@ -283,76 +283,76 @@ void Player::restore(std::int32_t which) {
     m_saved.resize(keep);
 }
 
-void Player::usePenAndBrush() {
+void Player::UsePenAndBrush() {
     m_painter.setPen(m_state.pen);
     m_painter.setBrush(m_state.brush);
 }
 
-void Player::box(const RecordView& record) {
-    const QPointF topLeft = record.point(emrBox::kBox);
-    const QPointF bottomRight = record.point(emrBox::kBox + 8);
+void Player::Box(const RecordView& record) {
+    const QPointF topLeft = record.Point(emrBox::kBox);
+    const QPointF bottomRight = record.Point(emrBox::kBox + 8);
     // The right and bottom edges are outside the box.
     const QRectF rect = QRectF(topLeft, bottomRight - QPointF(1, 1)).normalized();
-    usePenAndBrush();
-    if (record.type() == EMR_ELLIPSE) {
+    UsePenAndBrush();
+    if (record.Type() == EMR_ELLIPSE) {
         m_painter.drawEllipse(rect);
     } else {
         m_painter.drawRect(rect);
     }
 }
 
-void Player::poly(const RecordView& record) {
-    if (!record.holds(emrPoly::kPoints)) {
+void Player::Poly(const RecordView& record) {
+    if (!record.Holds(emrPoly::kPoints)) {
         return;
     }
-    const bool small = record.type() == EMR_POLYGON16 || record.type() == EMR_POLYLINE16;
-    const auto polygon = Points(record, emrPoly::kPoints, record.u32(emrPoly::kCount), small);
+    const bool small = record.Type() == EMR_POLYGON16 || record.Type() == EMR_POLYLINE16;
+    const auto polygon = Points(record, emrPoly::kPoints, record.U32(emrPoly::kCount), small);
     if (!polygon) {
         return;
     }
-    usePenAndBrush();
-    if (record.type() == EMR_POLYGON || record.type() == EMR_POLYGON16) {
+    UsePenAndBrush();
+    if (record.Type() == EMR_POLYGON || record.Type() == EMR_POLYGON16) {
         m_painter.drawPolygon(*polygon, m_state.fillRule);
     } else {
         m_painter.drawPolyline(*polygon);
     }
 }
 
-void Player::polyPoly(const RecordView& record) {
+void Player::PolyPoly(const RecordView& record) {
     using namespace emrPolyPoly;
-    if (!record.holds(kCounts)) {
+    if (!record.Holds(kCounts)) {
         return;
     }
-    const std::uint64_t polygons = record.u32(kPolygons);
-    const std::uint64_t total = record.u32(kTotal);
+    const std::uint64_t polygons = record.U32(kPolygons);
+    const std::uint64_t total = record.U32(kTotal);
     const std::uint64_t countsEnd = kCounts + polygons * 4;
-    if (!record.holds(countsEnd)) {
+    if (!record.Holds(countsEnd)) {
         return;
     }
     const auto all = Points(record, static_cast<std::uint32_t>(countsEnd), total, false);
     if (!all) {
         return;
     }
-    usePenAndBrush();
+    UsePenAndBrush();
     QPainterPath path;
     path.setFillRule(m_state.fillRule);
     std::uint64_t next = 0;
     for (std::uint64_t i = 0; i < polygons; ++i) {
-        const std::uint64_t count = record.u32(kCounts + static_cast<std::uint32_t>(i * 4));
+        const std::uint64_t count = record.U32(kCounts + static_cast<std::uint32_t>(i * 4));
         if (count > total - next) {
             return;  // the counts claim more points than the record has
         }
         const QPolygonF polygon =
             all->mid(static_cast<qsizetype>(next), static_cast<qsizetype>(count));
         next += count;
-        if (record.type() == EMR_POLYPOLYGON) {
+        if (record.Type() == EMR_POLYPOLYGON) {
             path.addPolygon(polygon);
             path.closeSubpath();
         } else {
             m_painter.drawPolyline(polygon);
         }
     }
-    if (record.type() == EMR_POLYPOLYGON) {
+    if (record.Type() == EMR_POLYPOLYGON) {
         m_painter.drawPath(path);
     }
 }

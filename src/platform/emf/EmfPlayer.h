@@ -26,23 +26,23 @@ class RecordView {
 public:
     RecordView(const char* data, std::uint32_t size) : m_data(data), m_size(size) {}
 
-    std::uint32_t type() const { return readU32(m_data + emrRecord::kType); }
-    std::uint32_t size() const { return m_size; }
-    bool holds(std::uint64_t bytes) const { return bytes <= m_size; }
-    std::uint32_t u32(std::uint32_t offset) const { return readU32(m_data + offset); }
-    std::int32_t i32(std::uint32_t offset) const { return readI32(m_data + offset); }
-    std::int16_t i16(std::uint32_t offset) const {
-        return static_cast<std::int16_t>(readU16(m_data + offset));
+    std::uint32_t Type() const { return ReadU32(m_data + emrRecord::kType); }
+    std::uint32_t Size() const { return m_size; }
+    bool Holds(std::uint64_t bytes) const { return bytes <= m_size; }
+    std::uint32_t U32(std::uint32_t offset) const { return ReadU32(m_data + offset); }
+    std::int32_t I32(std::uint32_t offset) const { return ReadI32(m_data + offset); }
+    std::int16_t I16(std::uint32_t offset) const {
+        return static_cast<std::int16_t>(ReadU16(m_data + offset));
     }
-    std::uint8_t u8(std::uint32_t offset) const {
+    std::uint8_t U8(std::uint32_t offset) const {
         return static_cast<std::uint8_t>(m_data[offset]);
     }
-    std::uint16_t u16(std::uint32_t offset) const { return readU16(m_data + offset); }
-    QPointF point(std::uint32_t offset) const { return QPointF(i32(offset), i32(offset + 4)); }
+    std::uint16_t U16(std::uint32_t offset) const { return ReadU16(m_data + offset); }
+    QPointF Point(std::uint32_t offset) const { return QPointF(I32(offset), I32(offset + 4)); }
     // Left, top, right, bottom, both corners inside.
-    QRect rect(std::uint32_t offset) const {
-        return QRect(QPoint(i32(offset), i32(offset + 4)),
-                     QPoint(i32(offset + 8), i32(offset + 12)));
+    QRect Rect(std::uint32_t offset) const {
+        return QRect(QPoint(I32(offset), I32(offset + 4)),
+                     QPoint(I32(offset + 8), I32(offset + 12)));
     }
 
 private:
@@ -83,16 +83,16 @@ class Player {
 public:
     Player(QPainter& painter, std::uint16_t handles);
 
-    void play(const RecordView& record);
+    void Play(const RecordView& record);
 
 private:
-    void store(std::uint32_t index, Object object);
-    void select(std::uint32_t index);
-    void restore(std::int32_t which);
-    void usePenAndBrush();
-    void box(const RecordView& record);
-    void poly(const RecordView& record);
-    void polyPoly(const RecordView& record);
+    void Store(std::uint32_t index, Object object);
+    void Select(std::uint32_t index);
+    void Restore(std::int32_t which);
+    void UsePenAndBrush();
+    void Box(const RecordView& record);
+    void Poly(const RecordView& record);
+    void PolyPoly(const RecordView& record);
 
     QPainter& m_painter;
     std::vector<Object> m_objects;

@@ -36,28 +36,28 @@ bool DrawableSize(const QPainter& painter, const QFont& font) {
 
 void PlayText(QPainter& painter, const DeviceState& state, const RecordView& record) {
     using namespace emrText;
-    if (!record.holds(kExtTextOutFixedSize)) {
+    if (!record.Holds(kExtTextOutFixedSize)) {
         return;
     }
-    const QPointF reference = record.point(kReference);
-    const std::uint64_t count = record.u32(kChars);
-    const std::uint64_t offString = record.u32(kStringOffset);
-    const std::uint32_t options = record.u32(kOptions);
-    const std::uint64_t offDx = record.u32(kAdvancesOffset);
-    if (count == 0 || !record.holds(offString + count * 2)) {
+    const QPointF reference = record.Point(kReference);
+    const std::uint64_t count = record.U32(kChars);
+    const std::uint64_t offString = record.U32(kStringOffset);
+    const std::uint32_t options = record.U32(kOptions);
+    const std::uint64_t offDx = record.U32(kAdvancesOffset);
+    if (count == 0 || !record.Holds(offString + count * 2)) {
         return;
     }
     QString string;
     string.reserve(static_cast<qsizetype>(count));
     for (std::uint64_t i = 0; i < count; ++i) {
-        string.append(QChar(record.u16(static_cast<std::uint32_t>(offString + i * 2))));
+        string.append(QChar(record.U16(static_cast<std::uint32_t>(offString + i * 2))));
     }
     const std::uint64_t dxStep = (options & ETO_PDY) ? 8 : 4;
     std::vector<qreal> advances;
-    if (offDx != 0 && record.holds(offDx + count * dxStep)) {
+    if (offDx != 0 && record.Holds(offDx + count * dxStep)) {
         advances.reserve(count);
         for (std::uint64_t i = 0; i < count; ++i) {
-            advances.push_back(record.i32(static_cast<std::uint32_t>(offDx + i * dxStep)));
+            advances.push_back(record.I32(static_cast<std::uint32_t>(offDx + i * dxStep)));
         }
     }
 

@@ -54,25 +54,25 @@ EmfWriter::EmfWriter(const QString& fileName, const QPaintDevice* reference, con
     m_engine = std::make_unique<EmfPaintEngine>(this, hundredthsMmPerPixel);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         // Nothing will be recorded: a painter cannot even begin.
-        m_engine->finish();
+        m_engine->Finish();
         m_closed = true;
     }
 }
 
 EmfWriter::~EmfWriter() {
-    close();
+    Close();
 }
 
-bool EmfWriter::isValid() const {
+bool EmfWriter::IsValid() const {
     return !m_closed;
 }
 
-bool EmfWriter::close() {
+bool EmfWriter::Close() {
     if (m_closed) {
         return m_written;
     }
     m_closed = true;
-    const EmfPaintEngine::Recording recording = m_engine->finish();
+    const EmfPaintEngine::Recording recording = m_engine->Finish();
     const QRect bounds =
         recording.bounds.isValid() ? recording.bounds : QRect(QPoint(0, 0), QPoint(-1, -1));
     const std::uint32_t totalBytes =

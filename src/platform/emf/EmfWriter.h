@@ -36,16 +36,16 @@ public:
     EmfWriter& operator=(const EmfWriter&) = delete;
 
     // Whether the file could be created and is still open for the drawing.
-    bool isValid() const;
+    bool IsValid() const;
     // Writes the header, the records and the end record, and closes the
     // file. Returns false when the file could not be created or written.
     // Drawing after close() is not recorded.
-    bool close();
+    bool Close();
 
-    QString fileName() const { return m_file.fileName(); }
-    QRect frame() const { return m_frame; }
-    QSize deviceSizePixels() const { return m_devicePixels; }
-    QSize deviceSizeMillimetres() const { return m_deviceMillimetres; }
+    QString FileName() const { return m_file.fileName(); }
+    QRect Frame() const { return m_frame; }
+    QSize DeviceSizePixels() const { return m_devicePixels; }
+    QSize DeviceSizeMillimetres() const { return m_deviceMillimetres; }
 
     QPaintEngine* paintEngine() const override;
 

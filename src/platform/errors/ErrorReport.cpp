@@ -20,19 +20,19 @@ ErrorPresenter& Presenter() {
 
 }  // namespace
 
-void setErrorPresenter(ErrorPresenter presenter) {
+void SetErrorPresenter(ErrorPresenter presenter) {
     Presenter() = presenter ? std::move(presenter) : ErrorPresenter(ShowInMessageBox);
 }
 
-void reportError(const QString& message) {
+void ReportError(const QString& message) {
     Presenter()(message);
 }
 
-QString errorMessage(const std::exception_ptr& error) {
+QString ErrorMessage(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const PlatformError& platformError) {
-        return platformError.message();
+        return platformError.Message();
     } catch (const std::exception& other) {
         return QString::fromUtf8(other.what());
     } catch (...) {
@@ -46,7 +46,7 @@ bool FicheApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        reportError(errorMessage(std::current_exception()));
+        ReportError(ErrorMessage(std::current_exception()));
         return false;
     }
 }

@@ -11,20 +11,20 @@ namespace platform {
 // The application's general error report: a message box with the error's
 // French text. Tests replace the presenter to read the messages instead.
 using ErrorPresenter = std::function<void(const QString& message)>;
-void setErrorPresenter(ErrorPresenter presenter);
-void reportError(const QString& message);
+void SetErrorPresenter(ErrorPresenter presenter);
+void ReportError(const QString& message);
 
 // The text the teacher reads for an exception that escaped an operation.
-QString errorMessage(const std::exception_ptr& error);
+QString ErrorMessage(const std::exception_ptr& error);
 
 // Runs an event handler; whatever escapes it is reported, and the program
 // goes on: the operation stops where it threw, nothing else is undone.
 template <class Handler>
-void runReportingErrors(Handler&& handler) {
+void RunReportingErrors(Handler&& handler) {
     try {
         handler();
     } catch (...) {
-        reportError(errorMessage(std::current_exception()));
+        ReportError(ErrorMessage(std::current_exception()));
     }
 }
 

@@ -10,10 +10,10 @@
 namespace platform::messages {
 
 // Errors of the files the program writes and reads.
-inline QString cannotCreateFile(const QString& fullName) {
+inline QString CannotCreateFile(const QString& fullName) {
     return QStringLiteral("Impossible de cr\u00e9er le fichier %1").arg(fullName);
 }
-inline QString cannotWriteTo(const QString& fullPath) {
+inline QString CannotWriteTo(const QString& fullPath) {
     return QStringLiteral("Impossible d'\u00e9crire dans %1").arg(fullPath);
 }
 inline const QString kStreamLoadError = QStringLiteral("Erreur au chargement du flux");

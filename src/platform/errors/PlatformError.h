@@ -13,7 +13,7 @@ class PlatformError : public std::runtime_error {
 public:
     explicit PlatformError(const QString& message);
 
-    const QString& message() const noexcept { return m_message; }
+    const QString& Message() const noexcept { return m_message; }
 
 private:
     QString m_message;

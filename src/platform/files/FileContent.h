@@ -11,13 +11,13 @@ namespace platform {
 // The path that a chain of symbolic links ends at (the path itself when it is
 // no link). The end need not exist; a relative link is taken from the folder
 // of the link.
-std::string followSymbolicLinks(std::string path);
+std::string FollowSymbolicLinks(std::string path);
 
 enum class FileReadResult { Read, Missing, Failed };
 
 // Reads the whole regular file into content. Missing when nothing is at the
 // path; Failed when something is there but cannot be read as a regular file.
-FileReadResult readFileContent(const std::string& path, std::string& content);
+FileReadResult ReadFileContent(const std::string& path, std::string& content);
 
 // Gives the file at path the new content, so that a reader or a crash sees
 // either the whole old or the whole new content: the content goes to a new
@@ -28,6 +28,6 @@ FileReadResult readFileContent(const std::string& path, std::string& content);
 // earlier content that cannot be read back refuses that rewrite. An existing
 // file we may not write, or that is no regular file, is left alone. Returns
 // false when the content could not be written.
-bool replaceFileContent(const std::string& path, std::string_view content);
+bool ReplaceFileContent(const std::string& path, std::string_view content);
 
 }  // namespace platform

@@ -20,7 +20,7 @@ struct PathParts {
     std::string name;
 };
 
-PathParts split(const std::string& path) {
+PathParts Split(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
         return {"", path};
@@ -38,16 +38,16 @@ public:
             ::close(m_fd);
         }
     }
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    void reset(int fd) {
+    int Get() const { return m_fd; }
+    bool Valid() const { return m_fd >= 0; }
+    void Reset(int fd) {
         if (m_fd >= 0) {
             ::close(m_fd);
         }
         m_fd = fd;
     }
     // Closes now, reporting the errors that a delayed write may show only here.
-    bool close() {
+    bool Close() {
         const int fd = m_fd;
         m_fd = -1;
         return ::close(fd) == 0;
@@ -57,7 +57,7 @@ private:
     int m_fd;
 };
 
-bool writeAllAt(int fd, std::string_view content) {
+bool WriteAllAt(int fd, std::string_view content) {
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t written =
@@ -77,12 +77,12 @@ bool writeAllAt(int fd, std::string_view content) {
     return true;
 }
 
-bool writeWhole(int fd, std::string_view content) {
-    return writeAllAt(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
+bool WriteWhole(int fd, std::string_view content) {
+    return WriteAllAt(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
            ::fsync(fd) == 0;
 }
 
-bool folderRefuses(int error) {
+bool FolderRefuses(int error) {
     return error == EACCES || error == EPERM;
 }
 
@@ -100,7 +100,7 @@ public:
             m_path = stem + std::to_string(random() % 1000000) + ".tmp";
             const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
-                m_fd.reset(fd);
+                m_fd.Reset(fd);
                 return;
             }
             if (errno != EEXIST) {
@@ -118,12 +118,12 @@ public:
         }
     }
 
-    bool created() const { return !m_path.empty(); }
-    int creationError() const { return m_error; }
-    FileDescriptor& descriptor() { return m_fd; }
+    bool Created() const { return !m_path.empty(); }
+    int CreationError() const { return m_error; }
+    FileDescriptor& Descriptor() { return m_fd; }
 
     // Returns errno of a failed rename, 0 on success.
-    int renameTo(const std::string& target) {
+    int RenameTo(const std::string& target) {
         if (::rename(m_path.c_str(), target.c_str()) != 0) {
             return errno;
         }
@@ -139,7 +139,7 @@ private:
 
 // The new file takes the owner, group and permissions of the one it replaces;
 // what the system refuses (another owner when not root) stays as created.
-void copyOwnerAndMode(int fd, const struct stat& old) {
+void CopyOwnerAndMode(int fd, const struct stat& old) {
     if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, -1, old.st_gid) != 0) {
         // ignored: the file keeps our owner and group
     }
@@ -148,11 +148,11 @@ void copyOwnerAndMode(int fd, const struct stat& old) {
     }
 }
 
-void syncFolder(const std::string& folder) {
+void SyncFolder(const std::string& folder) {
     FileDescriptor fd(
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) {
-        ::fsync(fd.get());  // the rename is durable once the folder is flushed
+    if (fd.Valid()) {
+        ::fsync(fd.Get());  // the rename is durable once the folder is flushed
     }
 }
 
@@ -160,25 +160,25 @@ void syncFolder(const std::string& folder) {
 // failure (a full disk) puts the previous content back as far as it can. A
 // file whose content cannot be read first is not rewritten, since a failure
 // would then lose it.
-bool rewriteInPlace(const std::string& path, std::string_view content) {
+bool RewriteInPlace(const std::string& path, std::string_view content) {
     std::string previousContent;
-    if (readFileContent(path, previousContent) != FileReadResult::Read) {
+    if (ReadFileContent(path, previousContent) != FileReadResult::Read) {
         return false;
     }
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!fd.valid()) {
+    if (!fd.Valid()) {
         return false;
     }
-    if (writeWhole(fd.get(), content)) {
-        return fd.close();
+    if (WriteWhole(fd.Get(), content)) {
+        return fd.Close();
     }
-    writeWhole(fd.get(), previousContent);
+    WriteWhole(fd.Get(), previousContent);
     return false;
 }
 
 }  // namespace
 
-std::string followSymbolicLinks(std::string path) {
+std::string FollowSymbolicLinks(std::string path) {
     for (int hop = 0; hop < maxLinkHops; ++hop) {
         struct stat status;
         if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
@@ -190,26 +190,26 @@ std::string followSymbolicLinks(std::string path) {
             return path;
         }
         target.resize(static_cast<std::size_t>(length));
-        path = target.front() == '/' ? target : split(path).folder + target;
+        path = target.front() == '/' ? target : Split(path).folder + target;
     }
     return path;
 }
 
-FileReadResult readFileContent(const std::string& path, std::string& content) {
+FileReadResult ReadFileContent(const std::string& path, std::string& content) {
     content.clear();
     // Non-blocking, so that a FIFO in place of the file cannot hang the program.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid()) {
+    if (!fd.Valid()) {
         return errno == ENOENT ? FileReadResult::Missing : FileReadResult::Failed;
     }
     struct stat status;
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (::fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return FileReadResult::Failed;
     }
     content.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[65536];
     for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -224,8 +224,8 @@ FileReadResult readFileContent(const std::string& path, std::string& content) {
     }
 }
 
-bool replaceFileContent(const std::string& requestedPath, std::string_view content) {
-    const std::string path = followSymbolicLinks(requestedPath);
+bool ReplaceFileContent(const std::string& requestedPath, std::string_view content) {
+    const std::string path = FollowSymbolicLinks(requestedPath);
     struct stat old;
     const bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists &&
@@ -235,25 +235,25 @@ bool replaceFileContent(const std::string& requestedPath, std::string_view conte
         return false;
     }
 
-    const PathParts parts = split(path);
+    const PathParts parts = Split(path);
     TemporaryFile temporary(parts);
-    if (!temporary.created()) {
-        return exists && folderRefuses(temporary.creationError()) && rewriteInPlace(path, content);
+    if (!temporary.Created()) {
+        return exists && FolderRefuses(temporary.CreationError()) && RewriteInPlace(path, content);
     }
-    FileDescriptor& fd = temporary.descriptor();
+    FileDescriptor& fd = temporary.Descriptor();
     if (exists) {
-        copyOwnerAndMode(fd.get(), old);
+        CopyOwnerAndMode(fd.Get(), old);
     }
-    if (!writeWhole(fd.get(), content) || !fd.close()) {
+    if (!WriteWhole(fd.Get(), content) || !fd.Close()) {
         return false;
     }
-    const int renameError = temporary.renameTo(path);
+    const int renameError = temporary.RenameTo(path);
     if (renameError != 0) {
         // A sticky folder may refuse to replace a file of another owner that
         // we may still write.
-        return exists && folderRefuses(renameError) && rewriteInPlace(path, content);
+        return exists && FolderRefuses(renameError) && RewriteInPlace(path, content);
     }
-    syncFolder(parts.folder);
+    SyncFolder(parts.folder);
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 // Paths travel as UTF-8 through the program and become UTF-16 only here, so
 // that a folder such as C:\Users\Hélène reaches the system whole.
-std::wstring widen(const std::string& utf8) {
+std::wstring Widen(const std::string& utf8) {
     if (utf8.empty()) {
         return {};
     }
@@ -27,7 +27,7 @@ struct PathParts {
     std::wstring name;
 };
 
-PathParts split(const std::wstring& path) {
+PathParts Split(const std::wstring& path) {
     const std::size_t separator = path.find_last_of(L"\\/:");
     if (separator == std::wstring::npos) {
         return {L"", path};
@@ -41,20 +41,20 @@ public:
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     ~Handle() {
-        if (valid()) {
+        if (Valid()) {
             ::CloseHandle(m_handle);
         }
     }
-    HANDLE get() const { return m_handle; }
-    bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    void reset(HANDLE handle) {
-        if (valid()) {
+    HANDLE Get() const { return m_handle; }
+    bool Valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Reset(HANDLE handle) {
+        if (Valid()) {
             ::CloseHandle(m_handle);
         }
         m_handle = handle;
     }
     // Closes now, reporting the errors that a delayed write may show only here.
-    bool close() {
+    bool Close() {
         const HANDLE handle = m_handle;
         m_handle = INVALID_HANDLE_VALUE;
         return ::CloseHandle(handle) != 0;
@@ -66,7 +66,7 @@ private:
 
 // Writes the whole content from the start of the file, cuts what lies beyond
 // it and flushes it to the disk.
-bool writeWhole(HANDLE file, std::string_view content) {
+bool WriteWhole(HANDLE file, std::string_view content) {
     LARGE_INTEGER start{};
     if (!::SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
         return false;
@@ -84,7 +84,7 @@ bool writeWhole(HANDLE file, std::string_view content) {
     return ::SetEndOfFile(file) && ::FlushFileBuffers(file);
 }
 
-bool folderRefuses(DWORD error) {
+bool FolderRefuses(DWORD error) {
     return error == ERROR_ACCESS_DENIED;
 }
 
@@ -101,7 +101,7 @@ public:
                 ::CreateFileW(m_path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
             if (handle != INVALID_HANDLE_VALUE) {
-                m_handle.reset(handle);
+                m_handle.Reset(handle);
                 return;
             }
             m_error = ::GetLastError();
@@ -114,20 +114,20 @@ public:
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile() {
-        m_handle.reset(INVALID_HANDLE_VALUE);
+        m_handle.Reset(INVALID_HANDLE_VALUE);
         if (!m_path.empty()) {
             ::DeleteFileW(m_path.c_str());
         }
     }
 
-    bool created() const { return !m_path.empty(); }
-    void takeAttributes(DWORD attributes) {
+    bool Created() const { return !m_path.empty(); }
+    void TakeAttributes(DWORD attributes) {
         if (attributes != 0) {
             ::SetFileAttributesW(m_path.c_str(), attributes);
         }
     }
-    DWORD creationError() const { return m_error; }
-    Handle& handle() { return m_handle; }
+    DWORD CreationError() const { return m_error; }
+    Handle& Descriptor() { return m_handle; }
 
     // Puts the flushed and closed file in place of target in one step: a
     // replacing rename, written through to the disk before it returns.
@@ -149,25 +149,25 @@ private:
     DWORD m_error = 0;
 };
 
-FileReadResult readWholeFile(const std::wstring& path, std::string& content) {
+FileReadResult ReadWholeFile(const std::wstring& path, std::string& content) {
     content.clear();
     Handle file(::CreateFileW(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
+    if (!file.Valid()) {
         const DWORD error = ::GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                    ? FileReadResult::Missing
                    : FileReadResult::Failed;
     }
     // A pipe or a device in place of the file is no file of ours.
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+    if (::GetFileType(file.Get()) != FILE_TYPE_DISK) {
         return FileReadResult::Failed;
     }
     char buffer[65536];
     for (;;) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) {
+        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr)) {
             content.clear();
             return FileReadResult::Failed;
         }
@@ -182,73 +182,73 @@ FileReadResult readWholeFile(const std::wstring& path, std::string& content) {
 // failure (a full disk) puts the previous content back as far as it can. A
 // file whose content cannot be read first is not rewritten, since a failure
 // would then lose it.
-bool rewriteInPlace(const std::wstring& path, std::string_view content) {
+bool RewriteInPlace(const std::wstring& path, std::string_view content) {
     std::string previousContent;
-    if (readWholeFile(path, previousContent) != FileReadResult::Read) {
+    if (ReadWholeFile(path, previousContent) != FileReadResult::Read) {
         return false;
     }
     Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
+    if (!file.Valid()) {
         return false;
     }
-    if (writeWhole(file.get(), content)) {
-        return file.close();
+    if (WriteWhole(file.Get(), content)) {
+        return file.Close();
     }
-    writeWhole(file.get(), previousContent);
+    WriteWhole(file.Get(), previousContent);
     return false;
 }
 
 // Whether this process may write the existing file: not read-only, and its
 // permissions let us open it for writing.
-bool mayWrite(const std::wstring& path, DWORD attributes) {
+bool MayWrite(const std::wstring& path, DWORD attributes) {
     if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         return false;
     }
     Handle probe(::CreateFileW(path.c_str(), GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return probe.valid() || ::GetLastError() != ERROR_ACCESS_DENIED;
+    return probe.Valid() || ::GetLastError() != ERROR_ACCESS_DENIED;
 }
 
 }  // namespace
 
-std::string followSymbolicLinks(std::string path) {
+std::string FollowSymbolicLinks(std::string path) {
     // Reads follow links by themselves; a replacement puts the file in place
     // of a link. Links to files are rare on Windows: making one takes a
     // privilege that teachers' accounts do not have.
     return path;
 }
 
-FileReadResult readFileContent(const std::string& path, std::string& content) {
-    return readWholeFile(widen(path), content);
+FileReadResult ReadFileContent(const std::string& path, std::string& content) {
+    return ReadWholeFile(Widen(path), content);
 }
 
-bool replaceFileContent(const std::string& requestedPath, std::string_view content) {
-    const std::wstring target = widen(followSymbolicLinks(requestedPath));
+bool ReplaceFileContent(const std::string& requestedPath, std::string_view content) {
+    const std::wstring target = Widen(FollowSymbolicLinks(requestedPath));
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (exists && !mayWrite(target, attributes)) {
+    if (exists && !MayWrite(target, attributes)) {
         // A read-only file stays as it is, as the user protected it.
         return false;
     }
 
-    TemporaryFile temporary(split(target));
-    if (!temporary.created()) {
-        return exists && folderRefuses(temporary.creationError()) &&
-               rewriteInPlace(target, content);
+    TemporaryFile temporary(Split(target));
+    if (!temporary.Created()) {
+        return exists && FolderRefuses(temporary.CreationError()) &&
+               RewriteInPlace(target, content);
     }
-    if (!writeWhole(temporary.handle().get(), content) || !temporary.handle().close()) {
+    if (!WriteWhole(temporary.Descriptor().Get(), content) || !temporary.Descriptor().Close()) {
         return false;
     }
     if (exists) {
         // A hidden or system file stays so.
-        temporary.takeAttributes(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+        temporary.TakeAttributes(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     }
     const DWORD replaceError = temporary.replace(target);
     if (replaceError != 0) {
-        return exists && folderRefuses(replaceError) && rewriteInPlace(target, content);
+        return exists && FolderRefuses(replaceError) && RewriteInPlace(target, content);
     }
     return true;
 }

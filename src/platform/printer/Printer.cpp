@@ -34,7 +34,7 @@ bool PrintsToFile(const QPrinter& printer) {
 
 }  // namespace
 
-CurrentPrinter& CurrentPrinter::instance() {
+CurrentPrinter& CurrentPrinter::Instance() {
     static CurrentPrinter printer;
     return printer;
 }
@@ -42,13 +42,13 @@ CurrentPrinter& CurrentPrinter::instance() {
 CurrentPrinter::CurrentPrinter() = default;
 CurrentPrinter::~CurrentPrinter() = default;
 
-void CurrentPrinter::reset() {
+void CurrentPrinter::Reset() {
     m_chosen.reset();
     m_chosenFile.clear();
     m_default.reset();
 }
 
-QPrinter* CurrentPrinter::usablePrinter() {
+QPrinter* CurrentPrinter::UsablePrinter() {
     if (m_chosen) {
         if (PrintsToFile(*m_chosen)) {
             return m_chosen.get();  // "print to file", as the teacher chose it
@@ -70,15 +70,15 @@ QPrinter* CurrentPrinter::usablePrinter() {
     return m_default.get();
 }
 
-QPrinter& CurrentPrinter::printer() {
-    if (QPrinter* usable = usablePrinter()) {
+QPrinter& CurrentPrinter::Printer() {
+    if (QPrinter* usable = UsablePrinter()) {
         return *usable;
     }
     throw PlatformError(m_chosen ? messages::kInvalidPrinter : messages::kNoDefaultPrinter);
 }
 
-QPageLayout CurrentPrinter::pageLayoutOrA4() {
-    if (QPrinter* usable = usablePrinter()) {
+QPageLayout CurrentPrinter::PageLayoutOrA4() {
+    if (QPrinter* usable = UsablePrinter()) {
         return usable->pageLayout();
     }
     // Without a printer, the edge that most printers leave unprinted: a word
@@ -92,8 +92,8 @@ QPageLayout CurrentPrinter::pageLayoutOrA4() {
                        QPageLayout::Millimeter);
 }
 
-QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {
-    QPrinter& job = printer();
+QPrinter& CurrentPrinter::PrinterForJob(const QString& fileSuffix) {
+    QPrinter& job = Printer();
     if (&job == m_chosen.get() && PrintsToFile(job)) {
         job.setOutputFileName(WithSuffix(m_chosenFile, fileSuffix));
     }
@@ -105,7 +105,7 @@ QPrinter& CurrentPrinter::printerForJob(const QString& fileSuffix) {
     return job;
 }
 
-void CurrentPrinter::choose(QWidget* parent) {
+void CurrentPrinter::Choose(QWidget* parent) {
     if (!m_chosen) {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         m_chosen = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)

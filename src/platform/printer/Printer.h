@@ -15,7 +15,7 @@ namespace platform {
 // the system's print service (CUPS), never to a file of our own.
 class CurrentPrinter {
 public:
-    static CurrentPrinter& instance();
+    static CurrentPrinter& Instance();
 
     // The printer, ready for a job: one copy of the whole document, whatever
     // the dialog left in it. When the dialog chose to print to a file, the job
@@ -23,19 +23,19 @@ public:
     // Throws PlatformError "Aucune imprimante par défaut sélectionnée" when
     // there is no printer to print on, and "Imprimante sélectionnée incorrecte"
     // when the chosen one is gone.
-    QPrinter& printerForJob(const QString& fileSuffix = QString());
+    QPrinter& PrinterForJob(const QString& fileSuffix = QString());
 
     // Shows the printer dialog; the printer chosen there, with its settings,
     // serves every later job. How the dialog was closed is of no interest.
-    void choose(QWidget* parent);
+    void Choose(QWidget* parent);
 
     // Forgets the choice made in the dialog (a new run starts without one).
-    void reset();
+    void Reset();
 
     // The paper that jobs are laid out on, with the printer's unprintable edge
     // as margins; an A4 sheet with a 5 mm edge when there is no printer to
     // print on. Never throws.
-    QPageLayout pageLayoutOrA4();
+    QPageLayout PageLayoutOrA4();
 
     CurrentPrinter(const CurrentPrinter&) = delete;
     CurrentPrinter& operator=(const CurrentPrinter&) = delete;
@@ -44,9 +44,9 @@ private:
     CurrentPrinter();
     ~CurrentPrinter();
 
-    QPrinter& printer();
+    QPrinter& Printer();
     // The printer that printer() returns, or null where it would throw.
-    QPrinter* usablePrinter();
+    QPrinter* UsablePrinter();
 
     std::unique_ptr<QPrinter> m_chosen;
     QString m_chosenFile;  // the file the dialog chose to print to, if any

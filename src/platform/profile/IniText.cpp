@@ -6,33 +6,33 @@ namespace {
 
 constexpr std::string_view lineEnd = "\r\n";
 
-bool isBlank(char c) {
+bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::string_view trimmed(std::string_view text) {
+std::string_view Trimmed(std::string_view text) {
     std::size_t first = 0;
-    while (first < text.size() && isBlank(text[first])) {
+    while (first < text.size() && IsBlank(text[first])) {
         ++first;
     }
     std::size_t last = text.size();
-    while (last > first && isBlank(text[last - 1])) {
+    while (last > first && IsBlank(text[last - 1])) {
         --last;
     }
     return text.substr(first, last - first);
 }
 
-char asciiLower(char c) {
+char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Both names already trimmed.
-bool sameName(std::string_view a, std::string_view b) {
+bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i])) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }
@@ -51,7 +51,7 @@ class LineReader {
 public:
     explicit LineReader(std::string_view content) : m_content(content) {}
 
-    bool read(Line& line) {
+    bool Read(Line& line) {
         if (m_position >= m_content.size()) {
             return false;
         }
@@ -81,35 +81,35 @@ struct ParsedLine {
     std::string_view value;  // trimmed value of a value line
 };
 
-ParsedLine parse(std::string_view text) {
-    const std::string_view line = trimmed(text);
+ParsedLine Parse(std::string_view text) {
+    const std::string_view line = Trimmed(text);
     if (!line.empty() && line.front() == '[') {
         // The name runs to the last "]", so that a name may itself hold one;
         // anything after it is ignored.
         const std::size_t close = line.rfind(']');
         if (close != std::string_view::npos) {
-            return {LineKind::Header, trimmed(line.substr(1, close - 1)), {}};
+            return {LineKind::Header, Trimmed(line.substr(1, close - 1)), {}};
         }
     }
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos) {
         return {};
     }
-    const std::string_view key = trimmed(line.substr(0, equals));
+    const std::string_view key = Trimmed(line.substr(0, equals));
     if (key.empty()) {
         return {};
     }
-    return {LineKind::Value, key, trimmed(line.substr(equals + 1))};
+    return {LineKind::Value, key, Trimmed(line.substr(equals + 1))};
 }
 
-std::string valueLine(std::string_view key, std::string_view value) {
+std::string ValueLine(std::string_view key, std::string_view value) {
     std::string line;
     line.reserve(key.size() + value.size() + 3);
     line.append(key).append("=").append(value).append(lineEnd);
     return line;
 }
 
-std::string spliced(std::string_view content, std::size_t from, std::size_t to,
+std::string Spliced(std::string_view content, std::size_t from, std::size_t to,
                     std::string_view insertion) {
     std::string result;
     result.reserve(content.size() - (to - from) + insertion.size());
@@ -119,28 +119,28 @@ std::string spliced(std::string_view content, std::size_t from, std::size_t to,
 
 }  // namespace
 
-std::optional<std::string_view> findValue(std::string_view content, std::string_view section,
+std::optional<std::string_view> FindValue(std::string_view content, std::string_view section,
                                           std::string_view key) {
-    section = trimmed(section);
-    key = trimmed(key);
+    section = Trimmed(section);
+    key = Trimmed(key);
     bool inSection = false;
     LineReader reader(content);
     Line line;
-    while (reader.read(line)) {
-        const ParsedLine parsed = parse(line.text);
+    while (reader.Read(line)) {
+        const ParsedLine parsed = Parse(line.text);
         if (parsed.kind == LineKind::Header) {
             if (inSection) {
                 return std::nullopt;  // only the first section of that name counts
             }
-            inSection = sameName(parsed.name, section);
-        } else if (inSection && parsed.kind == LineKind::Value && sameName(parsed.name, key)) {
+            inSection = SameName(parsed.name, section);
+        } else if (inSection && parsed.kind == LineKind::Value && SameName(parsed.name, key)) {
             return parsed.value;
         }
     }
     return std::nullopt;
 }
 
-std::string readableValue(std::string_view storedValue) {
+std::string ReadableValue(std::string_view storedValue) {
     if (storedValue.size() >= 2 && (storedValue.front() == '"' || storedValue.front() == '\'') &&
         storedValue.back() == storedValue.front()) {
         storedValue = storedValue.substr(1, storedValue.size() - 2);
@@ -148,46 +148,46 @@ std::string readableValue(std::string_view storedValue) {
     return std::string(storedValue.substr(0, maxValueLength));
 }
 
-std::string readValue(std::string_view content, std::string_view section, std::string_view key,
+std::string ReadValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view defaultValue) {
-    const std::optional<std::string_view> stored = findValue(content, section, key);
-    return stored ? readableValue(*stored) : std::string(defaultValue);
+    const std::optional<std::string_view> stored = FindValue(content, section, key);
+    return stored ? ReadableValue(*stored) : std::string(defaultValue);
 }
 
-bool canStore(std::string_view section, std::string_view key, std::string_view value) {
+bool CanStore(std::string_view section, std::string_view key, std::string_view value) {
     constexpr std::string_view lineBreaking("\r\n\0", 3);
     const auto fitsOnOneLine = [&](std::string_view text) {
         return text.find_first_of(lineBreaking) == std::string_view::npos;
     };
-    const std::string_view name = trimmed(key);
+    const std::string_view name = Trimmed(key);
     return fitsOnOneLine(section) && fitsOnOneLine(key) && fitsOnOneLine(value) && !name.empty() &&
            name.front() != '[' && name.find('=') == std::string_view::npos;
 }
 
-std::string withValue(std::string_view content, std::string_view section, std::string_view key,
+std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value) {
-    section = trimmed(section);
-    key = trimmed(key);
+    section = Trimmed(section);
+    key = Trimmed(key);
     bool inSection = false;
     bool sectionFound = false;
     std::size_t insertAt = 0;  // just after the last non-blank line of the section
     bool insertAfterEndedLine = true;
     LineReader reader(content);
     Line line;
-    while (reader.read(line)) {
-        const ParsedLine parsed = parse(line.text);
+    while (reader.Read(line)) {
+        const ParsedLine parsed = Parse(line.text);
         if (parsed.kind == LineKind::Header) {
             if (inSection) {
                 break;
             }
-            inSection = sameName(parsed.name, section);
+            inSection = SameName(parsed.name, section);
             sectionFound = inSection;
         } else if (!inSection) {
             continue;
-        } else if (parsed.kind == LineKind::Value && sameName(parsed.name, key)) {
+        } else if (parsed.kind == LineKind::Value && SameName(parsed.name, key)) {
             // The key keeps its spelling in the file; only its value changes.
-            return spliced(content, line.begin, line.next, valueLine(parsed.name, value));
-        } else if (trimmed(line.text).empty()) {
+            return Spliced(content, line.begin, line.next, ValueLine(parsed.name, value));
+        } else if (Trimmed(line.text).empty()) {
             continue;
         }
         insertAt = line.next;
@@ -205,21 +205,21 @@ std::string withValue(std::string_view content, std::string_view section, std::s
     if (!sectionFound) {
         insertion.append("[").append(section).append("]").append(lineEnd);
     }
-    insertion.append(valueLine(key, value));
-    return spliced(content, insertAt, insertAt, insertion);
+    insertion.append(ValueLine(key, value));
+    return Spliced(content, insertAt, insertAt, insertion);
 }
 
-std::string withoutSection(std::string_view content, std::string_view section) {
-    section = trimmed(section);
+std::string WithoutSection(std::string_view content, std::string_view section) {
+    section = Trimmed(section);
     std::string result;
     result.reserve(content.size());
     bool kept = true;
     LineReader reader(content);
     Line line;
-    while (reader.read(line)) {
-        const ParsedLine parsed = parse(line.text);
+    while (reader.Read(line)) {
+        const ParsedLine parsed = Parse(line.text);
         if (parsed.kind == LineKind::Header) {
-            kept = !sameName(parsed.name, section);
+            kept = !SameName(parsed.name, section);
         }
         if (kept) {
             result.append(content.substr(line.begin, line.next - line.begin));

@@ -21,31 +21,31 @@ inline constexpr std::size_t maxValueLength = 2047;
 
 // The value of the key as it stands in the file, without the blanks around it;
 // nothing when the section or the key is missing.
-std::optional<std::string_view> findValue(std::string_view content, std::string_view section,
+std::optional<std::string_view> FindValue(std::string_view content, std::string_view section,
                                           std::string_view key);
 
 // A stored value as a reader receives it: one outer pair of matching double or
 // single quotes removed, then cut to maxValueLength characters.
-std::string readableValue(std::string_view storedValue);
+std::string ReadableValue(std::string_view storedValue);
 
 // The key's readable value, or the default, as given, when the key is missing.
-std::string readValue(std::string_view content, std::string_view section, std::string_view key,
+std::string ReadValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view defaultValue);
 
 // Whether the key and its value fit on one value line that reads back under
 // that key: no CR, LF or NUL anywhere, and a key that is not blank, holds no
 // "=" and does not start with "[".
-bool canStore(std::string_view section, std::string_view key, std::string_view value);
+bool CanStore(std::string_view section, std::string_view key, std::string_view value);
 
 // The content with the key set to the value. An existing key's line is
 // rewritten in its place; a new key goes after the last non-blank line of its
 // section; a new section goes at the end of the content. Every other byte stays
 // as it was; the lines written end in CRLF. Requires canStore.
-std::string withValue(std::string_view content, std::string_view section, std::string_view key,
+std::string WithValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value);
 
 // The content without any section of that name: each such header and every
 // line up to the next header are removed.
-std::string withoutSection(std::string_view content, std::string_view section);
+std::string WithoutSection(std::string_view content, std::string_view section);
 
 }  // namespace platform::ini

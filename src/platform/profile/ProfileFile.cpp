@@ -13,7 +13,7 @@ namespace {
 // path would be read in the ANSI code page and lose accented letters. The
 // system's own separators, so that an error names the file as the user's
 // other programs do (C:\Users\...).
-std::string absolutePath(const std::string& path) {
+std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     std::filesystem::path absolute =
         std::filesystem::absolute(std::u8string(path.begin(), path.end()), error);
@@ -26,24 +26,24 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
-ProfileFile::ProfileFile(const std::string& path) : m_path(absolutePath(path)) {}
+ProfileFile::ProfileFile(const std::string& path) : m_path(AbsolutePath(path)) {}
 
-std::string ProfileFile::readString(std::string_view section, std::string_view key,
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue) const {
-    return ProfileSession(*this).readString(section, key, defaultValue);
+    return ProfileSession(*this).ReadString(section, key, defaultValue);
 }
 
-void ProfileFile::writeString(std::string_view section, std::string_view key,
+void ProfileFile::WriteString(std::string_view section, std::string_view key,
                               std::string_view value) {
     ProfileSession session(*this);
-    session.writeString(section, key, value);
-    session.commit();
+    session.WriteString(section, key, value);
+    session.Commit();
 }
 
-void ProfileFile::eraseSection(std::string_view section) {
+void ProfileFile::EraseSection(std::string_view section) {
     ProfileSession session(*this);
-    session.eraseSection(section);
-    session.commit();
+    session.EraseSection(section);
+    session.Commit();
 }
 
 }  // namespace platform

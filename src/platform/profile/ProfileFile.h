@@ -16,12 +16,12 @@ public:
     explicit ProfileFile(const std::string& path);
 
     // The file's full path.
-    const std::string& path() const { return m_path; }
+    const std::string& Path() const { return m_path; }
 
     // The key's value without the blanks around it and without one outer pair
     // of matching quotes, at most 2047 characters; the default when the file,
     // the section or the key is missing or the file cannot be read.
-    std::string readString(std::string_view section, std::string_view key,
+    std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
 
     // Sets the key: an existing key is rewritten in its place, a new one goes
@@ -30,11 +30,11 @@ public:
     // PlatformError "Impossible d'écrire dans <path>" when the value cannot be
     // written (the file or its folder is read-only, the disk is full, or the
     // key or value holds a line break or NUL that the file cannot keep).
-    void writeString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes every section of that name, header and keys. Throws as
     // writeString does.
-    void eraseSection(std::string_view section);
+    void EraseSection(std::string_view section);
 
 private:
     std::string m_path;

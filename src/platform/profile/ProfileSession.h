@@ -18,20 +18,20 @@ public:
     explicit ProfileSession(const ProfileFile& file);
 
     // As ProfileFile::readString, on the copy with the session's edits.
-    std::string readString(std::string_view section, std::string_view key,
+    std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
 
     // As ProfileFile::writeString and eraseSection, in the copy only. A key or
     // value that the file cannot keep throws PlatformError "Impossible
     // d'écrire dans <path>" at once and leaves the copy as it was.
-    void writeString(std::string_view section, std::string_view key, std::string_view value);
-    void eraseSection(std::string_view section);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void EraseSection(std::string_view section);
 
     // Gives the file the edited content, unless no edit changed it. Throws
     // PlatformError "Impossible d'écrire dans <path>" when the file could not
     // be read at the start (writing over it would lose what it holds) or the
     // content cannot be written; the file then stays as it was.
-    void commit();
+    void Commit();
 
 private:
     std::string m_path;    // full path, as messages name the file

@@ -64,17 +64,17 @@ RangeLayout::RangeLayout(const QTextDocument& source, QPaintDevice& device, int 
 
 RangeLayout::~RangeLayout() = default;
 
-bool RangeLayout::serves(const QPaintDevice& device, int widthTwips) const {
+bool RangeLayout::Serves(const QPaintDevice& device, int widthTwips) const {
     return &device == m_device && device.logicalDpiX() == m_dpiX &&
            device.logicalDpiY() == m_dpiY && widthTwips == m_widthTwips;
 }
 
-int RangeLayout::textLength() const {
+int RangeLayout::TextLength() const {
     return m_document->characterCount() - 1;
 }
 
-std::optional<int> RangeLayout::format(int start, const QRect& rectTwips, QPainter* painter) const {
-    const int length = textLength();
+std::optional<int> RangeLayout::Format(int start, const QRect& rectTwips, QPainter* painter) const {
+    const int length = TextLength();
     QTextBlock block = m_document->findBlock(std::clamp(start, 0, length));
     if (!block.isValid()) {
         return std::nullopt;

@@ -26,16 +26,16 @@ public:
     ~RangeLayout();
 
     // Whether this layout serves pages of `widthTwips` on `device`.
-    bool serves(const QPaintDevice& device, int widthTwips) const;
+    bool Serves(const QPaintDevice& device, int widthTwips) const;
 
     // Lays out, from the line that holds `start`, the lines that fit into the
     // height of `rectTwips`, and draws them at its top left with `painter`
     // when one is given. Returns the position of the first character not
     // drawn, which is the text length once the last line is in; returns
     // nothing when not even the first line fits.
-    std::optional<int> format(int start, const QRect& rectTwips, QPainter* painter) const;
+    std::optional<int> Format(int start, const QRect& rectTwips, QPainter* painter) const;
 
-    int textLength() const;
+    int TextLength() const;
 
 private:
     std::unique_ptr<QTextDocument> m_document;

@@ -26,45 +26,45 @@ struct ControlWord {
 };
 
 void SkipGroup(RtfInterpreter& reader, const RtfToken&) {
-    reader.setDestination(RtfDestination::Skip);
+    reader.SetDestination(RtfDestination::Skip);
 }
 void Underline(RtfInterpreter& reader, const RtfToken& token) {
-    reader.characters().underline = SwitchValue(token);
+    reader.Characters().underline = SwitchValue(token);
 }
 
 // Control words that the reader understands, sorted by name. Any other word
 // is ignored, along with the "\ansicpg" code page: text is always read as
 // Windows-1252, the code page of every document of the program.
 constexpr auto kControlWords = std::to_array<ControlWord>({
-    {"b", [](RtfInterpreter& r, const RtfToken& t) { r.characters().bold = SwitchValue(t); }},
-    {"bin", [](RtfInterpreter& r, const RtfToken& t) { r.skipBinary(t.parameter); }},
+    {"b", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().bold = SwitchValue(t); }},
+    {"bin", [](RtfInterpreter& r, const RtfToken& t) { r.SkipBinary(t.parameter); }},
     {"blue",
      [](RtfInterpreter& r, const RtfToken& t) {
-         r.setColourComponent(RtfInterpreter::Component::Blue, t.parameter);
+         r.SetColourComponent(RtfInterpreter::Component::Blue, t.parameter);
      }},
-    {"bullet", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2022)); }},
-    {"cf", [](RtfInterpreter& r, const RtfToken& t) { r.characters().foreground = t.parameter; }},
-    {"colortbl", [](RtfInterpreter& r, const RtfToken&) { r.beginColourTable(); }},
-    {"deff", [](RtfInterpreter& r, const RtfToken& t) { r.setDefaultFont(t.parameter); }},
+    {"bullet", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2022)); }},
+    {"cf", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().foreground = t.parameter; }},
+    {"colortbl", [](RtfInterpreter& r, const RtfToken&) { r.BeginColourTable(); }},
+    {"deff", [](RtfInterpreter& r, const RtfToken& t) { r.SetDefaultFont(t.parameter); }},
     {"deftab",
      [](RtfInterpreter& r, const RtfToken& t) {
          if (t.parameter > 0) {
-             r.settings().defaultTabTwips = t.parameter;
+             r.Settings().defaultTabTwips = t.parameter;
          }
      }},
-    {"emdash", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2014)); }},
-    {"endash", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2013)); }},
+    {"emdash", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2014)); }},
+    {"endash", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2013)); }},
     {"f",
      [](RtfInterpreter& r, const RtfToken& t) {
-         if (r.destination() == RtfDestination::FontTable) {
-             r.beginFontEntry(t.parameter);
+         if (r.Destination() == RtfDestination::FontTable) {
+             r.BeginFontEntry(t.parameter);
          } else {
-             r.characters().font = t.parameter;
+             r.Characters().font = t.parameter;
          }
      }},
     {"filetbl", SkipGroup},
     {"fonttbl",
-     [](RtfInterpreter& r, const RtfToken&) { r.setDestination(RtfDestination::FontTable); }},
+     [](RtfInterpreter& r, const RtfToken&) { r.SetDestination(RtfDestination::FontTable); }},
     {"footer", SkipGroup},
     {"footerf", SkipGroup},
     {"footerl", SkipGroup},
@@ -74,60 +74,60 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r, const RtfToken& t) {
          const int size = t.hasParameter ? t.parameter : kRtfDefaultHalfPoints;
          if (size > 0) {  // a size of zero or less leaves the size as it was
-             r.characters().halfPoints = std::min(size, kLargestHalfPoints);
+             r.Characters().halfPoints = std::min(size, kLargestHalfPoints);
          }
      }},
     {"green",
      [](RtfInterpreter& r, const RtfToken& t) {
-         r.setColourComponent(RtfInterpreter::Component::Green, t.parameter);
+         r.SetColourComponent(RtfInterpreter::Component::Green, t.parameter);
      }},
     {"header", SkipGroup},
     {"headerf", SkipGroup},
     {"headerl", SkipGroup},
     {"headerr", SkipGroup},
     {"highlight",
-     [](RtfInterpreter& r, const RtfToken& t) { r.characters().highlight = t.parameter; }},
-    {"i", [](RtfInterpreter& r, const RtfToken& t) { r.characters().italic = SwitchValue(t); }},
+     [](RtfInterpreter& r, const RtfToken& t) { r.Characters().highlight = t.parameter; }},
+    {"i", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().italic = SwitchValue(t); }},
     {"info", SkipGroup},
-    {"ldblquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x201C)); }},
-    {"line", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar::LineSeparator); }},
+    {"ldblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x201C)); }},
+    {"line", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar::LineSeparator); }},
     {"listoverridetable", SkipGroup},
     {"listtable", SkipGroup},
-    {"lquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2018)); }},
+    {"lquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2018)); }},
     {"nosupersub",
      [](RtfInterpreter& r,
-        const RtfToken&) { r.characters().alignment = QTextCharFormat::AlignNormal; }},
+        const RtfToken&) { r.Characters().alignment = QTextCharFormat::AlignNormal; }},
     {"object", SkipGroup},
-    {"par", [](RtfInterpreter& r, const RtfToken&) { r.endParagraph(); }},
+    {"par", [](RtfInterpreter& r, const RtfToken&) { r.EndParagraph(); }},
     {"pard", nullptr},  // paragraph properties are not kept
     {"pict", SkipGroup},
-    {"plain", [](RtfInterpreter& r, const RtfToken&) { r.resetCharacters(); }},
-    {"rdblquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x201D)); }},
+    {"plain", [](RtfInterpreter& r, const RtfToken&) { r.ResetCharacters(); }},
+    {"rdblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x201D)); }},
     {"red",
      [](RtfInterpreter& r,
-        const RtfToken& t) { r.setColourComponent(RtfInterpreter::Component::Red, t.parameter); }},
+        const RtfToken& t) { r.SetColourComponent(RtfInterpreter::Component::Red, t.parameter); }},
     {"revtbl", SkipGroup},
-    {"rquote", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar(0x2019)); }},
+    {"rquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2019)); }},
     {"rtf", nullptr},
     {"strike",
-     [](RtfInterpreter& r, const RtfToken& t) { r.characters().strike = SwitchValue(t); }},
+     [](RtfInterpreter& r, const RtfToken& t) { r.Characters().strike = SwitchValue(t); }},
     {"strikedl",
-     [](RtfInterpreter& r, const RtfToken& t) { r.characters().strike = SwitchValue(t); }},
+     [](RtfInterpreter& r, const RtfToken& t) { r.Characters().strike = SwitchValue(t); }},
     {"stylesheet", SkipGroup},
     {"sub", [](RtfInterpreter& r,
-               const RtfToken&) { r.characters().alignment = QTextCharFormat::AlignSubScript; }},
+               const RtfToken&) { r.Characters().alignment = QTextCharFormat::AlignSubScript; }},
     {"super",
      [](RtfInterpreter& r,
-        const RtfToken&) { r.characters().alignment = QTextCharFormat::AlignSuperScript; }},
-    {"tab", [](RtfInterpreter& r, const RtfToken&) { r.appendText(QChar('\t')); }},
-    {"u", [](RtfInterpreter& r, const RtfToken& t) { r.appendUnicode(t.parameter); }},
+        const RtfToken&) { r.Characters().alignment = QTextCharFormat::AlignSuperScript; }},
+    {"tab", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar('\t')); }},
+    {"u", [](RtfInterpreter& r, const RtfToken& t) { r.AppendUnicode(t.parameter); }},
     {"uc", [](RtfInterpreter& r,
-              const RtfToken& t) { r.group().unicodeFallback = std::max(0, t.parameter); }},
+              const RtfToken& t) { r.Group().unicodeFallback = std::max(0, t.parameter); }},
     {"ul", Underline},
     {"uld", Underline},
     {"uldash", Underline},
     {"uldb", Underline},
-    {"ulnone", [](RtfInterpreter& r, const RtfToken&) { r.characters().underline = false; }},
+    {"ulnone", [](RtfInterpreter& r, const RtfToken&) { r.Characters().underline = false; }},
     {"ulth", Underline},
     {"ulw", Underline},
     {"ulwave", Underline},

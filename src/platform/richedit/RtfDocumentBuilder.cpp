@@ -5,92 +5,92 @@
 
 namespace platform {
 
-void RtfDocumentBuilder::setDefaultFont(int entry) {
+void RtfDocumentBuilder::SetDefaultFont(int entry) {
     m_defaultFont = entry;
-    tablesChanged();
+    TablesChanged();
 }
 
-void RtfDocumentBuilder::defineFont(int entry, const QString& name) {
+void RtfDocumentBuilder::DefineFont(int entry, const QString& name) {
     m_fonts[entry] = name;
-    tablesChanged();
+    TablesChanged();
 }
 
-void RtfDocumentBuilder::beginColourTable() {
+void RtfDocumentBuilder::BeginColourTable() {
     m_colours.clear();
-    tablesChanged();
+    TablesChanged();
 }
 
-void RtfDocumentBuilder::addColour(const std::optional<QColor>& colour) {
+void RtfDocumentBuilder::AddColour(const std::optional<QColor>& colour) {
     m_colours.push_back(colour);
-    tablesChanged();
+    TablesChanged();
 }
 
-void RtfDocumentBuilder::append(QChar character, const RtfCharacterState& state) {
-    startRun(state);
+void RtfDocumentBuilder::Append(QChar character, const RtfCharacterState& state) {
+    StartRun(state);
     m_run += character;
 }
 
-void RtfDocumentBuilder::append(const QString& text, const RtfCharacterState& state) {
+void RtfDocumentBuilder::Append(const QString& text, const RtfCharacterState& state) {
     if (!text.isEmpty()) {
-        startRun(state);
+        StartRun(state);
         m_run += text;
     }
 }
 
-void RtfDocumentBuilder::endParagraph(const RtfCharacterState& state) {
-    flush();
-    const QTextCharFormat format = formatOf(state);
+void RtfDocumentBuilder::EndParagraph(const RtfCharacterState& state) {
+    Flush();
+    const QTextCharFormat format = FormatOf(state);
     if (m_cursor.block().length() == 1) {
         m_cursor.setBlockCharFormat(format);  // an empty line keeps its size
     }
     m_cursor.insertBlock(QTextBlockFormat(), format);
 }
 
-void RtfDocumentBuilder::noteDocumentEnd(const RtfCharacterState& state) {
-    m_formatAtDocumentEnd = formatOf(state);
+void RtfDocumentBuilder::NoteDocumentEnd(const RtfCharacterState& state) {
+    m_formatAtDocumentEnd = FormatOf(state);
 }
 
-void RtfDocumentBuilder::finish(const RtfCharacterState& state) {
-    flush();
+void RtfDocumentBuilder::Finish(const RtfCharacterState& state) {
+    Flush();
     if (m_cursor.block().length() == 1) {
         // An empty last line keeps the size in force at the end of the
         // document, before its closing brace restored the defaults.
         m_cursor.setBlockCharFormat(m_formatAtDocumentEnd ? *m_formatAtDocumentEnd
-                                                          : formatOf(state));
+                                                          : FormatOf(state));
     }
 }
 
 // A run goes on while the state stays the same; text in another state
 // starts a new one.
-void RtfDocumentBuilder::startRun(const RtfCharacterState& state) {
+void RtfDocumentBuilder::StartRun(const RtfCharacterState& state) {
     if (!m_run.isEmpty() && state == m_runState) {
         return;
     }
-    flush();
+    Flush();
     m_runState = state;
-    m_runFormat = formatOf(state);
+    m_runFormat = FormatOf(state);
 }
 
-void RtfDocumentBuilder::flush() {
+void RtfDocumentBuilder::Flush() {
     if (!m_run.isEmpty()) {
         m_cursor.insertText(m_run, m_runFormat);
         m_run.clear();
     }
 }
 
-void RtfDocumentBuilder::tablesChanged() {
-    flush();  // the pending text keeps the format it started with
+void RtfDocumentBuilder::TablesChanged() {
+    Flush();  // the pending text keeps the format it started with
     m_formats.clear();
 }
 
-std::optional<QColor> RtfDocumentBuilder::colour(int entry) const {
+std::optional<QColor> RtfDocumentBuilder::Colour(int entry) const {
     if (entry <= 0 || static_cast<std::size_t>(entry) >= m_colours.size()) {
         return std::nullopt;  // automatic, or an entry the table lacks
     }
     return m_colours[static_cast<std::size_t>(entry)];
 }
 
-QTextCharFormat RtfDocumentBuilder::formatOf(const RtfCharacterState& state) {
+QTextCharFormat RtfDocumentBuilder::FormatOf(const RtfCharacterState& state) {
     for (const auto& [known, format] : m_formats) {
         if (known == state) {
             return format;
@@ -116,10 +116,10 @@ QTextCharFormat RtfDocumentBuilder::formatOf(const RtfCharacterState& state) {
     // to adjust, Latin text also needs no shaping, which spares most of the
     // time a pane takes to lay a worksheet out.
     format.setFontStyleStrategy(QFont::PreferNoShaping);
-    if (const auto text = colour(state.foreground)) {
+    if (const auto text = Colour(state.foreground)) {
         format.setForeground(*text);
     }
-    if (const auto background = colour(state.highlight)) {
+    if (const auto background = Colour(state.highlight)) {
         format.setBackground(*background);
     }
     // A document with many distinct states (a damaged or hostile one) keeps

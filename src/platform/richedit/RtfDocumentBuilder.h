@@ -22,31 +22,31 @@ class RtfDocumentBuilder {
 public:
     explicit RtfDocumentBuilder(QTextCursor& cursor) : m_cursor(cursor) {}
 
-    void setDefaultFont(int entry);
-    void defineFont(int entry, const QString& name);
+    void SetDefaultFont(int entry);
+    void DefineFont(int entry, const QString& name);
     // Starts a new colour table; the entries follow in order.
-    void beginColourTable();
+    void BeginColourTable();
     // An entry with no colour is the automatic colour.
-    void addColour(const std::optional<QColor>& colour);
+    void AddColour(const std::optional<QColor>& colour);
 
-    void append(QChar character, const RtfCharacterState& state);
-    void append(const QString& text, const RtfCharacterState& state);
-    void endParagraph(const RtfCharacterState& state);
+    void Append(QChar character, const RtfCharacterState& state);
+    void Append(const QString& text, const RtfCharacterState& state);
+    void EndParagraph(const RtfCharacterState& state);
     // The state in force when the document's own group closed; an empty last
     // line takes it.
-    void noteDocumentEnd(const RtfCharacterState& state);
+    void NoteDocumentEnd(const RtfCharacterState& state);
     // Inserts what is still pending; `state` is the one in force at the end of
     // the stream.
-    void finish(const RtfCharacterState& state);
+    void Finish(const RtfCharacterState& state);
 
 private:
-    void startRun(const RtfCharacterState& state);
-    void flush();
+    void StartRun(const RtfCharacterState& state);
+    void Flush();
     // Forgets the formats built so far, after a change of the tables they
     // were built from.
-    void tablesChanged();
-    QTextCharFormat formatOf(const RtfCharacterState& state);
-    std::optional<QColor> colour(int entry) const;
+    void TablesChanged();
+    QTextCharFormat FormatOf(const RtfCharacterState& state);
+    std::optional<QColor> Colour(int entry) const;
 
     QTextCursor& m_cursor;
 

@@ -19,38 +19,38 @@ bool IsTextByte(unsigned char value) {
 
 }  // namespace
 
-RtfDocumentSettings RtfInterpreter::read() {
-    for (RtfToken token = m_tokens.next(); token.kind != RtfToken::Kind::End;
-         token = m_tokens.next()) {
+RtfDocumentSettings RtfInterpreter::Read() {
+    for (RtfToken token = m_tokens.Next(); token.kind != RtfToken::Kind::End;
+         token = m_tokens.Next()) {
         switch (token.kind) {
             case RtfToken::Kind::GroupOpen:
-                openGroup();
+                OpenGroup();
                 break;
             case RtfToken::Kind::GroupClose:
-                closeGroup();
+                CloseGroup();
                 break;
             case RtfToken::Kind::Text:
-                text(token.text);
+                Text(token.text);
                 break;
             case RtfToken::Kind::HexByte:
                 if (m_fallbackToSkip > 0) {
                     --m_fallbackToSkip;
                 } else {
-                    byte(token.byte);
+                    Byte(token.byte);
                 }
                 break;
             case RtfToken::Kind::ControlWord:
                 if (m_fallbackToSkip > 0) {
                     --m_fallbackToSkip;
                 } else {
-                    controlWord(token);
+                    ControlWord(token);
                 }
                 break;
             case RtfToken::Kind::ControlSymbol:
                 if (m_fallbackToSkip > 0) {
                     --m_fallbackToSkip;
                 } else {
-                    controlSymbol(token);
+                    ControlSymbol(token);
                 }
                 break;
             case RtfToken::Kind::End:
@@ -58,13 +58,13 @@ RtfDocumentSettings RtfInterpreter::read() {
         }
     }
     if (m_state.destination == RtfDestination::FontTable) {
-        commitFontEntry();
+        CommitFontEntry();
     }
-    m_document.finish(m_state.characters);
+    m_document.Finish(m_state.characters);
     return m_settings;
 }
 
-void RtfInterpreter::openGroup() {
+void RtfInterpreter::OpenGroup() {
     m_fallbackToSkip = 0;
     if (m_stack.size() >= kDeepestGroup) {
         ++m_groupsBeyondDeepest;
@@ -73,7 +73,7 @@ void RtfInterpreter::openGroup() {
     m_stack.push_back(m_state);
 }
 
-void RtfInterpreter::closeGroup() {
+void RtfInterpreter::CloseGroup() {
     m_fallbackToSkip = 0;
     if (m_groupsBeyondDeepest > 0) {
         --m_groupsBeyondDeepest;
@@ -83,16 +83,16 @@ void RtfInterpreter::closeGroup() {
         return;  // more "}" than "{": ignored, the text after it is still read
     }
     if (m_state.destination == RtfDestination::FontTable) {
-        commitFontEntry();
+        CommitFontEntry();
     }
     if (m_stack.size() == 1) {
-        m_document.noteDocumentEnd(m_state.characters);
+        m_document.NoteDocumentEnd(m_state.characters);
     }
     m_state = m_stack.back();
     m_stack.pop_back();
 }
 
-void RtfInterpreter::text(std::string_view bytes) {
+void RtfInterpreter::Text(std::string_view bytes) {
     if (m_fallbackToSkip > 0) {
         const auto skipped = std::min<std::size_t>(bytes.size(), m_fallbackToSkip);
         m_fallbackToSkip -= static_cast<int>(skipped);
@@ -100,7 +100,7 @@ void RtfInterpreter::text(std::string_view bytes) {
     }
     if (m_state.destination != RtfDestination::Text) {
         for (const char c : bytes) {
-            byte(static_cast<unsigned char>(c));
+            Byte(static_cast<unsigned char>(c));
         }
         return;
     }
@@ -112,26 +112,26 @@ void RtfInterpreter::text(std::string_view bytes) {
             m_textRun += UnicodeFromWindows1252(value);
         }
     }
-    m_document.append(m_textRun, m_state.characters);
+    m_document.Append(m_textRun, m_state.characters);
 }
 
-void RtfInterpreter::byte(unsigned char value) {
+void RtfInterpreter::Byte(unsigned char value) {
     switch (m_state.destination) {
         case RtfDestination::Text:
             if (IsTextByte(value)) {
-                appendText(UnicodeFromWindows1252(value));
+                AppendText(UnicodeFromWindows1252(value));
             }
             break;
         case RtfDestination::FontTable:
             if (value == ';') {
-                commitFontEntry();
+                CommitFontEntry();
             } else if (m_fontEntry >= 0 && value >= 0x20) {
                 m_fontName += UnicodeFromWindows1252(value);
             }
             break;
         case RtfDestination::ColourTable:
             if (value == ';') {
-                commitColourEntry();
+                CommitColourEntry();
             }
             break;
         case RtfDestination::Skip:
@@ -139,7 +139,7 @@ void RtfInterpreter::byte(unsigned char value) {
     }
 }
 
-void RtfInterpreter::controlWord(const RtfToken& token) {
+void RtfInterpreter::ControlWord(const RtfToken& token) {
     if (m_state.destination == RtfDestination::Skip) {
         return;
     }
@@ -148,78 +148,78 @@ void RtfInterpreter::controlWord(const RtfToken& token) {
     }
 }
 
-void RtfInterpreter::controlSymbol(const RtfToken& token) {
+void RtfInterpreter::ControlSymbol(const RtfToken& token) {
     if (m_state.destination == RtfDestination::Skip || token.text.empty()) {
         return;
     }
     switch (token.text.front()) {
         case '*':  // a destination that a reader may ignore: none is needed here
-            setDestination(RtfDestination::Skip);
+            SetDestination(RtfDestination::Skip);
             break;
         case '~':
-            appendText(QChar(0x00A0));
+            AppendText(QChar(0x00A0));
             break;
         case '_':
-            appendText(QChar(0x2011));
+            AppendText(QChar(0x2011));
             break;
         default:  // "\-" optional hyphen, "\|", "\:" and unknown symbols
             break;
     }
 }
 
-void RtfInterpreter::appendText(QChar character) {
+void RtfInterpreter::AppendText(QChar character) {
     if (m_state.destination == RtfDestination::Text) {
-        m_document.append(character, m_state.characters);
+        m_document.Append(character, m_state.characters);
     }
 }
 
-void RtfInterpreter::appendUnicode(int value) {
+void RtfInterpreter::AppendUnicode(int value) {
     // RTF writes characters above 32767 as negative numbers.
     const int unit = value < 0 ? value + 65536 : value;
     if (unit > 0 && unit <= 0xFFFF && (unit >= 0x20 || unit == '\t')) {
-        appendText(QChar(static_cast<char16_t>(unit)));
+        AppendText(QChar(static_cast<char16_t>(unit)));
     }
     m_fallbackToSkip = m_state.unicodeFallback;
 }
 
-void RtfInterpreter::endParagraph() {
+void RtfInterpreter::EndParagraph() {
     if (m_state.destination == RtfDestination::Text) {
-        m_document.endParagraph(m_state.characters);
+        m_document.EndParagraph(m_state.characters);
     }
 }
 
-void RtfInterpreter::beginFontEntry(int entry) {
-    commitFontEntry();
+void RtfInterpreter::BeginFontEntry(int entry) {
+    CommitFontEntry();
     m_fontEntry = entry;
 }
 
-void RtfInterpreter::commitFontEntry() {
+void RtfInterpreter::CommitFontEntry() {
     if (m_fontEntry >= 0) {
         const QString name = m_fontName.trimmed();
         if (!name.isEmpty()) {
-            m_document.defineFont(m_fontEntry, name);
+            m_document.DefineFont(m_fontEntry, name);
         }
     }
     m_fontEntry = -1;
     m_fontName.clear();
 }
 
-void RtfInterpreter::beginColourTable() {
-    setDestination(RtfDestination::ColourTable);
-    m_document.beginColourTable();
+void RtfInterpreter::BeginColourTable() {
+    SetDestination(RtfDestination::ColourTable);
+    m_document.BeginColourTable();
     m_colour[0] = m_colour[1] = m_colour[2] = 0;
     m_colourGiven = false;
 }
 
-void RtfInterpreter::setColourComponent(Component component, int value) {
+void RtfInterpreter::SetColourComponent(Component component, int value) {
     if (m_state.destination == RtfDestination::ColourTable) {
         m_colour[static_cast<int>(component)] = std::clamp(value, 0, 255);
         m_colourGiven = true;
     }
 }
 
-void RtfInterpreter::commitColourEntry() {
-    m_document.addColour(m_colourGiven
+void RtfInterpreter::CommitColourEntry() {
+    m_document.AddColour(m_colourGiven
                              ? std::optional<QColor>(QColor(m_colour[0], m_colour[1], m_colour[2]))
                              : std::nullopt);
     m_colour[0] = m_colour[1] = m_colour[2] = 0;

@@ -34,38 +34,38 @@ public:
     RtfInterpreter(QTextCursor& cursor, std::string_view input)
         : m_tokens(input), m_document(cursor) {}
 
-    RtfDocumentSettings read();
+    RtfDocumentSettings Read();
 
-    RtfCharacterState& characters() { return m_state.characters; }
-    RtfGroupState& group() { return m_state; }
-    RtfDestination destination() const { return m_state.destination; }
-    void setDestination(RtfDestination destination) { m_state.destination = destination; }
-    RtfDocumentSettings& settings() { return m_settings; }
-    void setDefaultFont(int font) { m_document.setDefaultFont(font); }
-    void resetCharacters() { m_state.characters = RtfCharacterState{}; }
+    RtfCharacterState& Characters() { return m_state.characters; }
+    RtfGroupState& Group() { return m_state; }
+    RtfDestination Destination() const { return m_state.destination; }
+    void SetDestination(RtfDestination destination) { m_state.destination = destination; }
+    RtfDocumentSettings& Settings() { return m_settings; }
+    void SetDefaultFont(int font) { m_document.SetDefaultFont(font); }
+    void ResetCharacters() { m_state.characters = RtfCharacterState{}; }
 
-    void appendText(QChar character);
-    void appendUnicode(int value);
-    void endParagraph();
-    void skipBinary(int count) {
-        m_tokens.skipBytes(count > 0 ? static_cast<std::size_t>(count) : 0);
+    void AppendText(QChar character);
+    void AppendUnicode(int value);
+    void EndParagraph();
+    void SkipBinary(int count) {
+        m_tokens.SkipBytes(count > 0 ? static_cast<std::size_t>(count) : 0);
     }
 
-    void beginFontEntry(int entry);
-    void beginColourTable();
+    void BeginFontEntry(int entry);
+    void BeginColourTable();
     // The red, green or blue component of the colour-table entry being read.
     enum class Component { Red, Green, Blue };
-    void setColourComponent(Component component, int value);
+    void SetColourComponent(Component component, int value);
 
 private:
-    void openGroup();
-    void closeGroup();
-    void text(std::string_view bytes);
-    void byte(unsigned char value);
-    void controlWord(const RtfToken& token);
-    void controlSymbol(const RtfToken& token);
-    void commitFontEntry();
-    void commitColourEntry();
+    void OpenGroup();
+    void CloseGroup();
+    void Text(std::string_view bytes);
+    void Byte(unsigned char value);
+    void ControlWord(const RtfToken& token);
+    void ControlSymbol(const RtfToken& token);
+    void CommitFontEntry();
+    void CommitColourEntry();
 
     RtfTokenizer m_tokens;
     RtfDocumentBuilder m_document;

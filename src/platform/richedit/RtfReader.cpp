@@ -16,7 +16,7 @@ RtfDocumentSettings ReadRtf(QTextCursor& cursor, std::string_view rtf) {
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     RtfInterpreter reader(cursor, rtf);
-    const RtfDocumentSettings settings = reader.read();
+    const RtfDocumentSettings settings = reader.Read();
     cursor.endEditBlock();
     return settings;
 }

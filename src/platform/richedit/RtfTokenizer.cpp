@@ -32,7 +32,7 @@ bool EndsTextRun(char c) {
 
 }  // namespace
 
-RtfToken RtfTokenizer::next() {
+RtfToken RtfTokenizer::Next() {
     while (m_position < m_input.size()) {
         const char c = m_input[m_position];
         if (c == '\r' || c == '\n') {
@@ -46,7 +46,7 @@ RtfToken RtfTokenizer::next() {
             return token;
         }
         if (c == '\\') {
-            RtfToken token = controlSequence();
+            RtfToken token = ControlSequence();
             if (token.kind != RtfToken::Kind::End) {
                 return token;
             }
@@ -64,12 +64,12 @@ RtfToken RtfTokenizer::next() {
     return RtfToken{};
 }
 
-void RtfTokenizer::skipBytes(std::size_t count) {
+void RtfTokenizer::SkipBytes(std::size_t count) {
     m_position += std::min(count, m_input.size() - m_position);
 }
 
 // At a backslash.
-RtfToken RtfTokenizer::controlSequence() {
+RtfToken RtfTokenizer::ControlSequence() {
     RtfToken token;
     ++m_position;
     if (m_position >= m_input.size()) {

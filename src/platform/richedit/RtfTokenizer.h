@@ -33,13 +33,13 @@ class RtfTokenizer {
 public:
     explicit RtfTokenizer(std::string_view input) : m_input(input) {}
 
-    RtfToken next();
+    RtfToken Next();
 
     // Skips raw bytes, for the binary data that "\binN" announces.
-    void skipBytes(std::size_t count);
+    void SkipBytes(std::size_t count);
 
 private:
-    RtfToken controlSequence();
+    RtfToken ControlSequence();
 
     std::string_view m_input;
     std::size_t m_position = 0;

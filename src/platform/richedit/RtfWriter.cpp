@@ -69,16 +69,16 @@ public:
     RtfWriter(const QTextDocument& document, int start, int end)
         : m_document(document), m_start(start), m_end(end) {}
 
-    std::string write(int defaultTabTwips, const std::optional<RtfPage>& page);
+    std::string Write(int defaultTabTwips, const std::optional<RtfPage>& page);
 
 private:
-    void collect();
-    RtfCharacterState describe(const QTextCharFormat& format);
-    int fontEntry(const QString& family);
-    int colourEntry(const QTextCharFormat& format, QTextFormat::Property property);
-    void appendHeader(int defaultTabTwips, std::string& out) const;
-    static void appendPage(const RtfPage& page, std::string& out);
-    static void appendChanges(const RtfCharacterState& from, const RtfCharacterState& to,
+    void Collect();
+    RtfCharacterState Describe(const QTextCharFormat& format);
+    int FontEntry(const QString& family);
+    int ColourEntry(const QTextCharFormat& format, QTextFormat::Property property);
+    void AppendHeader(int defaultTabTwips, std::string& out) const;
+    static void AppendPage(const RtfPage& page, std::string& out);
+    static void AppendChanges(const RtfCharacterState& from, const RtfCharacterState& to,
                               std::string& out);
 
     const QTextDocument& m_document;
@@ -89,21 +89,21 @@ private:
     std::vector<QColor> m_colours;  // entries 1 and up
 };
 
-std::string RtfWriter::write(int defaultTabTwips, const std::optional<RtfPage>& page) {
-    collect();
+std::string RtfWriter::Write(int defaultTabTwips, const std::optional<RtfPage>& page) {
+    Collect();
     if (m_fonts.empty()) {
-        fontEntry(m_document.defaultFont().family());  // the table needs entry 0
+        FontEntry(m_document.defaultFont().family());  // the table needs entry 0
     }
     std::string out;
-    appendHeader(defaultTabTwips, out);
+    AppendHeader(defaultTabTwips, out);
     if (page) {
-        appendPage(*page, out);
+        AppendPage(*page, out);
     }
     out += "\\viewkind4\\uc1\\pard\\plain ";
     // What "\plain" leaves: font entry 0, 12 points, no style.
     RtfCharacterState current{.font = 0};
     for (const Piece& piece : m_pieces) {
-        appendChanges(current, piece.format, out);
+        AppendChanges(current, piece.format, out);
         current = piece.format;
         AppendEscaped(piece.text, out);
         if (piece.endsParagraph) {
@@ -114,37 +114,37 @@ std::string RtfWriter::write(int defaultTabTwips, const std::optional<RtfPage>& 
     return out;
 }
 
-void RtfWriter::collect() {
+void RtfWriter::Collect() {
     for (QTextBlock block = m_document.findBlock(m_start);
          block.isValid() && block.position() <= m_end; block = block.next()) {
         const int separator = block.position() + block.length() - 1;
         if (block.length() == 1) {
             // An empty line keeps its size and style through its own format.
-            m_pieces.push_back({describe(block.charFormat()), {}, false});
+            m_pieces.push_back({Describe(block.charFormat()), {}, false});
         }
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
             const QTextFragment piece = fragment.fragment();
             const int from = std::max(piece.position(), m_start);
             const int to = std::min(piece.position() + piece.length(), m_end);
             if (from < to) {
-                m_pieces.push_back({describe(piece.charFormat()),
+                m_pieces.push_back({Describe(piece.charFormat()),
                                     piece.text().mid(from - piece.position(), to - from), false});
             }
         }
         if (separator >= m_start && separator < m_end) {
             if (m_pieces.empty()) {
-                m_pieces.push_back({describe(block.charFormat()), {}, false});
+                m_pieces.push_back({Describe(block.charFormat()), {}, false});
             }
             m_pieces.back().endsParagraph = true;
         }
     }
 }
 
-RtfCharacterState RtfWriter::describe(const QTextCharFormat& format) {
+RtfCharacterState RtfWriter::Describe(const QTextCharFormat& format) {
     RtfCharacterState written;
     const QStringList families = format.fontFamilies().toStringList();
     written.font =
-        fontEntry(families.isEmpty() ? m_document.defaultFont().family() : families.front());
+        FontEntry(families.isEmpty() ? m_document.defaultFont().family() : families.front());
     qreal points = format.fontPointSize();
     if (points <= 0) {
         points = m_document.defaultFont().pointSizeF();
@@ -159,12 +159,12 @@ RtfCharacterState RtfWriter::describe(const QTextCharFormat& format) {
         written.alignment != QTextCharFormat::AlignSubScript) {
         written.alignment = QTextCharFormat::AlignNormal;
     }
-    written.foreground = colourEntry(format, QTextFormat::ForegroundBrush);
-    written.highlight = colourEntry(format, QTextFormat::BackgroundBrush);
+    written.foreground = ColourEntry(format, QTextFormat::ForegroundBrush);
+    written.highlight = ColourEntry(format, QTextFormat::BackgroundBrush);
     return written;
 }
 
-int RtfWriter::fontEntry(const QString& family) {
+int RtfWriter::FontEntry(const QString& family) {
     const auto found = std::find(m_fonts.begin(), m_fonts.end(), family);
     if (found != m_fonts.end()) {
         return static_cast<int>(found - m_fonts.begin());
@@ -173,7 +173,7 @@ int RtfWriter::fontEntry(const QString& family) {
     return static_cast<int>(m_fonts.size()) - 1;
 }
 
-int RtfWriter::colourEntry(const QTextCharFormat& format, QTextFormat::Property property) {
+int RtfWriter::ColourEntry(const QTextCharFormat& format, QTextFormat::Property property) {
     const QBrush brush = format.brushProperty(property);
     if (!format.hasProperty(property) || brush.style() == Qt::NoBrush) {
         return 0;
@@ -188,7 +188,7 @@ int RtfWriter::colourEntry(const QTextCharFormat& format, QTextFormat::Property 
     return static_cast<int>(m_colours.size());
 }
 
-void RtfWriter::appendHeader(int defaultTabTwips, std::string& out) const {
+void RtfWriter::AppendHeader(int defaultTabTwips, std::string& out) const {
     out += "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab" + std::to_string(defaultTabTwips);
     out += "{\\fonttbl";
     for (std::size_t entry = 0; entry < m_fonts.size(); ++entry) {
@@ -209,7 +209,7 @@ void RtfWriter::appendHeader(int defaultTabTwips, std::string& out) const {
     out += "}\r\n";
 }
 
-void RtfWriter::appendPage(const RtfPage& page, std::string& out) {
+void RtfWriter::AppendPage(const RtfPage& page, std::string& out) {
     out += "\\paperw" + std::to_string(page.widthTwips) + "\\paperh" +
            std::to_string(page.heightTwips) + "\\margl" + std::to_string(page.leftTwips) +
            "\\margr" + std::to_string(page.rightTwips) + "\\margt" + std::to_string(page.topTwips) +
@@ -220,7 +220,7 @@ void RtfWriter::appendPage(const RtfPage& page, std::string& out) {
     out += "\r\n";
 }
 
-void RtfWriter::appendChanges(const RtfCharacterState& from, const RtfCharacterState& to,
+void RtfWriter::AppendChanges(const RtfCharacterState& from, const RtfCharacterState& to,
                               std::string& out) {
     std::string words;
     auto number = [&](const char* word, int value) {
@@ -263,7 +263,7 @@ void RtfWriter::appendChanges(const RtfCharacterState& from, const RtfCharacterS
 
 std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips,
                      const std::optional<RtfPage>& page) {
-    return RtfWriter(document, start, end).write(defaultTabTwips, page);
+    return RtfWriter(document, start, end).Write(defaultTabTwips, page);
 }
 
 std::string WritePlainText(const QTextDocument& document, int start, int end) {

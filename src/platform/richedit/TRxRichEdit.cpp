@@ -26,7 +26,7 @@ class PrintJobGuard {
 public:
     PrintJobGuard(TRxRichEdit& pane, QPainter& painter) : m_pane(pane), m_painter(painter) {}
     ~PrintJobGuard() {
-        m_pane.releaseFormatRange();
+        m_pane.ReleaseFormatRange();
         m_painter.end();
     }
     PrintJobGuard(const PrintJobGuard&) = delete;
@@ -63,23 +63,23 @@ private:
 }  // namespace
 
 TRxRichEdit::TRxRichEdit(QWidget* parent) : QTextEdit(parent) {
-    applyTabStops();
-    connect(document(), &QTextDocument::contentsChanged, this, [this] { releaseFormatRange(); });
+    ApplyTabStops();
+    connect(document(), &QTextDocument::contentsChanged, this, [this] { ReleaseFormatRange(); });
 }
 
 TRxRichEdit::~TRxRichEdit() = default;
 
-void TRxRichEdit::clearContent() {
+void TRxRichEdit::ClearContent() {
     clear();
     document()->setModified(false);
 }
 
-void TRxRichEdit::setRichTextMode(bool rich) {
+void TRxRichEdit::SetRichTextMode(bool rich) {
     m_richText = rich;
     setAcceptRichText(rich);
 }
 
-void TRxRichEdit::loadFromStream(QIODevice& stream) {
+void TRxRichEdit::LoadFromStream(QIODevice& stream) {
     if (!stream.isReadable()) {
         throw PlatformError(messages::kStreamLoadError);
     }
@@ -96,7 +96,7 @@ void TRxRichEdit::loadFromStream(QIODevice& stream) {
     if (m_richText && LooksLikeRtf(bytes)) {
         const RtfDocumentSettings settings = ReadRtf(cursor, bytes);
         if (settings.defaultTabTwips) {
-            setDefaultTabTwips(*settings.defaultTabTwips);
+            SetDefaultTabTwips(*settings.defaultTabTwips);
         }
     } else {
         ReadPlainText(cursor, bytes);
@@ -106,9 +106,9 @@ void TRxRichEdit::loadFromStream(QIODevice& stream) {
     ensureCursorVisible();
 }
 
-QByteArray TRxRichEdit::contentForStream() const {
+QByteArray TRxRichEdit::ContentForStream() const {
     int start = 0;
-    int end = textLength();
+    int end = TextLength();
     if (m_streamMode == StreamMode::Selection) {
         start = textCursor().selectionStart();
         end = textCursor().selectionEnd();
@@ -118,10 +118,10 @@ QByteArray TRxRichEdit::contentForStream() const {
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-void TRxRichEdit::saveToFile(const QString& fileName, const std::optional<RtfPage>& page) const {
+void TRxRichEdit::SaveToFile(const QString& fileName, const std::optional<RtfPage>& page) const {
     const QFileInfo info(fileName);
     int start = 0;
-    int end = textLength();
+    int end = TextLength();
     if (m_streamMode == StreamMode::Selection) {
         start = textCursor().selectionStart();
         end = textCursor().selectionEnd();
@@ -132,15 +132,15 @@ void TRxRichEdit::saveToFile(const QString& fileName, const std::optional<RtfPag
                                    : WriteRtf(*document(), start, end, m_defaultTabTwips, page);
     // A full disk, a pulled-out stick or a killed program never leaves the
     // teacher's earlier file truncated: it stays whole or the new one is.
-    if (!replaceFileContent(fileName.toStdString(), text)) {
+    if (!ReplaceFileContent(fileName.toStdString(), text)) {
         // Named with the system's separators, as the teacher knows file names
         // (backslashes on Windows).
         throw PlatformError(
-            messages::cannotCreateFile(QDir::toNativeSeparators(info.absoluteFilePath())));
+            messages::CannotCreateFile(QDir::toNativeSeparators(info.absoluteFilePath())));
     }
 }
 
-QString TRxRichEdit::plainText() const {
+QString TRxRichEdit::PlainText() const {
     QTextCursor cursor(document());
     cursor.select(QTextCursor::Document);
     QString text = cursor.selectedText();
@@ -149,7 +149,7 @@ QString TRxRichEdit::plainText() const {
     return text;
 }
 
-int TRxRichEdit::lineCount() const {
+int TRxRichEdit::LineCount() const {
     int lines = 0;
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         lines += 1 + static_cast<int>(block.text().count(QChar::LineSeparator));
@@ -160,29 +160,29 @@ int TRxRichEdit::lineCount() const {
     return lines;
 }
 
-int TRxRichEdit::textLength() const {
+int TRxRichEdit::TextLength() const {
     return document()->characterCount() - 1;
 }
 
-void TRxRichEdit::setDefaultTabTwips(int twips) {
+void TRxRichEdit::SetDefaultTabTwips(int twips) {
     m_defaultTabTwips = twips;
-    applyTabStops();
+    ApplyTabStops();
 }
 
-void TRxRichEdit::applyTabStops() {
+void TRxRichEdit::ApplyTabStops() {
     setTabStopDistance(static_cast<qreal>(m_defaultTabTwips) * logicalDpiX() / kTwipsPerInch);
 }
 
-std::optional<int> TRxRichEdit::formatRange(QPaintDevice& device, const QRect& rectTwips, int start,
+std::optional<int> TRxRichEdit::FormatRange(QPaintDevice& device, const QRect& rectTwips, int start,
                                             QPainter* painter) {
-    if (!m_rangeLayout || !m_rangeLayout->serves(device, rectTwips.width())) {
+    if (!m_rangeLayout || !m_rangeLayout->Serves(device, rectTwips.width())) {
         m_rangeLayout = std::make_unique<RangeLayout>(*document(), device, rectTwips.width(),
                                                       m_defaultTabTwips);
     }
-    return m_rangeLayout->format(start, rectTwips, painter);
+    return m_rangeLayout->Format(start, rectTwips, painter);
 }
 
-void TRxRichEdit::releaseFormatRange() {
+void TRxRichEdit::ReleaseFormatRange() {
     m_rangeLayout.reset();
 }
 
@@ -200,10 +200,10 @@ void TRxRichEdit::print(QPrinter& printer, const QString& title) {
     // The printable page in twips, remainders dropped.
     const QRect page(0, 0, printer.width() * kTwipsPerInch / printer.logicalDpiX(),
                      printer.height() * kTwipsPerInch / printer.logicalDpiY());
-    const int length = textLength();
+    const int length = TextLength();
     int position = 0;
     for (;;) {
-        const std::optional<int> next = formatRange(printer, page, position, &painter);
+        const std::optional<int> next = FormatRange(printer, page, position, &painter);
         if (!next || *next >= length) {
             break;
         }

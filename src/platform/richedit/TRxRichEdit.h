@@ -32,52 +32,52 @@ public:
     ~TRxRichEdit() override;
 
     // Removes all content and clears the modified flag.
-    void clearContent();
+    void ClearContent();
 
     // In rich-text mode streams are RTF; otherwise they are plain text.
-    void setRichTextMode(bool rich);
-    bool isRichTextMode() const { return m_richText; }
+    void SetRichTextMode(bool rich);
+    bool IsRichTextMode() const { return m_richText; }
 
-    void setStreamMode(StreamMode mode) { m_streamMode = mode; }
-    StreamMode streamMode() const { return m_streamMode; }
+    void SetStreamMode(StreamMode mode) { m_streamMode = mode; }
+    StreamMode CurrentStreamMode() const { return m_streamMode; }
 
     // Reads a whole stream in place of the selection (or of the whole content)
     // as RTF, or as plain text when it is not RTF or the pane is in plain-text
     // mode; then puts the caret at the start and scrolls it into view. Throws
     // PlatformError "Erreur au chargement du flux" when the stream cannot be
     // read.
-    void loadFromStream(QIODevice& stream);
+    void LoadFromStream(QIODevice& stream);
 
     // The selection (or the whole content) as the pane writes it: RTF, or
     // Windows-1252 plain text in plain-text mode.
-    QByteArray contentForStream() const;
+    QByteArray ContentForStream() const;
     // Writes the selection (or the whole content) to a file, as plain text when
     // the name's extension is "txt" in any case; an RTF file carries `page`
     // when one is given. An existing file stays whole until the new one is
     // (replaceFileContent). Throws PlatformError "Impossible de créer le
     // fichier <full name>", in the system's separators, when the file cannot
     // be created or written.
-    void saveToFile(const QString& fileName,
+    void SaveToFile(const QString& fileName,
                     const std::optional<RtfPage>& page = std::nullopt) const;
 
     // The text with CR LF between paragraphs.
-    QString plainText() const;
+    QString PlainText() const;
     // The number of lines of the text: paragraphs and line breaks, not the
     // wrapped lines of the screen, so that it does not depend on the pane's
     // width. An empty last line does not count: an empty pane has none.
-    int lineCount() const;
+    int LineCount() const;
     // Characters of the document, each paragraph end counting one, the last
     // (which every document has) excluded: the positions that formatRange()
     // returns run up to this length.
-    int textLength() const;
+    int TextLength() const;
 
     // Whether the Tab key types a tab (true) or moves the focus.
-    void setWantTabs(bool want) { setTabChangesFocus(!want); }
-    bool wantTabs() const { return !tabChangesFocus(); }
+    void SetWantTabs(bool want) { setTabChangesFocus(!want); }
+    bool WantTabs() const { return !tabChangesFocus(); }
 
     // Default tab stops, in twips; RTF's "\deftab" sets them when it is read.
-    void setDefaultTabTwips(int twips);
-    int defaultTabTwips() const { return m_defaultTabTwips; }
+    void SetDefaultTabTwips(int twips);
+    int DefaultTabTwips() const { return m_defaultTabTwips; }
 
     // Lays the document out for `device` at the width of `rectTwips` and, from
     // the line that holds `start`, takes the lines that fit into the
@@ -87,9 +87,9 @@ public:
     // one line fits, so that a page loop always ends. The layout is kept for
     // further pages on the same device until releaseFormatRange() or a change
     // of the content.
-    std::optional<int> formatRange(QPaintDevice& device, const QRect& rectTwips, int start,
+    std::optional<int> FormatRange(QPaintDevice& device, const QRect& rectTwips, int start,
                                    QPainter* painter = nullptr);
-    void releaseFormatRange();
+    void ReleaseFormatRange();
 
     // Prints the whole content as one job titled `title`, page after page, on
     // the printer's whole page with no margin of our own, one copy, all pages. Throws
@@ -98,7 +98,7 @@ public:
     void print(QPrinter& printer, const QString& title);
 
 private:
-    void applyTabStops();
+    void ApplyTabStops();
 
     bool m_richText = true;
     StreamMode m_streamMode = StreamMode::WholeContent;

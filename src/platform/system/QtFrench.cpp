@@ -8,7 +8,7 @@
 
 namespace platform {
 
-bool installQtFrench(QCoreApplication& application) {
+bool InstallQtFrench(QCoreApplication& application) {
     // The locale is given, not taken from LANG: the program is French.
     const QLocale french(QLocale::French, QLocale::France);
     const QStringList folders = {

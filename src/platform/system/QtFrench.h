@@ -8,6 +8,6 @@ namespace platform {
 // system's language: installs Qt's French translations, from Qt's
 // translations folder or from a "translations" folder beside the program.
 // Returns false, and the dialogs stay in Qt's English, when none is found.
-bool installQtFrench(QCoreApplication& application);
+bool InstallQtFrench(QCoreApplication& application);
 
 }  // namespace platform

@@ -37,7 +37,7 @@ bool Holds(const QString& mountPoint, const QString& path) {
 
 namespace detail {
 
-QString deviceOfPath(const QString& mountInfo, const QString& path) {
+QString DeviceOfPath(const QString& mountInfo, const QString& path) {
     QString device;
     qsizetype longest = -1;
     for (const QString& line : mountInfo.split('\n', Qt::SkipEmptyParts)) {
@@ -54,7 +54,7 @@ QString deviceOfPath(const QString& mountInfo, const QString& path) {
     return device;
 }
 
-int tracerPid(const QString& status) {
+int TracerPid(const QString& status) {
     for (const QString& line : status.split('\n')) {
         if (line.startsWith("TracerPid:")) {
             return line.mid(10).trimmed().toInt();
@@ -65,21 +65,21 @@ int tracerPid(const QString& status) {
 
 }  // namespace detail
 
-void openUrl(const QUrl& url) {
+void OpenUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-bool createPrivateFolder(const QString& path) {
+bool CreatePrivateFolder(const QString& path) {
     const QString folder = QDir::cleanPath(QDir(path).absolutePath());
     if (QFileInfo(folder).isDir()) {
         return true;
     }
     const QString parent = QFileInfo(folder).path();
-    if (parent != folder && !createPrivateFolder(parent)) {
+    if (parent != folder && !CreatePrivateFolder(parent)) {
         return false;
     }
     // What counts is that the folder is there afterwards, whoever made it.
-    detail::makePrivateFolder(folder);
+    detail::MakePrivateFolder(folder);
     return QFileInfo(folder).isDir();
 }
 

@@ -24,13 +24,13 @@ bool SysfsFlagSet(const QString& name) {
 
 }  // namespace
 
-QString executablePath() {
+QString ExecutablePath() {
     return QCoreApplication::applicationFilePath();
 }
 
-bool isOnRemovableDrive(const QString& path) {
+bool IsOnRemovableDrive(const QString& path) {
     const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString device = detail::deviceOfPath(ReadWholeFile("/proc/self/mountinfo"),
+    const QString device = detail::DeviceOfPath(ReadWholeFile("/proc/self/mountinfo"),
                                                 canonical.isEmpty() ? path : canonical);
     if (device.isEmpty()) {
         return false;
@@ -45,12 +45,12 @@ bool isOnRemovableDrive(const QString& path) {
            SysfsFlagSet(QFileInfo(block).absolutePath() + "/removable");
 }
 
-void detail::makePrivateFolder(const QString& folder) {
+void detail::MakePrivateFolder(const QString& folder) {
     ::mkdir(QFile::encodeName(folder).constData(), 0700);
 }
 
-bool isDebuggerAttached() {
-    return detail::tracerPid(ReadWholeFile("/proc/self/status")) != 0;
+bool IsDebuggerAttached() {
+    return detail::TracerPid(ReadWholeFile("/proc/self/status")) != 0;
 }
 
 }  // namespace platform

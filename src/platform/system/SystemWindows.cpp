@@ -14,7 +14,7 @@ std::wstring Wide(const QString& text) {
 
 }  // namespace
 
-QString executablePath() {
+QString ExecutablePath() {
     // Grown until the whole path fits: a path may exceed MAX_PATH.
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
@@ -31,7 +31,7 @@ QString executablePath() {
     }
 }
 
-bool isOnRemovableDrive(const QString& path) {
+bool IsOnRemovableDrive(const QString& path) {
     // The root of the volume that holds the path: "E:\" for a USB stick, or
     // the mount folder of a volume mounted into a folder.
     const QString absolute = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -43,13 +43,13 @@ bool isOnRemovableDrive(const QString& path) {
     return ::GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE;
 }
 
-void detail::makePrivateFolder(const QString& folder) {
+void detail::MakePrivateFolder(const QString& folder) {
     // Inside the user's profile a new folder inherits permissions that give
     // it to the user alone.
     ::CreateDirectoryW(Wide(QDir::toNativeSeparators(folder)).c_str(), nullptr);
 }
 
-bool isDebuggerAttached() {
+bool IsDebuggerAttached() {
     return ::IsDebuggerPresent() != 0;
 }
 

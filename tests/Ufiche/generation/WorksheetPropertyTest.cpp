@@ -28,8 +28,8 @@ using testsupport::ReadQuestion;
 
 class WorksheetProperty : public testing::TestWithParam<std::tuple<int, int>> {
 protected:
-    const KindLayout& layout() const { return kKindLayouts[std::get<0>(GetParam())]; }
-    int level() const { return std::get<1>(GetParam()); }
+    const KindLayout& Layout() const { return kKindLayouts[std::get<0>(GetParam())]; }
+    int Level() const { return std::get<1>(GetParam()); }
 };
 
 bool IsBaseName(const std::string& name, const std::string& piece, int level) {
@@ -73,19 +73,19 @@ std::string WithoutGaps(std::string rtf) {
 }
 
 TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
-    const KindLayout& kindLayout = layout();
+    const KindLayout& kindLayout = Layout();
     const QuantityKind kind = kindLayout.kind;
     const bool capacity = kind == QuantityKind::Capacity;
     std::set<int> targetsSeen;
 
     for (int seed = 0; seed < kWorksheetsPerCase; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        const std::uint32_t seedValue = testsupport::CorpusSeed(seed, level());
+        const std::uint32_t seedValue = testsupport::CorpusSeed(seed, Level());
         Ufiche::MersenneRandomSource random(seedValue);
-        const Ufiche::WorksheetSettings settings = testsupport::CorpusSettings(seed, level());
+        const Ufiche::WorksheetSettings settings = testsupport::CorpusSettings(seed, Level());
         const int questions = settings.QuestionCount;
         const auto sheet = Ufiche::BuildWorksheet(kind, settings, random);
-        ASSERT_TRUE(IsBaseName(sheet.DefaultFileName, kindLayout.namePiece, level()))
+        ASSERT_TRUE(IsBaseName(sheet.DefaultFileName, kindLayout.namePiece, Level()))
             << sheet.DefaultFileName;
 
         ReadDocument subject;
@@ -143,17 +143,17 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
                     ASSERT_EQ(exercise->answer, Commune::GroupDigits(answer.text))
                         << exercise->value << " in unit " << unit << " to unit " << target;
                 }
-                if (level() == 1 && kind != QuantityKind::Area && kind != QuantityKind::Volume) {
+                if (Level() == 1 && kind != QuantityKind::Area && kind != QuantityKind::Volume) {
                     ASSERT_EQ(exercise->answer.find('.'), std::string::npos);
                 }
-                if (level() == 2 && !capacity) {
+                if (Level() == 2 && !capacity) {
                     ASSERT_GE(std::abs(unit - target), 1);
                     ASSERT_LE(std::abs(unit - target), 3);
                 }
-                if (level() == 2 && capacity) {
+                if (Level() == 2 && capacity) {
                     ASSERT_LE(unit, 5);
                 }
-                if (level() == 3 && !capacity && value.text.size() >= 8 &&
+                if (Level() == 3 && !capacity && value.text.size() >= 8 &&
                     value.text.find('.') == std::string::npos) {
                     // Ten million and more: rows 12 and 13 only, in mm or cm
                     // (row 13 in mm alone but for volumes).
@@ -193,12 +193,12 @@ TEST_P(WorksheetProperty, EveryWorksheetKeepsThePromisesOfItsTables) {
 
     // The targets each level can draw, and only those.
     std::set<int> expectedTargets;
-    if (level() == 1) {
+    if (Level() == 1) {
         expectedTargets = {3};
     } else if (capacity) {
-        expectedTargets = level() == 2 ? std::set<int>{7, 8, 9, 10}
+        expectedTargets = Level() == 2 ? std::set<int>{7, 8, 9, 10}
                                        : std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-    } else if (level() == 3 && kind == QuantityKind::Volume) {
+    } else if (Level() == 3 && kind == QuantityKind::Volume) {
         expectedTargets = {0, 1, 2, 3, 4};
     } else {
         expectedTargets = {0, 1, 2, 3, 4, 5, 6};

@@ -65,7 +65,7 @@ public:
                      const GeneratedWorksheet& sheet, bool answerKey)
         : m_kind(kind), m_settings(settings), m_sheet(sheet), m_answerKey(answerKey) {}
 
-    void check(const QTextDocument& document) {
+    void Check(const QTextDocument& document) {
         // The questions as the generation wrote them, read from the RTF.
         try {
             m_read = testsupport::ReadWorksheet(m_answerKey ? m_sheet.AnswerKey : m_sheet.Subject,
@@ -88,16 +88,16 @@ public:
             4 + questions * (m_settings.SeparatorShown ? 2 : 1) + (questions - 1) * spacing + 1;
         ASSERT_EQ(paragraphs.size(), expectedCount);
 
-        checkTitle(paragraphs[0]);
+        CheckTitle(paragraphs[0]);
         EXPECT_TRUE(paragraphs[1].text.isEmpty());
-        checkInstruction(paragraphs[2]);
+        CheckInstruction(paragraphs[2]);
         EXPECT_TRUE(paragraphs[3].text.isEmpty());
         std::size_t next = 4;
         for (int n = 1; n <= questions; ++n) {
             if (m_settings.SeparatorShown) {
-                checkPlain(paragraphs[next++], FromWindows1252(m_settings.SeparatorLine));
+                CheckPlain(paragraphs[next++], FromWindows1252(m_settings.SeparatorLine));
             }
-            checkQuestion(paragraphs[next++], n);
+            CheckQuestion(paragraphs[next++], n);
             for (int empty = 0; n < questions && empty < spacing; ++empty) {
                 EXPECT_TRUE(paragraphs[next++].text.isEmpty()) << "spacing after " << n;
             }
@@ -106,7 +106,7 @@ public:
     }
 
 private:
-    void checkTitle(const Paragraph& title) {
+    void CheckTitle(const Paragraph& title) {
         const QString prefix = QString::fromLatin1(m_sheet.DefaultFileName) + " - " +
                                (m_answerKey ? QString::fromUtf8("Corrigé - ") : QString());
         ASSERT_EQ(title.text, prefix + FromWindows1252(m_settings.TitleLine));
@@ -119,7 +119,7 @@ private:
         }
     }
 
-    void checkInstruction(const Paragraph& line) {
+    void CheckInstruction(const Paragraph& line) {
         EXPECT_EQ(line.text, FromWindows1252(m_settings.InstructionText) + "  " +
                                  FromWindows1252(Uconvers::UnitName(m_kind, m_read.target)));
         for (const ShownCharacter& shown : line.characters) {
@@ -127,7 +127,7 @@ private:
         }
     }
 
-    void checkPlain(const Paragraph& line, const QString& text) {
+    void CheckPlain(const Paragraph& line, const QString& text) {
         EXPECT_EQ(line.text, text);
         for (const ShownCharacter& shown : line.characters) {
             EXPECT_FALSE(shown.bold || shown.underline || shown.background) << shown;
@@ -137,7 +137,7 @@ private:
     // "n°/   v u =", its gap, "v u = " in the subject; in the answer key each
     // exercise is followed by " = ", its answer in the target unit on yellow,
     // and tabs between the two. Each unit shows with its exponent raised.
-    void checkQuestion(const Paragraph& line, int n) {
+    void CheckQuestion(const Paragraph& line, int n) {
         const testsupport::ReadQuestion& question =
             m_read.questions[static_cast<std::size_t>(n - 1)];
         EXPECT_EQ(question.left.Key(), m_sheet.DrawnExercises[static_cast<std::size_t>(n - 1)]);
@@ -219,7 +219,7 @@ struct Panes {
     TRxRichEdit subject;
     TRxRichEdit answerKey;
 
-    void show(const GeneratedWorksheet& sheet) {
+    void Show(const GeneratedWorksheet& sheet) {
         EmptyPane(subject);
         EmptyPane(answerKey);
         LoadRtfIntoPane(subject, sheet.Subject);
@@ -242,11 +242,11 @@ TEST(LoadRtfIntoPane, ShowsEveryKindOfGeneratedWorksheetWithItsTextAndFormatting
                     settings.QuestionCount = questions;
                     settings.LineSpacing = spacing;
                     const GeneratedWorksheet sheet = Ufiche::BuildWorksheet(kind, settings, random);
-                    panes.show(sheet);
+                    panes.Show(sheet);
                     SCOPED_TRACE(sheet.DefaultFileName);
-                    WorksheetChecker(kind, settings, sheet, false).check(*panes.subject.document());
+                    WorksheetChecker(kind, settings, sheet, false).Check(*panes.subject.document());
                     WorksheetChecker(kind, settings, sheet, true)
-                        .check(*panes.answerKey.document());
+                        .Check(*panes.answerKey.document());
                     ++checked;
                 }
             }
@@ -258,13 +258,13 @@ TEST(LoadRtfIntoPane, ShowsEveryKindOfGeneratedWorksheetWithItsTextAndFormatting
 TEST(LoadRtfIntoPane, LeavesThePaneInSelectionModeWithTheCaretAtTheStart) {
     Ufiche::MersenneRandomSource random(7);
     Panes panes;
-    panes.show(Ufiche::BuildWorksheet(QuantityKind::Area, DefaultSettings(), random));
+    panes.Show(Ufiche::BuildWorksheet(QuantityKind::Area, DefaultSettings(), random));
     for (TRxRichEdit* pane : {&panes.subject, &panes.answerKey}) {
-        EXPECT_TRUE(pane->isRichTextMode());
-        EXPECT_EQ(pane->streamMode(), TRxRichEdit::StreamMode::Selection);
+        EXPECT_TRUE(pane->IsRichTextMode());
+        EXPECT_EQ(pane->CurrentStreamMode(), TRxRichEdit::StreamMode::Selection);
         EXPECT_EQ(pane->textCursor().position(), 0);
-        EXPECT_EQ(pane->defaultTabTwips(), 1440);
-        EXPECT_GT(pane->lineCount(), 40);
+        EXPECT_EQ(pane->DefaultTabTwips(), 1440);
+        EXPECT_GT(pane->LineCount(), 40);
     }
 }
 
@@ -277,27 +277,27 @@ TEST(LoadRtfIntoPane, TheWorkedExampleReadsAsItsPrintedLines) {
         "-----\\par 1\xB0/   250 dam =" + "\\tab \\tab \\tab \\tab \\tab \\tab " + "70 dm = \\par}";
     Panes panes;
     LoadRtfIntoPane(panes.subject, subject);
-    EXPECT_EQ(panes.subject.plainText(),
+    EXPECT_EQ(panes.subject.PlainText(),
               QString::fromUtf8("Long_N1_37_05 - Titre\r\n\r\nConvertir en   mètre\r\n\r\n"
                                 "-----\r\n1°/   250 dam =\t\t\t\t\t\t70 dm = \r\n"));
-    EXPECT_EQ(panes.subject.lineCount(), 6);
+    EXPECT_EQ(panes.subject.LineCount(), 6);
 }
 
 TEST(LoadRtfIntoPane, EmptyingAPaneRemovesTheWorksheetAndClearsTheModifiedFlag) {
     Ufiche::MersenneRandomSource random(11);
     Panes panes;
-    panes.show(Ufiche::BuildWorksheet(QuantityKind::Volume, DefaultSettings(), random));
+    panes.Show(Ufiche::BuildWorksheet(QuantityKind::Volume, DefaultSettings(), random));
     panes.subject.document()->setModified(true);
     EmptyPane(panes.subject);
-    EXPECT_TRUE(panes.subject.plainText().isEmpty());
-    EXPECT_EQ(panes.subject.lineCount(), 0);
+    EXPECT_TRUE(panes.subject.PlainText().isEmpty());
+    EXPECT_EQ(panes.subject.LineCount(), 0);
     EXPECT_FALSE(panes.subject.document()->isModified());
 }
 
 // What the pane writes when the worksheet is saved, read back into a new pane.
 std::vector<ShownCharacter> SavedAndReloaded(TRxRichEdit& pane) {
     pane.selectAll();
-    const QByteArray rtf = pane.contentForStream();
+    const QByteArray rtf = pane.ContentForStream();
     TRxRichEdit again;
     LoadRtfIntoPane(again, rtf.toStdString());
     EXPECT_EQ(again.document()->blockCount(), pane.document()->blockCount());
@@ -312,7 +312,7 @@ TEST(LoadRtfIntoPane, GeneratedWorksheetsSurviveASaveAndAReload) {
             WorksheetSettings settings = DefaultSettings();
             settings.Level = level;
             settings.SeparatorShown = level != 2;
-            panes.show(Ufiche::BuildWorksheet(kind, settings, random));
+            panes.Show(Ufiche::BuildWorksheet(kind, settings, random));
             EXPECT_EQ(SavedAndReloaded(panes.subject), ShownCharacters(*panes.subject.document()));
             EXPECT_EQ(SavedAndReloaded(panes.answerKey),
                       ShownCharacters(*panes.answerKey.document()));
@@ -323,7 +323,7 @@ TEST(LoadRtfIntoPane, GeneratedWorksheetsSurviveASaveAndAReload) {
 TEST(LoadRtfIntoPane, ATeachersEditsSurviveASaveAndAReload) {
     Ufiche::MersenneRandomSource random(5);
     Panes panes;
-    panes.show(Ufiche::BuildWorksheet(QuantityKind::Capacity, DefaultSettings(), random));
+    panes.Show(Ufiche::BuildWorksheet(QuantityKind::Capacity, DefaultSettings(), random));
     TRxRichEdit& pane = panes.subject;
     QTextCursor cursor = pane.textCursor();
     // Types at the end of the title, in the title's own underlined format.
@@ -344,7 +344,7 @@ TEST(LoadRtfIntoPane, ATeachersEditsSurviveASaveAndAReload) {
 
     const auto edited = ShownCharacters(*pane.document());
     EXPECT_EQ(SavedAndReloaded(pane), edited);
-    const QString text = pane.plainText();
+    const QString text = pane.PlainText();
     EXPECT_NE(text.indexOf(QString::fromUtf8("sœur, « déjà » ½ Ω")), -1);
     EXPECT_NE(text.indexOf(QString::fromUtf8("Bonus : { a } \\ b")), -1);
 }
@@ -371,9 +371,9 @@ TEST(LoadRtfIntoPane, RawBracesAndBackslashesInTheTeachersTextsLoseNoQuestion) {
         settings.SeparatorLine = Cp1252(c.separator);
         const GeneratedWorksheet sheet =
             Ufiche::BuildWorksheet(QuantityKind::Length, settings, random);
-        panes.show(sheet);
+        panes.Show(sheet);
         for (TRxRichEdit* pane : {&panes.subject, &panes.answerKey}) {
-            const QString text = pane->plainText();
+            const QString text = pane->PlainText();
             for (int n = 1; n <= settings.QuestionCount; ++n) {
                 EXPECT_NE(text.indexOf(QString::number(n) + QString::fromUtf8("°/   ")), -1)
                     << c.title << " question " << n;

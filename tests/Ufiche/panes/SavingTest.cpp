@@ -48,17 +48,17 @@ TEST(SaveFileNames, TheAnswerKeyTakesTheBaseNameAndAMissingExtensionBecomesRtf) 
 class SavingTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
-        m_form.setSeedSource([] { return 7u; });
-        m_form.setSaveDialog([this](QWidget*, const QString& initialDir, const QString& proposed) {
+        m_form.SetSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form.SetSeedSource([] { return 7u; });
+        m_form.SetSaveDialog([this](QWidget*, const QString& initialDir, const QString& proposed) {
             m_proposals << proposed;
             m_initialDirs << initialDir;
             return m_answer;
         });
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
         m_form.show();
     }
-    void TearDown() override { platform::setErrorPresenter(nullptr); }
+    void TearDown() override { platform::SetErrorPresenter(nullptr); }
 
     void Save(const std::optional<QString>& chosen) {
         m_answer = chosen;
@@ -96,8 +96,8 @@ TEST_F(SavingTest, BothFilesHoldThePanesAndReloadWithTheSameTextAndFormatting) {
                           "\\margb283"));
     }
 
-    for (const auto& [file, pane] : {std::pair{subject, &m_form.subjectPane()},
-                                     std::pair{answerKey, &m_form.answerKeyPane()}}) {
+    for (const auto& [file, pane] : {std::pair{subject, &m_form.SubjectPane()},
+                                     std::pair{answerKey, &m_form.AnswerKeyPane()}}) {
         platform::TRxRichEdit reloaded;
         reloaded.setFont(pane->font());
         Ufiche::LoadRtfIntoPane(reloaded, file.toStdString());
@@ -127,10 +127,10 @@ TEST_F(SavingTest, TheChosenExtensionDecidesTheSubjectFileAndTheAnswerKeyIsAlway
 }
 
 TEST_F(SavingTest, BeforeAnyGenerationTheDialogProposesRtfAloneAndAnEmptyAnswerKeyIsWritten) {
-    m_form.setSaveDialogInitialDir(m_folder.path());
+    m_form.SetSaveDialogInitialDir(m_folder.path());
     m_form.findChild<QCheckBox*>("ckbEdite")->setChecked(true);
-    m_form.subjectPane().setPlainText("Exercices du jour");
-    m_form.answerKeyPane().clear();
+    m_form.SubjectPane().setPlainText("Exercices du jour");
+    m_form.AnswerKeyPane().clear();
     Save(Path("jour"));
     EXPECT_EQ(m_proposals, QStringList{".rtf"});
     EXPECT_EQ(m_initialDirs, QStringList{m_folder.path()});
@@ -150,7 +150,7 @@ TEST_F(SavingTest, CancellingWritesNothingAndAnUnwritableFolderIsReportedWithout
     m_answer = Path("bloque/fiche");
     QTest::mouseClick(m_form.findChild<QPushButton*>("btnEnregistre"), Qt::LeftButton);
     ASSERT_EQ(m_errors.size(), 1);
-    EXPECT_EQ(m_errors[0], platform::messages::cannotCreateFile(
+    EXPECT_EQ(m_errors[0], platform::messages::CannotCreateFile(
                                QDir::toNativeSeparators(Path("bloque/fiche.rtf"))));
     EXPECT_EQ(Read("bloque/fiche_Cor.rtf"), "<absent>");
 }
@@ -181,7 +181,7 @@ TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplace
     for (const auto& c : cases) {
         using StreamMode = platform::TRxRichEdit::StreamMode;
         std::vector<std::tuple<int, int, int, StreamMode>> before;
-        for (platform::TRxRichEdit* pane : {&m_form.subjectPane(), &m_form.answerKeyPane()}) {
+        for (platform::TRxRichEdit* pane : {&m_form.SubjectPane(), &m_form.AnswerKeyPane()}) {
             QTextCursor cursor = pane->textCursor();
             cursor.setPosition(c.anchor);
             cursor.setPosition(c.position, QTextCursor::KeepAnchor);
@@ -196,17 +196,17 @@ TEST_F(SavingTest, EachPaneKeepsItsSelectionCaretAndScrollingSoTheNextKeyReplace
         Save(Path("fiche"));
         for (int i = 0; i < 2; ++i) {
             const platform::TRxRichEdit& pane =
-                i == 0 ? m_form.subjectPane() : m_form.answerKeyPane();
+                i == 0 ? m_form.SubjectPane() : m_form.AnswerKeyPane();
             EXPECT_EQ(std::make_tuple(pane.textCursor().anchor(), pane.textCursor().position(),
-                                      pane.verticalScrollBar()->value(), pane.streamMode()),
+                                      pane.verticalScrollBar()->value(), pane.CurrentStreamMode()),
                       before[i])
                 << "pane " << i << ", case " << c.anchor << "-" << c.position;
         }
     }
     // A key typed now replaces at most the teacher's own selection.
-    const int length = m_form.subjectPane().textLength();
-    QTest::keyClick(&m_form.subjectPane(), Qt::Key_X);
-    EXPECT_EQ(m_form.subjectPane().textLength(), length + 1);
+    const int length = m_form.SubjectPane().TextLength();
+    QTest::keyClick(&m_form.SubjectPane(), Qt::Key_X);
+    EXPECT_EQ(m_form.SubjectPane().TextLength(), length + 1);
     EXPECT_TRUE(m_errors.isEmpty());
 }
 

@@ -29,14 +29,14 @@ protected:
         if (scheduler == nullptr) {
             GTEST_SKIP() << "no private CUPS scheduler here: " << whyNoScheduler.toStdString();
         }
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
-        platform::CurrentPrinter::instance().reset();
-        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::CurrentPrinter::Instance().Reset();
+        m_form.SetSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
         m_form.show();
         m_form.btnLongClick();
         m_titlesBefore = scheduler->JobTitles().size();
     }
-    void TearDown() override { platform::setErrorPresenter(nullptr); }
+    void TearDown() override { platform::SetErrorPresenter(nullptr); }
 
     QStringList NewJobTitles() const { return scheduler->JobTitles().mid(m_titlesBefore); }
 
@@ -69,7 +69,7 @@ TEST_F(CupsPrintTest, ThePrintButtonSendsOneJobPerCopySubjectsFirst) {
 
 TEST_F(CupsPrintTest, AnEmptySubjectSendsNothing) {
     ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
-    m_form.subjectPane().clearContent();
+    m_form.SubjectPane().ClearContent();
     PrintWithCounts(2, 2);
     EXPECT_TRUE(NewJobTitles().isEmpty());
 }

@@ -117,8 +117,8 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySubjectInOneColumnOnA4) {
                                 QuestionLines(PageFileRuns(name + "_page"), kRaisePoints * dots),
                                 0.5 * dots, false, where + " previewed");
                         }
-                        pane.setStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
-                        pane.saveToFile(file + ".rtf", Ufiche::SavedPage(printer.pageLayout()));
+                        pane.SetStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
+                        pane.SaveToFile(file + ".rtf", Ufiche::SavedPage(printer.pageLayout()));
                         saved << file + ".rtf";
                     }
                 }

@@ -38,8 +38,8 @@ protected:
         Ufiche::LoadRtfIntoPane(m_subject, sheet.Subject);
     }
     QRect FirstPageFrame() const {
-        const auto page = platform::EmfPicture::load(m_folder.filePath("Temp0.emf"));
-        return page ? page->header().frame : QRect();
+        const auto page = platform::EmfPicture::Load(m_folder.filePath("Temp0.emf"));
+        return page ? page->Header().frame : QRect();
     }
     bool Exists(const char* name) const { return QFile::exists(m_folder.filePath(name)); }
 

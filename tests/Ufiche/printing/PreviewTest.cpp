@@ -33,16 +33,16 @@ protected:
             GTEST_SKIP() << "no private CUPS scheduler here: " << whyNoScheduler.toStdString();
         }
         ASSERT_TRUE(scheduler->AddQueue("salle_info", true));
-        platform::CurrentPrinter::instance().reset();
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::CurrentPrinter::Instance().Reset();
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
         m_previousFolder = QDir::currentPath();
         QDir::setCurrent(m_folder.path());
-        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        m_form.SetSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
         m_form.show();
     }
     void TearDown() override {
         QDir::setCurrent(m_previousFolder);
-        platform::setErrorPresenter(nullptr);
+        platform::SetErrorPresenter(nullptr);
     }
 
     void Generate(int questions, int lineSpacing) {
@@ -81,10 +81,10 @@ TEST_F(PreviewTest, AOnePageSubjectWritesOnlyTheFirstPage) {
     EXPECT_TRUE(m_errors.isEmpty()) << m_errors.join("; ").toStdString();
     EXPECT_EQ(Files(), (QStringList{"TWFile.txt", "Temp0.emf"}));
     EXPECT_EQ(QFile(m_folder.filePath("TWFile.txt")).size(), 0);
-    const auto page = platform::EmfPicture::load(m_folder.filePath("Temp0.emf"));
+    const auto page = platform::EmfPicture::Load(m_folder.filePath("Temp0.emf"));
     ASSERT_TRUE(page.has_value());
-    EXPECT_EQ(page->header().frame.left(), 0);
-    EXPECT_GT(page->header().frame.width(), 18000);  // a sheet, in hundredths of a mm
+    EXPECT_EQ(page->Header().frame.left(), 0);
+    EXPECT_GT(page->Header().frame.width(), 18000);  // a sheet, in hundredths of a mm
     EXPECT_GT(Ink(Picture("Image1").pixmap().toImage()), 100);
     EXPECT_TRUE(Picture("Image2").pixmap().isNull());
     EXPECT_TRUE(Preview().isVisible());

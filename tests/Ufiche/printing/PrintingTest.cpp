@@ -83,8 +83,8 @@ TEST_F(PrintingTest, EachCopyIsAJobOfItsOwnSubjectsBeforeAnswerKeys) {
 
 TEST_F(PrintingTest, ASubjectWithoutALinePrintsNothingAndAnEmptyAnswerKeyStillPrints) {
     Print(2, 2);
-    m_subject.clearContent();
-    m_answerKey.clearContent();
+    m_subject.ClearContent();
+    m_answerKey.ClearContent();
     Print(2, 2);
     EXPECT_EQ(m_jobs.Count(), 0);
     m_subject.setPlainText("Interrogation");

@@ -22,7 +22,7 @@ namespace {
 TEST(Captions, EveryLabelAndButtonShowsItsWholeCaption) {
     QTemporaryDir folder;
     Ufiche::TForm1 form;
-    form.setSettingsFileName(folder.filePath("fiches-conversions.ini"));
+    form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     int checked = 0;
     for (QLabel* label : form.findChildren<QLabel*>()) {

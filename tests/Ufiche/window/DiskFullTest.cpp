@@ -28,10 +28,10 @@ protected:
             GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
         }
         m_mounted = true;
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
     }
     void TearDown() override {
-        platform::setErrorPresenter(nullptr);
+        platform::SetErrorPresenter(nullptr);
         if (m_mounted) {
             umount2(m_disk.toLocal8Bit().constData(), MNT_DETACH);
         }
@@ -63,7 +63,7 @@ TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     const QString settings = OnDisk("fiches-conversions.ini");
     {
         Ufiche::TForm1 form;
-        form.setSettingsFileName(settings);
+        form.SetSettingsFileName(settings);
         form.show();
         form.close();
     }
@@ -77,8 +77,8 @@ TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     FillDisk();
 
     Ufiche::TForm1 form;
-    form.setSettingsFileName(settings);
-    form.setSaveDialog([&](QWidget*, const QString&, const QString&) {
+    form.SetSettingsFileName(settings);
+    form.SetSaveDialog([&](QWidget*, const QString&, const QString&) {
         return std::optional<QString>(OnDisk("fiche"));
     });
     form.show();
@@ -86,14 +86,14 @@ TEST_F(DiskFullTest, SavesThatFindNoRoomReportItAndLeaveTheOldFilesWhole) {
     form.btnLongClick();
     form.findChild<QPushButton*>("btnEnregistre")->click();
     ASSERT_EQ(m_errors.size(), 1);
-    EXPECT_EQ(m_errors[0], platform::messages::cannotCreateFile(OnDisk("fiche.rtf")));
+    EXPECT_EQ(m_errors[0], platform::messages::CannotCreateFile(OnDisk("fiche.rtf")));
     EXPECT_EQ(Read(OnDisk("fiche.rtf")), "{\\rtf1 ancienne fiche}");
     EXPECT_FALSE(QFile::exists(OnDisk("fiche_Cor.rtf")));
 
     form.findChild<QSpinBox*>("spSujets")->setValue(30);
     form.close();
     ASSERT_EQ(m_errors.size(), 2);
-    EXPECT_EQ(m_errors[1], platform::messages::cannotWriteTo(settings));
+    EXPECT_EQ(m_errors[1], platform::messages::CannotWriteTo(settings));
     EXPECT_EQ(Read(settings), oldSettings);
 }
 

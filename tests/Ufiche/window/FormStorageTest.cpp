@@ -73,13 +73,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
         m_settingsFile = m_folder.filePath("fiches-conversions.ini");
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
     }
-    void TearDown() override { platform::setErrorPresenter(nullptr); }
+    void TearDown() override { platform::SetErrorPresenter(nullptr); }
 
     std::unique_ptr<Ufiche::TForm1> OpenWindow(const QString& fileName) {
         auto form = std::make_unique<Ufiche::TForm1>();
-        form->setSettingsFileName(fileName);
+        form->SetSettingsFileName(fileName);
         form->show();
         QCoreApplication::processEvents();
         return form;
@@ -97,7 +97,7 @@ protected:
     }
 
     template <class Widget>
-    static Widget& control(Ufiche::TForm1& form, const char* name) {
+    static Widget& Control(Ufiche::TForm1& form, const char* name) {
         return *form.findChild<Widget*>(name);
     }
 
@@ -108,10 +108,10 @@ protected:
 
 TEST_F(FormStorageTest, WithoutAFileTheControlsKeepTheirDefaultsButTextsLoseTheirBlanks) {
     auto form = OpenWindow();
-    EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 25);
-    EXPECT_EQ(control<QComboBox>(*form, "Combo1").currentText(), "Convertir en");
-    EXPECT_EQ(control<QComboBox>(*form, "Combo1").count(), 4);
-    EXPECT_EQ(control<QLineEdit>(*form, "eTitre1").text().size(), 73);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 25);
+    EXPECT_EQ(Control<QComboBox>(*form, "Combo1").currentText(), "Convertir en");
+    EXPECT_EQ(Control<QComboBox>(*form, "Combo1").count(), 4);
+    EXPECT_EQ(Control<QLineEdit>(*form, "eTitre1").text().size(), 73);
     EXPECT_EQ(form->size(), QSize(798, 420));
     EXPECT_TRUE(form->FormStorage1().Restored());
     EXPECT_TRUE(m_errors.isEmpty());
@@ -120,15 +120,15 @@ TEST_F(FormStorageTest, WithoutAFileTheControlsKeepTheirDefaultsButTextsLoseThei
 TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
     {
         auto form = OpenWindow();
-        control<QSpinBox>(*form, "spMaxLigne").setValue(40);
-        control<QSpinBox>(*form, "spinterligne").setValue(3);
-        control<QSpinBox>(*form, "spSujets").setValue(30);
-        control<QLineEdit>(*form, "eTitre1").setText("\"Classe de 6e B\"");
-        control<QLineEdit>(*form, "eSepar").setText("  *** ");
-        control<QSlider>(*form, "trbNiveau").setValue(3);
-        control<QCheckBox>(*form, "CheckBox1").setChecked(false);
-        control<QCheckBox>(*form, "ckbEdite").setChecked(true);
-        auto& combo = control<QComboBox>(*form, "Combo1");
+        Control<QSpinBox>(*form, "spMaxLigne").setValue(40);
+        Control<QSpinBox>(*form, "spinterligne").setValue(3);
+        Control<QSpinBox>(*form, "spSujets").setValue(30);
+        Control<QLineEdit>(*form, "eTitre1").setText("\"Classe de 6e B\"");
+        Control<QLineEdit>(*form, "eSepar").setText("  *** ");
+        Control<QSlider>(*form, "trbNiveau").setValue(3);
+        Control<QCheckBox>(*form, "CheckBox1").setChecked(false);
+        Control<QCheckBox>(*form, "ckbEdite").setChecked(true);
+        auto& combo = Control<QComboBox>(*form, "Combo1");
         combo.addItem("Exprimer en ");
         combo.addItems({"\"Bonjour\"", "'x' "});
         combo.setEditText("Exprimer en ");
@@ -147,18 +147,18 @@ TEST_F(FormStorageTest, ASavedWindowComesBackKeyForKey) {
     EXPECT_TRUE(file.contains("Item5=\"\"Bonjour\"\"\r\nItem6=\"'x'\" \r\n"));
 
     auto form = OpenWindow();
-    EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 40);
-    EXPECT_EQ(control<QSpinBox>(*form, "spinterligne").value(), 3);
-    EXPECT_EQ(control<QSpinBox>(*form, "spSujets").value(), 30);
-    EXPECT_EQ(control<QLineEdit>(*form, "eTitre1").text(), "\"Classe de 6e B\"");
-    EXPECT_EQ(control<QLineEdit>(*form, "eSepar").text(), "***");
-    EXPECT_EQ(control<QLabel>(*form, "Label10").text(), "(3)");
+    EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 40);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spinterligne").value(), 3);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spSujets").value(), 30);
+    EXPECT_EQ(Control<QLineEdit>(*form, "eTitre1").text(), "\"Classe de 6e B\"");
+    EXPECT_EQ(Control<QLineEdit>(*form, "eSepar").text(), "***");
+    EXPECT_EQ(Control<QLabel>(*form, "Label10").text(), "(3)");
     EXPECT_EQ(form->CurrentLevel(), 3);
-    EXPECT_EQ(control<QSlider>(*form, "trbNiveau").toolTip(), Ufiche::texts::LevelHint(3));
-    EXPECT_FALSE(control<QLineEdit>(*form, "eSepar").isEnabled());
+    EXPECT_EQ(Control<QSlider>(*form, "trbNiveau").toolTip(), Ufiche::texts::LevelHint(3));
+    EXPECT_FALSE(Control<QLineEdit>(*form, "eSepar").isEnabled());
     EXPECT_TRUE(form->EditMode());
-    EXPECT_FALSE(form->subjectPane().isReadOnly());
-    auto& combo = control<QComboBox>(*form, "Combo1");
+    EXPECT_FALSE(form->SubjectPane().isReadOnly());
+    auto& combo = Control<QComboBox>(*form, "Combo1");
     EXPECT_EQ(combo.currentText(), "Exprimer en");
     ASSERT_EQ(combo.count(), 7);
     // Reading drops the blank that the file keeps.
@@ -179,23 +179,23 @@ TEST_F(FormStorageTest, ValuesOutOfRangeOrUnreadableAreClampedOrIgnored) {
         "ckbEdite_Checked=true\n"
         "spSujets_Value=-4\n");
     auto form = OpenWindow();
-    EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 40);
-    EXPECT_EQ(control<QSpinBox>(*form, "spinterligne").value(), 0);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 40);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spinterligne").value(), 0);
     EXPECT_EQ(form->CurrentLevel(), 3);
-    EXPECT_TRUE(control<QCheckBox>(*form, "CheckBox1").isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(*form, "CheckBox1").isChecked());
     EXPECT_TRUE(form->EditMode());
-    EXPECT_EQ(control<QSpinBox>(*form, "spSujets").value(), 0);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spSujets").value(), 0);
 }
 
 TEST_F(FormStorageTest, AnEmptiedListDisappearsAndTheDesignEntriesComeBack) {
     {
         auto form = OpenWindow();
-        control<QComboBox>(*form, "Combo1").clear();
+        Control<QComboBox>(*form, "Combo1").clear();
         form->close();
     }
     EXPECT_FALSE(ReadSettings().contains("Combo1_Items"));
     auto form = OpenWindow();
-    EXPECT_EQ(control<QComboBox>(*form, "Combo1").count(), 4);
+    EXPECT_EQ(Control<QComboBox>(*form, "Combo1").count(), 4);
 }
 
 TEST_F(FormStorageTest, PositionComesBackOnlyOnTheSamePixelDensityAndPlainKeysStandIn) {
@@ -204,18 +204,18 @@ TEST_F(FormStorageTest, PositionComesBackOnlyOnTheSamePixelDensityAndPlainKeysSt
     {
         auto form = OpenWindow();
         EXPECT_EQ(form->frameGeometry(), QRect(50, 60, 900, 500));
-        EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 7);
+        EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 7);
     }
     WriteSettings("[TForm1]\nPixelsPerInch=120\nNormPos=50,60,950,560\nspMaxLigne_Value=8\n");
     auto form = OpenWindow();
     EXPECT_EQ(form->size(), QSize(798, 420));
-    EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 8);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 8);
 }
 
 TEST_F(FormStorageTest, AVersionBelowZeroRestoresNothingButTheCloseStillSaves) {
     WriteSettings("[TForm1]\nFormVersion=-1\nspMaxLigne_Value=7\n");
     auto form = OpenWindow();
-    EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 25);
+    EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 25);
     form->close();
     EXPECT_TRUE(ReadSettings().contains("spMaxLigne_Value=25\r\n"));
     EXPECT_TRUE(ReadSettings().contains("FormVersion=0\r\n"));
@@ -229,13 +229,13 @@ TEST_F(FormStorageTest, GarbageFilesOpenTheWindowWithItsDefaults) {
     WriteSettings(garbage);
     {
         auto form = OpenWindow();
-        EXPECT_EQ(control<QSpinBox>(*form, "spMaxLigne").value(), 25);
+        EXPECT_EQ(Control<QSpinBox>(*form, "spMaxLigne").value(), 25);
     }
     WriteSettings("[TForm1]\neTitre1_Text=" + QByteArray(100000, 'x') +
                   "\n[TForm1.Combo1_Items]\nCount=2000000000\nItem0=a\n");
     auto form = OpenWindow();
-    EXPECT_EQ(control<QLineEdit>(*form, "eTitre1").text(), QString(160, 'x'));
-    EXPECT_EQ(control<QComboBox>(*form, "Combo1").itemText(0), "a");
+    EXPECT_EQ(Control<QLineEdit>(*form, "eTitre1").text(), QString(160, 'x'));
+    EXPECT_EQ(Control<QComboBox>(*form, "Combo1").itemText(0), "a");
 }
 
 TEST_F(FormStorageTest, AFileThatCannotBeWrittenIsReportedAtTheCloseAndAgainAtDestruction) {
@@ -285,17 +285,17 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
 
     auto form = OpenWindow();
     QString offeredFolder;
-    form->setSaveDialog([&](QWidget*, const QString& initialDir, const QString&) {
+    form->SetSaveDialog([&](QWidget*, const QString& initialDir, const QString&) {
         offeredFolder = initialDir;
         return std::optional<QString>();
     });
     form->btnEnregistreClick();
     EXPECT_EQ(offeredFolder, "/srv/Mes fiches");
-    EXPECT_EQ(control<QComboBox>(*form, "Combo1").itemText(1), "x");
+    EXPECT_EQ(Control<QComboBox>(*form, "Combo1").itemText(1), "x");
 
     // The save goes to a new file, which takes the keys in the store's order.
     const QString newFile = m_folder.filePath("nouveau.ini");
-    form->setSettingsFileName(newFile);
+    form->SetSettingsFileName(newFile);
     EXPECT_TRUE(form->close());
     QFile file(newFile);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -317,7 +317,7 @@ TEST_F(FormStorageTest, ARestoreReadsTheFileOnceAndASaveReplacesItOnce) {
     const auto restore = accesses.Take(name);
     EXPECT_EQ(restore.opened, 1);
     EXPECT_EQ(restore.replaced, 0);
-    control<QSpinBox>(*form, "spMaxLigne").setValue(9);
+    Control<QSpinBox>(*form, "spMaxLigne").setValue(9);
     EXPECT_TRUE(form->close());
     const auto save = accesses.Take(name);
     EXPECT_EQ(save.opened, 1);

@@ -43,13 +43,13 @@ QString Repeat(const QString& piece, int length) {
 class HardeningTest : public testing::Test {
 protected:
     void SetUp() override {
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
     }
-    void TearDown() override { platform::setErrorPresenter(nullptr); }
+    void TearDown() override { platform::SetErrorPresenter(nullptr); }
 
     std::unique_ptr<Ufiche::TForm1> Open() {
         auto form = std::make_unique<Ufiche::TForm1>();
-        form->setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        form->SetSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
         form->show();
         return form;
     }
@@ -77,9 +77,9 @@ TEST_F(HardeningTest, AnyTextInTheFieldsGivesDocumentsThatLoadAndSettingsThatCom
             for (const auto kind : {QuantityKind::Length, QuantityKind::Area, QuantityKind::Volume,
                                     QuantityKind::Capacity}) {
                 form->GenerateWorksheet(kind);
-                EXPECT_TRUE(form->subjectPane().toPlainText().contains("1\u00b0/"));
-                EXPECT_TRUE(form->answerKeyPane().toPlainText().contains("40\u00b0/") ||
-                            form->answerKeyPane().toPlainText().contains("25\u00b0/"));
+                EXPECT_TRUE(form->SubjectPane().toPlainText().contains("1\u00b0/"));
+                EXPECT_TRUE(form->AnswerKeyPane().toPlainText().contains("40\u00b0/") ||
+                            form->AnswerKeyPane().toPlainText().contains("25\u00b0/"));
             }
             form->close();
         }
@@ -102,7 +102,7 @@ TEST_F(HardeningTest, ASeparatorLineOfWordsOrDigitsShowsBeforeEveryQuestion) {
     for (const QString separator : {"Exercice", "2024"}) {
         form->findChild<QLineEdit*>("eSepar")->setText(separator);
         form->GenerateWorksheet(QuantityKind::Volume);
-        for (const auto* pane : {&form->subjectPane(), &form->answerKeyPane()}) {
+        for (const auto* pane : {&form->SubjectPane(), &form->AnswerKeyPane()}) {
             EXPECT_EQ(pane->toPlainText().count(separator + "\n"), 25) << separator.toStdString();
         }
     }
@@ -110,7 +110,7 @@ TEST_F(HardeningTest, ASeparatorLineOfWordsOrDigitsShowsBeforeEveryQuestion) {
 
 TEST_F(HardeningTest, AGenerationInterruptedByThePaneLeavesTheWindowWorking) {
     auto form = Open();
-    form->setPaneLoader([](platform::TRxRichEdit& pane, const std::string& document) {
+    form->SetPaneLoader([](platform::TRxRichEdit& pane, const std::string& document) {
         if (pane.objectName() == "RxE2") {
             throw platform::PlatformError(platform::messages::kStreamLoadError);
         }
@@ -122,13 +122,13 @@ TEST_F(HardeningTest, AGenerationInterruptedByThePaneLeavesTheWindowWorking) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(form->IsGenerating());
     EXPECT_TRUE(QString::fromStdString(form->DefaultFileName()).startsWith("Long_N1_"));
-    EXPECT_TRUE(form->subjectPane().toPlainText().contains("1\u00b0/"));
-    EXPECT_TRUE(form->answerKeyPane().toPlainText().isEmpty());
+    EXPECT_TRUE(form->SubjectPane().toPlainText().contains("1\u00b0/"));
+    EXPECT_TRUE(form->AnswerKeyPane().toPlainText().isEmpty());
     EXPECT_EQ(form->LightColour(), QColor(0, 128, 0));
 
-    form->setPaneLoader(Ufiche::LoadRtfIntoPane);
+    form->SetPaneLoader(Ufiche::LoadRtfIntoPane);
     form->findChild<QPushButton*>("btnSurf")->click();
-    EXPECT_TRUE(form->answerKeyPane().toPlainText().contains("Corrig\u00e9"));
+    EXPECT_TRUE(form->AnswerKeyPane().toPlainText().contains("Corrig\u00e9"));
     EXPECT_EQ(m_errors.size(), 1);
 }
 
@@ -164,7 +164,7 @@ TEST_F(HardeningTest, APrinterThatFailsInTheMiddleStopsTheRemainingCopies) {
                                       : m_folder.filePath(QString("job%1.pdf").arg(calls)));
         return printer;
     };
-    platform::runReportingErrors(
+    platform::RunReportingErrors(
         [&] { Ufiche::PrintCopies(subject, answerKey, 3, 1, printerForJob); });
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(m_errors, QStringList{platform::messages::kInvalidPrinter});

@@ -74,15 +74,15 @@ void ExpectWholeTitleAndPrompt(const QInputDialog& box) {
 
 class QtDialogsTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(platform::installQtFrench(*qApp)); }
+    static void SetUpTestSuite() { ASSERT_TRUE(platform::InstallQtFrench(*qApp)); }
     void SetUp() override {
-        m_form.setSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
-        platform::setErrorPresenter([this](const QString& message) { m_errors << message; });
+        m_form.SetSettingsFileName(m_folder.filePath("fiches-conversions.ini"));
+        platform::SetErrorPresenter([this](const QString& message) { m_errors << message; });
         m_form.show();
     }
     void TearDown() override {
-        platform::setErrorPresenter(nullptr);
-        platform::CurrentPrinter::instance().reset();
+        platform::SetErrorPresenter(nullptr);
+        platform::CurrentPrinter::Instance().Reset();
     }
 
     QTemporaryDir m_folder;
@@ -187,8 +187,8 @@ TEST_F(QtDialogsTest, PrintingToAFileChosenWithCiKeepsEveryCopyInAFileOfItsOwn) 
                                 chosen = m_folder.filePath("classe.v2/fiche");
                                 chooseFile(dialog);
                             });
-    EXPECT_EQ(platform::CurrentPrinter::instance()
-                  .printerForJob("_Sujet2")
+    EXPECT_EQ(platform::CurrentPrinter::Instance()
+                  .PrinterForJob("_Sujet2")
                   .outputFileName()
                   .toStdString(),
               m_folder.filePath("classe.v2/fiche_Sujet2").toStdString());

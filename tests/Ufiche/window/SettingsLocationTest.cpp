@@ -132,7 +132,7 @@ TEST(SettingsLocation, TheWindowNamesTheFileOfTheLocationItWasBuiltFor) {
 
     const Ufiche::TForm1 form;  // its FormCreate names the settings file
 
-    const QString besideExecutable = Ufiche::SettingsFileName(platform::executablePath());
+    const QString besideExecutable = Ufiche::SettingsFileName(platform::ExecutablePath());
     if (Ufiche::BuiltSettingsLocation() == SettingsLocation::BesideExecutable) {
         EXPECT_EQ(form.SettingsFileName(), besideExecutable);
         EXPECT_FALSE(QFileInfo::exists(programFolder));

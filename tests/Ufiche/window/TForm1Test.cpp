@@ -36,14 +36,14 @@ class TForm1Test : public testing::Test {
 protected:
     void SetUp() override {
         // A settings file of the test's own, so no run sees another's.
-        m_form.setSettingsFileName(m_settingsFolder.filePath("fiches-conversions.ini"));
-        m_form.setSeedSource([] { return 42u; });
+        m_form.SetSettingsFileName(m_settingsFolder.filePath("fiches-conversions.ini"));
+        m_form.SetSeedSource([] { return 42u; });
         m_form.show();
         QCoreApplication::processEvents();
     }
 
     template <class Widget>
-    Widget& control(const char* name) {
+    Widget& Control(const char* name) {
         auto* widget = m_form.findChild<Widget*>(name);
         if (widget == nullptr) {
             throw std::runtime_error(std::string("no control ") + name);
@@ -51,13 +51,13 @@ protected:
         return *widget;
     }
 
-    bool lightIsGreen() const { return m_form.LightColour() == Ufiche::kLightGreen; }
-    bool lightIsRed() const { return m_form.LightColour() == Ufiche::kLightRed; }
+    bool LightIsGreen() const { return m_form.LightColour() == Ufiche::kLightGreen; }
+    bool LightIsRed() const { return m_form.LightColour() == Ufiche::kLightRed; }
 
-    bool subjectButtonsEnabled() {
-        const bool print = control<QPushButton>("btnImprime").isEnabled();
-        EXPECT_EQ(control<QPushButton>("btnEnregistre").isEnabled(), print);
-        EXPECT_EQ(control<QPushButton>("btnApercu").isEnabled(), print);
+    bool SubjectButtonsEnabled() {
+        const bool print = Control<QPushButton>("btnImprime").isEnabled();
+        EXPECT_EQ(Control<QPushButton>("btnEnregistre").isEnabled(), print);
+        EXPECT_EQ(Control<QPushButton>("btnApercu").isEnabled(), print);
         return print;
     }
 
@@ -67,29 +67,29 @@ protected:
 
 TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_EQ(m_form.size(), QSize(798, 420));
-    EXPECT_EQ(control<QSlider>("trbNiveau").value(), 1);
-    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), Ufiche::texts::LevelHint(1));
-    EXPECT_EQ(control<QSpinBox>("spMaxLigne").value(), 25);
-    EXPECT_EQ(control<QSpinBox>("spMaxLigne").maximum(), 40);
-    EXPECT_EQ(control<QSpinBox>("spinterligne").value(), 1);
-    EXPECT_EQ(control<QSpinBox>("spSujets").maximum(), 999);
-    EXPECT_EQ(control<QLineEdit>("eTitre1").text().size(), 73);
-    EXPECT_EQ(control<QLineEdit>("eTitre1").maxLength(), 160);
-    EXPECT_EQ(control<QLineEdit>("eSepar").text(), QString(123, '-'));
-    EXPECT_EQ(control<QLineEdit>("eSepar").maxLength(), 230);
-    EXPECT_EQ(control<QLabel>("Label10").text(), "(123)");
-    auto& combo = control<QComboBox>("Combo1");
+    EXPECT_EQ(Control<QSlider>("trbNiveau").value(), 1);
+    EXPECT_EQ(Control<QSlider>("trbNiveau").toolTip(), Ufiche::texts::LevelHint(1));
+    EXPECT_EQ(Control<QSpinBox>("spMaxLigne").value(), 25);
+    EXPECT_EQ(Control<QSpinBox>("spMaxLigne").maximum(), 40);
+    EXPECT_EQ(Control<QSpinBox>("spinterligne").value(), 1);
+    EXPECT_EQ(Control<QSpinBox>("spSujets").maximum(), 999);
+    EXPECT_EQ(Control<QLineEdit>("eTitre1").text().size(), 73);
+    EXPECT_EQ(Control<QLineEdit>("eTitre1").maxLength(), 160);
+    EXPECT_EQ(Control<QLineEdit>("eSepar").text(), QString(123, '-'));
+    EXPECT_EQ(Control<QLineEdit>("eSepar").maxLength(), 230);
+    EXPECT_EQ(Control<QLabel>("Label10").text(), "(123)");
+    auto& combo = Control<QComboBox>("Combo1");
     // Restored from no file: the default text without its trailing blank.
     EXPECT_EQ(combo.currentText(), "Convertir en");
     EXPECT_EQ(combo.itemText(0), "Convertir en ");
     EXPECT_EQ(combo.count(), 4);
     EXPECT_EQ(combo.itemText(3), "");
-    EXPECT_TRUE(control<QCheckBox>("CheckBox1").isChecked());
-    EXPECT_FALSE(control<QCheckBox>("ckbEdite").isChecked());
-    EXPECT_EQ(m_form.subjectPane().toPlainText(), "     ");
-    EXPECT_TRUE(m_form.subjectPane().isReadOnly());
-    EXPECT_FALSE(subjectButtonsEnabled());
-    EXPECT_TRUE(lightIsGreen());
+    EXPECT_TRUE(Control<QCheckBox>("CheckBox1").isChecked());
+    EXPECT_FALSE(Control<QCheckBox>("ckbEdite").isChecked());
+    EXPECT_EQ(m_form.SubjectPane().toPlainText(), "     ");
+    EXPECT_TRUE(m_form.SubjectPane().isReadOnly());
+    EXPECT_FALSE(SubjectButtonsEnabled());
+    EXPECT_TRUE(LightIsGreen());
     EXPECT_EQ(m_form.CurrentLevel(), 1);
     EXPECT_EQ(m_form.windowTitle(), "Fiches de conversions d'unit\u00e9s");
     EXPECT_TRUE(m_form.SettingsFileName().endsWith(".ini"));
@@ -105,13 +105,13 @@ TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
                    {"btnVol", QuantityKind::Volume, true},
                    {"btnCapa", QuantityKind::Capacity, false},
                    {"btnMasse", QuantityKind::Mass, true}};
-    control<QSlider>("trbNiveau").setValue(3);
-    control<QSpinBox>("spMaxLigne").setValue(40);
+    Control<QSlider>("trbNiveau").setValue(3);
+    Control<QSpinBox>("spMaxLigne").setValue(40);
     for (const auto& button : buttons) {
-        control<QCheckBox>("ckbVirgule").setChecked(button.comma);
+        Control<QCheckBox>("ckbVirgule").setChecked(button.comma);
         ASSERT_EQ(m_form.ReadWorksheetSettings().DecimalComma, button.comma);
         m_form.FormActivate();  // seeds 42 again
-        QTest::mouseClick(&control<QPushButton>(button.button), Qt::LeftButton);
+        QTest::mouseClick(&Control<QPushButton>(button.button), Qt::LeftButton);
 
         Ufiche::MersenneRandomSource random(42);
         const auto expected =
@@ -120,92 +120,92 @@ TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
         EXPECT_EQ(m_form.DrawnExercises(), expected.DrawnExercises);
         platform::TRxRichEdit subject;
         platform::TRxRichEdit answerKey;
-        subject.setFont(m_form.subjectPane().font());
-        answerKey.setFont(m_form.answerKeyPane().font());
+        subject.setFont(m_form.SubjectPane().font());
+        answerKey.setFont(m_form.AnswerKeyPane().font());
         Ufiche::LoadRtfIntoPane(subject, expected.Subject);
         Ufiche::LoadRtfIntoPane(answerKey, expected.AnswerKey);
-        EXPECT_EQ(m_form.subjectPane().toHtml(), subject.toHtml());
-        EXPECT_EQ(m_form.answerKeyPane().toHtml(), answerKey.toHtml());
-        EXPECT_TRUE(m_form.subjectPane().toPlainText().startsWith(
+        EXPECT_EQ(m_form.SubjectPane().toHtml(), subject.toHtml());
+        EXPECT_EQ(m_form.AnswerKeyPane().toHtml(), answerKey.toHtml());
+        EXPECT_TRUE(m_form.SubjectPane().toPlainText().startsWith(
             QString::fromStdString(expected.DefaultFileName)));
-        EXPECT_TRUE(subjectButtonsEnabled());
-        EXPECT_TRUE(lightIsGreen());
-        EXPECT_EQ(m_form.subjectPane().textCursor().position(), 0);
+        EXPECT_TRUE(SubjectButtonsEnabled());
+        EXPECT_TRUE(LightIsGreen());
+        EXPECT_EQ(m_form.SubjectPane().textCursor().position(), 0);
     }
 }
 
 TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
     // Panes in their first state (five blanks): a question count change is red.
-    control<QSpinBox>("spMaxLigne").setValue(10);
-    EXPECT_TRUE(lightIsRed());
+    Control<QSpinBox>("spMaxLigne").setValue(10);
+    EXPECT_TRUE(LightIsRed());
     m_form.FormActivate();
-    EXPECT_TRUE(lightIsGreen());
+    EXPECT_TRUE(LightIsGreen());
 
-    QTest::mouseClick(&control<QPushButton>("btnLong"), Qt::LeftButton);
-    EXPECT_TRUE(lightIsGreen());
-    control<QSlider>("trbNiveau").setValue(2);
-    EXPECT_TRUE(lightIsRed());
+    QTest::mouseClick(&Control<QPushButton>("btnLong"), Qt::LeftButton);
+    EXPECT_TRUE(LightIsGreen());
+    Control<QSlider>("trbNiveau").setValue(2);
+    EXPECT_TRUE(LightIsRed());
     EXPECT_EQ(m_form.CurrentLevel(), 2);
-    EXPECT_EQ(control<QSlider>("trbNiveau").toolTip(), Ufiche::texts::LevelHint(2));
+    EXPECT_EQ(Control<QSlider>("trbNiveau").toolTip(), Ufiche::texts::LevelHint(2));
     m_form.FormActivate();
-    EXPECT_TRUE(lightIsGreen());
+    EXPECT_TRUE(LightIsGreen());
 
     // Neither copy counts, edit mode nor the list buttons change the light.
-    control<QSpinBox>("spSujets").setValue(30);
-    control<QSpinBox>("spCorriges").setValue(3);
-    control<QCheckBox>("ckbEdite").setChecked(true);
-    control<QCheckBox>("ckbEdite").setChecked(false);
-    EXPECT_TRUE(lightIsGreen());
+    Control<QSpinBox>("spSujets").setValue(30);
+    Control<QSpinBox>("spCorriges").setValue(3);
+    Control<QCheckBox>("ckbEdite").setChecked(true);
+    Control<QCheckBox>("ckbEdite").setChecked(false);
+    EXPECT_TRUE(LightIsGreen());
 
-    control<QCheckBox>("CheckBox1").setChecked(false);
-    EXPECT_TRUE(lightIsRed());
-    EXPECT_FALSE(control<QLineEdit>("eSepar").isEnabled());
+    Control<QCheckBox>("CheckBox1").setChecked(false);
+    EXPECT_TRUE(LightIsRed());
+    EXPECT_FALSE(Control<QLineEdit>("eSepar").isEnabled());
     m_form.FormActivate();
 
     for (auto change : std::initializer_list<std::function<void()>>{
-             [&] { control<QSpinBox>("spinterligne").setValue(3); },
-             [&] { control<QLineEdit>("eTitre1").setText("Classe de 6e"); },
-             [&] { control<QLineEdit>("eSepar").setText("***"); },
-             [&] { control<QCheckBox>("ckbVirgule").toggle(); },
+             [&] { Control<QSpinBox>("spinterligne").setValue(3); },
+             [&] { Control<QLineEdit>("eTitre1").setText("Classe de 6e"); },
+             [&] { Control<QLineEdit>("eSepar").setText("***"); },
+             [&] { Control<QCheckBox>("ckbVirgule").toggle(); },
              [&] {
-                 control<QComboBox>("Combo1").setFocus();
-                 QTest::keyClicks(&control<QComboBox>("Combo1"), "x");
+                 Control<QComboBox>("Combo1").setFocus();
+                 QTest::keyClicks(&Control<QComboBox>("Combo1"), "x");
              }}) {
         m_form.FormActivate();
         change();
-        EXPECT_TRUE(lightIsRed());
+        EXPECT_TRUE(LightIsRed());
     }
-    EXPECT_EQ(control<QLabel>("Label10").text(), "(3)");
+    EXPECT_EQ(Control<QLabel>("Label10").text(), "(3)");
 
     // A subject of exactly one blank keeps the light as it is.
-    m_form.subjectPane().setPlainText(" ");
+    m_form.SubjectPane().setPlainText(" ");
     m_form.FormActivate();
-    control<QSpinBox>("spMaxLigne").setValue(12);
-    EXPECT_TRUE(lightIsGreen());
-    control<QLineEdit>("eSepar").setText("");
-    EXPECT_EQ(control<QLabel>("Label10").text(), "(0)");
+    Control<QSpinBox>("spMaxLigne").setValue(12);
+    EXPECT_TRUE(LightIsGreen());
+    Control<QLineEdit>("eSepar").setText("");
+    EXPECT_EQ(Control<QLabel>("Label10").text(), "(0)");
 }
 
 TEST_F(TForm1Test, TheSubjectButtonsFollowTheSubjectPaneText) {
-    QTest::mouseClick(&control<QPushButton>("btnVol"), Qt::LeftButton);
-    EXPECT_TRUE(subjectButtonsEnabled());
-    control<QCheckBox>("ckbEdite").setChecked(true);
-    auto& subject = m_form.subjectPane();
+    QTest::mouseClick(&Control<QPushButton>("btnVol"), Qt::LeftButton);
+    EXPECT_TRUE(SubjectButtonsEnabled());
+    Control<QCheckBox>("ckbEdite").setChecked(true);
+    auto& subject = m_form.SubjectPane();
     subject.selectAll();
     QTest::keyClick(&subject, Qt::Key_Delete);
     EXPECT_TRUE(subject.toPlainText().isEmpty());
-    EXPECT_FALSE(subjectButtonsEnabled());
+    EXPECT_FALSE(SubjectButtonsEnabled());
     QTest::keyClicks(&subject, " ");
-    EXPECT_TRUE(subjectButtonsEnabled());
+    EXPECT_TRUE(SubjectButtonsEnabled());
     // The answer key has no say.
-    m_form.answerKeyPane().clear();
-    EXPECT_TRUE(subjectButtonsEnabled());
+    m_form.AnswerKeyPane().clear();
+    EXPECT_TRUE(SubjectButtonsEnabled());
 }
 
 TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
-    QTest::mouseClick(&control<QPushButton>("btnSurf"), Qt::LeftButton);
-    const QString subjectBefore = m_form.subjectPane().toHtml();
-    auto& subject = m_form.subjectPane();
+    QTest::mouseClick(&Control<QPushButton>("btnSurf"), Qt::LeftButton);
+    const QString subjectBefore = m_form.SubjectPane().toHtml();
+    auto& subject = m_form.SubjectPane();
 
     // View mode: read-only, Tab moves on, a double click leaves no selection.
     const QPoint onText = subject.cursorRect(subject.textCursor()).center() + QPoint(8, 0);
@@ -216,11 +216,11 @@ TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
     QTest::keyClick(&subject, Qt::Key_Tab);
     EXPECT_EQ(subject.toHtml(), subjectBefore);
 
-    control<QCheckBox>("ckbEdite").setChecked(true);
+    Control<QCheckBox>("ckbEdite").setChecked(true);
     EXPECT_TRUE(m_form.EditMode());
     EXPECT_FALSE(subject.isReadOnly());
     EXPECT_EQ(subject.toHtml(), subjectBefore);
-    EXPECT_TRUE(lightIsGreen());
+    EXPECT_TRUE(LightIsGreen());
     QTest::mouseDClick(subject.viewport(), Qt::LeftButton, {}, onText);
     QCoreApplication::processEvents();
     EXPECT_TRUE(subject.textCursor().hasSelection());
@@ -231,46 +231,46 @@ TEST_F(TForm1Test, EditModeUnlocksThePanesAndTabOnlyThen) {
     QTest::keyClick(&subject, Qt::Key_Tab);
     EXPECT_EQ(subject.toPlainText().at(0), QChar('\t'));
 
-    control<QCheckBox>("ckbEdite").setChecked(false);
+    Control<QCheckBox>("ckbEdite").setChecked(false);
     EXPECT_TRUE(subject.isReadOnly());
-    EXPECT_TRUE(m_form.answerKeyPane().isReadOnly());
+    EXPECT_TRUE(m_form.AnswerKeyPane().isReadOnly());
 }
 
 TEST_F(TForm1Test, TheInstructionListGrowsWithAAndShrinksWithE) {
-    auto& combo = control<QComboBox>("Combo1");
+    auto& combo = Control<QComboBox>("Combo1");
     std::optional<QString> answer;
-    m_form.setInputBox([&](QWidget*) { return answer; });
+    m_form.SetInputBox([&](QWidget*) { return answer; });
 
     answer = std::nullopt;  // Cancel
-    QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
     answer = QString();  // OK with nothing typed
-    QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 4);
     EXPECT_EQ(combo.currentText(), "Convertir en");
 
-    control<QSlider>("trbNiveau").setValue(2);
+    Control<QSlider>("trbNiveau").setValue(2);
     answer = QString("Convertir en ");
-    QTest::mouseClick(&control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>("btnNouvTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 5);
     EXPECT_EQ(combo.itemText(4), "Convertir en ");
     EXPECT_EQ(combo.currentText(), "Convertir en ");
     // Closing the box gives the window back its focus: an activation.
-    EXPECT_TRUE(lightIsGreen());
+    EXPECT_TRUE(LightIsGreen());
 
     // "E" removes the chosen entry, and nothing once the text is typed.
     EXPECT_EQ(m_form.Combo1SelectedIndex(), 4);
-    QTest::mouseClick(&control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 4);
     combo.setCurrentIndex(1);
     combo.setEditText("Mon texte");
     EXPECT_EQ(m_form.Combo1SelectedIndex(), -1);
-    QTest::mouseClick(&control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>("btnEffaceTexte"), Qt::LeftButton);
     EXPECT_EQ(combo.count(), 4);
     EXPECT_EQ(combo.currentText(), "Mon texte");
 }
 
 TEST_F(TForm1Test, SpinBoxesChangeOnlyThroughTheirArrowsAndUpAndDown) {
-    auto& spin = control<QSpinBox>("spMaxLigne");
+    auto& spin = Control<QSpinBox>("spMaxLigne");
     spin.setFocus();
     QTest::keyClicks(&spin, "7");
     EXPECT_EQ(spin.value(), 25);
@@ -294,15 +294,15 @@ TEST_F(TForm1Test, SpinBoxesChangeOnlyThroughTheirArrowsAndUpAndDown) {
 TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
     m_form.resize(900, 500);
     QCoreApplication::processEvents();
-    EXPECT_EQ(m_form.subjectPane().geometry(), QRect(4, 86, 890, 212));
-    EXPECT_EQ(m_form.answerKeyPane().geometry(), QRect(4, 304, 892, 141));
-    EXPECT_EQ(control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 740, 22));
-    EXPECT_EQ(control<QPushButton>("btnLong").geometry(), QRect(3, 472, 59, 25));
-    EXPECT_EQ(control<QPushButton>("btnMasse").geometry(), QRect(247, 472, 59, 25));
-    EXPECT_EQ(control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
-    EXPECT_EQ(control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
-    EXPECT_EQ(control<QLabel>("Label9").geometry(), QRect(1, 449, 895, 20));
-    EXPECT_EQ(control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
+    EXPECT_EQ(m_form.SubjectPane().geometry(), QRect(4, 86, 890, 212));
+    EXPECT_EQ(m_form.AnswerKeyPane().geometry(), QRect(4, 304, 892, 141));
+    EXPECT_EQ(Control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 740, 22));
+    EXPECT_EQ(Control<QPushButton>("btnLong").geometry(), QRect(3, 472, 59, 25));
+    EXPECT_EQ(Control<QPushButton>("btnMasse").geometry(), QRect(247, 472, 59, 25));
+    EXPECT_EQ(Control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
+    EXPECT_EQ(Control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
+    EXPECT_EQ(Control<QLabel>("Label9").geometry(), QRect(1, 449, 895, 20));
+    EXPECT_EQ(Control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
     m_form.resize(10, 10);
     EXPECT_GE(m_form.width(), 680 - (m_form.frameGeometry().width() - m_form.width()));
 }
@@ -310,20 +310,20 @@ TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
 TEST_F(TForm1Test, AButtonPressOrACloseDuringAGenerationWaitsForItsEnd) {
     int generations = 0;
     bool closeAsked = false;
-    QObject::connect(&m_form.subjectPane(), &QTextEdit::textChanged, [&] {
-        if (m_form.IsGenerating() && m_form.subjectPane().toPlainText().isEmpty()) {
+    QObject::connect(&m_form.SubjectPane(), &QTextEdit::textChanged, [&] {
+        if (m_form.IsGenerating() && m_form.SubjectPane().toPlainText().isEmpty()) {
             ++generations;
             // Pressed again and closed from the events the emptying lets run.
-            control<QPushButton>("btnCapa").click();
+            Control<QPushButton>("btnCapa").click();
             closeAsked = m_form.close();
         }
     });
-    control<QPushButton>("btnLong").click();
+    Control<QPushButton>("btnLong").click();
     EXPECT_EQ(generations, 1);
     EXPECT_FALSE(closeAsked);
     EXPECT_TRUE(QString::fromStdString(m_form.DefaultFileName()).startsWith("Long_N1_"));
     EXPECT_TRUE(m_form.isVisible());
-    EXPECT_TRUE(m_form.answerKeyPane().toPlainText().contains("25\u00b0/"));
+    EXPECT_TRUE(m_form.AnswerKeyPane().toPlainText().contains("25\u00b0/"));
     QCoreApplication::processEvents();
     EXPECT_FALSE(m_form.isVisible());
 }
@@ -337,16 +337,16 @@ TEST_F(TForm1Test, NothingThatArrivesDuringAGenerationOrAPreviewRunsInsideIt) {
     QPrinter pdf;
     pdf.setOutputFileName("printed.pdf");
     int halfMade = 0;  // printers or file names asked for before the answer key is in
-    const auto ask = [&] { halfMade += m_form.answerKeyPane().toPlainText().isEmpty(); };
-    m_form.setPrinterForJob([&](const QString&) -> QPrinter& { return ask(), pdf; });
-    m_form.setSaveDialog([&](auto&&...) { return ask(), std::optional<QString>(); });
-    control<QPushButton>("btnLong").click();
+    const auto ask = [&] { halfMade += m_form.AnswerKeyPane().toPlainText().isEmpty(); };
+    m_form.SetPrinterForJob([&](const QString&) -> QPrinter& { return ask(), pdf; });
+    m_form.SetSaveDialog([&](auto&&...) { return ask(), std::optional<QString>(); });
+    Control<QPushButton>("btnLong").click();
     for (const auto& [operation, arriving, method, later] :
          std::initializer_list<std::tuple<const char*, QObject*, const char*, bool>>{
-             {"btnLong", &control<QPushButton>("btnImprime"), "click", true},
-             {"btnLong", &control<QPushButton>("btnEnregistre"), "click", true},
-             {"btnLong", &control<QPushButton>("btnApercu"), "click", true},
-             {"btnApercu", &control<QPushButton>("btnSurf"), "click", true},
+             {"btnLong", &Control<QPushButton>("btnImprime"), "click", true},
+             {"btnLong", &Control<QPushButton>("btnEnregistre"), "click", true},
+             {"btnLong", &Control<QPushButton>("btnApercu"), "click", true},
+             {"btnApercu", &Control<QPushButton>("btnSurf"), "click", true},
              {"btnApercu", &m_form, "close", false}}) {
         SCOPED_TRACE(arriving->objectName().toStdString());
         const auto post = [to = arriving, slot = method] {
@@ -354,7 +354,7 @@ TEST_F(TForm1Test, NothingThatArrivesDuringAGenerationOrAPreviewRunsInsideIt) {
         };
         later ? void(QMetaObject::invokeMethod(&m_form, post, Qt::QueuedConnection)) : post();
         const std::string sheet = m_form.DefaultFileName();
-        control<QPushButton>(operation).click();
+        Control<QPushButton>(operation).click();
         EXPECT_EQ(m_form.DefaultFileName() != sheet, operation == std::string("btnLong"));
         EXPECT_EQ(std::exchange(halfMade, 0), 0);
     }
@@ -378,36 +378,36 @@ TEST_F(TForm1Test, ClosingDeletesThePreviewFilesInAnyLetterCase) {
 }
 
 TEST_F(TForm1Test, TheLinkIsBoldUnderTheMouseAndNormalAgainOverTheAnswerKeyOrTheWindow) {
-    auto& link = control<QLabel>("Label9");
+    auto& link = Control<QLabel>("Label9");
     auto moveOver = [](QWidget* widget) {
         const QPointF at(3, 3);
         QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QCoreApplication::sendEvent(widget, &move);
     };
-    for (QWidget* away : {m_form.answerKeyPane().viewport(), static_cast<QWidget*>(&m_form)}) {
+    for (QWidget* away : {m_form.AnswerKeyPane().viewport(), static_cast<QWidget*>(&m_form)}) {
         moveOver(&link);
         EXPECT_TRUE(link.font().bold());
         moveOver(away);
         EXPECT_FALSE(link.font().bold());
     }
     moveOver(&link);
-    moveOver(m_form.subjectPane().viewport());
+    moveOver(m_form.SubjectPane().viewport());
     EXPECT_TRUE(link.font().bold());
 }
 
 TEST_F(TForm1Test, FocusColoursMarkTheFieldBeingTyped) {
-    auto& title = control<QLineEdit>("eTitre1");
+    auto& title = Control<QLineEdit>("eTitre1");
     title.setFocus();
     QCoreApplication::processEvents();
     EXPECT_EQ(title.palette().color(QPalette::Base), Ufiche::kEntryColour);
-    control<QComboBox>("Combo1").setFocus();
+    Control<QComboBox>("Combo1").setFocus();
     QCoreApplication::processEvents();
     EXPECT_EQ(title.palette().color(QPalette::Base), QColor(Qt::white));
-    EXPECT_EQ(control<QComboBox>("Combo1").palette().color(QPalette::Base), Ufiche::kEntryColour);
+    EXPECT_EQ(Control<QComboBox>("Combo1").palette().color(QPalette::Base), Ufiche::kEntryColour);
     // A disabled separator line cannot take the focus.
-    control<QCheckBox>("CheckBox1").setChecked(false);
-    auto& separator = control<QLineEdit>("eSepar");
+    Control<QCheckBox>("CheckBox1").setChecked(false);
+    auto& separator = Control<QLineEdit>("eSepar");
     const QColor before = separator.palette().color(QPalette::Base);
     separator.setFocus();
     QCoreApplication::processEvents();
@@ -417,15 +417,15 @@ TEST_F(TForm1Test, FocusColoursMarkTheFieldBeingTyped) {
 
 TEST(ErrorReport, AnErrorThatEscapesAHandlerIsShownWithItsFrenchText) {
     QStringList shown;
-    platform::setErrorPresenter([&](const QString& message) { shown << message; });
-    platform::runReportingErrors(
-        [] { throw platform::PlatformError(platform::messages::cannotCreateFile("/x/y.rtf")); });
-    platform::runReportingErrors([] { throw std::runtime_error("autre"); });
-    platform::runReportingErrors([] { throw 42; });
+    platform::SetErrorPresenter([&](const QString& message) { shown << message; });
+    platform::RunReportingErrors(
+        [] { throw platform::PlatformError(platform::messages::CannotCreateFile("/x/y.rtf")); });
+    platform::RunReportingErrors([] { throw std::runtime_error("autre"); });
+    platform::RunReportingErrors([] { throw 42; });
     bool ranAfter = false;
-    platform::runReportingErrors([&] { ranAfter = true; });
-    platform::setErrorPresenter(nullptr);
-    EXPECT_EQ(shown, (QStringList{platform::messages::cannotCreateFile("/x/y.rtf"), "autre",
+    platform::RunReportingErrors([&] { ranAfter = true; });
+    platform::SetErrorPresenter(nullptr);
+    EXPECT_EQ(shown, (QStringList{platform::messages::CannotCreateFile("/x/y.rtf"), "autre",
                                   "Erreur inconnue"}));
     EXPECT_TRUE(ranAfter);
 }

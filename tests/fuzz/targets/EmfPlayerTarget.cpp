@@ -9,8 +9,8 @@
 // not a well-formed metafile, played into a picture otherwise.
 int FuzzEmfPlayer(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (const auto picture = platform::EmfPicture::fromData(bytes)) {
-        picture->toImage(QSize(42, 59));
+    if (const auto picture = platform::EmfPicture::FromData(bytes)) {
+        picture->ToImage(QSize(42, 59));
     }
     return 0;
 }

@@ -9,13 +9,13 @@
 int FuzzIniReader(const std::uint8_t* data, std::size_t size) {
     const std::string_view content(reinterpret_cast<const char*>(data), size);
     for (const char* key : {"FormVersion", "NormPos", "spMaxLigne_Value", "Combo1_Text", "Count"}) {
-        platform::ini::readValue(content, "TForm1", key, "0");
-        platform::ini::readValue(content, "TForm1.Combo1_Items", key, "");
+        platform::ini::ReadValue(content, "TForm1", key, "0");
+        platform::ini::ReadValue(content, "TForm1.Combo1_Items", key, "");
     }
-    if (platform::ini::canStore("TForm1", "eTitre1_Text", "Nom :")) {
+    if (platform::ini::CanStore("TForm1", "eTitre1_Text", "Nom :")) {
         const std::string written =
-            platform::ini::withValue(content, "TForm1", "eTitre1_Text", "Nom :");
-        if (platform::ini::readValue(written, "TForm1", "eTitre1_Text", "") != "Nom :") {
+            platform::ini::WithValue(content, "TForm1", "eTitre1_Text", "Nom :");
+        if (platform::ini::ReadValue(written, "TForm1", "eTitre1_Text", "") != "Nom :") {
             __builtin_trap();
         }
     }

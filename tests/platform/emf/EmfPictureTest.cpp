@@ -83,7 +83,7 @@ protected:
         ReferenceDevice printer;
         platform::EmfWriter writer(m_name, &printer, kA4Frame);
         DrawTestPage(writer);
-        ASSERT_TRUE(writer.close());
+        ASSERT_TRUE(writer.Close());
         m_data = ReadAll(m_name);
     }
 
@@ -94,7 +94,7 @@ protected:
 
 TEST_F(EmfPictureTest, ThePreviewPictureShowsTheTextAndTheHighlightWhereTheyWereDrawn) {
     const QSize size(420, 594);
-    const QImage image = platform::renderEmfFile(m_name, size);
+    const QImage image = platform::RenderEmfFile(m_name, size);
     ASSERT_EQ(image.size(), size);
     EXPECT_GT(CountPixels(image, ToImage(kTitleArea, size), Ink), 40);
     EXPECT_GT(CountPixels(image, ToImage(kBodyArea, size), Ink), 30);
@@ -113,10 +113,10 @@ TEST_F(EmfPictureTest, ThePreviewPictureShowsTheTextAndTheHighlightWhereTheyWere
 }
 
 TEST_F(EmfPictureTest, TheFrameIsStretchedOntoTheTargetRectangle) {
-    const std::optional<EmfPicture> picture = EmfPicture::fromData(m_data);
+    const std::optional<EmfPicture> picture = EmfPicture::FromData(m_data);
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->header().frame, kA4Frame);
-    EXPECT_EQ(picture->header().devicePixels, QSize(4960, 7016));
+    EXPECT_EQ(picture->Header().frame, kA4Frame);
+    EXPECT_EQ(picture->Header().devicePixels, QSize(4960, 7016));
 
     // Drawn at 300, 100 in a larger image, twice as wide as A4 proportions.
     QImage image(1200, 800, QImage::Format_ARGB32);
@@ -125,7 +125,7 @@ TEST_F(EmfPictureTest, TheFrameIsStretchedOntoTheTargetRectangle) {
     {
         QPainter painter(&image);
         painter.setPen(Qt::red);  // the painter's own state must come back unchanged
-        picture->play(painter, target);
+        picture->Play(painter, target);
         EXPECT_EQ(painter.pen().color(), QColor(Qt::red));
         EXPECT_TRUE(painter.transform().isIdentity());
     }
@@ -137,7 +137,7 @@ TEST_F(EmfPictureTest, TheFrameIsStretchedOntoTheTargetRectangle) {
 
 TEST_F(EmfPictureTest, AFileTruncatedAtAnyLengthIsRefused) {
     for (qsizetype length = 0; length < m_data.size(); ++length) {
-        ASSERT_FALSE(EmfPicture::fromData(m_data.left(length))) << "length " << length;
+        ASSERT_FALSE(EmfPicture::FromData(m_data.left(length))) << "length " << length;
     }
 }
 
@@ -178,10 +178,10 @@ TEST_F(EmfPictureTest, StructuralFaultsAreRefusedAndHarmlessOddsAreAccepted) {
     for (const Fault& fault : faults) {
         QByteArray data = m_data;
         fault.make(data);
-        const std::optional<EmfPicture> picture = EmfPicture::fromData(data);
+        const std::optional<EmfPicture> picture = EmfPicture::FromData(data);
         EXPECT_EQ(picture.has_value(), fault.accepted) << fault.name;
         if (picture) {
-            EXPECT_FALSE(picture->toImage(QSize(42, 59)).isNull()) << fault.name;
+            EXPECT_FALSE(picture->ToImage(QSize(42, 59)).isNull()) << fault.name;
         }
     }
 }
@@ -193,14 +193,14 @@ QByteArray Assemble(const std::vector<QByteArray>& records, std::uint16_t handle
     for (const QByteArray& record : records) {
         body.append(record);
     }
-    body.append(RecordBuilder(EMR_EOF).u32(0).u32(16).u32(20).finish());
+    body.append(RecordBuilder(EMR_EOF).U32(0).U32(16).U32(20).Finish());
     RecordBuilder header(EMR_HEADER);
-    header.rect(QRect(0, 0, 100, 100)).rect(QRect(QPoint(0, 0), QPoint(2540, 2540)));
-    header.u32(kSignature).u32(kVersion).u32(108 + static_cast<std::uint32_t>(body.size()));
-    header.u32(static_cast<std::uint32_t>(records.size()) + 2).u16(handles).u16(0);
-    header.u32(0).u32(0).u32(0).i32(100).i32(100).i32(25).i32(25);
-    header.u32(0).u32(0).u32(0).i32(25000).i32(25000);
-    QByteArray data = header.finish();
+    header.Rect(QRect(0, 0, 100, 100)).Rect(QRect(QPoint(0, 0), QPoint(2540, 2540)));
+    header.U32(kSignature).U32(kVersion).U32(108 + static_cast<std::uint32_t>(body.size()));
+    header.U32(static_cast<std::uint32_t>(records.size()) + 2).U16(handles).U16(0);
+    header.U32(0).U32(0).U32(0).I32(100).I32(100).I32(25).I32(25);
+    header.U32(0).U32(0).U32(0).I32(25000).I32(25000);
+    QByteArray data = header.Finish();
     data.append(body);
     return data;
 }
@@ -208,70 +208,70 @@ QByteArray Assemble(const std::vector<QByteArray>& records, std::uint16_t handle
 TEST(EmfPicture, RecordsWhoseFieldsDoNotFitOrPointOutsideTheTableArePassedOver) {
     using namespace platform::emf;
     const QByteArray red =
-        RecordBuilder(EMR_CREATEBRUSHINDIRECT).u32(1).u32(BS_SOLID).u32(0xFF).u32(0).finish();
+        RecordBuilder(EMR_CREATEBRUSHINDIRECT).U32(1).U32(BS_SOLID).U32(0xFF).U32(0).Finish();
     const QByteArray blue =
-        RecordBuilder(EMR_CREATEBRUSHINDIRECT).u32(9).u32(BS_SOLID).u32(0xFF0000).u32(0).finish();
+        RecordBuilder(EMR_CREATEBRUSHINDIRECT).U32(9).U32(BS_SOLID).U32(0xFF0000).U32(0).Finish();
     const std::vector<QByteArray> records = {
         red,
         blue,  // index 9 is outside a table of 2
-        RecordBuilder(EMR_SELECTOBJECT).u32(9).finish(),
-        RecordBuilder(EMR_SELECTOBJECT).u32(0x7FFFFFFF).finish(),
-        RecordBuilder(EMR_SELECTOBJECT).u32(kStockObject | NULL_PEN).finish(),
-        RecordBuilder(EMR_DELETEOBJECT).u32(0xFFFFFFFF).finish(),
-        RecordBuilder(EMR_RESTOREDC).i32(-5).finish(),
-        RecordBuilder(EMR_SELECTOBJECT).finish(),               // no index field
-        RecordBuilder(EMR_RECTANGLE).i32(10).i32(10).finish(),  // no corners
+        RecordBuilder(EMR_SELECTOBJECT).U32(9).Finish(),
+        RecordBuilder(EMR_SELECTOBJECT).U32(0x7FFFFFFF).Finish(),
+        RecordBuilder(EMR_SELECTOBJECT).U32(kStockObject | NULL_PEN).Finish(),
+        RecordBuilder(EMR_DELETEOBJECT).U32(0xFFFFFFFF).Finish(),
+        RecordBuilder(EMR_RESTOREDC).I32(-5).Finish(),
+        RecordBuilder(EMR_SELECTOBJECT).Finish(),               // no index field
+        RecordBuilder(EMR_RECTANGLE).I32(10).I32(10).Finish(),  // no corners
         // Text claiming far more characters and advances than it holds.
         RecordBuilder(EMR_EXTTEXTOUTW)
-            .rect(QRect(0, 0, 1, 1))
-            .u32(1)
-            .f32(1)
-            .f32(1)
-            .i32(10)
-            .i32(50)
-            .u32(0x7FFFFFFF)
-            .u32(76)
-            .u32(0)
-            .rect(QRect(0, 0, 1, 1))
-            .u32(80)
-            .utf16(QStringLiteral("AB"), 2)
-            .finish(),
+            .Rect(QRect(0, 0, 1, 1))
+            .U32(1)
+            .F32(1)
+            .F32(1)
+            .I32(10)
+            .I32(50)
+            .U32(0x7FFFFFFF)
+            .U32(76)
+            .U32(0)
+            .Rect(QRect(0, 0, 1, 1))
+            .U32(80)
+            .Utf16(QStringLiteral("AB"), 2)
+            .Finish(),
         RecordBuilder(EMR_EXTTEXTOUTW)
-            .rect(QRect(0, 0, 1, 1))
-            .u32(1)
-            .f32(1)
-            .f32(1)
-            .i32(10)
-            .i32(50)
-            .u32(2)
-            .u32(0xFFFFFFF0)
-            .u32(0)
-            .rect(QRect(0, 0, 1, 1))
-            .u32(0xFFFFFFF0)
-            .finish(),
+            .Rect(QRect(0, 0, 1, 1))
+            .U32(1)
+            .F32(1)
+            .F32(1)
+            .I32(10)
+            .I32(50)
+            .U32(2)
+            .U32(0xFFFFFFF0)
+            .U32(0)
+            .Rect(QRect(0, 0, 1, 1))
+            .U32(0xFFFFFFF0)
+            .Finish(),
         // Polygons whose counts go past their points.
-        RecordBuilder(EMR_POLYGON).rect(QRect(0, 0, 1, 1)).u32(0x40000000).i32(0).i32(0).finish(),
+        RecordBuilder(EMR_POLYGON).Rect(QRect(0, 0, 1, 1)).U32(0x40000000).I32(0).I32(0).Finish(),
         RecordBuilder(EMR_POLYPOLYGON)
-            .rect(QRect(0, 0, 1, 1))
-            .u32(2)
-            .u32(3)
-            .u32(3)
-            .u32(0xFFFFFFFF)
-            .i32(0)
-            .i32(0)
-            .i32(50)
-            .i32(0)
-            .i32(0)
-            .i32(50)
-            .finish(),
-        RecordBuilder(EMR_POLYPOLYLINE).rect(QRect(0, 0, 1, 1)).u32(0xFFFFFFFF).u32(1).finish(),
-        RecordBuilder(EMR_EXTCREATEFONTINDIRECTW).u32(1).i32(-20).finish(),  // LOGFONT cut short
-        RecordBuilder(EMR_SELECTOBJECT).u32(1).finish(),
-        RecordBuilder(EMR_RECTANGLE).i32(0).i32(0).i32(101).i32(101).finish(),
+            .Rect(QRect(0, 0, 1, 1))
+            .U32(2)
+            .U32(3)
+            .U32(3)
+            .U32(0xFFFFFFFF)
+            .I32(0)
+            .I32(0)
+            .I32(50)
+            .I32(0)
+            .I32(0)
+            .I32(50)
+            .Finish(),
+        RecordBuilder(EMR_POLYPOLYLINE).Rect(QRect(0, 0, 1, 1)).U32(0xFFFFFFFF).U32(1).Finish(),
+        RecordBuilder(EMR_EXTCREATEFONTINDIRECTW).U32(1).I32(-20).Finish(),  // LOGFONT cut short
+        RecordBuilder(EMR_SELECTOBJECT).U32(1).Finish(),
+        RecordBuilder(EMR_RECTANGLE).I32(0).I32(0).I32(101).I32(101).Finish(),
     };
-    const std::optional<EmfPicture> picture = EmfPicture::fromData(Assemble(records, 2));
+    const std::optional<EmfPicture> picture = EmfPicture::FromData(Assemble(records, 2));
     ASSERT_TRUE(picture);
-    const QImage image = picture->toImage(QSize(100, 100));
+    const QImage image = picture->ToImage(QSize(100, 100));
     // The red brush in the table fills the square; the blue one outside the
     // table was never selected.
     EXPECT_EQ(CountPixels(image, QRect(5, 5, 90, 90),
@@ -287,9 +287,9 @@ TEST_F(EmfPictureTest, EveryFieldOfEveryRecordSetToExtremesPlaysWithoutHarm) {
             for (const std::uint32_t value : {0xFFFFFFFFu, 0x7FFFFFFFu, 0x80000000u, 0u}) {
                 QByteArray data = m_data;
                 PutU32(data, records[r].offset + field, value);
-                const std::optional<EmfPicture> picture = EmfPicture::fromData(data);
+                const std::optional<EmfPicture> picture = EmfPicture::FromData(data);
                 ASSERT_TRUE(picture) << "record " << r << " field " << field;
-                picture->toImage(QSize(21, 30));
+                picture->ToImage(QSize(21, 30));
             }
         }
     }
@@ -307,8 +307,8 @@ TEST_F(EmfPictureTest, RandomBytesAndRandomDamageNeitherCrashNorHang) {
             // Past the first checks, into the record chain.
             noise.replace(0, 44, m_data.left(44));
         }
-        if (const auto picture = EmfPicture::fromData(noise)) {
-            picture->toImage(QSize(21, 30));
+        if (const auto picture = EmfPicture::FromData(noise)) {
+            picture->ToImage(QSize(21, 30));
         }
     }
     for (int i = 0; i < 300; ++i) {
@@ -317,20 +317,20 @@ TEST_F(EmfPictureTest, RandomBytesAndRandomDamageNeitherCrashNorHang) {
         for (int c = 0; c < changes; ++c) {
             data[static_cast<qsizetype>(random() % data.size())] = static_cast<char>(random());
         }
-        if (const auto picture = EmfPicture::fromData(data)) {
-            picture->toImage(QSize(21, 30));
+        if (const auto picture = EmfPicture::FromData(data)) {
+            picture->ToImage(QSize(21, 30));
         }
     }
 }
 
 TEST(EmfPicture, AMissingOrUnreadableFileGivesANullImage) {
     QTemporaryDir folder;
-    EXPECT_TRUE(platform::renderEmfFile(folder.filePath("absent.emf"), QSize(42, 59)).isNull());
+    EXPECT_TRUE(platform::RenderEmfFile(folder.filePath("absent.emf"), QSize(42, 59)).isNull());
     QFile text(folder.filePath("TWFile.txt"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.close();
-    EXPECT_TRUE(platform::renderEmfFile(text.fileName(), QSize(42, 59)).isNull());
-    EXPECT_FALSE(EmfPicture::load(folder.path()));  // a folder
+    EXPECT_TRUE(platform::RenderEmfFile(text.fileName(), QSize(42, 59)).isNull());
+    EXPECT_FALSE(EmfPicture::Load(folder.path()));  // a folder
 }
 
 TEST_F(EmfPictureTest, LibreOfficeReadsThePageWithTheTextWhereItWasDrawn) {

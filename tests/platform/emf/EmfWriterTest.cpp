@@ -25,16 +25,16 @@ using namespace emftest;
 
 class EmfWriterTest : public ::testing::Test {
 protected:
-    QString path(const QString& name) const { return m_folder.filePath(name); }
+    QString Path(const QString& name) const { return m_folder.filePath(name); }
 
     // The test page written with the 600 dpi reference device.
-    QByteArray writeTestPage(const QString& name) {
+    QByteArray WriteTestPage(const QString& name) {
         ReferenceDevice printer;
-        platform::EmfWriter writer(path(name), &printer, kA4Frame);
-        EXPECT_TRUE(writer.isValid());
+        platform::EmfWriter writer(Path(name), &printer, kA4Frame);
+        EXPECT_TRUE(writer.IsValid());
         DrawTestPage(writer);
-        EXPECT_TRUE(writer.close());
-        return ReadAll(path(name));
+        EXPECT_TRUE(writer.Close());
+        return ReadAll(Path(name));
     }
 
     QTemporaryDir m_folder;
@@ -49,7 +49,7 @@ std::vector<std::uint32_t> TypesOf(const std::vector<Record>& records) {
 }
 
 TEST_F(EmfWriterTest, APageIsAMetafileWhoseHeaderDescribesTheFileAndTheReferenceDevice) {
-    const QByteArray data = writeTestPage("Temp0.emf");
+    const QByteArray data = WriteTestPage("Temp0.emf");
     ASSERT_GE(data.size(), 108);
     const std::vector<Record> records = Records(data);
     ASSERT_FALSE(records.empty());
@@ -102,7 +102,7 @@ TEST_F(EmfWriterTest, APageIsAMetafileWhoseHeaderDescribesTheFileAndTheReference
 }
 
 TEST_F(EmfWriterTest, TextRecordsHoldTheStringsInOrderWithTheirFontsAndColours) {
-    const std::vector<TextRun> runs = TextRuns(writeTestPage("page.emf"));
+    const std::vector<TextRun> runs = TextRuns(WriteTestPage("page.emf"));
     ASSERT_EQ(runs.size(), 5u);
 
     struct Expected {
@@ -149,7 +149,7 @@ TEST_F(EmfWriterTest, TextRecordsHoldTheStringsInOrderWithTheirFontsAndColours) 
 }
 
 TEST_F(EmfWriterTest, TheHighlightIsAYellowBoxWithoutOutline) {
-    const std::vector<FilledBox> boxes = Boxes(writeTestPage("page.emf"));
+    const std::vector<FilledBox> boxes = Boxes(WriteTestPage("page.emf"));
     const auto highlight = std::find_if(boxes.begin(), boxes.end(), [](const FilledBox& box) {
         return box.brushColor == 0x00FFFF;  // yellow as 0x00BBGGRR
     });
@@ -160,7 +160,7 @@ TEST_F(EmfWriterTest, TheHighlightIsAYellowBoxWithoutOutline) {
 }
 
 TEST_F(EmfWriterTest, UnderlinesAreDrawnByTheFontOnlyWhileOtherLinesAreKept) {
-    const QByteArray data = writeTestPage("page.emf");
+    const QByteArray data = WriteTestPage("page.emf");
     int linesNearTheUnderlinedWord = 0;
     int pageLines = 0;
     for (const Record& record : Records(data)) {
@@ -197,7 +197,7 @@ TEST_F(EmfWriterTest, ThePaintersTransformationIsAppliedToTextAndShapes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ReferenceDevice printer;
-        const QString name = path("transformed.emf");
+        const QString name = Path("transformed.emf");
         {
             platform::EmfWriter writer(name, &printer, kA4Frame);
             QPainter painter(&writer);
@@ -225,33 +225,33 @@ TEST_F(EmfWriterTest, TheDeviceIsTheReferenceDeviceOrA96DpiA4Page) {
     ReferenceDevice reference;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path("unused.pdf"));
+    printer.setOutputFileName(Path("unused.pdf"));
     for (const QPaintDevice* device : {static_cast<const QPaintDevice*>(&reference),
                                        static_cast<const QPaintDevice*>(&printer)}) {
-        platform::EmfWriter writer(path("device.emf"), device, kA4Frame);
+        platform::EmfWriter writer(Path("device.emf"), device, kA4Frame);
         EXPECT_EQ(writer.logicalDpiX(), device->logicalDpiX());
         EXPECT_EQ(writer.logicalDpiY(), device->logicalDpiY());
         EXPECT_EQ(writer.physicalDpiY(), device->physicalDpiY());
         EXPECT_EQ(writer.width(), device->width());
         EXPECT_EQ(writer.heightMM(), device->heightMM());
     }
-    platform::EmfWriter plain(path("plain.emf"), nullptr, kA4Frame);
+    platform::EmfWriter plain(Path("plain.emf"), nullptr, kA4Frame);
     EXPECT_EQ(plain.logicalDpiY(), 96);
-    EXPECT_EQ(plain.deviceSizePixels(), QSize(794, 1123));
-    EXPECT_EQ(plain.deviceSizeMillimetres(), QSize(210, 297));
-    ASSERT_TRUE(plain.close());
-    const QByteArray data = ReadAll(path("plain.emf"));
+    EXPECT_EQ(plain.DeviceSizePixels(), QSize(794, 1123));
+    EXPECT_EQ(plain.DeviceSizeMillimetres(), QSize(210, 297));
+    ASSERT_TRUE(plain.Close());
+    const QByteArray data = ReadAll(Path("plain.emf"));
     EXPECT_EQ(I32(data, 72), 794);
     EXPECT_EQ(I32(data, 84), 297);
 
     // Without a frame the picture is the device's page.
-    platform::EmfWriter unframed(path("unframed.emf"), &reference, QRect());
-    EXPECT_EQ(unframed.frame(), kA4Frame);
+    platform::EmfWriter unframed(Path("unframed.emf"), &reference, QRect());
+    EXPECT_EQ(unframed.Frame(), kA4Frame);
 }
 
 TEST_F(EmfWriterTest, ADocumentLaidOutOnTheDeviceIsRecordedAsItsTextWhereTheLayoutPutIt) {
     ReferenceDevice printer;
-    platform::EmfWriter writer(path("document.emf"), &printer, kA4Frame);
+    platform::EmfWriter writer(Path("document.emf"), &printer, kA4Frame);
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&writer);
     document.setDocumentMargin(0);
@@ -265,8 +265,8 @@ TEST_F(EmfWriterTest, ADocumentLaidOutOnTheDeviceIsRecordedAsItsTextWhereTheLayo
         QPainter painter(&writer);
         document.drawContents(&painter);
     }
-    ASSERT_TRUE(writer.close());
-    const std::vector<TextRun> runs = TextRuns(ReadAll(path("document.emf")));
+    ASSERT_TRUE(writer.Close());
+    const std::vector<TextRun> runs = TextRuns(ReadAll(Path("document.emf")));
     QString recorded;
     for (const TextRun& run : runs) {
         recorded += run.text;
@@ -284,41 +284,41 @@ TEST_F(EmfWriterTest, ADocumentLaidOutOnTheDeviceIsRecordedAsItsTextWhereTheLayo
               QPoint(qRound(layout->position().x() + line.x()),
                      qRound(layout->position().y() + line.y() + line.ascent())));
     // The highlight of "7 m" is a yellow box.
-    const std::vector<FilledBox> boxes = Boxes(ReadAll(path("document.emf")));
+    const std::vector<FilledBox> boxes = Boxes(ReadAll(Path("document.emf")));
     EXPECT_TRUE(std::any_of(boxes.begin(), boxes.end(),
                             [](const FilledBox& box) { return box.brushColor == 0x00FFFF; }));
 }
 
 TEST_F(EmfWriterTest, AFileThatCannotBeCreatedGivesAnInvalidDeviceThatAcceptsNoPainter) {
-    const QString name = path("missing-folder/Temp0.emf");
+    const QString name = Path("missing-folder/Temp0.emf");
     platform::EmfWriter writer(name, nullptr, kA4Frame);
-    EXPECT_FALSE(writer.isValid());
+    EXPECT_FALSE(writer.IsValid());
     QPainter painter;
     EXPECT_FALSE(painter.begin(&writer));
-    EXPECT_FALSE(writer.close());
+    EXPECT_FALSE(writer.Close());
     EXPECT_FALSE(QFileInfo::exists(name));
 }
 
 TEST_F(EmfWriterTest, TheFileIsCompleteAfterCloseOrWhenTheWriterGoesAway) {
     {
         ReferenceDevice printer;
-        platform::EmfWriter writer(path("scoped.emf"), &printer, kA4Frame);
-        EXPECT_TRUE(QFileInfo::exists(path("scoped.emf")));  // created at once
+        platform::EmfWriter writer(Path("scoped.emf"), &printer, kA4Frame);
+        EXPECT_TRUE(QFileInfo::exists(Path("scoped.emf")));  // created at once
         DrawTestPage(writer);
     }
-    const QByteArray scoped = ReadAll(path("scoped.emf"));
+    const QByteArray scoped = ReadAll(Path("scoped.emf"));
     ASSERT_FALSE(scoped.isEmpty());
     EXPECT_EQ(U32(scoped, 48), static_cast<std::uint32_t>(scoped.size()));
     EXPECT_EQ(Records(scoped).back().type, 14u);
 
     // Drawing after close() changes nothing; a second close() says the same.
-    platform::EmfWriter writer(path("closed.emf"), nullptr, kA4Frame);
-    EXPECT_TRUE(writer.close());
-    const QByteArray closed = ReadAll(path("closed.emf"));
+    platform::EmfWriter writer(Path("closed.emf"), nullptr, kA4Frame);
+    EXPECT_TRUE(writer.Close());
+    const QByteArray closed = ReadAll(Path("closed.emf"));
     QPainter painter;
     EXPECT_FALSE(painter.begin(&writer));
-    EXPECT_TRUE(writer.close());
-    EXPECT_EQ(ReadAll(path("closed.emf")), closed);
+    EXPECT_TRUE(writer.Close());
+    EXPECT_EQ(ReadAll(Path("closed.emf")), closed);
     // An empty page: header and end record, empty bounds.
     EXPECT_EQ(TypesOf(Records(closed)), (std::vector<std::uint32_t>{1, 14}));
     EXPECT_GT(I32(closed, 8), I32(closed, 16));

@@ -10,11 +10,11 @@
 namespace {
 
 using namespace std::string_literals;
-using platform::ini::canStore;
+using platform::ini::CanStore;
 using platform::ini::maxValueLength;
-using platform::ini::readValue;
-using platform::ini::withoutSection;
-using platform::ini::withValue;
+using platform::ini::ReadValue;
+using platform::ini::WithoutSection;
+using platform::ini::WithValue;
 
 constexpr const char* missing = "<default>";
 
@@ -27,7 +27,7 @@ struct ReadCase {
 
 void ExpectReads(std::initializer_list<ReadCase> cases) {
     for (const auto& c : cases) {
-        EXPECT_EQ(readValue(c.content, c.section, c.key, missing), c.expected)
+        EXPECT_EQ(ReadValue(c.content, c.section, c.key, missing), c.expected)
             << "reading [" << c.section << "] " << c.key << " from \"" << c.content << "\"";
     }
 }
@@ -102,13 +102,13 @@ TEST(IniRead, OneOuterPairOfMatchingQuotesIsRemoved) {
 TEST(IniRead, ValuesAreCutTo2047CharactersButDefaultsAreNot) {
     const std::string longValue(100000, 'v');
     const std::string content = "[A]\r\nk=" + longValue + "\r\nq=\"" + longValue + "\"\r\n";
-    EXPECT_EQ(readValue(content, "A", "k", ""), std::string(maxValueLength, 'v'));
-    EXPECT_EQ(readValue(content, "A", "q", ""), std::string(maxValueLength, 'v'));
-    EXPECT_EQ(readValue("[A]\nk=" + std::string(2047, 'x') + "\n", "A", "k", ""),
+    EXPECT_EQ(ReadValue(content, "A", "k", ""), std::string(maxValueLength, 'v'));
+    EXPECT_EQ(ReadValue(content, "A", "q", ""), std::string(maxValueLength, 'v'));
+    EXPECT_EQ(ReadValue("[A]\nk=" + std::string(2047, 'x') + "\n", "A", "k", ""),
               std::string(2047, 'x'));
-    EXPECT_EQ(readValue("[A]\nk=" + std::string(2048, 'x') + "\n", "A", "k", ""),
+    EXPECT_EQ(ReadValue("[A]\nk=" + std::string(2048, 'x') + "\n", "A", "k", ""),
               std::string(2047, 'x'));
-    EXPECT_EQ(readValue(content, "A", "missing", longValue), longValue);
+    EXPECT_EQ(ReadValue(content, "A", "missing", longValue), longValue);
 }
 
 struct EditCase {
@@ -138,7 +138,7 @@ TEST(IniWrite, KeysAreRewrittenInPlaceOrAppendedToTheirSection) {
         {"[S]\nk=1\n", "S", "k", "\"\"x\"\"", "[S]\nk=\"\"x\"\"\r\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(withValue(c.before, c.section, c.key, c.value), c.after)
+        EXPECT_EQ(WithValue(c.before, c.section, c.key, c.value), c.after)
             << "setting [" << c.section << "] " << c.key << " in \"" << c.before << "\"";
     }
 }
@@ -153,7 +153,7 @@ TEST(IniWrite, NewSectionsGoAtTheEndOnALineOfTheirOwn) {
          "[TForm1]\r\nk=1\r\n[TForm1.Combo1_Items]\r\nCount=1\r\n"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(withValue(c.before, c.section, c.key, c.value), c.after)
+        EXPECT_EQ(WithValue(c.before, c.section, c.key, c.value), c.after)
             << "setting [" << c.section << "] " << c.key << " in \"" << c.before << "\"";
     }
 }
@@ -174,7 +174,7 @@ TEST(IniErase, EveryHeaderOfTheNameGoesWithAllItsLines) {
         {"", "A", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(withoutSection(c.before, c.section), c.after)
+        EXPECT_EQ(WithoutSection(c.before, c.section), c.after)
             << "erasing [" << c.section << "] from \"" << c.before << "\"";
     }
 }
@@ -201,7 +201,7 @@ TEST(IniWrite, OnlyNamesAndValuesThatReadBackUnderTheirKeyCanBeStored) {
         {"S", " [k", "v", false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(canStore(c.section, c.key, c.value), c.storable)
+        EXPECT_EQ(CanStore(c.section, c.key, c.value), c.storable)
             << "[" << c.section << "] " << c.key << "=" << c.value;
     }
 }
@@ -232,7 +232,7 @@ TEST(IniEdit, RandomEditsChangeOnlyTheirOwnValue) {
             std::map<std::pair<std::string, std::string>, std::string> before;
             for (const auto& s : sections) {
                 for (const auto& k : keys) {
-                    before[{s, k}] = readValue(content, s, k, missing);
+                    before[{s, k}] = ReadValue(content, s, k, missing);
                 }
             }
             const std::string section = sections[random() % sections.size()];
@@ -243,15 +243,15 @@ TEST(IniEdit, RandomEditsChangeOnlyTheirOwnValue) {
                 value += valueBytes[random() % valueBytes.size()];
             }
             const std::string edited =
-                erase ? withoutSection(content, section) : withValue(content, section, key, value);
-            const std::string expectedValue = readValue("[S]\nk=" + value, "S", "k", "");
+                erase ? WithoutSection(content, section) : WithValue(content, section, key, value);
+            const std::string expectedValue = ReadValue("[S]\nk=" + value, "S", "k", "");
             for (const auto& [name, old] : before) {
                 const bool sameSection = name.first == section;
                 const std::string expected = erase && sameSection ? missing
                                              : !erase && sameSection && name.second == key
                                                  ? expectedValue
                                                  : old;
-                ASSERT_EQ(readValue(edited, name.first, name.second, missing), expected)
+                ASSERT_EQ(ReadValue(edited, name.first, name.second, missing), expected)
                     << (erase ? "erasing [" : "setting [") << section << "] " << key << "=" << value
                     << " in \"" << content << "\", then reading [" << name.first << "] "
                     << name.second;
@@ -267,10 +267,10 @@ TEST(IniEdit, ManyLinesAndHugeValuesAreHandledInOnePass) {
         content += "Item" + std::to_string(i) + "=x\n";
     }
     const std::string huge(100000, '\xE9');
-    content = withValue(content, "tform1", "Item199999", huge);
-    content = withValue(content, "TForm1", "Last", "y");
-    EXPECT_EQ(readValue(content, "TForm1", "item199999", ""), huge.substr(0, maxValueLength));
-    EXPECT_EQ(readValue(content, "TForm1", "Last", ""), "y");
+    content = WithValue(content, "tform1", "Item199999", huge);
+    content = WithValue(content, "TForm1", "Last", "y");
+    EXPECT_EQ(ReadValue(content, "TForm1", "item199999", ""), huge.substr(0, maxValueLength));
+    EXPECT_EQ(ReadValue(content, "TForm1", "Last", ""), "y");
     EXPECT_EQ(content.substr(content.size() - 8), "Last=y\r\n");
 }
 

@@ -32,14 +32,14 @@ struct KillSchedule {
 // microseconds, failing when it stopped by itself; then `file.check` checks
 // the file and tells whether a save got through since the last check.
 template <class SavedFile>
-void killAndCheck(SavedFile& file, const KillSchedule& schedule,
+void KillAndCheck(SavedFile& file, const KillSchedule& schedule,
                   const std::function<void(int, unsigned)>& killSaving) {
     std::mt19937 random(schedule.seed);
     unsigned longestWait = schedule.shortestWait;
     for (int kill = 0; kill < schedule.kills; ++kill) {
-        ASSERT_NO_FATAL_FAILURE(killSaving(file.nextSave(), random() % longestWait));
+        ASSERT_NO_FATAL_FAILURE(killSaving(file.NextSave(), random() % longestWait));
         bool gotThrough = false;
-        ASSERT_NO_FATAL_FAILURE(file.check(kill, gotThrough));
+        ASSERT_NO_FATAL_FAILURE(file.Check(kill, gotThrough));
         longestWait = gotThrough ? std::max(longestWait / 2, schedule.shortestWait)
                                  : std::min(longestWait * 2, schedule.longestWait);
     }
@@ -49,22 +49,22 @@ void killAndCheck(SavedFile& file, const KillSchedule& schedule,
 class KeySaves {
 public:
     explicit KeySaves(std::string path) : m_path(std::move(path)) {
-        writeBytes(m_path, handWrittenLine);
-        saveKeys(m_path, 0);
+        WriteBytes(m_path, handWrittenLine);
+        SaveKeys(m_path, 0);
     }
 
-    int nextSave() const { return m_saves.front() + 1; }
-    int killsDuringASave() const { return m_killsDuringASave; }
+    int NextSave() const { return m_saves.front() + 1; }
+    int KillsDuringASave() const { return m_killsDuringASave; }
 
     // Every key holds a whole value, none older than before (a lost write)
     // and, keys being saved in order, none newer than the key before it.
-    void check(int kill, bool& gotThrough) {
-        const std::vector<int> now = savesIn(readBytes(m_path));
+    void Check(int kill, bool& gotThrough) {
+        const std::vector<int> now = SavesIn(ReadBytes(m_path));
         ASSERT_EQ(now.size(), m_saves.size()) << "after kill " << kill;
         for (std::size_t i = 0; i < now.size(); ++i) {
-            ASSERT_GE(now[i], m_saves[i]) << savedKeys()[i].key << " after kill " << kill;
+            ASSERT_GE(now[i], m_saves[i]) << SavedKeys()[i].key << " after kill " << kill;
             if (i > 0) {
-                ASSERT_LE(now[i], now[i - 1]) << savedKeys()[i].key << " after kill " << kill;
+                ASSERT_LE(now[i], now[i - 1]) << SavedKeys()[i].key << " after kill " << kill;
             }
         }
         m_killsDuringASave += now.front() != now.back();
@@ -74,7 +74,7 @@ public:
 
 private:
     std::string m_path;
-    std::vector<int> m_saves = std::vector<int>(savedKeys().size(), 0);
+    std::vector<int> m_saves = std::vector<int>(SavedKeys().size(), 0);
     int m_killsDuringASave = 0;
 };
 
@@ -83,8 +83,8 @@ private:
 class WorksheetSaves {
 public:
     explicit WorksheetSaves(std::string path) : m_path(std::move(path)) {
-        const std::string firstDocument = readBytes(m_path);
-        const std::string first = valueAt(0, worksheetKey);
+        const std::string firstDocument = ReadBytes(m_path);
+        const std::string first = ValueAt(0, worksheetKey);
         const std::size_t at = firstDocument.find(first);
         if (at != std::string::npos) {
             m_before = firstDocument.substr(0, at);
@@ -93,17 +93,17 @@ public:
     }
 
     // Whether the first document was one (and long enough to be cut).
-    bool valid() const { return !m_before.empty() && m_after.size() > 50000; }
-    int nextSave() const { return m_lastSave + 1; }
-    int savesThrough() const { return m_savesThrough; }
+    bool Valid() const { return !m_before.empty() && m_after.size() > 50000; }
+    int NextSave() const { return m_lastSave + 1; }
+    int SavesThrough() const { return m_savesThrough; }
 
     // The file is one whole document that a save wrote, no older than before.
-    void check(int kill, bool& gotThrough) {
-        const std::string now = readBytes(m_path);
+    void Check(int kill, bool& gotThrough) {
+        const std::string now = ReadBytes(m_path);
         const std::size_t firstLine = now.size() - m_before.size() - m_after.size();
         const int save = now.size() > m_before.size() + m_after.size() &&
                                  now.starts_with(m_before) && now.ends_with(m_after)
-                             ? saveOf(now.substr(m_before.size(), firstLine), worksheetKey)
+                             ? SaveOf(now.substr(m_before.size(), firstLine), worksheetKey)
                              : -1;
         ASSERT_GE(save, m_lastSave)
             << "a cut or older worksheet of " << now.size() << " bytes after kill " << kill;
@@ -121,7 +121,7 @@ private:
 };
 
 // Only the temporary files of killed saves may lie beside the saved file.
-inline void expectOnlyTemporariesBeside(const std::string& file,
+inline void ExpectOnlyTemporariesBeside(const std::string& file,
                                         const std::vector<std::string>& names) {
     for (const auto& name : names) {
         EXPECT_TRUE(name == file || (name.starts_with("." + file + ".") && name.ends_with(".tmp")))

@@ -20,7 +20,7 @@ struct SavedKey {
 };
 
 // The keys one save writes, in its order, over two sections.
-inline const std::vector<SavedKey>& savedKeys() {
+inline const std::vector<SavedKey>& SavedKeys() {
     static const std::vector<SavedKey> keys = [] {
         std::vector<SavedKey> list;
         for (const char* key :
@@ -39,13 +39,13 @@ inline const std::vector<SavedKey>& savedKeys() {
 
 // The value a key takes at one save. Its length changes from save to save, so
 // that a torn write would show.
-inline std::string valueAt(int save, const std::string& key) {
+inline std::string ValueAt(int save, const std::string& key) {
     const std::size_t padding = (static_cast<std::size_t>(save) * 37 + key.size() * 11) % 300;
     return std::to_string(save) + ":" + key + ":" + std::string(padding, '#');
 }
 
 // The save a value comes from, or -1 when it is no whole value of that key.
-inline int saveOf(const std::string& value, const std::string& key) {
+inline int SaveOf(const std::string& value, const std::string& key) {
     const std::size_t colon = value.find(':');
     if (colon == std::string::npos || colon == 0 || colon > 6 ||
         !std::all_of(value.begin(), value.begin() + static_cast<long>(colon),
@@ -53,24 +53,24 @@ inline int saveOf(const std::string& value, const std::string& key) {
         return -1;
     }
     const int save = std::stoi(value.substr(0, colon));
-    return value == valueAt(save, key) ? save : -1;
+    return value == ValueAt(save, key) ? save : -1;
 }
 
 // Writes save `save` of every key, one write at a time, as a window's save
 // does.
-inline void saveKeys(const std::string& path, int save) {
+inline void SaveKeys(const std::string& path, int save) {
     platform::ProfileFile file(path);
-    for (const auto& k : savedKeys()) {
-        file.writeString(k.section, k.key, valueAt(save, k.key));
+    for (const auto& k : SavedKeys()) {
+        file.WriteString(k.section, k.key, ValueAt(save, k.key));
     }
 }
 
 // Saves the keys from save `firstSave` on until the process is killed.
 // Returns 1, the process's exit status, when a save fails.
-inline int saveKeysUntilKilled(const std::string& path, int firstSave) {
+inline int SaveKeysUntilKilled(const std::string& path, int firstSave) {
     try {
         for (int save = firstSave;; ++save) {
-            saveKeys(path, save);
+            SaveKeys(path, save);
         }
     } catch (...) {
         return 1;
@@ -82,7 +82,7 @@ inline const std::string handWrittenLine = "; r\xE9glages de la fiche\n";
 // Checks the file line by line: the hand-written line, then each section and
 // each key exactly once, in order, each with a whole value. Returns the save
 // each key's value comes from, empty when the file is damaged.
-inline std::vector<int> savesIn(const std::string& content) {
+inline std::vector<int> SavesIn(const std::string& content) {
     std::vector<int> saves;
     if (content.compare(0, handWrittenLine.size(), handWrittenLine) != 0) {
         ADD_FAILURE() << "hand-written line lost";
@@ -100,7 +100,7 @@ inline std::vector<int> savesIn(const std::string& content) {
     };
     std::string section;
     std::string line;
-    for (const auto& k : savedKeys()) {
+    for (const auto& k : SavedKeys()) {
         if (k.section != section) {
             section = k.section;
             if (!nextLine(line) || line != "[" + section + "]") {
@@ -113,7 +113,7 @@ inline std::vector<int> savesIn(const std::string& content) {
             ADD_FAILURE() << "expected key " << k.key << ", found \"" << line << "\"";
             return {};
         }
-        const int save = saveOf(line.substr(start.size()), k.key);
+        const int save = SaveOf(line.substr(start.size()), k.key);
         if (save < 0) {
             ADD_FAILURE() << "damaged line \"" << line << "\"";
             return {};

@@ -19,8 +19,8 @@ inline const std::string worksheetKey = "fiche";
 
 // The first line changes from save to save; the lines after it make the
 // document long enough for a kill to land while it is being written.
-inline QString worksheetText(int save) {
-    QString text = QString::fromStdString(valueAt(save, worksheetKey));
+inline QString WorksheetText(int save) {
+    QString text = QString::fromStdString(ValueAt(save, worksheetKey));
     for (int line = 1; line <= 2000; ++line) {
         text += QStringLiteral("\n%1\u00b0/ 12,5 hm = ........ m").arg(line);
     }
@@ -30,19 +30,19 @@ inline QString worksheetText(int save) {
 // Saves a pane to `path` from save `firstSave` on, once or until the process
 // is killed, as "Enregistrer" saves the subject. Returns the process's exit
 // status: 0 after the one save, 1 when a save fails.
-inline int saveWorksheets(const std::string& path, int firstSave, bool once) {
+inline int SaveWorksheets(const std::string& path, int firstSave, bool once) {
     try {
         int argc = 1;
         char name[] = "fiche";
         char* argv[] = {name, nullptr};
         QApplication application(argc, argv);
         platform::TRxRichEdit pane;
-        pane.setPlainText(worksheetText(firstSave));
+        pane.setPlainText(WorksheetText(firstSave));
         for (int save = firstSave;; ++save) {
             QTextCursor firstLine(pane.document()->firstBlock());
             firstLine.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            firstLine.insertText(QString::fromStdString(valueAt(save, worksheetKey)));
-            pane.saveToFile(QString::fromStdString(path));
+            firstLine.insertText(QString::fromStdString(ValueAt(save, worksheetKey)));
+            pane.SaveToFile(QString::fromStdString(path));
             if (once) {
                 return 0;
             }

@@ -21,7 +21,7 @@ using namespace killed_save;
 
 // Forks a child that runs `save` and exits with what it returns, and kills it
 // after `waitMicroseconds`.
-void killChild(const std::function<int()>& save, unsigned waitMicroseconds) {
+void KillChild(const std::function<int()>& save, unsigned waitMicroseconds) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -35,33 +35,33 @@ void killChild(const std::function<int()>& save, unsigned waitMicroseconds) {
 }
 
 TEST_F(ProfileFileKillTest, ASaveKilledAtAnyMomentLeavesEveryKeyWithItsOldOrNewValue) {
-    const std::string path = pathOf("fiches.ini");
+    const std::string path = PathOf("fiches.ini");
     KeySaves file(path);
-    killAndCheck(file, {150, 1208, 8000, 500000}, [&](int firstSave, unsigned wait) {
-        killChild([&] { return saveKeysUntilKilled(path, firstSave); }, wait);
+    KillAndCheck(file, {150, 1208, 8000, 500000}, [&](int firstSave, unsigned wait) {
+        KillChild([&] { return SaveKeysUntilKilled(path, firstSave); }, wait);
     });
-    EXPECT_GT(file.killsDuringASave(), 0) << "no kill landed in the middle of a save";
-    expectOnlyTemporariesBeside("fiches.ini", namesIn(folder()));
+    EXPECT_GT(file.KillsDuringASave(), 0) << "no kill landed in the middle of a save";
+    ExpectOnlyTemporariesBeside("fiches.ini", NamesIn(Folder()));
 }
 
 TEST_F(ProfileFileKillTest, AWorksheetSaveKilledAtAnyMomentLeavesTheWholeOldOrNewWorksheet) {
-    const std::string path = pathOf("fiche.rtf");
+    const std::string path = PathOf("fiche.rtf");
     const pid_t first = ::fork();
     ASSERT_GE(first, 0);
     if (first == 0) {
-        ::_exit(saveWorksheets(path, 0, true));
+        ::_exit(SaveWorksheets(path, 0, true));
     }
     int status = 0;
     ASSERT_EQ(::waitpid(first, &status, 0), first);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     WorksheetSaves file(path);
-    ASSERT_TRUE(file.valid()) << readBytes(path).substr(0, 500);
+    ASSERT_TRUE(file.Valid()) << ReadBytes(path).substr(0, 500);
     // Each child starts a QApplication before its first save.
-    killAndCheck(file, {60, 2611, 20000, 4000000}, [&](int firstSave, unsigned wait) {
-        killChild([&] { return saveWorksheets(path, firstSave, false); }, wait);
+    KillAndCheck(file, {60, 2611, 20000, 4000000}, [&](int firstSave, unsigned wait) {
+        KillChild([&] { return SaveWorksheets(path, firstSave, false); }, wait);
     });
-    EXPECT_GT(file.savesThrough(), 0) << "no save got through before a kill";
-    expectOnlyTemporariesBeside("fiche.rtf", namesIn(folder()));
+    EXPECT_GT(file.SavesThrough(), 0) << "no save got through before a kill";
+    ExpectOnlyTemporariesBeside("fiche.rtf", NamesIn(Folder()));
 }
 
 }  // namespace

@@ -27,11 +27,11 @@ extern "C" int fsync(int fd) {
 namespace {
 
 using platform::ProfileFile;
-using testsupport::errorOf;
+using testsupport::ErrorOf;
 
 using ProfileFileTest = ProfileTestFolder;
 
-struct stat statusOf(const std::string& path) {
+struct stat StatusOf(const std::string& path) {
     struct stat status {};
     EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
     return status;
@@ -50,26 +50,26 @@ const std::vector<std::pair<std::string, std::string>> savedSettings = {
 };
 
 TEST_F(ProfileFileTest, ANewFileHoldsItsSectionsAndKeysInWritingOrderWithCrlf) {
-    ProfileFile file(pathOf("fiches.ini"));
-    file.writeString("TForm1", "FormVersion", "0");
-    file.writeString("TForm1.Combo1_Items", "Count", "1");
-    file.writeString("TForm1", "Flags", "0");
-    file.writeString("TForm1.Combo1_Items", "Item0", "Convertir en ");
-    EXPECT_EQ(readBytes(file.path()),
+    ProfileFile file(PathOf("fiches.ini"));
+    file.WriteString("TForm1", "FormVersion", "0");
+    file.WriteString("TForm1.Combo1_Items", "Count", "1");
+    file.WriteString("TForm1", "Flags", "0");
+    file.WriteString("TForm1.Combo1_Items", "Item0", "Convertir en ");
+    EXPECT_EQ(ReadBytes(file.Path()),
               "[TForm1]\r\nFormVersion=0\r\nFlags=0\r\n"
               "[TForm1.Combo1_Items]\r\nCount=1\r\nItem0=Convertir en \r\n");
-    EXPECT_EQ(file.readString("TForm1.Combo1_Items", "Item0", ""), "Convertir en");
+    EXPECT_EQ(file.ReadString("TForm1.Combo1_Items", "Item0", ""), "Convertir en");
 }
 
 TEST_F(ProfileFileTest, AFileWrittenByTheProgramAndEditedByHandReadsBackTheSameValues) {
-    const std::string path = pathOf("fiches.ini");
+    const std::string path = PathOf("fiches.ini");
     {
         ProfileFile file(path);
         for (const auto& [key, value] : savedSettings) {
-            file.writeString("TForm1", key, value);
+            file.WriteString("TForm1", key, value);
         }
     }
-    const std::string written = readBytes(path);
+    const std::string written = ReadBytes(path);
     const auto replaceAll = [](std::string text, const std::string& from, const std::string& to) {
         for (std::size_t at = text.find(from); at != std::string::npos;
              at = text.find(from, at + to.size())) {
@@ -92,32 +92,32 @@ TEST_F(ProfileFileTest, AFileWrittenByTheProgramAndEditedByHandReadsBackTheSameV
          "; edited by hand\r\n[Other]\r\nFormVersion=5\r\n\r\n" + written},
     };
     for (const auto& e : edits) {
-        writeBytes(path, e.content);
+        WriteBytes(path, e.content);
         ProfileFile file(path);
         for (const auto& [key, value] : savedSettings) {
             const std::string expected = key == "Combo1_Text" ? "Convertir en" : value;
-            EXPECT_EQ(file.readString("tform1", key, "<default>"), expected)
+            EXPECT_EQ(file.ReadString("tform1", key, "<default>"), expected)
                 << e.edit << ", key " << key;
         }
     }
 }
 
 TEST_F(ProfileFileTest, RewritingAKeyLeavesEveryOtherLineOfAHandEditedFileAsItWas) {
-    const std::string path = pathOf("fiches.ini");
-    writeBytes(path,
+    const std::string path = PathOf("fiches.ini");
+    WriteBytes(path,
                "; r\xE9glages\n[TForm1]\n  SpMaxLigne_Value = 12 \nFlags=0\n\n"
                "[TForm1.Combo1_Items]\nCount=0\n");
     ProfileFile file(path);
-    file.writeString("TForm1", "spMaxLigne_Value", "30");
-    file.writeString("TForm1", "ckbEdite_Checked", "True");
-    file.eraseSection("tform1.combo1_items");
-    EXPECT_EQ(readBytes(path),
+    file.WriteString("TForm1", "spMaxLigne_Value", "30");
+    file.WriteString("TForm1", "ckbEdite_Checked", "True");
+    file.EraseSection("tform1.combo1_items");
+    EXPECT_EQ(ReadBytes(path),
               "; r\xE9glages\n[TForm1]\nSpMaxLigne_Value=30\r\nFlags=0\n"
               "ckbEdite_Checked=True\r\n\n");
 }
 
 TEST_F(ProfileFileTest, QuotedValuesKeepTheirInnerQuotesAndBlanks) {
-    ProfileFile file(pathOf("fiches.ini"));
+    ProfileFile file(PathOf("fiches.ini"));
     const struct {
         const char* written;
         const char* read;
@@ -129,20 +129,20 @@ TEST_F(ProfileFileTest, QuotedValuesKeepTheirInnerQuotesAndBlanks) {
         {"\xAB guillemets \xBB", "\xAB guillemets \xBB"},
     };
     for (const auto& c : cases) {
-        file.writeString("TForm1", "eTitre1_Text", c.written);
-        EXPECT_EQ(file.readString("TForm1", "eTitre1_Text", ""), c.read) << c.written;
+        file.WriteString("TForm1", "eTitre1_Text", c.written);
+        EXPECT_EQ(file.ReadString("TForm1", "eTitre1_Text", ""), c.read) << c.written;
     }
 }
 
 TEST_F(ProfileFileTest, MissingOrUnreadableFilesGiveTheDefaults) {
-    const std::string folderPath = makeFolder("sub");
-    const std::string paths[] = {pathOf("none.ini"), pathOf("nofolder/fiches.ini"), folderPath};
+    const std::string folderPath = MakeFolder("sub");
+    const std::string paths[] = {PathOf("none.ini"), PathOf("nofolder/fiches.ini"), folderPath};
     for (const auto& path : paths) {
-        EXPECT_EQ(ProfileFile(path).readString("TForm1", "Flags", "<default>"), "<default>")
+        EXPECT_EQ(ProfileFile(path).ReadString("TForm1", "Flags", "<default>"), "<default>")
             << path;
     }
-    ProfileFile(pathOf("none.ini")).eraseSection("TForm1");
-    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"sub"});
+    ProfileFile(PathOf("none.ini")).EraseSection("TForm1");
+    EXPECT_EQ(NamesIn(Folder()), std::vector<std::string>{"sub"});
 }
 
 TEST_F(ProfileFileTest, GarbageFilesGiveDefaultsAndStayBehindTheNewValues) {
@@ -152,80 +152,80 @@ TEST_F(ProfileFileTest, GarbageFilesGiveDefaultsAndStayBehindTheNewValues) {
         c = static_cast<char>(random());
     }
     const std::string hugeValue = "[TForm1]\r\neTitre1_Text=" + std::string(100000, 'T') + "\r\n";
-    const std::string path = pathOf("fiches.ini");
+    const std::string path = PathOf("fiches.ini");
     for (const std::string& content : {binary, std::string(1 << 20, '\0'), hugeValue}) {
-        writeBytes(path, content);
+        WriteBytes(path, content);
         ProfileFile file(path);
-        EXPECT_EQ(file.readString("TForm1", "spMaxLigne_Value", "20"), "20");
-        file.writeString("TForm1", "spMaxLigne_Value", "12");
-        EXPECT_EQ(file.readString("TForm1", "spMaxLigne_Value", "20"), "12");
-        EXPECT_EQ(readBytes(path).compare(0, content.size(), content), 0);
+        EXPECT_EQ(file.ReadString("TForm1", "spMaxLigne_Value", "20"), "20");
+        file.WriteString("TForm1", "spMaxLigne_Value", "12");
+        EXPECT_EQ(file.ReadString("TForm1", "spMaxLigne_Value", "20"), "12");
+        EXPECT_EQ(ReadBytes(path).compare(0, content.size(), content), 0);
     }
-    EXPECT_EQ(ProfileFile(path).readString("TForm1", "eTitre1_Text", ""), std::string(2047, 'T'));
+    EXPECT_EQ(ProfileFile(path).ReadString("TForm1", "eTitre1_Text", ""), std::string(2047, 'T'));
 }
 
 TEST_F(ProfileFileTest, ValuesThatWouldBreakTheLineAreRefusedAndTheFileUntouched) {
-    const std::string path = pathOf("fiches.ini");
-    writeBytes(path, "[TForm1]\r\neTitre1_Text=x\r\n");
+    const std::string path = PathOf("fiches.ini");
+    WriteBytes(path, "[TForm1]\r\neTitre1_Text=x\r\n");
     ProfileFile file(path);
     using namespace std::string_literals;
     const std::string values[] = {"a\r\nFlags=3", "a\nb", "a\0b"s};
     for (const auto& value : values) {
-        EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "eTitre1_Text", value); }),
-                  cannotWrite(path));
+        EXPECT_EQ(ErrorOf([&] { file.WriteString("TForm1", "eTitre1_Text", value); }),
+                  CannotWrite(path));
     }
-    EXPECT_EQ(errorOf([&] { file.writeString("TForm1", "a=b", "1"); }), cannotWrite(path));
-    EXPECT_EQ(readBytes(path), "[TForm1]\r\neTitre1_Text=x\r\n");
+    EXPECT_EQ(ErrorOf([&] { file.WriteString("TForm1", "a=b", "1"); }), CannotWrite(path));
+    EXPECT_EQ(ReadBytes(path), "[TForm1]\r\neTitre1_Text=x\r\n");
 }
 
 TEST_F(ProfileFileTest, AFileThatCannotBeCreatedRaisesTheErrorWithItsFullPath) {
-    const std::string path = pathOf("nofolder/fiches.ini");
-    EXPECT_EQ(errorOf([&] { ProfileFile(path).writeString("TForm1", "Flags", "0"); }),
-              cannotWrite(path));
+    const std::string path = PathOf("nofolder/fiches.ini");
+    EXPECT_EQ(ErrorOf([&] { ProfileFile(path).WriteString("TForm1", "Flags", "0"); }),
+              CannotWrite(path));
 
     const std::string relative = "fiches-relative.ini";
-    EXPECT_EQ(ProfileFile(relative).path(),
+    EXPECT_EQ(ProfileFile(relative).Path(),
               std::filesystem::current_path().string() + "/" + relative);
 }
 
 TEST_F(ProfileFileTest, WritesGoThroughSymbolicLinksWhichSurvive) {
-    const std::string store = makeFolder("store");
-    writeBytes(store + "/real.ini", "[TForm1]\r\nFlags=0\r\n");
-    ASSERT_EQ(::symlink((store + "/real.ini").c_str(), pathOf("absolute.ini").c_str()), 0);
-    ASSERT_EQ(::symlink("store/real.ini", pathOf("relative.ini").c_str()), 0);
-    ASSERT_EQ(::symlink("relative.ini", pathOf("chained.ini").c_str()), 0);
-    ASSERT_EQ(::symlink("store/new.ini", pathOf("dangling.ini").c_str()), 0);
+    const std::string store = MakeFolder("store");
+    WriteBytes(store + "/real.ini", "[TForm1]\r\nFlags=0\r\n");
+    ASSERT_EQ(::symlink((store + "/real.ini").c_str(), PathOf("absolute.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("store/real.ini", PathOf("relative.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("relative.ini", PathOf("chained.ini").c_str()), 0);
+    ASSERT_EQ(::symlink("store/new.ini", PathOf("dangling.ini").c_str()), 0);
 
     int flags = 1;
     for (const char* link : {"absolute.ini", "relative.ini", "chained.ini"}) {
-        ProfileFile file(pathOf(link));
-        file.writeString("TForm1", "Flags", std::to_string(flags));
-        EXPECT_TRUE(S_ISLNK(statusOf(pathOf(link)).st_mode)) << link;
-        EXPECT_EQ(readBytes(store + "/real.ini"),
+        ProfileFile file(PathOf(link));
+        file.WriteString("TForm1", "Flags", std::to_string(flags));
+        EXPECT_TRUE(S_ISLNK(StatusOf(PathOf(link)).st_mode)) << link;
+        EXPECT_EQ(ReadBytes(store + "/real.ini"),
                   "[TForm1]\r\nFlags=" + std::to_string(flags) + "\r\n")
             << link;
-        EXPECT_EQ(file.readString("TForm1", "Flags", ""), std::to_string(flags)) << link;
+        EXPECT_EQ(file.ReadString("TForm1", "Flags", ""), std::to_string(flags)) << link;
         ++flags;
     }
-    ProfileFile(pathOf("dangling.ini")).writeString("TForm1", "Flags", "0");
-    EXPECT_TRUE(S_ISLNK(statusOf(pathOf("dangling.ini")).st_mode));
-    EXPECT_EQ(readBytes(store + "/new.ini"), "[TForm1]\r\nFlags=0\r\n");
-    EXPECT_EQ(namesIn(store), (std::vector<std::string>{"new.ini", "real.ini"}));
+    ProfileFile(PathOf("dangling.ini")).WriteString("TForm1", "Flags", "0");
+    EXPECT_TRUE(S_ISLNK(StatusOf(PathOf("dangling.ini")).st_mode));
+    EXPECT_EQ(ReadBytes(store + "/new.ini"), "[TForm1]\r\nFlags=0\r\n");
+    EXPECT_EQ(NamesIn(store), (std::vector<std::string>{"new.ini", "real.ini"}));
 }
 
 TEST_F(ProfileFileTest, AReplacedFileKeepsItsPermissionsAndLeavesNoTemporaryFile) {
-    const std::string path = pathOf("fiches.ini");
-    writeBytes(path, "[TForm1]\r\nFlags=0\r\n");
+    const std::string path = PathOf("fiches.ini");
+    WriteBytes(path, "[TForm1]\r\nFlags=0\r\n");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    const ino_t before = statusOf(path).st_ino;
+    const ino_t before = StatusOf(path).st_ino;
     flushedFiles.clear();
-    ProfileFile(path).writeString("TForm1", "Flags", "2");
-    const struct stat after = statusOf(path);
+    ProfileFile(path).WriteString("TForm1", "Flags", "2");
+    const struct stat after = StatusOf(path);
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_NE(after.st_ino, before) << "expected a new file renamed over the old one";
     // The new file, then the folder that the rename changed, reach the disk.
-    EXPECT_EQ(flushedFiles, (std::vector{after.st_ino, statusOf(folder()).st_ino}));
-    EXPECT_EQ(namesIn(folder()), std::vector<std::string>{"fiches.ini"});
+    EXPECT_EQ(flushedFiles, (std::vector{after.st_ino, StatusOf(Folder()).st_ino}));
+    EXPECT_EQ(NamesIn(Folder()), std::vector<std::string>{"fiches.ini"});
 }
 
 // The cases where permissions decide, acted out by a user they bind.
@@ -245,19 +245,19 @@ class ProfilePermissionTest : public ProfileTestFolder,
 
 TEST_P(ProfilePermissionTest, AFileIsWrittenOnlyWhenItMayBeAndIsOtherwiseUntouched) {
     const PermissionCase& c = GetParam();
-    const std::string settings = makeFolder("settings");
+    const std::string settings = MakeFolder("settings");
     const std::string path = settings + "/fiches.ini";
     const std::string before = "[TForm1]\r\nFlags=0\r\n";
-    writeBytes(path, before);
-    giveToUnprivileged(path);
-    giveToUnprivileged(settings);
+    WriteBytes(path, before);
+    GiveToUnprivileged(path);
+    GiveToUnprivileged(settings);
     ASSERT_EQ(::chmod(path.c_str(), c.fileMode), 0);
     ASSERT_EQ(::chmod(settings.c_str(), c.folderMode), 0);
-    const struct stat old = statusOf(path);
+    const struct stat old = StatusOf(path);
 
-    const std::string outcome = runAsUnprivileged([&] {
+    const std::string outcome = RunAsUnprivileged([&] {
         const std::string error =
-            errorOf([&] { ProfileFile(path).writeString("TForm1", "Flags", "2"); });
+            ErrorOf([&] { ProfileFile(path).WriteString("TForm1", "Flags", "2"); });
         return error.empty() ? "written" : error;
     });
 
@@ -265,19 +265,19 @@ TEST_P(ProfilePermissionTest, AFileIsWrittenOnlyWhenItMayBeAndIsOtherwiseUntouch
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
     if (c.written) {
         EXPECT_EQ(outcome, "written");
-        EXPECT_EQ(readBytes(path), "[TForm1]\r\nFlags=2\r\n");
+        EXPECT_EQ(ReadBytes(path), "[TForm1]\r\nFlags=2\r\n");
     } else {
-        EXPECT_EQ(outcome, cannotWrite(path));
-        EXPECT_EQ(readBytes(path), before);
-        const struct stat now = statusOf(path);
+        EXPECT_EQ(outcome, CannotWrite(path));
+        EXPECT_EQ(ReadBytes(path), before);
+        const struct stat now = StatusOf(path);
         EXPECT_EQ(now.st_ino, old.st_ino);
         EXPECT_EQ(now.st_mtim.tv_sec, old.st_mtim.tv_sec);
         EXPECT_EQ(now.st_mtim.tv_nsec, old.st_mtim.tv_nsec);
     }
     if (c.folderMode == 0555 && c.written) {
-        EXPECT_EQ(statusOf(path).st_ino, old.st_ino) << "expected the file rewritten in place";
+        EXPECT_EQ(StatusOf(path).st_ino, old.st_ino) << "expected the file rewritten in place";
     }
-    EXPECT_EQ(namesIn(settings), std::vector<std::string>{"fiches.ini"});
+    EXPECT_EQ(NamesIn(settings), std::vector<std::string>{"fiches.ini"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -290,16 +290,16 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.situation); });
 
 TEST_F(ProfileFileTest, StoringTheValueAlreadyThereInAReadOnlyFileIsNoError) {
-    const std::string settings = makeFolder("settings");
+    const std::string settings = MakeFolder("settings");
     const std::string path = settings + "/fiches.ini";
-    writeBytes(path, "[TForm1]\r\nFlags=0\r\n");
-    giveToUnprivileged(path);
+    WriteBytes(path, "[TForm1]\r\nFlags=0\r\n");
+    GiveToUnprivileged(path);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     ASSERT_EQ(::chmod(settings.c_str(), 0555), 0);
-    EXPECT_EQ(runAsUnprivileged([&] {
+    EXPECT_EQ(RunAsUnprivileged([&] {
                   ProfileFile file(path);
-                  return errorOf([&] { file.writeString("tform1", "FLAGS", "0"); }) +
-                         errorOf([&] { file.eraseSection("TForm1.Combo1_Items"); });
+                  return ErrorOf([&] { file.WriteString("tform1", "FLAGS", "0"); }) +
+                         ErrorOf([&] { file.EraseSection("TForm1.Combo1_Items"); });
               }),
               "");
     ASSERT_EQ(::chmod(settings.c_str(), 0755), 0);
@@ -310,26 +310,26 @@ TEST_F(ProfileFileTest, StoringTheValueAlreadyThereInAReadOnlyFileIsNoError) {
 TEST_F(ProfileFileTest, AWriteThatFailsHalfWayLeavesTheOldFileWhole) {
     const std::string before = "[TForm1]\r\nFlags=0\r\n";
     for (const mode_t folderMode : {0755, 0555}) {
-        const std::string settings = makeFolder("settings" + std::to_string(folderMode));
+        const std::string settings = MakeFolder("settings" + std::to_string(folderMode));
         const std::string path = settings + "/fiches.ini";
-        writeBytes(path, before);
-        giveToUnprivileged(path);
-        giveToUnprivileged(settings);
+        WriteBytes(path, before);
+        GiveToUnprivileged(path);
+        GiveToUnprivileged(settings);
         ASSERT_EQ(::chmod(settings.c_str(), folderMode), 0);
 
-        const std::string outcome = runAsUnprivileged([&] {
+        const std::string outcome = RunAsUnprivileged([&] {
             std::signal(SIGXFSZ, SIG_IGN);
             const struct rlimit limit = {64, 64};
             ::setrlimit(RLIMIT_FSIZE, &limit);
-            return errorOf([&] {
-                ProfileFile(path).writeString("TForm1", "eTitre1_Text", std::string(200, 'x'));
+            return ErrorOf([&] {
+                ProfileFile(path).WriteString("TForm1", "eTitre1_Text", std::string(200, 'x'));
             });
         });
 
         ASSERT_EQ(::chmod(settings.c_str(), 0755), 0);
-        EXPECT_EQ(outcome, cannotWrite(path)) << "folder mode " << folderMode;
-        EXPECT_EQ(readBytes(path), before) << "folder mode " << folderMode;
-        EXPECT_EQ(namesIn(settings), std::vector<std::string>{"fiches.ini"});
+        EXPECT_EQ(outcome, CannotWrite(path)) << "folder mode " << folderMode;
+        EXPECT_EQ(ReadBytes(path), before) << "folder mode " << folderMode;
+        EXPECT_EQ(NamesIn(settings), std::vector<std::string>{"fiches.ini"});
     }
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 using platform::ProfileFile;
 using platform::ProfileSession;
-using testsupport::errorOf;
+using testsupport::ErrorOf;
 
 using ProfileSessionTest = ProfileTestFolder;
 
@@ -23,56 +23,56 @@ const std::string handEdited =
     "[tform1]\n  SpMaxLigne_Value = 12 \nFlags=0\n\n[Autre]\nx=1\n";
 
 template <class File>
-void saveInto(File& file) {
-    file.writeString("TForm1", "FormVersion", "0");
-    file.writeString("TForm1", "spMaxLigne_Value", "30");
-    file.writeString("TForm1", "Combo1_Text", "Convertir en");
-    file.eraseSection("TForm1.Combo1_Items");
-    file.writeString("TForm1.Combo1_Items", "Count", "1");
-    file.writeString("TForm1.Combo1_Items", "Item0", "Convertir en ");
-    file.writeString("Nouvelle", "cl\xE9", "\xE9t\xE9");
+void SaveInto(File& file) {
+    file.WriteString("TForm1", "FormVersion", "0");
+    file.WriteString("TForm1", "spMaxLigne_Value", "30");
+    file.WriteString("TForm1", "Combo1_Text", "Convertir en");
+    file.EraseSection("TForm1.Combo1_Items");
+    file.WriteString("TForm1.Combo1_Items", "Count", "1");
+    file.WriteString("TForm1.Combo1_Items", "Item0", "Convertir en ");
+    file.WriteString("Nouvelle", "cl\xE9", "\xE9t\xE9");
 }
 
 TEST_F(ProfileSessionTest, OneCommitWritesWhatTheSameEditsMadeOneCallAtATimeWrite) {
-    const std::string oneByOne = pathOf("un-par-un.ini");
-    const std::string batched = pathOf("ensemble.ini");
-    writeBytes(oneByOne, handEdited);
-    writeBytes(batched, handEdited);
+    const std::string oneByOne = PathOf("un-par-un.ini");
+    const std::string batched = PathOf("ensemble.ini");
+    WriteBytes(oneByOne, handEdited);
+    WriteBytes(batched, handEdited);
     ProfileFile file(oneByOne);
-    saveInto(file);
+    SaveInto(file);
 
     ProfileSession session{ProfileFile(batched)};
-    EXPECT_EQ(session.readString("TForm1", "spMaxLigne_Value", ""), "12");
-    saveInto(session);
-    EXPECT_EQ(session.readString("TForm1.Combo1_Items", "Item0", ""), "Convertir en");
+    EXPECT_EQ(session.ReadString("TForm1", "spMaxLigne_Value", ""), "12");
+    SaveInto(session);
+    EXPECT_EQ(session.ReadString("TForm1.Combo1_Items", "Item0", ""), "Convertir en");
     // Nothing reaches the file before the commit.
-    EXPECT_EQ(readBytes(batched), handEdited);
-    session.commit();
-    EXPECT_EQ(readBytes(batched), readBytes(oneByOne));
-    EXPECT_NE(readBytes(batched), handEdited);
+    EXPECT_EQ(ReadBytes(batched), handEdited);
+    session.Commit();
+    EXPECT_EQ(ReadBytes(batched), ReadBytes(oneByOne));
+    EXPECT_NE(ReadBytes(batched), handEdited);
     // A second commit, with no edit since the first, writes nothing.
-    writeBytes(batched, handEdited);
-    session.commit();
-    EXPECT_EQ(readBytes(batched), handEdited);
+    WriteBytes(batched, handEdited);
+    session.Commit();
+    EXPECT_EQ(ReadBytes(batched), handEdited);
 }
 
 TEST_F(ProfileSessionTest, AValueTheFileCannotKeepStopsTheEditsButThoseBeforeItAreCommitted) {
-    const std::string path = pathOf("fiches.ini");
+    const std::string path = PathOf("fiches.ini");
     ProfileSession session{ProfileFile(path)};
-    session.writeString("TForm1.Combo1_Items", "Count", "2");
-    EXPECT_EQ(errorOf([&] { session.writeString("TForm1.Combo1_Items", "Item0", "deux\nlignes"); }),
-              cannotWriteIn + ProfileFile(path).path());
-    session.commit();
-    EXPECT_EQ(readBytes(path), "[TForm1.Combo1_Items]\r\nCount=2\r\n");
+    session.WriteString("TForm1.Combo1_Items", "Count", "2");
+    EXPECT_EQ(ErrorOf([&] { session.WriteString("TForm1.Combo1_Items", "Item0", "deux\nlignes"); }),
+              cannotWriteIn + ProfileFile(path).Path());
+    session.Commit();
+    EXPECT_EQ(ReadBytes(path), "[TForm1.Combo1_Items]\r\nCount=2\r\n");
 }
 
 TEST_F(ProfileSessionTest, SomethingThatIsNoFileReadsAsDefaultsAndIsNeverWrittenOver) {
-    const std::string path = makeFolder("dossier.ini");
+    const std::string path = MakeFolder("dossier.ini");
     ProfileSession session{ProfileFile(path)};
-    EXPECT_EQ(session.readString("TForm1", "Flags", "<default>"), "<default>");
-    session.writeString("TForm1", "Flags", "0");
-    EXPECT_EQ(errorOf([&] { session.commit(); }), cannotWriteIn + ProfileFile(path).path());
-    EXPECT_TRUE(namesIn(path).empty());
+    EXPECT_EQ(session.ReadString("TForm1", "Flags", "<default>"), "<default>");
+    session.WriteString("TForm1", "Flags", "0");
+    EXPECT_EQ(ErrorOf([&] { session.Commit(); }), cannotWriteIn + ProfileFile(path).Path());
+    EXPECT_TRUE(NamesIn(path).empty());
 }
 
 }  // namespace

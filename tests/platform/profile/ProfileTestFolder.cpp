@@ -16,7 +16,7 @@ namespace {
 // The conventional "nobody" user and group.
 constexpr uid_t nobody = 65534;
 
-bool runningAsRoot() {
+bool RunningAsRoot() {
     return ::geteuid() == 0;
 }
 
@@ -44,14 +44,14 @@ void ProfileTestFolder::TearDown() {
     fs::remove_all(m_folder, error);
 }
 
-std::string ProfileTestFolder::makeFolder(const std::string& name) const {
-    const std::string path = pathOf(name);
+std::string ProfileTestFolder::MakeFolder(const std::string& name) const {
+    const std::string path = PathOf(name);
     EXPECT_EQ(::mkdir(path.c_str(), 0755), 0);
     EXPECT_EQ(::chmod(path.c_str(), 0755), 0);
     return path;
 }
 
-std::vector<std::string> ProfileTestFolder::namesIn(const std::string& folder) {
+std::vector<std::string> ProfileTestFolder::NamesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
@@ -60,19 +60,19 @@ std::vector<std::string> ProfileTestFolder::namesIn(const std::string& folder) {
     return names;
 }
 
-uid_t ProfileTestFolder::unprivilegedUid() {
-    return runningAsRoot() ? nobody : ::geteuid();
+uid_t ProfileTestFolder::UnprivilegedUid() {
+    return RunningAsRoot() ? nobody : ::geteuid();
 }
 
-gid_t ProfileTestFolder::unprivilegedGid() {
-    return runningAsRoot() ? nobody : ::getegid();
+gid_t ProfileTestFolder::UnprivilegedGid() {
+    return RunningAsRoot() ? nobody : ::getegid();
 }
 
-void ProfileTestFolder::giveToUnprivileged(const std::string& path) {
-    ASSERT_EQ(::lchown(path.c_str(), unprivilegedUid(), unprivilegedGid()), 0) << path;
+void ProfileTestFolder::GiveToUnprivileged(const std::string& path) {
+    ASSERT_EQ(::lchown(path.c_str(), UnprivilegedUid(), UnprivilegedGid()), 0) << path;
 }
 
-std::string ProfileTestFolder::runAsUnprivileged(const std::function<std::string()>& action) {
+std::string ProfileTestFolder::RunAsUnprivileged(const std::function<std::string()>& action) {
     int channel[2];
     if (::pipe(channel) != 0) {
         ADD_FAILURE() << "pipe failed";
@@ -82,7 +82,7 @@ std::string ProfileTestFolder::runAsUnprivileged(const std::function<std::string
     if (child == 0) {
         ::close(channel[0]);
         int status = 0;
-        if (runningAsRoot() &&
+        if (RunningAsRoot() &&
             (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0)) {
             status = 2;
         } else {
@@ -108,14 +108,14 @@ std::string ProfileTestFolder::runAsUnprivileged(const std::function<std::string
     return answer;
 }
 
-std::string readBytes(const std::string& path) {
+std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
 }
 
-void writeBytes(const std::string& path, const std::string& content) {
+void WriteBytes(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(content.data(), static_cast<std::streamsize>(content.size()));
     ASSERT_TRUE(out.good()) << path;

@@ -18,25 +18,25 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    const std::string& folder() const { return m_folder; }
-    std::string pathOf(const std::string& name) const { return m_folder + "/" + name; }
+    const std::string& Folder() const { return m_folder; }
+    std::string PathOf(const std::string& name) const { return m_folder + "/" + name; }
 
     // A new folder inside the test folder, open to the unprivileged user.
-    std::string makeFolder(const std::string& name) const;
+    std::string MakeFolder(const std::string& name) const;
 
     // The names in a folder, sorted.
-    static std::vector<std::string> namesIn(const std::string& folder);
+    static std::vector<std::string> NamesIn(const std::string& folder);
 
 #ifndef _WIN32
     // The user that runAsUnprivileged runs as; files it must own are given to
     // it with giveToUnprivileged.
-    static uid_t unprivilegedUid();
-    static gid_t unprivilegedGid();
-    static void giveToUnprivileged(const std::string& path);
+    static uid_t UnprivilegedUid();
+    static gid_t UnprivilegedGid();
+    static void GiveToUnprivileged(const std::string& path);
 
     // Runs the action in a child process as the unprivileged user (the test's
     // own user when it is not root) and returns the text the action returned.
-    static std::string runAsUnprivileged(const std::function<std::string()>& action);
+    static std::string RunAsUnprivileged(const std::function<std::string()>& action);
 #endif
 
 private:
@@ -45,13 +45,13 @@ private:
 
 #ifdef _WIN32
 // A UTF-8 path as Windows' wide functions take it.
-std::wstring widen(const std::string& utf8);
+std::wstring Widen(const std::string& utf8);
 #endif
 
 // The error of a file that cannot be written, as a PlatformError says it.
-inline std::string cannotWrite(const std::string& path) {
-    return platform::messages::cannotWriteTo(QString::fromStdString(path)).toStdString();
+inline std::string CannotWrite(const std::string& path) {
+    return platform::messages::CannotWriteTo(QString::fromStdString(path)).toStdString();
 }
 
-std::string readBytes(const std::string& path);
-void writeBytes(const std::string& path, const std::string& content);
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& content);

@@ -33,8 +33,8 @@ public:
     };
 
     QPaintEngine* paintEngine() const override { return &m_engine; }
-    void startPage(int page) { m_engine.page = page; }
-    const std::vector<Drawn>& drawn() const { return m_engine.drawn; }
+    void StartPage(int page) { m_engine.page = page; }
+    const std::vector<Drawn>& DrawnText() const { return m_engine.drawn; }
 
 private:
     struct Engine : QPaintEngine {
@@ -88,16 +88,16 @@ std::vector<std::optional<int>> PageThrough(TRxRichEdit& pane, RecordingDevice& 
     std::vector<std::optional<int>> positions;
     int position = 0;
     for (int page = 0; page < 1000; ++page) {
-        device.startPage(page);
+        device.StartPage(page);
         QPainter painter(&device);
-        const auto next = pane.formatRange(device, rect, position, draw ? &painter : nullptr);
+        const auto next = pane.FormatRange(device, rect, position, draw ? &painter : nullptr);
         positions.push_back(next);
-        if (!next || *next >= pane.textLength()) {
+        if (!next || *next >= pane.TextLength()) {
             break;
         }
         position = *next;
     }
-    pane.releaseFormatRange();
+    pane.ReleaseFormatRange();
     return positions;
 }
 
@@ -114,11 +114,11 @@ TEST(FormatRange, PagesThroughALongDocumentDrawingEveryCharacterExactlyOnce) {
         EXPECT_GT(*position, previous);
         previous = *position;
     }
-    EXPECT_EQ(positions.back(), pane.textLength());
+    EXPECT_EQ(positions.back(), pane.TextLength());
 
     QString drawn;
     int lastPage = -1;
-    for (const auto& item : device.drawn()) {
+    for (const auto& item : device.DrawnText()) {
         drawn += item.text;
         EXPECT_GE(item.page, lastPage);  // in order, page after page
         lastPage = item.page;
@@ -135,9 +135,9 @@ TEST(FormatRange, EachPageStartsWithTheLineAfterThePreviousPageAtTheTopOfTheRect
     const auto positions = PageThrough(pane, device, rect, true);
     ASSERT_GE(positions.size(), 2u);
     for (std::size_t page = 0; page < positions.size(); ++page) {
-        const auto first = std::find_if(device.drawn().begin(), device.drawn().end(),
+        const auto first = std::find_if(device.DrawnText().begin(), device.DrawnText().end(),
                                         [&](const auto& d) { return d.page == int(page); });
-        ASSERT_NE(first, device.drawn().end());
+        ASSERT_NE(first, device.DrawnText().end());
         const int start = page == 0 ? 0 : *positions[page - 1];
         EXPECT_TRUE(pane.toPlainText().mid(start).startsWith(first->text)) << page;
         EXPECT_GE(first->position.x(), 600.0);  // 1440 twips at 600 dpi
@@ -159,17 +159,17 @@ TEST(FormatRange, MeasuringGivesTheSamePositionsAsDrawingAndANarrowerRectangleMo
     EXPECT_EQ(measured, drawn);
     const auto narrow = PageThrough(pane, device, QRect(0, 0, 4000, 16838), false);
     EXPECT_GT(narrow.size(), drawn.size());
-    EXPECT_EQ(narrow.back(), pane.textLength());
+    EXPECT_EQ(narrow.back(), pane.TextLength());
 }
 
 TEST(FormatRange, ALineTallerThanThePageReportsFailureInsteadOfStandingStill) {
     TRxRichEdit pane;
     LoadStream(pane, "{\\rtf1 petit\\par \\fs3276 G\\par \\fs24 fin}");
     RecordingDevice device;
-    const auto first = pane.formatRange(device, kA4Twips, 0);
+    const auto first = pane.FormatRange(device, kA4Twips, 0);
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(*first, 6);  // the big line does not fit after the first one
-    EXPECT_FALSE(pane.formatRange(device, kA4Twips, *first).has_value());
+    EXPECT_FALSE(pane.FormatRange(device, kA4Twips, *first).has_value());
     const auto positions = PageThrough(pane, device, kA4Twips, true);
     EXPECT_EQ(positions.size(), 2u);  // the page loop ends
 }
@@ -189,7 +189,7 @@ TEST(FormatRange, ADocumentThatFitsOnOnePageNeedsNoSecondPage) {
     for (const Case& c : cases) {
         TRxRichEdit pane;
         LoadStream(pane, c.rtf);
-        EXPECT_EQ(pane.textLength(), c.length) << c.rtf;
+        EXPECT_EQ(pane.TextLength(), c.length) << c.rtf;
         const auto positions = PageThrough(pane, device, kA4Twips, true);
         ASSERT_EQ(positions.size(), 1u) << c.rtf;
         EXPECT_EQ(positions.front(), c.length) << c.rtf;
@@ -217,12 +217,12 @@ TEST(FormatRange, FollowsChangesOfTheContent) {
     TRxRichEdit pane;
     LoadStream(pane, NumberedLines(160));
     RecordingDevice device;
-    ASSERT_TRUE(pane.formatRange(device, kA4Twips, 0).value() < pane.textLength());
+    ASSERT_TRUE(pane.FormatRange(device, kA4Twips, 0).value() < pane.TextLength());
     // The layout kept for the next page must not outlive an edit.
     QTextCursor cursor(pane.document());
     cursor.select(QTextCursor::Document);
     cursor.insertText("court");
-    EXPECT_EQ(pane.formatRange(device, kA4Twips, 0), 5);
+    EXPECT_EQ(pane.FormatRange(device, kA4Twips, 0), 5);
 }
 
 TEST(FormatRange, DrawsHighlightsAndColoursOntoThePage) {
@@ -236,7 +236,7 @@ TEST(FormatRange, DrawsHighlightsAndColoursOntoThePage) {
     page.fill(Qt::white);
     {
         QPainter painter(&page);
-        EXPECT_EQ(pane.formatRange(page, kA4Twips, 0, &painter), pane.textLength());
+        EXPECT_EQ(pane.FormatRange(page, kA4Twips, 0, &painter), pane.TextLength());
     }
     int yellow = 0;
     int red = 0;
@@ -263,7 +263,7 @@ TEST(FormatRange, TabStopsOnPaperStandOneInchApartAsOnScreen) {
                "\\tab\\tab\\tab\\tab\\tab\\tab 2 km = \\par}");
     RecordingDevice device;
     PageThrough(pane, device, kA4Twips, true);
-    const auto& drawn = device.drawn();
+    const auto& drawn = device.DrawnText();
     const auto right = std::find_if(drawn.begin(), drawn.end(),
                                     [](const auto& item) { return item.text.startsWith("2"); });
     ASSERT_NE(right, drawn.end());

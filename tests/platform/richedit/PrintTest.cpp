@@ -35,7 +35,7 @@ QString Poppler(const char* tool, const QStringList& arguments) {
 class PrintJob : public ::testing::Test {
 protected:
     // Prints the pane to a PDF file, as a printer at its high resolution does.
-    QString print(const QString& title, QPageSize::PageSizeId size = QPageSize::A4) {
+    QString Print(const QString& title, QPageSize::PageSizeId size = QPageSize::A4) {
         const QString file = QDir(m_folder.path()).filePath("job.pdf");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -45,7 +45,7 @@ protected:
         return file;
     }
 
-    QString info(const QString& file, const char* field) {
+    QString Info(const QString& file, const char* field) {
         const QString output = Poppler("pdfinfo", {file});
         const auto match =
             QRegularExpression(QStringLiteral("^%1:\\s*(.*)$").arg(QLatin1String(field)),
@@ -54,7 +54,7 @@ protected:
         return match.hasMatch() ? match.captured(1).trimmed() : QString();
     }
 
-    QString pageText(const QString& file, int page) {
+    QString PageText(const QString& file, int page) {
         const QString number = QString::number(page);
         return Poppler("pdftotext", {"-f", number, "-l", number, "-layout", file, "-"});
     }
@@ -73,8 +73,8 @@ std::string NumberedLines(int count) {
 
 TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItNeeds) {
     LoadStream(m_pane, NumberedLines(150));
-    const QString file = print(QString::fromUtf8("Corrigé"));
-    EXPECT_EQ(info(file, "Title"), QString::fromUtf8("Corrigé"));
+    const QString file = Print(QString::fromUtf8("Corrigé"));
+    EXPECT_EQ(Info(file, "Title"), QString::fromUtf8("Corrigé"));
 
     // The pages the layout makes on this printer: one per formatRange call.
     QPrinter printer(QPrinter::HighResolution);
@@ -83,17 +83,17 @@ TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItN
     const QRect page(0, 0, printer.width() * 1440 / printer.logicalDpiX(),
                      printer.height() * 1440 / printer.logicalDpiY());
     int pages = 0;
-    for (std::optional<int> position = 0; position && *position < m_pane.textLength(); ++pages) {
-        position = m_pane.formatRange(printer, page, *position);
+    for (std::optional<int> position = 0; position && *position < m_pane.TextLength(); ++pages) {
+        position = m_pane.FormatRange(printer, page, *position);
     }
-    m_pane.releaseFormatRange();
+    m_pane.ReleaseFormatRange();
     ASSERT_GE(pages, 3);
-    EXPECT_EQ(info(file, "Pages"), QString::number(pages));
+    EXPECT_EQ(Info(file, "Pages"), QString::number(pages));
 
     // Every line once, in order, and each page starts where the last one ended.
     int expected = 1001;
     for (int number = 1; number <= pages; ++number) {
-        const QString text = pageText(file, number);
+        const QString text = PageText(file, number);
         const auto lines = QRegularExpression("Ligne(\\d+) texte").globalMatch(text);
         auto it = lines;
         ASSERT_TRUE(it.hasNext()) << "page " << number << " is empty";
@@ -107,12 +107,12 @@ TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItN
 
 TEST_F(PrintJob, UsesTheWholePageOfTheChosenSize) {
     LoadStream(m_pane, NumberedLines(150));
-    const QString a4 = print("Sujet", QPageSize::A4);
-    const int a4Pages = info(a4, "Pages").toInt();
-    const QString a3 = print("Sujet", QPageSize::A3);
-    EXPECT_LT(info(a3, "Pages").toInt(), a4Pages);
-    EXPECT_NE(info(a3, "Page size").indexOf("842 x 1191"), -1)
-        << info(a3, "Page size").toStdString();
+    const QString a4 = Print("Sujet", QPageSize::A4);
+    const int a4Pages = Info(a4, "Pages").toInt();
+    const QString a3 = Print("Sujet", QPageSize::A3);
+    EXPECT_LT(Info(a3, "Pages").toInt(), a4Pages);
+    EXPECT_NE(Info(a3, "Page size").indexOf("842 x 1191"), -1)
+        << Info(a3, "Page size").toStdString();
 }
 
 TEST_F(PrintJob, PrintsOneCopyOfEveryPageWhateverTheDialogLeftInThePrinter) {
@@ -126,22 +126,22 @@ TEST_F(PrintJob, PrintsOneCopyOfEveryPageWhateverTheDialogLeftInThePrinter) {
     m_pane.print(printer, "Sujet");
     EXPECT_EQ(printer.copyCount(), 1);
     EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
-    EXPECT_EQ(info(printer.outputFileName(), "Pages"), info(print("Sujet"), "Pages"));
+    EXPECT_EQ(Info(printer.outputFileName(), "Pages"), Info(Print("Sujet"), "Pages"));
 }
 
 TEST_F(PrintJob, AnEmptyPaneStillGivesOnePageWithNoText) {
     LoadStream(m_pane, "{\\rtf1 }");
-    const QString file = print("Sujet");
-    EXPECT_EQ(info(file, "Title"), "Sujet");
-    EXPECT_EQ(info(file, "Pages"), "1");
-    EXPECT_TRUE(pageText(file, 1).trimmed().isEmpty());
+    const QString file = Print("Sujet");
+    EXPECT_EQ(Info(file, "Title"), "Sujet");
+    EXPECT_EQ(Info(file, "Pages"), "1");
+    EXPECT_TRUE(PageText(file, 1).trimmed().isEmpty());
 }
 
 TEST_F(PrintJob, AGiantLineThatFitsNoPageEndsTheJobInsteadOfLooping) {
     LoadStream(m_pane, "{\\rtf1 avant\\par \\fs3276 G\\par \\fs24 apr\\'e8s}");
-    const QString file = print("Sujet");
-    EXPECT_EQ(info(file, "Pages"), "1");
-    EXPECT_NE(pageText(file, 1).indexOf("avant"), -1);
+    const QString file = Print("Sujet");
+    EXPECT_EQ(Info(file, "Pages"), "1");
+    EXPECT_NE(PageText(file, 1).indexOf("avant"), -1);
 }
 
 TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
@@ -149,7 +149,7 @@ TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(m_folder.path()).filePath("absent/job.pdf"));
-    EXPECT_EQ(testsupport::errorOf([&] { m_pane.print(printer, "Sujet"); }),
+    EXPECT_EQ(testsupport::ErrorOf([&] { m_pane.print(printer, "Sujet"); }),
               "Imprimante sélectionnée incorrecte");
 }
 

@@ -15,8 +15,8 @@ using platform::RtfTokenizer;
 std::string Describe(std::string_view input) {
     RtfTokenizer tokenizer(input);
     std::ostringstream out;
-    for (RtfToken token = tokenizer.next(); token.kind != RtfToken::Kind::End;
-         token = tokenizer.next()) {
+    for (RtfToken token = tokenizer.Next(); token.kind != RtfToken::Kind::End;
+         token = tokenizer.Next()) {
         switch (token.kind) {
             case RtfToken::Kind::GroupOpen:
                 out << "{ ";
@@ -81,15 +81,15 @@ TEST(RtfTokenizer, CutsTheInputIntoGroupsControlWordsSymbolsAndText) {
 
 TEST(RtfTokenizer, SkipsTheBytesOfBinaryData) {
     RtfTokenizer tokenizer("\\bin3 {}\\x}");
-    const RtfToken bin = tokenizer.next();
+    const RtfToken bin = tokenizer.Next();
     ASSERT_EQ(bin.text, "bin");
-    tokenizer.skipBytes(static_cast<std::size_t>(bin.parameter));
-    const RtfToken text = tokenizer.next();
+    tokenizer.SkipBytes(static_cast<std::size_t>(bin.parameter));
+    const RtfToken text = tokenizer.Next();
     EXPECT_EQ(text.kind, RtfToken::Kind::Text);
     EXPECT_EQ(text.text, "x");
-    EXPECT_EQ(tokenizer.next().kind, RtfToken::Kind::GroupClose);
-    tokenizer.skipBytes(1000);
-    EXPECT_EQ(tokenizer.next().kind, RtfToken::Kind::End);
+    EXPECT_EQ(tokenizer.Next().kind, RtfToken::Kind::GroupClose);
+    tokenizer.SkipBytes(1000);
+    EXPECT_EQ(tokenizer.Next().kind, RtfToken::Kind::End);
 }
 
 }  // namespace

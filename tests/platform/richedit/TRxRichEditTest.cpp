@@ -24,7 +24,7 @@ namespace {
 using platform::PlatformError;
 using platform::TRxRichEdit;
 using testsupport::Cp1252;
-using testsupport::errorOf;
+using testsupport::ErrorOf;
 using testsupport::LoadStream;
 using testsupport::ShownCharacters;
 using testsupport::ShownText;
@@ -37,7 +37,7 @@ std::string ReadFile(const QString& name) {
 
 class PaneTest : public ::testing::Test {
 protected:
-    QString path(const char* name) const { return QDir(m_folder.path()).filePath(name); }
+    QString Path(const char* name) const { return QDir(m_folder.path()).filePath(name); }
 
     QTemporaryDir m_folder;
     TRxRichEdit m_pane;
@@ -51,14 +51,14 @@ TEST_F(PaneTest, LoadsRtfAndFallsBackToPlainTextWhenTheStreamIsNotRtf) {
     LoadStream(m_pane, Cp1252("pas du RTF {\\b}\r\nété\rfin\n"));
     EXPECT_EQ(ShownText(*m_pane.document()), Cp1252("pas du RTF {\\b}\nété\nfin\n"));
 
-    m_pane.setRichTextMode(false);  // RTF read as text in plain-text mode
+    m_pane.SetRichTextMode(false);  // RTF read as text in plain-text mode
     LoadStream(m_pane, "{\\rtf1 x}");
     EXPECT_EQ(ShownText(*m_pane.document()), "{\\rtf1 x}");
 }
 
 TEST_F(PaneTest, AStreamThatCannotBeReadRaisesTheLoadError) {
     QBuffer closed;
-    EXPECT_EQ(errorOf([&] { m_pane.loadFromStream(closed); }), "Erreur au chargement du flux");
+    EXPECT_EQ(ErrorOf([&] { m_pane.LoadFromStream(closed); }), "Erreur au chargement du flux");
 }
 
 TEST_F(PaneTest, InSelectionModeALoadReplacesOnlyTheSelectionAndPutsTheCaretAtTheStart) {
@@ -67,14 +67,14 @@ TEST_F(PaneTest, InSelectionModeALoadReplacesOnlyTheSelectionAndPutsTheCaretAtTh
     cursor.setPosition(6);
     cursor.setPosition(12, QTextCursor::KeepAnchor);
     m_pane.setTextCursor(cursor);
-    m_pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
+    m_pane.SetStreamMode(TRxRichEdit::StreamMode::Selection);
     LoadStream(m_pane, "{\\rtf1 \\i centre}");
     EXPECT_EQ(ShownText(*m_pane.document()), Cp1252("avant centre après"));
     EXPECT_TRUE(ShownCharacters(*m_pane.document()).at(6).italic);
     EXPECT_EQ(m_pane.textCursor().position(), 0);
     EXPECT_FALSE(m_pane.textCursor().hasSelection());
 
-    m_pane.setStreamMode(TRxRichEdit::StreamMode::WholeContent);
+    m_pane.SetStreamMode(TRxRichEdit::StreamMode::WholeContent);
     LoadStream(m_pane, "{\\rtf1 tout}");
     EXPECT_EQ(ShownText(*m_pane.document()), "tout");
 }
@@ -84,8 +84,8 @@ TEST_F(PaneTest, EmptyingRemovesEverythingClearsTheModifiedFlagAndSignalsTheChan
     m_pane.document()->setModified(true);
     int changes = 0;
     QObject::connect(&m_pane, &QTextEdit::textChanged, [&] { ++changes; });
-    m_pane.clearContent();
-    EXPECT_EQ(m_pane.textLength(), 0);
+    m_pane.ClearContent();
+    EXPECT_EQ(m_pane.TextLength(), 0);
     EXPECT_FALSE(m_pane.document()->isModified());
     EXPECT_GE(changes, 1);
 
@@ -112,8 +112,8 @@ TEST_F(PaneTest, PlainTextAndLineCountIgnoreAnEmptyLastLine) {
     };
     for (const Case& c : cases) {
         LoadStream(m_pane, c.rtf);
-        EXPECT_EQ(m_pane.plainText(), c.plain) << c.rtf;
-        EXPECT_EQ(m_pane.lineCount(), c.lines) << c.rtf;
+        EXPECT_EQ(m_pane.PlainText(), c.plain) << c.rtf;
+        EXPECT_EQ(m_pane.LineCount(), c.lines) << c.rtf;
     }
 }
 
@@ -129,8 +129,8 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
         {"sujet.txt", true},  {"sujet.TxT", true},  {"a.txt.rtf", false},
     };
     for (const Case& c : cases) {
-        m_pane.saveToFile(path(c.name));
-        const std::string written = ReadFile(path(c.name));
+        m_pane.SaveToFile(Path(c.name));
+        const std::string written = ReadFile(Path(c.name));
         if (c.plain) {
             EXPECT_EQ(written, "Sujet\r\n5 \x80 ?") << c.name;
         } else {
@@ -144,44 +144,44 @@ TEST_F(PaneTest, SavesRtfOrPlainTextByTheFileNamesExtension) {
 }
 
 TEST_F(PaneTest, AnEmptyPaneIsStillSavedAsAnRtfFileWithNoText) {
-    m_pane.clearContent();
-    m_pane.saveToFile(path("vide_Cor.rtf"));
-    const std::string written = ReadFile(path("vide_Cor.rtf"));
+    m_pane.ClearContent();
+    m_pane.SaveToFile(Path("vide_Cor.rtf"));
+    const std::string written = ReadFile(Path("vide_Cor.rtf"));
     EXPECT_TRUE(written.starts_with("{\\rtf1")) << written;
     TRxRichEdit again;
     LoadStream(again, "{\\rtf1 avant}");
     LoadStream(again, written);
-    EXPECT_EQ(again.textLength(), 0);
+    EXPECT_EQ(again.TextLength(), 0);
 }
 
 TEST_F(PaneTest, SavingWritesTheSelectionInSelectionMode) {
     LoadStream(m_pane, "{\\rtf1 un deux trois}");
-    m_pane.setStreamMode(TRxRichEdit::StreamMode::Selection);
+    m_pane.SetStreamMode(TRxRichEdit::StreamMode::Selection);
     QTextCursor cursor = m_pane.textCursor();
     cursor.setPosition(3);
     cursor.setPosition(7, QTextCursor::KeepAnchor);
     m_pane.setTextCursor(cursor);
-    m_pane.saveToFile(path("part.txt"));
-    EXPECT_EQ(ReadFile(path("part.txt")), "deux");
+    m_pane.SaveToFile(Path("part.txt"));
+    EXPECT_EQ(ReadFile(Path("part.txt")), "deux");
     m_pane.selectAll();
-    m_pane.saveToFile(path("all.txt"));
-    EXPECT_EQ(ReadFile(path("all.txt")), "un deux trois");
+    m_pane.SaveToFile(Path("all.txt"));
+    EXPECT_EQ(ReadFile(Path("all.txt")), "un deux trois");
 }
 
 TEST_F(PaneTest, AFileThatCannotBeCreatedRaisesAnErrorNamingItInFull) {
     LoadStream(m_pane, "{\\rtf1 x}");
-    const QString missingFolder = path("absent/sujet.rtf");
+    const QString missingFolder = Path("absent/sujet.rtf");
     EXPECT_EQ(
-        errorOf([&] { m_pane.saveToFile(missingFolder); }),
+        ErrorOf([&] { m_pane.SaveToFile(missingFolder); }),
         "Impossible de créer le fichier " + QDir::toNativeSeparators(missingFolder).toStdString());
-    EXPECT_THROW(m_pane.saveToFile(m_folder.path()), PlatformError);  // a folder, not a file
+    EXPECT_THROW(m_pane.SaveToFile(m_folder.path()), PlatformError);  // a folder, not a file
 }
 
 #if !defined(_WIN32)
 // (Qt makes shortcuts, not symbolic links, on Windows.)
 TEST_F(PaneTest, SavingOverAWorksheetKeepsItsLinkAndPermissionsAndLeavesNoOtherFile) {
     ASSERT_TRUE(QDir(m_folder.path()).mkdir("classe"));
-    const QString real = path("classe/fiche.rtf");
+    const QString real = Path("classe/fiche.rtf");
     {
         QFile old(real);
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
@@ -189,25 +189,25 @@ TEST_F(PaneTest, SavingOverAWorksheetKeepsItsLinkAndPermissionsAndLeavesNoOtherF
     }
     const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(real, kept));
-    ASSERT_TRUE(QFile::link(real, path("lien.rtf")));
+    ASSERT_TRUE(QFile::link(real, Path("lien.rtf")));
 
     LoadStream(m_pane, "{\\rtf1 nouvelle}");
-    m_pane.saveToFile(path("lien.rtf"));
-    EXPECT_TRUE(QFileInfo(path("lien.rtf")).isSymLink());
+    m_pane.SaveToFile(Path("lien.rtf"));
+    EXPECT_TRUE(QFileInfo(Path("lien.rtf")).isSymLink());
     EXPECT_NE(ReadFile(real).find("nouvelle"), std::string::npos) << ReadFile(real);
     const QFile::Permissions everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                         QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
                                         QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     EXPECT_EQ(QFile::permissions(real) & everyone, kept);
-    EXPECT_EQ(QDir(path("classe")).entryList(QDir::Files | QDir::Hidden), QStringList{"fiche.rtf"});
+    EXPECT_EQ(QDir(Path("classe")).entryList(QDir::Files | QDir::Hidden), QStringList{"fiche.rtf"});
 }
 #endif
 
 TEST_F(PaneTest, ReadsTheDefaultTabStopsIntoTheScreenLayout) {
     LoadStream(m_pane, "{\\rtf1\\deftab1440 a\\tab b}");
-    EXPECT_EQ(m_pane.defaultTabTwips(), 1440);
+    EXPECT_EQ(m_pane.DefaultTabTwips(), 1440);
     EXPECT_DOUBLE_EQ(m_pane.tabStopDistance(), m_pane.logicalDpiX());  // one inch
-    EXPECT_NE(m_pane.contentForStream().indexOf("\\deftab1440"), -1);
+    EXPECT_NE(m_pane.ContentForStream().indexOf("\\deftab1440"), -1);
 }
 
 // Counts the resizes of a pane's text area while it holds more than one empty
@@ -246,7 +246,7 @@ TEST_F(PaneTest, AShownPaneLaysALongDocumentOutOnceAndShowsItsScrollBarOnlyWhenN
         bool needsScrollBar;
     } cases[] = {{longDocument, true}, {"{\\rtf1 court}", false}, {longDocument, true}};
     for (const auto& c : cases) {
-        m_pane.clearContent();
+        m_pane.ClearContent();
         QCoreApplication::processEvents();
         relayouts.count = 0;
         LoadStream(m_pane, c.document);
@@ -261,12 +261,12 @@ TEST_F(PaneTest, AShownPaneLaysALongDocumentOutOnceAndShowsItsScrollBarOnlyWhenN
 
 TEST_F(PaneTest, SwitchesReadOnlyAndTheTabKey) {
     m_pane.setReadOnly(true);
-    m_pane.setWantTabs(false);
+    m_pane.SetWantTabs(false);
     EXPECT_TRUE(m_pane.isReadOnly());
-    EXPECT_FALSE(m_pane.wantTabs());
+    EXPECT_FALSE(m_pane.WantTabs());
     EXPECT_TRUE(m_pane.tabChangesFocus());
-    m_pane.setWantTabs(true);
-    EXPECT_TRUE(m_pane.wantTabs());
+    m_pane.SetWantTabs(true);
+    EXPECT_TRUE(m_pane.WantTabs());
 }
 
 TEST(DocumentFonts, TheDocumentsFontsMeasureAsTheirMetricTwins) {

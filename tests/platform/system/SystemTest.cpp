@@ -17,31 +17,31 @@ const char* const kMountInfo =
     "32 31 0:26 / /home/prof/fiches rw shared:9 - tmpfs tmpfs rw\n";
 
 TEST(System, TheMountWithTheLongestMountPointHoldsAPath) {
-    using platform::detail::deviceOfPath;
-    EXPECT_EQ(deviceOfPath(kMountInfo, "/usr/bin/fiches-conversions"), "8:1");
-    EXPECT_EQ(deviceOfPath(kMountInfo, "/media/prof/CLE USB/fiches/fiches-conversions"), "8:17");
-    EXPECT_EQ(deviceOfPath(kMountInfo, "/media/prof/CLE USB2/x"), "8:1");
-    EXPECT_EQ(deviceOfPath(kMountInfo, "/home/prof/fiches/fiches-conversions"), "0:26");
-    EXPECT_EQ(deviceOfPath(kMountInfo, "/home/prof/fichesb"), "0:25");
-    EXPECT_EQ(deviceOfPath("", "/usr/bin/x"), "");
-    EXPECT_EQ(deviceOfPath("garbage line\n\n1 2\n", "/usr/bin/x"), "");
+    using platform::detail::DeviceOfPath;
+    EXPECT_EQ(DeviceOfPath(kMountInfo, "/usr/bin/fiches-conversions"), "8:1");
+    EXPECT_EQ(DeviceOfPath(kMountInfo, "/media/prof/CLE USB/fiches/fiches-conversions"), "8:17");
+    EXPECT_EQ(DeviceOfPath(kMountInfo, "/media/prof/CLE USB2/x"), "8:1");
+    EXPECT_EQ(DeviceOfPath(kMountInfo, "/home/prof/fiches/fiches-conversions"), "0:26");
+    EXPECT_EQ(DeviceOfPath(kMountInfo, "/home/prof/fichesb"), "0:25");
+    EXPECT_EQ(DeviceOfPath("", "/usr/bin/x"), "");
+    EXPECT_EQ(DeviceOfPath("garbage line\n\n1 2\n", "/usr/bin/x"), "");
 }
 
 TEST(System, ADebuggerIsATracerProcess) {
-    using platform::detail::tracerPid;
-    EXPECT_EQ(tracerPid("Name:\tfiches\nState:\tS\nTracerPid:\t0\nUid:\t0\n"), 0);
-    EXPECT_EQ(tracerPid("Name:\tfiches\nTracerPid:\t4242\n"), 4242);
-    EXPECT_EQ(tracerPid(""), 0);
-    EXPECT_FALSE(platform::isDebuggerAttached());
+    using platform::detail::TracerPid;
+    EXPECT_EQ(TracerPid("Name:\tfiches\nState:\tS\nTracerPid:\t0\nUid:\t0\n"), 0);
+    EXPECT_EQ(TracerPid("Name:\tfiches\nTracerPid:\t4242\n"), 4242);
+    EXPECT_EQ(TracerPid(""), 0);
+    EXPECT_FALSE(platform::IsDebuggerAttached());
     // The build folder is on the machine's own disk.
-    EXPECT_FALSE(platform::isOnRemovableDrive(platform::executablePath()));
+    EXPECT_FALSE(platform::IsOnRemovableDrive(platform::ExecutablePath()));
 }
 
 TEST(System, MissingConfigurationFoldersAreCreatedForTheirOwnerOnly) {
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     const QString folder = root.filePath("config/fiches-conversions");
-    ASSERT_TRUE(platform::createPrivateFolder(folder));
+    ASSERT_TRUE(platform::CreatePrivateFolder(folder));
     for (const QString& created : {root.filePath("config"), folder}) {
         const QFileInfo info(created);
         EXPECT_TRUE(info.isDir());
@@ -53,13 +53,13 @@ TEST(System, MissingConfigurationFoldersAreCreatedForTheirOwnerOnly) {
 #endif
     }
     // Already there: nothing to do, still a success.
-    EXPECT_TRUE(platform::createPrivateFolder(folder + "/"));
+    EXPECT_TRUE(platform::CreatePrivateFolder(folder + "/"));
 
     // A file stands where a folder should be: reported, not replaced.
     QFile blocker(root.filePath("file"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_FALSE(platform::createPrivateFolder(root.filePath("file/fiches-conversions")));
+    EXPECT_FALSE(platform::CreatePrivateFolder(root.filePath("file/fiches-conversions")));
     EXPECT_TRUE(QFileInfo(root.filePath("file")).isFile());
 }
 

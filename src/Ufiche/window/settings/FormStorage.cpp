@@ -35,13 +35,13 @@ Overloaded(Handlers...) -> Overloaded<Handlers...>;
 // The file holds Windows-1252 text.
 QString Read(const ProfileSession& file, const QString& section, const QString& key,
              const QString& defaultValue) {
-    return platform::FromWindows1252(file.readString(platform::ToWindows1252(section),
+    return platform::FromWindows1252(file.ReadString(platform::ToWindows1252(section),
                                                      platform::ToWindows1252(key),
                                                      platform::ToWindows1252(defaultValue)));
 }
 
 void Write(ProfileSession& file, const QString& section, const QString& key, const QString& value) {
-    file.writeString(platform::ToWindows1252(section), platform::ToWindows1252(key),
+    file.WriteString(platform::ToWindows1252(section), platform::ToWindows1252(key),
                      platform::ToWindows1252(value));
 }
 
@@ -171,10 +171,10 @@ void TFormStorage::SaveSettings(bool whileDestroyed) {
     } catch (...) {
         // The save stops at the value that cannot be written; the values
         // before it still reach the file.
-        file.commit();
+        file.Commit();
         throw;
     }
-    file.commit();
+    file.Commit();
     m_saved = true;
 }
 
@@ -199,7 +199,7 @@ void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& settin
                    },
                    [&](const StoredSetting::List& list) {
                        const QString section = ListSection(setting);
-                       file.eraseSection(platform::ToWindows1252(section));
+                       file.EraseSection(platform::ToWindows1252(section));
                        const QStringList entries = list.read();
                        // An empty list leaves no section behind.
                        if (entries.isEmpty()) {
@@ -225,7 +225,7 @@ void TFormStorage::SavePlacement(ProfileSession& file, bool whileDestroyed) cons
     // Qt does not report where the window manager puts minimized and
     // maximized windows: the file holds the "not set" position of -1, -1.
     const QString minMax = Ufiche::EncodeFourIntegers({-1, -1, -1, -1});
-    const QString normal = RectText(m_outer->normalOuterRect());
+    const QString normal = RectText(m_outer->NormalOuterRect());
 
     Write(file, m_section, "Flags", QString::number(flags));
     Write(file, m_section, "ShowCmd", QString::number(showCmd));

@@ -49,7 +49,7 @@ public:
     // The keys go in the file's section `section`.
     TFormStorage(QWidget& form, QString section, std::vector<StoredSetting> settings);
 
-    void setIniFileName(const QString& fileName) { m_iniFileName = fileName; }
+    void SetIniFileName(const QString& fileName) { m_iniFileName = fileName; }
 
     // Restores placement, window state and properties. A restored value that
     // differs from the control's runs the control's change handler. An error

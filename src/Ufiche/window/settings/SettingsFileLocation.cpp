@@ -20,9 +20,9 @@ QString LocateSettingsFile() {
     const QString home = qEnvironmentVariable("HOME");
 #endif
     const QString settingsFile =
-        SettingsFileName(location, platform::executablePath(), configHome, home);
+        SettingsFileName(location, platform::ExecutablePath(), configHome, home);
     if (location == SettingsLocation::UserConfiguration) {
-        platform::createPrivateFolder(QFileInfo(settingsFile).path());
+        platform::CreatePrivateFolder(QFileInfo(settingsFile).path());
     }
     return settingsFile;
 }

@@ -6,7 +6,7 @@ namespace Ufiche {
 
 StatusLight::StatusLight(QWidget* parent) : QWidget(parent) {}
 
-void StatusLight::setBrushColor(const QColor& color) {
+void StatusLight::SetBrushColor(const QColor& color) {
     if (color != m_brushColor) {
         m_brushColor = color;
         update();

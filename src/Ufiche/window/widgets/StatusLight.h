@@ -12,8 +12,8 @@ class StatusLight : public QWidget {
 public:
     explicit StatusLight(QWidget* parent = nullptr);
 
-    void setBrushColor(const QColor& color);
-    QColor brushColor() const { return m_brushColor; }
+    void SetBrushColor(const QColor& color);
+    QColor BrushColor() const { return m_brushColor; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,7 +17,7 @@ ViewModeFilter::ViewModeFilter(QTextEdit& pane, const QWidget& titleSource,
     m_viewport->installEventFilter(this);
 }
 
-void ViewModeFilter::setMouseMoveHandler(std::function<void()> handler) {
+void ViewModeFilter::SetMouseMoveHandler(std::function<void()> handler) {
     m_mouseMoveHandler = std::move(handler);
 }
 

@@ -22,7 +22,7 @@ public:
     ViewModeFilter(QTextEdit& pane, const QWidget& titleSource, std::function<bool()> editMode);
 
     // Called for every mouse move over the pane, with or without a button.
-    void setMouseMoveHandler(std::function<void()> handler);
+    void SetMouseMoveHandler(std::function<void()> handler);
 
     // Collapses the selection now, in either mode: the caret goes to the
     // offset of the title's length, within the text.
