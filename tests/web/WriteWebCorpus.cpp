@@ -11,7 +11,7 @@
 #include <string>
 
 #include "PropertyCorpus.h"
-#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "WorksheetLayout.h"
 
@@ -32,7 +32,7 @@ std::string WriteRecord(int kind, int level, bool comma, int index) {
     settings.SeparatorLine = kSeparatorLine;
     settings.DecimalComma = comma;
     const auto quantity = static_cast<Uconvers::QuantityKind>(kind);
-    Ufiche::MersenneRandomSource random(seed);
+    Ufiche::PortableRandomSource random(seed);
     const auto sheet = Ufiche::BuildWorksheet(quantity, settings, random);
     for (const bool answerKey : {false, true}) {
         const auto read = testsupport::ReadWorksheet(answerKey ? sheet.AnswerKey : sheet.Subject,

@@ -7,7 +7,7 @@
 
 #include <emscripten/emscripten.h>
 
-#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 
 namespace {
@@ -15,8 +15,8 @@ namespace {
 // The page's pseudo-random source, re-seeded by the page as the window
 // re-seeds its own at each activation; every generation draws on from where
 // the previous one stopped.
-Ufiche::MersenneRandomSource& PageRandom() {
-    static Ufiche::MersenneRandomSource random;
+Ufiche::PortableRandomSource& PageRandom() {
+    static Ufiche::PortableRandomSource random;
     return random;
 }
 

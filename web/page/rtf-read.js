@@ -212,14 +212,15 @@ export function ReadRtf(bytes) {
 }
 
 const FAMILY_FALLBACKS = {
-  'arial': '"Liberation Sans", sans-serif',
-  'times new roman': '"Liberation Serif", serif',
-  'courier new': '"Liberation Mono", monospace',
+  'arial': "'Liberation Sans', sans-serif",
+  'times new roman': "'Liberation Serif', serif",
+  'courier new': "'Liberation Mono', monospace",
 };
 
 export function CssFamily(name) {
   const fallback = FAMILY_FALLBACKS[name.toLowerCase()];
-  const quoted = `"${name.replace(/["\\]/g, '')}"`;
+  // Single quotes: the family goes into a style attribute written with double ones.
+  const quoted = `'${name.replace(/["'\\<>&]/g, '')}'`;
   return fallback ? `${quoted}, ${fallback}` : quoted;
 }
 
@@ -262,6 +263,7 @@ export function RenderHtml(document) {
     return style;
   };
   let html = '';
+  const tag = (state) => (state.align === 'super' ? 'sup' : 'sub');
   for (const paragraph of document.paragraphs) {
     const first = paragraph.runs.length ? paragraph.runs[0].state : paragraph.state;
     html += `<p style="${FontStyle(document, first)}">`;
@@ -271,7 +273,7 @@ export function RenderHtml(document) {
     for (const run of paragraph.runs) {
       const text = Escape(run.text);
       html += run.state.align
-        ? `<span style="${styleOf(run.state)}"><${run.state.align}>${text}</${run.state.align}></span>`
+        ? `<span style="${styleOf(run.state)}"><${tag(run.state)}>${text}</${tag(run.state)}></span>`
         : `<span style="${styleOf(run.state)}">${text}</span>`;
     }
     html += '</p>';
