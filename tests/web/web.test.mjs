@@ -321,6 +321,15 @@ describe('web page', () => {
     await page.waitForSelector('html[data-ready="true"]');
     assert.deepEqual(await page.$$eval('#Combo1List option', (o) => o.map((x) => x.value)),
       ['Convertir en', 'Convertissez en', '', 'Exprimer en']);  // blanks dropped as the desktop reads
+    // A full storage is said in French; the page goes on with what it shows.
+    await page.evaluate(() => {
+      Storage.prototype.setItem = () => {
+        throw new DOMException('full', 'QuotaExceededError');
+      };
+    });
+    await page.click('#btnLong');
+    assert.match(await page.textContent('#message'), /^Impossible d'enregistrer dans le navigateur/);
+    assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Long_N3_/);
   });
 
   test('after its first visit the page reloads and generates offline', async () => {
