@@ -1,0 +1,375 @@
+// The web page in Debian's Chromium, headless: the core's worksheets byte for
+// byte against the native build, what the buttons show, printing to PDF read
+// back with pdftotext, saved files opened by LibreOffice, edits, settings
+// across reloads, offline use, the keyboard alone, and no request leaving
+// the page's origin.
+import { after, before, describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { gzipSync } from 'node:zlib';
+import { SITE, StartBrowser } from './browser.mjs';
+
+const CORPUS = process.env.FICHE_WEB_CORPUS ??
+  new URL('../../build/web/native/corpus.txt', import.meta.url).pathname;
+// The settings of the native corpus program, typed as a teacher would.
+const CORPUS_TEXTS = { TitleLine: 'Nom : <b>Prénom</b> : Classe : 5°',
+  InstructionText: 'Convertissez en ', SeparatorLine: '- — -' };
+const KINDS = ['btnLong', 'btnSurf', 'btnVol', 'btnCapa', 'btnMasse'];
+
+// Records of the native corpus: settings line, base name, subject, answer key.
+function ReadCorpus() {
+  const lines = readFileSync(CORPUS, 'latin1').split('\n');
+  const records = [];
+  for (let i = 0; i + 3 < lines.length; i += 4) {
+    const [kind, level, comma, seed, questions, spacing, separator] =
+      lines[i].split(' ').map(Number);
+    records.push({ kind, seed, settings: { Level: level, QuestionCount: questions,
+      LineSpacing: spacing, SeparatorShown: separator === 1, DecimalComma: comma === 1,
+      ...CORPUS_TEXTS }, text: lines.slice(i, i + 4).join('\n') + '\n' });
+  }
+  return records;
+}
+
+function Run(program, args, options = {}) {
+  return execFileSync(program, args, { encoding: 'utf8', ...options });
+}
+
+// Sets the page's controls as a teacher would leave them, then seeds the
+// page's random source.
+async function Prepare(page, settings, seed) {
+  await page.evaluate(async ([s, seedValue]) => {
+    const set = (id, value) => {
+      const control = document.getElementById(id);
+      if (typeof value === 'boolean') control.checked = value;
+      else control.value = value;
+      control.dispatchEvent(new Event(typeof value === 'boolean' ? 'change' : 'input'));
+    };
+    set('trbNiveau', s.Level);
+    set('spMaxLigne', s.QuestionCount);
+    set('spinterligne', s.LineSpacing);
+    set('eTitre1', s.TitleLine);
+    set('Combo1', s.InstructionText);
+    set('CheckBox1', s.SeparatorShown);
+    set('eSepar', s.SeparatorLine);
+    set('ckbVirgule', s.DecimalComma);
+    await (await import('/app.js')).SeedPage(seedValue);
+  }, [settings, seed]);
+}
+
+async function Pdf(page, folder, name) {
+  await page.emulateMedia({ media: 'print' });
+  const copies = await page.evaluate(async () => (await import('/app.js')).PreparePrint());
+  const path = join(folder, name);
+  await page.pdf({ path, preferCSSPageSize: true });
+  return { copies, path };
+}
+
+// LibreOffice's plain text of RTF files, converted in one run.
+function LibreOfficeText(folder, files) {
+  Run('libreoffice', ['--headless', `-env:UserInstallation=file://${folder}/lo-profile`,
+    '--convert-to', 'txt:Text (encoded):UTF8', '--outdir', join(folder, 'txt'),
+    ...files.map((f) => join(folder, f))], { stdio: 'pipe' });
+  return files.map((f) =>
+    readFileSync(join(folder, 'txt', f.replace(/\.rtf$/, '.txt')), 'utf8').replace(/^\ufeff/, ''));
+}
+
+describe('web page', () => {
+  let browser;
+  const folder = mkdtempSync(join(tmpdir(), 'fiche-web-'));
+  before(async () => {
+    browser = await StartBrowser();
+  });
+  after(async () => {
+    await browser.Stop();
+  });
+
+  test('the WebAssembly core writes the native corpus byte for byte (every kind, level, mark)', async () => {
+    const records = ReadCorpus();
+    assert.equal(records.length, 5 * 3 * 2 * 12);
+    const page = await browser.NewPage();
+    const written = await page.evaluate(async (cases) => {
+      const { LoadCore, Seed, Generate } = await import('/core.js');
+      const core = await LoadCore();
+      const latin1 = (bytes) => String.fromCharCode(...bytes);
+      let all = '';
+      for (const { kind, seed, settings } of cases) {
+        Seed(core, seed);
+        const sheet = Generate(core, kind, settings);
+        const header = [kind, settings.Level, settings.DecimalComma ? 1 : 0, seed,
+          settings.QuestionCount, settings.LineSpacing, settings.SeparatorShown ? 1 : 0];
+        all += `${header.join(' ')}\n${latin1(sheet.name)}\n${latin1(sheet.subject)}\n` +
+          `${latin1(sheet.answerKey)}\n`;
+      }
+      return all;
+    }, records.map(({ kind, seed, settings }) => ({ kind, seed, settings })));
+    const expected = records.map((r) => r.text).join('');
+    assert.ok(written === expected, 'the page core differs from the native one');
+  });
+
+  test('each kind button shows both documents: heading, bold instruction, answers on yellow', async () => {
+    const page = await browser.NewPage();
+    const records = ReadCorpus().filter((r) => r.settings.Level === 3 && r.settings.DecimalComma);
+    for (const [kind, id] of KINDS.entries()) {
+      const record = records.find((r) => r.kind === kind);
+      await Prepare(page, record.settings, record.seed);
+      assert.equal(await page.getAttribute('#Shape1', 'class'), 'light red');
+      await page.click(`#${id}`);
+      const shown = await page.evaluate(() => {
+        const pane = (id) => document.getElementById(id);
+        const spans = (id, test) => [...pane(id).querySelectorAll('span')]
+          .filter((s) => test(getComputedStyle(s))).map((s) => s.textContent);
+        return {
+          subject: pane('RxE1').innerText,
+          bold: spans('RxE1', (s) => s.fontWeight === '700'),
+          underlined: spans('RxE1', (s) => s.textDecorationLine === 'underline'),
+          // Each answer: a run of yellow spans (the unit's power is a span of its own).
+          answers: [...pane('RxE2').querySelectorAll('span')].reduce((found, span) => {
+            const yellow = (s) => s && getComputedStyle(s).backgroundColor === 'rgb(255, 255, 0)';
+            if (!yellow(span)) return found;
+            if (yellow(span.previousElementSibling)) found[found.length - 1] += span.textContent;
+            else found.push(span.textContent);
+            return found;
+          }, []),
+          light: pane('Shape1').className,
+          buttons: [pane('btnImprime').disabled, pane('btnEnregistre').disabled],
+        };
+      });
+      const name = record.text.split('\n')[1];
+      assert.ok(shown.subject.startsWith(`${name} - Nom : Prénom : Classe : 5°`), shown.subject);
+      assert.deepEqual(shown.bold.slice(0, 2), ['Prénom', 'Convertissez en  ' +
+        shown.bold[1].slice('Convertissez en  '.length)]);
+      assert.ok(shown.underlined.join('').includes('Nom : Prénom : Classe : 5°'));
+      assert.equal(shown.answers.length, 2 * record.settings.QuestionCount);
+      assert.ok(shown.answers.every((a) => /^[\d ]+(,\d[\d ]*)? [a-zA-Z]+[23]?$/.test(a)),
+        shown.answers.join('/'));
+      assert.equal(shown.subject.split('\n').filter((l) => /^\s*\d+°\/ /.test(l)).length,
+        record.settings.QuestionCount);
+      assert.equal(shown.light, 'light green');
+      assert.deepEqual(shown.buttons, [false, false]);
+    }
+  });
+
+  test('printing: subject copies then answer keys, each from a new A4 page, no question line wrapped', async () => {
+    const page = await browser.NewPage();
+    for (const [kind, id] of KINDS.entries()) {
+      await Prepare(page, { Level: 3, QuestionCount: 40, LineSpacing: 1, SeparatorShown: true,
+        DecimalComma: kind % 2 === 1, ...CORPUS_TEXTS }, 4242 + kind);
+      await page.fill('#spSujets', '2');
+      await page.fill('#spCorriges', '1');
+      await page.click(`#${id}`);
+      const { copies, path } = await Pdf(page, folder, `${id}.pdf`);
+      await page.emulateMedia({ media: 'screen' });
+      assert.equal(copies, 3);
+      const info = Run('pdfinfo', [path]);
+      assert.match(info, /Page size:\s+59[45]\.\d+ x 841\.\d+ pts \(A4\)/);
+      const pages = Run('pdftotext', ['-layout', path, '-']).split('\f').filter((p) => p.trim());
+      const starts = pages.map((p) => p.trimStart().split('\n')[0]);
+      const name = starts[0].split(' ')[0];
+      const firsts = starts.map((s, i) => [s.startsWith(`${name} - Nom`) ? 'S'
+        : s.startsWith(`${name} - Corrigé`) ? 'C' : '-', i]).filter(([c]) => c !== '-');
+      const order = firsts.map(([c]) => c).join('');
+      assert.equal(order, 'SSC', `copies in order, each from its own page (${starts})`);
+      // In the subject, each question's line holds both its exercises.
+      const subject = pages.slice(0, firsts[1][1]).join('\n');
+      const questions = subject.split('\n').filter((l) => /^\s*\d+°\/ /.test(l));
+      assert.equal(questions.length, 40);
+      for (const line of questions) assert.equal(line.split('=').length, 3, line);
+      // The right exercises stand in one column, 6 inches from the text's left edge.
+      const words = Run('pdftotext', ['-bbox', '-f', '1', '-l', String(firsts[1][1]), path, '-']);
+      const lines = new Map();
+      words.split('<page').forEach((pageWords, number) => {
+        for (const [, x, y, word] of pageWords.matchAll(/xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</g)) {
+          const key = `${number}:${y}`;
+          if (!lines.has(key)) lines.set(key, []);
+          lines.get(key).push({ x: Number(x), word });
+        }
+      });
+      const rights = [...lines.values()].filter((l) => /^\d+°\/$/.test(l[0].word))
+        .map((l) => Math.min(...l.filter((w) => w.x > 250).map((w) => w.x)));
+      assert.equal(rights.length, 40);
+      const edge = 5 / 25.4 * 72;  // the page's 5 mm margin, in points
+      for (const x of rights) assert.ok(Math.abs(x - (edge + 432)) < 1, `right exercise at ${x} pt`);
+    }
+  });
+
+  test('saving downloads the subject and the answer key as RTF that LibreOffice reads like the core\'s documents', async () => {
+    const page = await browser.NewPage();
+    const records = ReadCorpus().filter((r) => r.settings.Level === 2 && !r.settings.DecimalComma);
+    const files = [];
+    for (const [kind, id] of KINDS.entries()) {
+      const record = records.find((r) => r.kind === kind);
+      await Prepare(page, record.settings, record.seed);
+      await page.click(`#${id}`);
+      const downloads = [];
+      page.on('download', (d) => downloads.push(d));
+      await page.click('#btnEnregistre');
+      await page.waitForTimeout(300);
+      page.removeAllListeners('download');
+      const [name, subject, answerKey] = record.text.split('\n').slice(1, 4);
+      assert.deepEqual(downloads.map((d) => d.suggestedFilename()), [`${name}.rtf`, `${name}_Cor.rtf`]);
+      for (const download of downloads) {
+        await download.saveAs(join(folder, download.suggestedFilename()));
+        const saved = readFileSync(join(folder, download.suggestedFilename()), 'latin1');
+        assert.match(saved, /\\paperw11906\\paperh16838\\margl283\\margr283\\margt283\\margb283/);
+      }
+      writeFileSync(join(folder, `core-${name}.rtf`), subject, 'latin1');
+      writeFileSync(join(folder, `core-${name}_Cor.rtf`), answerKey, 'latin1');
+      files.push(`${name}.rtf`, `${name}_Cor.rtf`, `core-${name}.rtf`, `core-${name}_Cor.rtf`);
+    }
+    const texts = LibreOfficeText(folder, files);
+    for (let i = 0; i < texts.length; i += 4) {
+      assert.equal(texts[i], texts[i + 2], files[i]);
+      assert.equal(texts[i + 1], texts[i + 3], files[i + 1]);
+    }
+    // Format as LibreOffice sees it (its flat document keeps the highlight):
+    // bold, underline and superscripts in the subject, yellow in the answer key.
+    Run('libreoffice', ['--headless', `-env:UserInstallation=file://${folder}/lo-profile`,
+      '--convert-to', 'fodt', '--outdir', join(folder, 'fodt'), join(folder, files[4]),
+      join(folder, files[5])], { stdio: 'pipe' });
+    const [subject, answerKey] = readdirSync(join(folder, 'fodt')).sort()
+      .map((f) => readFileSync(join(folder, 'fodt', f), 'utf8'));
+    for (const format of ['fo:font-weight="bold"', 'style:text-underline-style="solid"',
+      'style:text-position="super']) {
+      assert.ok(subject.includes(format), format);
+    }
+    assert.ok(answerKey.includes('fo:background-color="#ffff00"'));
+    assert.ok(answerKey.includes('style:text-position="super'));
+  });
+
+  test('edits are printed, saved and kept over a reload; a new worksheet replaces them', async () => {
+    const page = await browser.NewPage();
+    await page.click('#btnVol');
+    await page.check('#ckbEdite');
+    await page.click('#RxE1 p:first-child span');
+    await page.keyboard.press('Home');
+    await page.keyboard.type('Contrôle du lundi ');
+    await page.keyboard.press('Shift+Home');
+    await page.keyboard.press('Control+b');
+    await page.keyboard.press('End');
+    await page.click('#RxE2 p:last-child');
+    await page.keyboard.press('Control+End');
+    await page.keyboard.press('Shift+ArrowUp');
+    await page.keyboard.press('Shift+Home');
+    await page.keyboard.press('Delete');
+    const before = await page.$eval('#RxE2', (p) => p.innerText);
+    await page.reload();
+    await page.waitForSelector('html[data-ready="true"]');
+    assert.ok(await page.isChecked('#ckbEdite'));
+    const subject = await page.$eval('#RxE1', (p) => p.innerText);
+    assert.ok(subject.startsWith('Contrôle du lundi Vol_N'), subject.slice(0, 60));
+    assert.equal(await page.$eval('#RxE2', (p) => p.innerText), before);
+    const downloads = [];
+    page.on('download', (d) => downloads.push(d));
+    await page.click('#btnEnregistre');
+    await page.waitForTimeout(300);
+    await downloads[0].saveAs(join(folder, 'edited.rtf'));
+    assert.match(readFileSync(join(folder, 'edited.rtf'), 'latin1'), /\\b Contr\\'f4le du lundi \\b0 Vol_N/);
+    const { path } = await Pdf(page, folder, 'edited.pdf');
+    assert.match(Run('pdftotext', ['-layout', path, '-']), /Contrôle du lundi Vol_N/);
+    await page.emulateMedia({ media: 'screen' });
+    await page.click('#btnLong');
+    assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Long_N/);
+  });
+
+  test('settings are kept in the browser under the settings file\'s keys, read back by its rules', async () => {
+    const page = await browser.NewPage();
+    await page.fill('#spMaxLigne', '40');
+    await page.dispatchEvent('#spMaxLigne', 'input');
+    await page.fill('#eTitre1', '  "Classe de 6e"  ');
+    await page.dispatchEvent('#eTitre1', 'input');
+    await page.uncheck('#CheckBox1');
+    await page.check('#ckbVirgule');
+    await page.dispatchEvent('#ckbVirgule', 'input');
+    const stored = await page.evaluate(() => ({ ...localStorage }));
+    assert.equal(stored['TForm1/spMaxLigne_Value'], '40');
+    assert.equal(stored['TForm1/eTitre1_Text'], '""Classe de 6e""');
+    assert.equal(stored['TForm1/CheckBox1_Checked'], 'False');
+    assert.equal(stored['TForm1/ckbVirgule_Checked'], 'True');
+    assert.equal(stored['TForm1/Combo1_Text'], 'Convertir en');
+    assert.equal(stored['TForm1.Combo1_Items/Count'], '4');
+    // Values a hand or an older page left, read as the desktop reads its file.
+    const cases = [
+      ['TForm1/spMaxLigne_Value', 'douze', '#spMaxLigne', '1'],
+      ['TForm1/spinterligne_Value', '99', '#spinterligne', '10'],
+      ['TForm1/trbNiveau_Position', '7', '#trbNiveau', '3'],
+      ['TForm1/eSepar_Text', "' = '", '#eSepar', '='],
+    ];
+    await page.evaluate((rows) => {
+      for (const [key, value] of rows) localStorage.setItem(key, value);
+      localStorage.setItem('TForm1/CheckBox1_Checked', 'true');
+      localStorage.setItem('TForm1/ckbVirgule_Checked', 'yes');
+    }, cases);
+    await page.reload();
+    await page.waitForSelector('html[data-ready="true"]');
+    for (const [, , control, value] of cases) assert.equal(await page.inputValue(control), value);
+    assert.equal(await page.inputValue('#eTitre1'), '"Classe de 6e"');
+    assert.ok(await page.isChecked('#CheckBox1'));
+    assert.ok(!(await page.isChecked('#ckbVirgule')));  // "yes" leaves the default
+    assert.equal(await page.textContent('#Label10'), '(1)');
+    assert.equal(await page.getAttribute('#trbNiveau', 'title'), 'Niveau 3');
+    // The list: an added entry, an entry removed, both kept.
+    await page.click('#btnNouvTexte');
+    await page.fill('#NouveauTexteSaisie', 'Exprimer en ');
+    await page.click('#NouveauTexte button[value="ok"]');
+    assert.equal(await page.inputValue('#Combo1'), 'Exprimer en ');
+    await page.selectOption('#Combo1List', { index: 1 });
+    await page.click('#btnEffaceTexte');
+    await page.reload();
+    await page.waitForSelector('html[data-ready="true"]');
+    assert.deepEqual(await page.$$eval('#Combo1List option', (o) => o.map((x) => x.value)),
+      ['Convertir en', 'Convertissez en', '', 'Exprimer en']);  // blanks dropped as the desktop reads
+    // A full storage is said in French; the page goes on with what it shows.
+    await page.evaluate(() => {
+      Storage.prototype.setItem = () => {
+        throw new DOMException('full', 'QuotaExceededError');
+      };
+    });
+    await page.click('#btnLong');
+    assert.match(await page.textContent('#message'), /^Impossible d'enregistrer dans le navigateur/);
+    assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Long_N3_/);
+  });
+
+  test('after its first visit the page reloads and generates offline', async () => {
+    const page = await browser.NewPage();
+    await page.evaluate(async () => {
+      await navigator.serviceWorker.ready;
+      if (!navigator.serviceWorker.controller) {
+        await new Promise((done) => navigator.serviceWorker.addEventListener('controllerchange', done));
+      }
+    });
+    await page.context().setOffline(true);
+    await page.reload();
+    await page.waitForSelector('html[data-ready="true"]');
+    await page.click('#btnCapa');
+    assert.match(await page.$eval('#RxE2', (p) => p.innerText), /^Capa_N1_\d+_\d+ - Corrigé/);
+  });
+
+  test('the keyboard alone reaches a kind button and makes a worksheet', async () => {
+    const page = await browser.NewPage();
+    await page.focus('#trbNiveau');
+    await page.keyboard.press('ArrowRight');
+    for (let i = 0; i < 40; i++) {
+      if (await page.evaluate(() => document.activeElement.id) === 'btnMasse') break;
+      await page.keyboard.press('Tab');
+    }
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'btnMasse');
+    await page.keyboard.press('Enter');
+    assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Masse?_N2_/);
+    // The spin boxes take the arrows, not typed digits.
+    await page.focus('#spMaxLigne');
+    await page.keyboard.type('9');
+    await page.keyboard.press('ArrowUp');
+    assert.equal(await page.inputValue('#spMaxLigne'), '26');
+  });
+
+  test('the page\'s files weigh at most 400 KB compressed, and no request left the page', () => {
+    const total = readdirSync(SITE).reduce((sum, file) =>
+      sum + gzipSync(readFileSync(join(SITE, file)), { level: 9 }).length, 0);
+    console.log(`page files: ${(total / 1024).toFixed(1)} KB compressed`);
+    assert.ok(total <= 400 * 1024);
+    assert.deepEqual(browser.outside, []);
+  });
+});

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Builds the web page into build/web/site: the core compiled to WebAssembly by
+# Debian's emscripten (build/web/core), the page's files, its icons, and the
+# service worker's list of files with a version from their content.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+fiche_ensure_packages "${FICHE_WEB_PACKAGES[@]}"
+command -v npm >/dev/null || fiche_ensure_packages npm
+
+# Debian's emcc finds its JavaScript tools (acorn) only there; its cache is
+# prebuilt and frozen, so EM_CACHE stays unset.
+export NODE_PATH=/usr/share/nodejs
+core=build/web/core
+site=build/web/site
+emcmake cmake -S . -B "$core" -DCMAKE_BUILD_TYPE=Release -DFICHE_CORE_ONLY=ON \
+  -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$core" -j "$(nproc)" --target fiche_web_core >/dev/null
+
+rm -rf "$site"
+mkdir -p "$site"
+cp web/page/*.html web/page/*.css web/page/*.js web/page/manifest.webmanifest "$site/"
+cp "$core"/web/core/fiche-core.mjs "$core"/web/core/fiche-core.wasm "$site/"
+cp data/icons/fr.editions_orvandiere.FichesConversions.svg "$site/icon.svg"
+cp data/icons/256x256/*.png "$site/icon-256.png"
+files=$(cd "$site" && ls | grep -v '^sw\.js$' | sed 's/.*/"&"/' | paste -sd, -)
+version=$(cd "$site" && cat $(ls | grep -v '^sw\.js$') | sha256sum | cut -c1-16)
+sed -e "s/@VERSION@/$version/" -e "s|@FILES@|\"./\",$files|" web/page/sw.js >"$site/sw.js"
+echo "web page built in $site ($(du -sk "$site" | cut -f1) KB)"

@@ -1,0 +1,65 @@
+// The core's entry points for the web page, as plain C functions that the
+// page's JavaScript calls on the WebAssembly module. Strings cross in both
+// directions as NUL-terminated Windows-1252 bytes, the core's own encoding;
+// the page converts them from and to the browser's text.
+#include <cstdint>
+#include <string>
+
+#include <emscripten/emscripten.h>
+
+#include "Ufiche/generation/PortableRandomSource.h"
+#include "Ufiche/generation/Worksheet.h"
+
+namespace {
+
+// The page's pseudo-random source, re-seeded by the page as the window
+// re-seeds its own at each activation; every generation draws on from where
+// the previous one stopped.
+Ufiche::PortableRandomSource& PageRandom() {
+    static Ufiche::PortableRandomSource random;
+    return random;
+}
+
+// The last worksheet, kept until the next generation so that the page can
+// read its three texts.
+Ufiche::GeneratedWorksheet& LastWorksheet() {
+    static Ufiche::GeneratedWorksheet sheet;
+    return sheet;
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void FicheSeed(std::uint32_t seed) {
+    PageRandom().Seed(seed);
+}
+
+// Kinds in the order of Uconvers::QuantityKind: 0 lengths to 4 masses. Out of
+// range kinds give lengths, as no button asks for them.
+EMSCRIPTEN_KEEPALIVE void FicheGenerate(int kind, int level, int questionCount, int lineSpacing,
+                                        const char* titleLine, const char* instructionText,
+                                        int separatorShown, const char* separatorLine,
+                                        int decimalComma) {
+    const int lastKind = static_cast<int>(Uconvers::QuantityKind::Mass);
+    const Ufiche::WorksheetSettings settings{level,         questionCount,    lineSpacing,
+                                             titleLine,     instructionText,  separatorShown != 0,
+                                             separatorLine, decimalComma != 0};
+    LastWorksheet() = Ufiche::BuildWorksheet(
+        static_cast<Uconvers::QuantityKind>(kind >= 0 && kind <= lastKind ? kind : 0), settings,
+        PageRandom());
+}
+
+EMSCRIPTEN_KEEPALIVE const char* FicheDefaultFileName() {
+    return LastWorksheet().DefaultFileName.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* FicheSubject() {
+    return LastWorksheet().Subject.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE const char* FicheAnswerKey() {
+    return LastWorksheet().AnswerKey.c_str();
+}
+
+}  // extern "C"

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the web page and runs its tests in Debian's Chromium: the native
+# corpus that the page's core is compared with (build/web/native), the
+# playwright-core package from the lockfile (tests/web), then the tests.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash web/build.sh
+
+native=build/web/native
+cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release -DFICHE_CORE_ONLY=ON -DBUILD_TESTING=ON >/dev/null
+cmake --build "$native" -j "$(nproc)" --target fiche_web_corpus >/dev/null
+"$native/tests/fiche_web_corpus" "$native/corpus.txt"
+
+(cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
+FICHE_WEB_CORPUS="$PWD/$native/corpus.txt" node --test tests/web/web.test.mjs
