@@ -117,6 +117,9 @@ describe('web page', () => {
       await Prepare(page, record.settings, record.seed);
       assert.equal(await page.getAttribute('#Shape1', 'class'), 'light red');
       await page.click(`#${id}`);
+      // Read the panes as the teacher sees them: after the page has been
+      // rendered once (lines out of view are laid out lazily).
+      await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
       const shown = await page.evaluate(() => {
         const pane = (id) => document.getElementById(id);
         const spans = (id, test) => [...pane(id).querySelectorAll('span')]
