@@ -66,18 +66,18 @@ TEST(System, MissingConfigurationFoldersAreCreatedForTheirOwnerOnly) {
 #ifdef _WIN32
 TEST(System, WindowsPathsComeBackWithForwardSlashesAndAccentsWhole) {
     // The system's answer, not Qt's: both must name the same file.
-    EXPECT_EQ(platform::executablePath(), QCoreApplication::applicationFilePath());
-    EXPECT_TRUE(platform::executablePath().endsWith("/fiche_platform_tests.exe"));
+    EXPECT_EQ(platform::ExecutablePath(), QCoreApplication::applicationFilePath());
+    EXPECT_TRUE(platform::ExecutablePath().endsWith("/fiche_platform_tests.exe"));
 
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     const QString folder = root.filePath(QString::fromUtf8("H\xC3\xA9l\xC3\xA8ne/R\xC3\xA9glages"));
-    ASSERT_TRUE(platform::createPrivateFolder(QDir::toNativeSeparators(folder)));
+    ASSERT_TRUE(platform::CreatePrivateFolder(QDir::toNativeSeparators(folder)));
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_EQ(QDir(root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{QString::fromUtf8("H\xC3\xA9l\xC3\xA8ne")});
     // A drive's root is a folder that exists already.
-    EXPECT_TRUE(platform::createPrivateFolder(QDir::rootPath()));
+    EXPECT_TRUE(platform::CreatePrivateFolder(QDir::rootPath()));
 }
 #endif
 
