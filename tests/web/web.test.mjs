@@ -317,7 +317,10 @@ describe('web page', () => {
     await page.click('#btnNouvTexte');
     await page.fill('#NouveauTexteSaisie', 'Exprimer en ');
     await page.click('#NouveauTexte button[value="ok"]');
-    assert.equal(await page.inputValue('#Combo1'), 'Exprimer en ');
+    // The box's close event, which takes the text, comes as a task of its own:
+    // wait for it (a page that never takes the text fails on the timeout).
+    await page.waitForFunction(() => document.getElementById('Combo1').value === 'Exprimer en ',
+      null, { timeout: 5000 });
     await page.selectOption('#Combo1List', { index: 1 });
     await page.click('#btnEffaceTexte');
     await page.reload();
