@@ -28,7 +28,7 @@ int main() {
         if (mode != L"worksheet" && mode != L"worksheet-once") {
             return 2;
         }
-        return killed_save::saveWorksheets(path, firstSave, mode == L"worksheet-once");
+        return killed_save::SaveWorksheets(path, firstSave, mode == L"worksheet-once");
     }
-    return killed_save::saveKeysUntilKilled(path, firstSave);
+    return killed_save::SaveKeysUntilKilled(path, firstSave);
 }

@@ -43,13 +43,13 @@ void ProfileTestFolder::TearDown() {
     fs::remove_all(FromUtf8(m_folder), error);
 }
 
-std::string ProfileTestFolder::makeFolder(const std::string& name) const {
+std::string ProfileTestFolder::MakeFolder(const std::string& name) const {
     const std::string path = PathOf(name);
     EXPECT_TRUE(fs::create_directory(FromUtf8(path))) << path;
     return path;
 }
 
-std::vector<std::string> ProfileTestFolder::namesIn(const std::string& folder) {
+std::vector<std::string> ProfileTestFolder::NamesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FromUtf8(folder))) {
         names.push_back(ToUtf8(entry.Path().filename()));
