@@ -9,7 +9,7 @@
 namespace {
 
 using platform::ProfileFile;
-using testsupport::errorOf;
+using testsupport::ErrorOf;
 using ProfileFileTest = ProfileTestFolder;
 
 DWORD AttributesOf(const std::string& path) {

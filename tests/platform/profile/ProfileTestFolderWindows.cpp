@@ -38,7 +38,7 @@ void ProfileTestFolder::TearDown() {
     // Read-only files would stay behind.
     for (auto it = fs::recursive_directory_iterator(FromUtf8(m_folder), error);
          it != fs::recursive_directory_iterator(); it.increment(error)) {
-        ::SetFileAttributesW(it->Path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     fs::remove_all(FromUtf8(m_folder), error);
 }
@@ -52,7 +52,7 @@ std::string ProfileTestFolder::MakeFolder(const std::string& name) const {
 std::vector<std::string> ProfileTestFolder::NamesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(FromUtf8(folder))) {
-        names.push_back(ToUtf8(entry.Path().filename()));
+        names.push_back(ToUtf8(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -71,6 +71,6 @@ std::string ReadBytes(const std::string& path) {
 
 void WriteBytes(const std::string& path, const std::string& content) {
     std::ofstream out(FromUtf8(path), std::ios::binary | std::ios::trunc);
-    out.Write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
     ASSERT_TRUE(out.good()) << path;
 }
