@@ -178,9 +178,10 @@ bool ContinuesControlWord(const std::string& text) {
 ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
                            const Ufiche::WorksheetSettings& settings, bool answerKey) {
     const KindLayout& layout = LayoutOf(kind);
-    const std::string separator = settings.SeparatorShown
-                                      ? Ufiche::MarkupToRtf(settings.SeparatorLine + "<br>")
-                                      : Ufiche::MarkupToRtf(" ");
+    const std::string separator =
+        settings.SeparatorShown
+            ? Ufiche::MarkupToRtf(Ufiche::TeacherTextToMarkup(settings.SeparatorLine) + "<br>")
+            : Ufiche::MarkupToRtf(" ");
     const std::string firstLine = separator + "1\xB0/   ";
     ReadDocument document;
     // The heading ends with a space or a "\par" that the first line follows

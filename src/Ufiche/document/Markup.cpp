@@ -141,6 +141,21 @@ std::string MarkupToRtf(const std::string& markup) {
     return output;
 }
 
+std::string TeacherTextToMarkup(const std::string& text) {
+    std::string markup;
+    markup.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\0') {
+            continue;  // a NUL would end the markup there, and the heading after it
+        }
+        if (c == '\\' || c == '{' || c == '}') {
+            markup += '\\';
+        }
+        markup += c;
+    }
+    return markup;
+}
+
 std::string MarkupTabs(int count) {
     std::string tabs;
     for (int i = 0; i < count; ++i) {

@@ -39,9 +39,9 @@ std::string Heading(const KindRules& rules, const std::string& defaultFileName,
     markup += "<arial><te=18>";
     markup += defaultFileName;
     markup += answerKey ? kAnswerKeyTitle : " - <u>";
-    markup += settings.TitleLine;
+    markup += TeacherTextToMarkup(settings.TitleLine);
     markup += "</u><br><br><b>";
-    markup += settings.InstructionText;
+    markup += TeacherTextToMarkup(settings.InstructionText);
     markup += "  ";
     markup += Uconvers::UnitName(rules.kind, target);
     markup += rules.headingEnd;
@@ -110,8 +110,9 @@ void AppendAfterParagraphMark(std::string& document, const std::string& text) {
 }
 
 std::string SeparatorPiece(const WorksheetSettings& settings) {
-    return settings.SeparatorShown ? MarkupToRtf(settings.SeparatorLine + "<br>")
-                                   : MarkupToRtf(" ");
+    return settings.SeparatorShown
+               ? MarkupToRtf(TeacherTextToMarkup(settings.SeparatorLine) + "<br>")
+               : MarkupToRtf(" ");
 }
 
 // The RTF of the markup that every question line repeats, translated once

@@ -239,18 +239,21 @@ TEST(BuildWorksheet, SettingsOutsideTheirRangesAreBroughtIntoRange) {
     EXPECT_EQ(spaced.Subject.find(Repeat("\\par", 12)), std::string::npos);
 }
 
-TEST(BuildWorksheet, TeacherTextsAreMarkupAndPassIntoBothDocuments) {
+// The tags of the teacher's texts format; their braces and backslashes are
+// text, written as RTF's escapes, so that no typed text can act as RTF.
+TEST(BuildWorksheet, TeacherTextsFormatByTheirTagsAndKeepBracesAndBackslashesAsText) {
     Ufiche::MersenneRandomSource random(11);
     WorksheetSettings settings = Settings(1, 2, 0);
     settings.TitleLine = "<b>Fiche {1}</b> \\i";
-    settings.InstructionText = "<ce=rouge>Convertir en ";
-    settings.SeparatorLine = "<i>***</i>";
+    using namespace std::string_literals;
+    settings.InstructionText = "<ce=rouge>Convertir}\0 en "s;  // a NUL ends nothing
+    settings.SeparatorLine = "<i>*\\*</i>";
     const auto sheet = BuildWorksheet(QuantityKind::Length, settings, random);
     for (const std::string& document : {sheet.Subject, sheet.AnswerKey}) {
-        EXPECT_NE(document.find("\\ul \\b Fiche {1}\\b0  \\i\\ul0 "), std::string::npos);
-        EXPECT_NE(document.find("\\b \\cf10 Convertir en   m\xE8tre"), std::string::npos);
-        EXPECT_NE(document.find("\\i ***\\i0 \\par 1\xB0/   "), std::string::npos);
-        EXPECT_NE(document.find("\\i ***\\i0 \\par 2\xB0/   "), std::string::npos);
+        EXPECT_NE(document.find("\\ul \\b Fiche \\{1\\}\\b0  \\\\i\\ul0 "), std::string::npos);
+        EXPECT_NE(document.find("\\b \\cf10 Convertir\\} en   m\xE8tre"), std::string::npos);
+        EXPECT_NE(document.find("\\i *\\\\*\\i0 \\par 1\xB0/   "), std::string::npos);
+        EXPECT_NE(document.find("\\i *\\\\*\\i0 \\par 2\xB0/   "), std::string::npos);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "Ufiche/panes/LoadRtfIntoPane.h"
 
 #include <QBuffer>
+#include <QRegularExpression>
 #include <QTextBlock>
 
 #include <gtest/gtest.h>
@@ -349,6 +350,8 @@ TEST(LoadRtfIntoPane, ATeachersEditsSurviveASaveAndAReload) {
     EXPECT_NE(text.indexOf(QString::fromUtf8("Bonus : { a } \\ b")), -1);
 }
 
+// The teacher's braces and backslashes are text: each text shows as typed,
+// only its tags taken away, and no question is lost.
 TEST(LoadRtfIntoPane, RawBracesAndBackslashesInTheTeachersTextsLoseNoQuestion) {
     struct Case {
         const char* title;
@@ -361,6 +364,10 @@ TEST(LoadRtfIntoPane, RawBracesAndBackslashesInTheTeachersTextsLoseNoQuestion) {
         {"}}}}", "{{{{", "}{"},
         {"C:\\dossier\\fiche", "\\b gras \\", "\\"},
         {"<u>souligné</u> \\'e9 \\u8364?", "<te=99999>", "<b>-----"},
+        {"Nom : }}}} {\\*\\x", "\\fs200 Nom", "C:\\dossier\\fiche {bonus}"},
+    };
+    const auto shown = [](const char* text) {
+        return QString::fromUtf8(text).remove(QRegularExpression("<[^>]*>"));
     };
     Ufiche::MersenneRandomSource random(3);
     Panes panes;
@@ -379,6 +386,9 @@ TEST(LoadRtfIntoPane, RawBracesAndBackslashesInTheTeachersTextsLoseNoQuestion) {
                     << c.title << " question " << n;
             }
             EXPECT_NE(text.indexOf(QString::fromLatin1(sheet.DefaultFileName)), -1) << c.title;
+            EXPECT_NE(text.indexOf(shown(c.title) + "\r\n\r\n" + shown(c.instruction) + "  "), -1)
+                << c.title;
+            EXPECT_EQ(text.count(shown(c.separator) + "\r\n"), settings.QuestionCount) << c.title;
         }
     }
 }
