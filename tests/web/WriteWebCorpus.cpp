@@ -1,7 +1,8 @@
 // Writes the worksheets that the web page's tests compare with the page's
 // WebAssembly build of the core: for each kind, level and decimal mark, a
-// few seeds of the property corpus, with titles that hold accented letters
-// and tags so that the page's conversion to Windows-1252 is crossed too.
+// few seeds of the property corpus, with titles that hold accented letters,
+// tags, braces and backslashes, so that the page's conversion to
+// Windows-1252 and the texts' escapes are crossed too.
 // Each record: a line "kind level comma seed questions spacing separator",
 // then the base name, the subject and the answer key, one a line. Every
 // document is first read back with the worksheet reader, so that the corpus
@@ -20,9 +21,9 @@ namespace {
 constexpr int kWorksheetsPerCase = 12;
 
 // The same texts, in UTF-8, are typed into the page by the tests.
-const char* const kTitleLine = "Nom : <b>Pr\xe9nom</b> : Classe : 5\xb0";
+const char* const kTitleLine = "Nom : <b>Pr\xe9nom</b> : Classe : 5\xb0 }}}} {\\*\\x}";
 const char* const kInstructionText = "Convertissez en ";
-const char* const kSeparatorLine = "- \x97 -";
+const char* const kSeparatorLine = "- \x97 - C:\\dossier {bonus}";
 
 std::string WriteRecord(int kind, int level, bool comma, int index) {
     const std::uint32_t seed = testsupport::CorpusSeed(index, level);

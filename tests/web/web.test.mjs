@@ -15,8 +15,9 @@ import { SITE, StartBrowser } from './browser.mjs';
 const CORPUS = process.env.FICHE_WEB_CORPUS ??
   new URL('../../build/web/native/corpus.txt', import.meta.url).pathname;
 // The settings of the native corpus program, typed as a teacher would.
-const CORPUS_TEXTS = { TitleLine: 'Nom : <b>Prénom</b> : Classe : 5°',
-  InstructionText: 'Convertissez en ', SeparatorLine: '- — -' };
+const TITLE_SHOWN = 'Nom : Prénom : Classe : 5° }}}} {\\*\\x}';
+const CORPUS_TEXTS = { TitleLine: 'Nom : <b>Prénom</b> : Classe : 5° }}}} {\\*\\x}',
+  InstructionText: 'Convertissez en ', SeparatorLine: '- — - C:\\dossier {bonus}' };
 const KINDS = ['btnLong', 'btnSurf', 'btnVol', 'btnCapa', 'btnMasse'];
 
 // Records of the native corpus: settings line, base name, subject, answer key.
@@ -59,12 +60,12 @@ async function Prepare(page, settings, seed) {
   }, [settings, seed]);
 }
 
+// The browser's own print of the page, as Ctrl+P gives it, with no press of
+// "Imprimer".
 async function Pdf(page, folder, name) {
-  await page.emulateMedia({ media: 'print' });
-  const copies = await page.evaluate(async () => (await import('/app.js')).PreparePrint());
   const path = join(folder, name);
   await page.pdf({ path, preferCSSPageSize: true });
-  return { copies, path };
+  return path;
 }
 
 // LibreOffice's plain text of RTF files, converted in one run.
@@ -141,7 +142,7 @@ describe('web page', () => {
         };
       });
       const name = record.text.split('\n')[1];
-      assert.ok(shown.subject.startsWith(`${name} - Nom : Prénom : Classe : 5°`), shown.subject);
+      assert.ok(shown.subject.startsWith(`${name} - ${TITLE_SHOWN}\n`), shown.subject);
       assert.deepEqual(shown.bold.slice(0, 2), ['Prénom', 'Convertissez en  ' +
         shown.bold[1].slice('Convertissez en  '.length)]);
       assert.ok(shown.underlined.join('').includes('Nom : Prénom : Classe : 5°'));
@@ -157,15 +158,15 @@ describe('web page', () => {
 
   test('printing: subject copies then answer keys, each from a new A4 page, no question line wrapped', async () => {
     const page = await browser.NewPage();
+    // Before any worksheet, the print says what to do rather than nothing.
+    assert.match(Run('pdftotext', [await Pdf(page, folder, 'empty.pdf'), '-']), /^Aucune fiche à imprimer/);
     for (const [kind, id] of KINDS.entries()) {
       await Prepare(page, { Level: 3, QuestionCount: 40, LineSpacing: 1, SeparatorShown: true,
         DecimalComma: kind % 2 === 1, ...CORPUS_TEXTS }, 4242 + kind);
       await page.fill('#spSujets', '2');
       await page.fill('#spCorriges', '1');
       await page.click(`#${id}`);
-      const { copies, path } = await Pdf(page, folder, `${id}.pdf`);
-      await page.emulateMedia({ media: 'screen' });
-      assert.equal(copies, 3);
+      const path = await Pdf(page, folder, `${id}.pdf`);
       const info = Run('pdfinfo', [path]);
       assert.match(info, /Page size:\s+59[45]\.\d+ x 841\.\d+ pts \(A4\)/);
       const pages = Run('pdftotext', ['-layout', path, '-']).split('\f').filter((p) => p.trim());
@@ -224,6 +225,7 @@ describe('web page', () => {
     }
     const texts = LibreOfficeText(folder, files);
     for (let i = 0; i < texts.length; i += 4) {
+      assert.ok(texts[i].includes(TITLE_SHOWN) && texts[i].includes('C:\\dossier {bonus}'), texts[i]);
       assert.equal(texts[i], texts[i + 2], files[i]);
       assert.equal(texts[i + 1], texts[i + 3], files[i + 1]);
     }
@@ -270,9 +272,8 @@ describe('web page', () => {
     await page.waitForTimeout(300);
     await downloads[0].saveAs(join(folder, 'edited.rtf'));
     assert.match(readFileSync(join(folder, 'edited.rtf'), 'latin1'), /\\b Contr\\'f4le du lundi \\b0 Vol_N/);
-    const { path } = await Pdf(page, folder, 'edited.pdf');
+    const path = await Pdf(page, folder, 'edited.pdf');
     assert.match(Run('pdftotext', ['-layout', path, '-']), /Contrôle du lundi Vol_N/);
-    await page.emulateMedia({ media: 'screen' });
     await page.click('#btnLong');
     assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Long_N/);
   });
@@ -299,18 +300,25 @@ describe('web page', () => {
       ['TForm1/spinterligne_Value', '99', '#spinterligne', '10'],
       ['TForm1/trbNiveau_Position', '7', '#trbNiveau', '3'],
       ['TForm1/eSepar_Text', "' = '", '#eSepar', '='],
+      ['TForm1/Combo1_Text', 'c'.repeat(3000), '#Combo1', 'c'.repeat(2047)],
     ];
     await page.evaluate((rows) => {
       for (const [key, value] of rows) localStorage.setItem(key, value);
       localStorage.setItem('TForm1/CheckBox1_Checked', 'true');
-      localStorage.setItem('TForm1/ckbVirgule_Checked', 'yes');
+      localStorage.setItem('TForm1/ckbVirgule_Checked', 'non');
     }, cases);
     await page.reload();
     await page.waitForSelector('html[data-ready="true"]');
     for (const [, , control, value] of cases) assert.equal(await page.inputValue(control), value);
     assert.equal(await page.inputValue('#eTitre1'), '"Classe de 6e"');
     assert.ok(await page.isChecked('#CheckBox1'));
-    assert.ok(!(await page.isChecked('#ckbVirgule')));  // "yes" leaves the default
+    assert.ok(await page.isChecked('#ckbVirgule'));  // "non" leaves the page's default, ticked
+    // A text cut to its limit, on reload or as it is typed, is said at once.
+    assert.match(await page.textContent('#message'), /^Consigne : 2047 caractères au plus/);
+    await page.fill('#eTitre1', 'x'.repeat(160));
+    await page.type('#eTitre1', 'y');
+    assert.equal(await page.inputValue('#eTitre1'), 'x'.repeat(160));
+    assert.match(await page.textContent('#message'), /^Titre : 160 caractères au plus/);
     assert.equal(await page.textContent('#Label10'), '(1)');
     assert.equal(await page.getAttribute('#trbNiveau', 'title'), 'Niveau 3');
     // The list: an added entry, an entry removed, both kept.
@@ -364,11 +372,70 @@ describe('web page', () => {
     assert.equal(await page.evaluate(() => document.activeElement.id), 'btnMasse');
     await page.keyboard.press('Enter');
     assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Masse?_N2_/);
-    // The spin boxes take the arrows, not typed digits.
-    await page.focus('#spMaxLigne');
-    await page.keyboard.type('9');
-    await page.keyboard.press('ArrowUp');
-    assert.equal(await page.inputValue('#spMaxLigne'), '26');
+    // The number boxes take typed numbers and arrows, within their limits.
+    await page.fill('#spMaxLigne', '');
+    await page.type('#spMaxLigne', '40');
+    assert.equal(await page.inputValue('#spMaxLigne'), '40');
+    await page.keyboard.type('0');
+    assert.equal(await page.inputValue('#spMaxLigne'), '40');
+    assert.equal(await page.textContent('#message'), 'Nombre de questions : de 1 à 40 ; 40 est retenu.');
+    await page.keyboard.press('ArrowDown');
+    await page.fill('#spinterligne', '');
+    await page.keyboard.press('Tab');
+    assert.deepEqual([await page.inputValue('#spMaxLigne'), await page.inputValue('#spinterligne')],
+      ['39', '0']);
+    assert.equal(await page.evaluate(() => localStorage.getItem('TForm1/spMaxLigne_Value')), '39');
+  });
+
+  test('two tabs: settings, a worksheet and an edit made in one show in the other, and stay over a reload', async () => {
+    const first = await browser.NewPage();
+    const second = await first.context().newPage();
+    await second.goto(first.url());
+    await second.waitForSelector('html[data-ready="true"]');
+    const shows = (page, id, test, value) => page.waitForFunction(([i, t, v]) =>
+      new Function('p', `return ${t}`)(document.getElementById(i)) === v, [id, test, value]);
+    await first.fill('#eTitre1', 'Contrôle {2}');
+    await first.check('#ckbEdite');
+    await shows(second, 'eTitre1', 'p.value', 'Contrôle {2}');
+    await shows(second, 'RxE2', 'p.isContentEditable', true);
+    await second.click('#btnSurf');
+    const subject = await second.$eval('#RxE1', (p) => p.textContent);
+    await shows(first, 'RxE1', 'p.textContent', subject);
+    assert.match(await first.textContent('#message'), /dans un autre onglet/);
+    await second.click('#RxE2 p:first-child span');
+    await second.keyboard.press('Home');
+    await second.keyboard.type('Relu : ');
+    await shows(first, 'RxE2', 'p.textContent.startsWith("Relu : Surf_N")', true);
+    await first.reload();
+    await first.waitForSelector('html[data-ready="true"]');
+    assert.equal(await first.$eval('#RxE1', (p) => p.textContent), subject);
+    assert.match(await first.$eval('#RxE2', (p) => p.textContent), /^Relu : Surf_N/);
+    assert.equal(await first.inputValue('#eTitre1'), 'Contrôle {2}');
+  });
+
+  test('from a phone to a wide screen every control is within the width, readable and in reach', async () => {
+    for (const [width, height] of [[360, 740], [390, 844], [768, 1024], [1024, 768], [1366, 768], [1920, 1080]]) {
+      const page = await browser.NewPage({ viewport: { width, height } });
+      await page.click('#btnCapa');
+      const faults = await page.evaluate(() => {
+        const found = [];
+        if (document.documentElement.scrollWidth > innerWidth) found.push('the page scrolls sideways');
+        const controls = '#window :is(input, select, button, a, .pane, label:not(.hidden-label), #Shape1)';
+        for (const control of document.querySelectorAll(controls)) {
+          control.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+          const box = control.getBoundingClientRect();
+          const name = control.id || control.textContent;
+          if (box.left < 0 || box.top < 0 || box.right > innerWidth || box.bottom > innerHeight) found.push(`${name} out of view`);
+          if (parseFloat(getComputedStyle(control).fontSize) < 12) found.push(`${name} too small`);
+        }
+        // The documents keep the paper's width of text (A4 less 5 mm edges).
+        const line = document.querySelector('#RxE1 p').getBoundingClientRect().width;
+        if (Math.abs(line - 200 / 25.4 * 96) > 1) found.push(`lines ${line} px wide`);
+        return found;
+      });
+      await page.screenshot({ path: join(folder, `page-${width}x${height}.png`) });
+      assert.deepEqual(faults, [], `${width} × ${height}`);
+    }
   });
 
   test('the page\'s files weigh at most 400 KB compressed, and no request left the page', () => {

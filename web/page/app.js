@@ -12,6 +12,18 @@ const DOCUMENTS_KEY = 'Documents';
 const STORAGE_FAILED = 'Impossible d\'enregistrer dans le navigateur (espace de stockage plein ou ' +
   'refusé) : les réglages et les feuilles ne seront pas gardés à la prochaine visite.';
 const CORE_FAILED = 'Impossible de charger le module de calcul des fiches : rechargez la page.';
+const OUT_OF_RANGE = (setting, value) =>
+  `${setting.label} : de ${setting.min} à ${setting.max} ; ${value} est retenu.`;
+const TOO_LONG = (setting) =>
+  `${setting.label} : ${setting.limit} caractères au plus ; la suite n'est pas gardée.`;
+const FROM_OTHER_TAB = 'Les feuilles ont été changées dans un autre onglet de la page : ' +
+  'elles sont affichées ici aussi.';
+const NOTHING_TO_PRINT = 'Aucune fiche à imprimer : appuyez d\'abord sur Longueurs, Surfaces, ' +
+  'Volumes, Capacités ou Masses.';
+const NO_COPIES = 'Aucun exemplaire demandé : Sujets et Corrigés sont à 0.';
+// The settings that make a worksheet: changing one turns the light red.
+const GENERATION_SETTINGS = new Set(['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1',
+  'ckbVirgule', 'trbNiveau', 'CheckBox1']);
 // The name of files saved before any generation (the desktop proposes ".rtf"
 // alone, which a browser would save as a hidden file or rename).
 const UNNAMED = 'Fiche';
@@ -21,6 +33,9 @@ const subjectPane = $('RxE1');
 const answerPane = $('RxE2');
 let core = null;
 let defaultFileName = '';
+// Which generation the panes come from, so that a worksheet made in another
+// tab is told apart from an edit made there.
+let generation = '';
 
 function ShowMessage(text) {
   $('message').textContent = text;
@@ -45,7 +60,7 @@ function ReadControls() {
     } else if (setting.type === 'boolean') {
       values[setting.key] = control.checked;
     } else if (setting.type === 'integer') {
-      values[setting.key] = Number(control.value);
+      values[setting.key] = Settings.ClampInteger(setting, control.value).value;
     } else {
       values[setting.key] = control.value;
     }
@@ -59,10 +74,13 @@ function FillList(entries) {
   list.selectedIndex = -1;
 }
 
-function WriteControls(values) {
+// Writes the values that differ from the controls' (a control being typed
+// in keeps its caret when another tab changed something else).
+function WriteControls(values, current = {}) {
   for (const setting of Settings.STORED) {
     const control = $(setting.id);
     const value = values[setting.key];
+    if (JSON.stringify(value) === JSON.stringify(current[setting.key])) continue;
     if (setting.type === 'list') FillList(value);
     else if (setting.type === 'boolean') control.checked = value;
     else control.value = value;
@@ -134,17 +152,30 @@ function FollowControls() {
   }
 }
 
-// Spin boxes change by their arrows and the Up and Down keys only.
-const SPIN_KEYS = new Set(['ArrowUp', 'ArrowDown', 'Tab', 'Shift', 'Enter', 'Escape']);
-function GuardSpin(spin) {
-  spin.addEventListener('keydown', (event) => {
-    if (!SPIN_KEYS.has(event.key) && !event.ctrlKey && !event.altKey && !event.metaKey) {
-      event.preventDefault();
-    }
-  });
-  for (const refused of ['paste', 'cut', 'drop']) {
-    spin.addEventListener(refused, (event) => event.preventDefault());
+// Number boxes take typed numbers as well as their arrows: a number beyond
+// the limits is brought back at once and the page says so; an emptied box
+// takes its lower limit when it is left.
+function KeepNumberInRange(control, leaving) {
+  const setting = Settings.SETTING_OF_ID.get(control.id);
+  if (control.value.trim() === '' && !leaving) return;
+  const { value, changed } = Settings.ClampInteger(setting, control.value);
+  if (changed) {
+    control.value = value;
+    ShowMessage(OUT_OF_RANGE(setting, value));
+    control.dispatchEvent(new Event('input'));
   }
+}
+
+// A text box holds at most its limit (the browser refuses the rest) and the
+// page says so as soon as typing or pasting runs into it.
+function WatchTextLimit(control, setting) {
+  control.maxLength = setting.limit;
+  control.addEventListener('beforeinput', (event) => {
+    if (!event.inputType.startsWith('insert')) return;
+    const added = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
+    const kept = control.value.length - (control.selectionEnd - control.selectionStart);
+    if (kept + added.length > setting.limit) ShowMessage(TOO_LONG(setting));
+  });
 }
 
 // ---- Documents ----
@@ -154,7 +185,20 @@ function GuardSpin(spin) {
 function StoreDocuments() {
   Store((storage) => storage.setItem(DOCUMENTS_KEY, JSON.stringify({
     name: defaultFileName, subject: subjectPane.innerHTML, answerKey: answerPane.innerHTML,
+    generation,
   })));
+}
+
+// The documents the browser keeps; false when it keeps none.
+function ShowStoredDocuments() {
+  const kept = JSON.parse(localStorage.getItem(DOCUMENTS_KEY) ?? 'null');
+  if (!kept) return false;
+  defaultFileName = kept.name;
+  subjectPane.innerHTML = kept.subject;
+  answerPane.innerHTML = kept.answerKey;
+  generation = kept.generation ?? '';
+  SubjectChanged();
+  return true;
 }
 
 // The print and save buttons follow whether the subject holds any text.
@@ -175,7 +219,9 @@ function ShowWorksheet(sheet) {
 
 function GenerateNow(kind) {
   SetLight(true);
+  ShowMessage('');
   ShowWorksheet(Generate(core, kind, ReadWorksheetSettings()));
+  generation = `${Date.now()}-${Math.random()}`;
   StoreDocuments();
 }
 
@@ -198,14 +244,26 @@ function LineCount(pane) {
   return lines.length;
 }
 
+// The copies that a number box asks for, as its stored value reads.
+function Copies(id) {
+  return Settings.ClampInteger(Settings.SETTING_OF_ID.get(id), $(id).value).value;
+}
+
 // The copies as the print shows them: every subject copy, then every answer
-// key copy, each from a new page.
+// key copy, each from a new page. Laid out before any print, the page's
+// button or the browser's own (Ctrl+P, its menu), and emptied after it.
+// Where there is nothing to print, the page printed says why.
 export function PreparePrint() {
   const area = $('printArea');
   area.replaceChildren();
-  if (LineCount(subjectPane) < 1) return 0;
-  const copies = [[subjectPane, Number($('spSujets').value)],
-    [answerPane, Number($('spCorriges').value)]];
+  if (LineCount(subjectPane) < 1 || Copies('spSujets') + Copies('spCorriges') === 0) {
+    const notice = document.createElement('p');
+    notice.className = 'print-empty';
+    notice.textContent = LineCount(subjectPane) < 1 ? NOTHING_TO_PRINT : NO_COPIES;
+    area.append(notice);
+    return 0;
+  }
+  const copies = [[subjectPane, Copies('spSujets')], [answerPane, Copies('spCorriges')]];
   for (const [pane, count] of copies) {
     for (let i = 0; i < count; i++) {
       const copy = document.createElement('div');
@@ -218,7 +276,7 @@ export function PreparePrint() {
 }
 
 function Print() {
-  if (PreparePrint() > 0) window.print();
+  if (LineCount(subjectPane) >= 1 && Copies('spSujets') + Copies('spCorriges') > 0) window.print();
 }
 
 function Download(bytes, name) {
@@ -282,30 +340,65 @@ export async function SeedPage(seed) {
   Seed(core, seed);
 }
 
+// What the browser keeps, onto the controls and the panes; a text that was
+// longer than its box takes is cut, and the page says so.
+function RestoreStored(defaults) {
+  const cut = [];
+  try {
+    WriteControls(Settings.Restore(localStorage, defaults, cut), defaults);
+    ShowStoredDocuments();
+  } catch {
+    ShowMessage(STORAGE_FAILED);
+  }
+  FollowControls();
+  if (cut.length) ShowMessage(cut.map(TOO_LONG).join(' '));
+}
+
+// ---- Other tabs ----
+
+// Another tab of the page wrote to the browser's storage: its settings and
+// its documents are shown here too, so that neither tab later overwrites
+// the other's work with an older copy. Only the values that differ are
+// written back into the controls, and nothing is stored again from here.
+let settingsPending = false;
+
+function FollowOtherTabSettings() {
+  settingsPending = false;
+  const current = ReadControls();
+  const restored = Settings.Restore(localStorage, current);
+  const changed = Settings.STORED.filter((setting) =>
+    JSON.stringify(restored[setting.key]) !== JSON.stringify(current[setting.key]));
+  if (changed.length === 0) return;
+  WriteControls(restored, current);
+  FollowControls();
+  if (changed.some((setting) => GENERATION_SETTINGS.has(setting.id))) SetLight(false);
+}
+
+function FollowOtherTab(event) {
+  if (event.storageArea !== localStorage || event.key === null) return;
+  if (event.key === DOCUMENTS_KEY) {
+    const before = generation;
+    if (!ShowStoredDocuments()) return;
+    if (generation !== before) SetLight(true);
+    ShowMessage(FROM_OTHER_TAB);
+  } else if (event.key.startsWith(Settings.SECTION) && !settingsPending) {
+    // One change writes several keys: they are read together once they are all there.
+    settingsPending = true;
+    setTimeout(FollowOtherTabSettings, 0);
+  }
+}
+
 function Start() {
   const defaults = Object.fromEntries(Settings.STORED.map((s) => [s.key, s.value]));
   WriteControls(defaults);
-  let restored = defaults;
-  try {
-    restored = Settings.Restore(localStorage, defaults);
-  } catch {
-    ShowMessage(STORAGE_FAILED);
-  }
-  WriteControls(restored);
-  FollowControls();
-  try {
-    const kept = JSON.parse(localStorage.getItem(DOCUMENTS_KEY) ?? 'null');
-    if (kept) {
-      defaultFileName = kept.name;
-      subjectPane.innerHTML = kept.subject;
-      answerPane.innerHTML = kept.answerKey;
-      SubjectChanged();
-    }
-  } catch {
-    ShowMessage(STORAGE_FAILED);
-  }
+  RestoreStored(defaults);
 
-  for (const id of ['spMaxLigne', 'spinterligne', 'spSujets', 'spCorriges']) GuardSpin($(id));
+  for (const id of ['spMaxLigne', 'spinterligne', 'spSujets', 'spCorriges']) {
+    $(id).addEventListener('input', () => KeepNumberInRange($(id), false));
+    $(id).addEventListener('change', () => KeepNumberInRange($(id), true));
+  }
+  for (const id of ['eTitre1', 'eSepar', 'Combo1']) WatchTextLimit($(id), Settings.SETTING_OF_ID.get(id));
+  WatchTextLimit($('NouveauTexteSaisie'), Settings.SETTING_OF_ID.get('Combo1List'));
   for (const id of ['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1', 'ckbVirgule']) {
     $(id).addEventListener('input', SettingChanged);
   }
@@ -341,6 +434,9 @@ function Start() {
     });
   }
   document.execCommand('defaultParagraphSeparator', false, 'p');
+  window.addEventListener('storage', FollowOtherTab);
+  window.addEventListener('beforeprint', PreparePrint);
+  window.addEventListener('afterprint', () => $('printArea').replaceChildren());
 
   LoadCore().then((loaded) => {
     core = loaded;

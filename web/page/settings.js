@@ -9,21 +9,47 @@ export const DEFAULT_TITLE = 'Nom :' + ' '.repeat(23) + 'Prénom :' + ' '.repeat
 export const DEFAULT_INSTRUCTIONS = ['Convertir en ',
   'En séparant correctement les tranches, veuillez convertir en ', 'Convertissez en ', ''];
 
-// In the order the settings file keeps them. `id` is the page's control.
+// The longest value a stored text keeps, as the desktop's settings file reads it.
+export const STORED_TEXT_LIMIT = 2047;
+
+// In the order the settings file keeps them. `id` is the page's control,
+// `label` its name on the page, `limit` the most characters a text holds.
+// The decimal comma is ticked by default here: French pupils write it, and
+// the page has no settings files of its own to keep meaning what they meant.
 export const STORED = [
-  { key: 'spMaxLigne_Value', id: 'spMaxLigne', type: 'integer', min: 1, max: 40, value: 25 },
-  { key: 'spinterligne_Value', id: 'spinterligne', type: 'integer', min: 0, max: 10, value: 1 },
-  { key: 'eTitre1_Text', id: 'eTitre1', type: 'text', value: DEFAULT_TITLE },
-  { key: 'eSepar_Text', id: 'eSepar', type: 'text', value: '-'.repeat(123) },
-  { key: 'spCorriges_Value', id: 'spCorriges', type: 'integer', min: 0, max: 999, value: 1 },
-  { key: 'spSujets_Value', id: 'spSujets', type: 'integer', min: 0, max: 999, value: 1 },
-  { key: 'Combo1_Text', id: 'Combo1', type: 'text', value: 'Convertir en ' },
-  { key: 'Combo1_Items', id: 'Combo1List', type: 'list', value: DEFAULT_INSTRUCTIONS },
+  { key: 'spMaxLigne_Value', id: 'spMaxLigne', type: 'integer', min: 1, max: 40, value: 25,
+    label: 'Nombre de questions' },
+  { key: 'spinterligne_Value', id: 'spinterligne', type: 'integer', min: 0, max: 10, value: 1,
+    label: 'Interligne' },
+  { key: 'eTitre1_Text', id: 'eTitre1', type: 'text', value: DEFAULT_TITLE, limit: 160,
+    label: 'Titre' },
+  { key: 'eSepar_Text', id: 'eSepar', type: 'text', value: '-'.repeat(123), limit: 230,
+    label: 'Ligne de séparation' },
+  { key: 'spCorriges_Value', id: 'spCorriges', type: 'integer', min: 0, max: 999, value: 1,
+    label: 'Corrigés' },
+  { key: 'spSujets_Value', id: 'spSujets', type: 'integer', min: 0, max: 999, value: 1,
+    label: 'Sujets' },
+  { key: 'Combo1_Text', id: 'Combo1', type: 'text', value: 'Convertir en ',
+    limit: STORED_TEXT_LIMIT, label: 'Consigne' },
+  { key: 'Combo1_Items', id: 'Combo1List', type: 'list', value: DEFAULT_INSTRUCTIONS,
+    limit: STORED_TEXT_LIMIT, label: 'Liste des consignes' },
   { key: 'CheckBox1_Checked', id: 'CheckBox1', type: 'boolean', value: true },
   { key: 'trbNiveau_Position', id: 'trbNiveau', type: 'integer', min: 1, max: 3, value: 1 },
   { key: 'ckbEdite_Checked', id: 'ckbEdite', type: 'boolean', value: false },
-  { key: 'ckbVirgule_Checked', id: 'ckbVirgule', type: 'boolean', value: false },
+  { key: 'ckbVirgule_Checked', id: 'ckbVirgule', type: 'boolean', value: true },
 ];
+
+export const SETTING_OF_ID = new Map(STORED.map((setting) => [setting.id, setting]));
+
+// A number box's text as its value: rounded to a whole number and brought
+// within the limits; no number at all gives the lower limit. `changed` tells
+// that the text said something else.
+export function ClampInteger(setting, text) {
+  const number = text.trim() === '' ? NaN : Number(text);
+  const value = Number.isFinite(number)
+    ? Math.min(setting.max, Math.max(setting.min, Math.round(number))) : setting.min;
+  return { value, changed: String(value) !== text.trim() };
+}
 
 // Every character up to code 32 at either end.
 export function TrimControls(text) {
@@ -40,15 +66,18 @@ export function Encode(setting, value) {
   return quoted ? `"${text}"` : text;
 }
 
-// A value read back: blanks around it removed, then one outer pair of equal
-// quotes, at most 2047 characters.
+// A stored value without the blanks around it, then without one outer pair
+// of equal quotes.
+function Unquoted(stored) {
+  const text = stored.replace(/^ +| +$/g, '');
+  const quoted = text.length >= 2 && (text[0] === '"' || text[0] === "'") &&
+    text[text.length - 1] === text[0];
+  return quoted ? text.slice(1, -1) : text;
+}
+
+// A value read back: unquoted, at most 2047 characters.
 export function ReadValue(stored) {
-  let text = stored.replace(/^ +| +$/g, '');
-  if (text.length >= 2 && (text[0] === '"' || text[0] === "'") &&
-      text[text.length - 1] === text[0]) {
-    text = text.slice(1, -1);
-  }
-  return text.slice(0, 2047);
+  return Unquoted(stored).slice(0, STORED_TEXT_LIMIT);
 }
 
 // What a control takes from a stored text; `current` where the text says
@@ -68,41 +97,60 @@ export function Decode(setting, stored, current) {
 
 // Reads every setting from `storage` (a Storage), `current` holding the
 // controls' values by key; a missing key leaves its control's value, trimmed
-// as the desktop's restore trims it.
-export function Restore(storage, current) {
+// as the desktop's restore trims it. A text longer than its limit is cut to
+// it, and its setting is added to `cut`, so that the page can say so.
+export function Restore(storage, current, cut = []) {
   const restored = {};
+  const limited = (setting, stored, text) => {
+    if (TrimControls(Unquoted(stored)).length > setting.limit && !cut.includes(setting)) {
+      cut.push(setting);
+    }
+    return text.slice(0, setting.limit);
+  };
   for (const setting of STORED) {
     if (setting.type === 'list') {
       const count = parseInt(TrimControls(storage.getItem(`${LIST_SECTION}/Count`) ?? '0'), 10);
       restored[setting.key] = count > 0
-        ? Array.from({ length: count },
-          (_, i) => ReadValue(storage.getItem(`${LIST_SECTION}/Item${i}`) ?? ''))
+        ? Array.from({ length: count }, (_, i) => {
+          const stored = storage.getItem(`${LIST_SECTION}/Item${i}`) ?? '';
+          return limited(setting, stored, ReadValue(stored));
+        })
         : current[setting.key];
       continue;
     }
     const stored = storage.getItem(`${SECTION}/${setting.key}`);
     const fallback = current[setting.key];
-    restored[setting.key] = Decode(setting, stored ?? Encode(setting, fallback), fallback);
+    const value = Decode(setting, stored ?? Encode(setting, fallback), fallback);
+    restored[setting.key] = setting.type === 'text' ? limited(setting, stored ?? '', value) : value;
   }
   return restored;
 }
 
-// Writes every setting; the list's section is rewritten whole, and left out
-// when the list is empty. Throws what the storage throws (full, refused).
+// Writes every setting that differs from what `storage` holds, so that other
+// tabs hear only of real changes; the list's section is rewritten whole when
+// the list changed, and left out when the list is empty. Throws what the
+// storage throws (full, refused).
 export function Save(storage, values) {
+  const put = (key, value) => {
+    if (storage.getItem(key) !== value) storage.setItem(key, value);
+  };
   for (const setting of STORED) {
-    if (setting.type === 'list') {
-      for (let i = 0; storage.getItem(`${LIST_SECTION}/Item${i}`) !== null; i++) {
-        storage.removeItem(`${LIST_SECTION}/Item${i}`);
-      }
-      storage.removeItem(`${LIST_SECTION}/Count`);
-      const entries = values[setting.key];
-      if (entries.length > 0) {
-        storage.setItem(`${LIST_SECTION}/Count`, String(entries.length));
-        entries.forEach((entry, i) => storage.setItem(`${LIST_SECTION}/Item${i}`, entry));
-      }
+    if (setting.type !== 'list') {
+      put(`${SECTION}/${setting.key}`, Encode(setting, values[setting.key]));
       continue;
     }
-    storage.setItem(`${SECTION}/${setting.key}`, Encode(setting, values[setting.key]));
+    const entries = values[setting.key];
+    const count = Number(storage.getItem(`${LIST_SECTION}/Count`) ?? 0);
+    const same = count === entries.length && storage.getItem(`${LIST_SECTION}/Item${count}`) === null &&
+      entries.every((entry, i) => storage.getItem(`${LIST_SECTION}/Item${i}`) === entry);
+    if (same) continue;
+    for (let i = 0; storage.getItem(`${LIST_SECTION}/Item${i}`) !== null; i++) {
+      storage.removeItem(`${LIST_SECTION}/Item${i}`);
+    }
+    storage.removeItem(`${LIST_SECTION}/Count`);
+    if (entries.length > 0) {
+      storage.setItem(`${LIST_SECTION}/Count`, String(entries.length));
+      entries.forEach((entry, i) => storage.setItem(`${LIST_SECTION}/Item${i}`, entry));
+    }
   }
 }
