@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the web page into build/web/site: the core compiled to WebAssembly by
 # Debian's emscripten (build/web/core), the page's files, its icons, and the
-# service worker's list of files with a version from their content.
+# service worker's list of files with a version from their names and content
+# (web/stamp-sw.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -23,7 +24,5 @@ cp web/page/*.html web/page/*.css web/page/*.js web/page/manifest.webmanifest "$
 cp "$core"/web/core/fiche-core.mjs "$core"/web/core/fiche-core.wasm "$site/"
 cp data/icons/fr.editions_orvandiere.FichesConversions.svg "$site/icon.svg"
 cp data/icons/256x256/*.png "$site/icon-256.png"
-files=$(cd "$site" && ls | grep -v '^sw\.js$' | sed 's/.*/"&"/' | paste -sd, -)
-version=$(cd "$site" && cat $(ls | grep -v '^sw\.js$') | sha256sum | cut -c1-16)
-sed -e "s/@VERSION@/$version/" -e "s|@FILES@|\"./\",$files|" web/page/sw.js >"$site/sw.js"
+bash web/stamp-sw.sh "$site"
 echo "web page built in $site ($(du -sk "$site" | cut -f1) KB)"

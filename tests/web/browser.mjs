@@ -6,8 +6,9 @@ import { Serve } from '../../web/serve.mjs';
 
 export const SITE = new URL('../../build/web/site/', import.meta.url).pathname;
 
-export async function StartBrowser() {
-  const server = await Serve(SITE, 0);
+// folder: another copy of the page to serve instead of the build's.
+export async function StartBrowser(folder = SITE) {
+  const server = await Serve(folder, 0);
   const origin = `http://127.0.0.1:${server.address().port}`;
   const browser = await chromium.launch({
     executablePath: process.env.FICHE_CHROMIUM ?? '/usr/bin/chromium',

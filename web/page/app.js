@@ -6,6 +6,7 @@ import { FromBytes } from './cp1252.js';
 import { ReadRtf, RenderHtml } from './rtf-read.js';
 import { WriteRtf } from './rtf-write.js';
 import * as Settings from './settings.js';
+import { WatchForUpdates } from './update.js';
 
 const WINDOW_TITLE = "Fiches de conversions d'unités";
 const DOCUMENTS_KEY = 'Documents';
@@ -443,9 +444,7 @@ function Start() {
     Activate();
     document.documentElement.dataset.ready = 'true';
   }, () => ShowMessage(CORE_FAILED));
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
-  }
+  WatchForUpdates();
 }
 
 Start();
