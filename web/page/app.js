@@ -245,6 +245,11 @@ function LineCount(pane) {
   return lines.length;
 }
 
+// The page holds no worksheet: nothing was made yet, or edits left only blanks.
+function NoWorksheet() {
+  return LineCount(subjectPane) < 1 || subjectPane.textContent.trim() === '';
+}
+
 // The copies that a number box asks for, as its stored value reads.
 function Copies(id) {
   return Settings.ClampInteger(Settings.SETTING_OF_ID.get(id), $(id).value).value;
@@ -257,10 +262,10 @@ function Copies(id) {
 export function PreparePrint() {
   const area = $('printArea');
   area.replaceChildren();
-  if (LineCount(subjectPane) < 1 || Copies('spSujets') + Copies('spCorriges') === 0) {
+  if (NoWorksheet() || Copies('spSujets') + Copies('spCorriges') === 0) {
     const notice = document.createElement('p');
     notice.className = 'print-empty';
-    notice.textContent = LineCount(subjectPane) < 1 ? NOTHING_TO_PRINT : NO_COPIES;
+    notice.textContent = NoWorksheet() ? NOTHING_TO_PRINT : NO_COPIES;
     area.append(notice);
     return 0;
   }
@@ -277,7 +282,7 @@ export function PreparePrint() {
 }
 
 function Print() {
-  if (LineCount(subjectPane) >= 1 && Copies('spSujets') + Copies('spCorriges') > 0) window.print();
+  if (!NoWorksheet() && Copies('spSujets') + Copies('spCorriges') > 0) window.print();
 }
 
 function Download(bytes, name) {
