@@ -92,11 +92,13 @@ function SaveSettings() {
   Store((storage) => Settings.Save(storage, ReadControls()));
 }
 
+// The numbers as their boxes' limits allow (a box may be half typed).
 function ReadWorksheetSettings() {
+  const values = ReadControls();
   return {
-    Level: Number($('trbNiveau').value),
-    QuestionCount: Number($('spMaxLigne').value),
-    LineSpacing: Number($('spinterligne').value),
+    Level: values.trbNiveau_Position,
+    QuestionCount: values.spMaxLigne_Value,
+    LineSpacing: values.spinterligne_Value,
     TitleLine: $('eTitre1').value,
     InstructionText: $('Combo1').value,
     SeparatorShown: $('CheckBox1').checked,
@@ -259,7 +261,7 @@ function Copies(id) {
 // key copy, each from a new page. Laid out before any print, the page's
 // button or the browser's own (Ctrl+P, its menu), and emptied after it.
 // Where there is nothing to print, the page printed says why.
-export function PreparePrint() {
+function PreparePrint() {
   const area = $('printArea');
   area.replaceChildren();
   if (NoWorksheet() || Copies('spSujets') + Copies('spCorriges') === 0) {
