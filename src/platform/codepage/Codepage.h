@@ -9,11 +9,8 @@
 
 namespace platform {
 
-// Windows-1252 is the code page of every document and setting; Qt has no
-// codec for it, and Latin-1 differs from it on 0x80-0x9F ("€", "œ", "’"...).
-// The five bytes that Windows-1252 leaves unassigned (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) map to the C1 control characters of the same value, as Windows does,
-// so that every byte survives a round trip.
+// Windows-1252 (the core's table, Ufiche/rtf/Windows1252.h) for Qt's strings,
+// since Qt has no codec for it.
 
 // The Unicode character of one Windows-1252 byte.
 QChar UnicodeFromWindows1252(unsigned char byte);
