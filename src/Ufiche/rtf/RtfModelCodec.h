@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "Ufiche/rtf/RtfDocument.h"
+
+// The rich-text document as a flat sequence of 16-bit units, the form in which
+// it crosses between the core and the page's JavaScript (one typed array
+// each way, no parsing of text) and in which two readers' documents are
+// compared byte for byte. Every distinct format is written once, in a table
+// at the front; runs and paragraph marks name their format by its index, so
+// that the page turns each format into a style once.
+//
+//   document  := version(1) defaultTab page defaultFont fonts colours
+//                count format* count block*
+//   defaultTab:= flag u32              page := flag u32*6
+//   fonts     := count (u32 text)*     colours := count colour*
+//   format    := text u32(halfPoints) flags colour(foreground) colour(highlight)
+//   flags     := bold 1, italic 2, underline 4, strike 8, superscript 16, subscript 32
+//   colour    := flag red green blue
+//   block     := 0 paragraph | 1 count(rows) (count(cells) (count paragraph*)*)*
+//   paragraph := ended u32(mark format) count (u32(format) text)*
+//   text      := u32(length) units          u32, count := high unit, low unit
+namespace Ufiche {
+
+std::u16string EncodeRtfDocument(const RtfDocument& document);
+
+// Nothing when the units do not hold a whole document of this form (cut
+// short, an index out of the format table, an unknown block or version).
+std::optional<RtfDocument> DecodeRtfDocument(std::u16string_view units);
+
+}  // namespace Ufiche
