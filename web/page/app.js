@@ -186,10 +186,21 @@ function WatchTextLimit(control, setting) {
 // Each copy of the last good text, so that a failing storage loses nothing
 // that is on the page.
 function StoreDocuments() {
+  storePending = false;
   Store((storage) => storage.setItem(DOCUMENTS_KEY, JSON.stringify({
     name: defaultFileName, subject: subjectPane.innerHTML, answerKey: answerPane.innerHTML,
     generation,
   })));
+}
+
+// Writing the documents down takes longer than drawing them: it waits until
+// the browser has painted what changed, and happens at once when the page is
+// hidden or left, so that nothing is lost.
+let storePending = false;
+function StoreDocumentsSoon() {
+  if (storePending) return;
+  storePending = true;
+  requestAnimationFrame(() => setTimeout(() => storePending && StoreDocuments(), 0));
 }
 
 // The documents the browser keeps; false when it keeps none.
@@ -225,7 +236,7 @@ function GenerateNow(kind) {
   ShowMessage('');
   ShowWorksheet(Generate(core, kind, ReadWorksheetSettings()));
   generation = `${Date.now()}-${Math.random()}`;
-  StoreDocuments();
+  StoreDocumentsSoon();
 }
 
 function GenerateWorksheet(kind) {
@@ -428,7 +439,7 @@ function Start() {
   for (const pane of [subjectPane, answerPane]) {
     pane.addEventListener('input', () => {
       if (pane === subjectPane) SubjectChanged();
-      StoreDocuments();
+      StoreDocumentsSoon();
     });
     // In edit mode Tab writes a tab, as in the desktop's panes; Escape hands
     // the focus back to the "Edite" box so that the keyboard can leave.
@@ -443,12 +454,15 @@ function Start() {
   }
   document.execCommand('defaultParagraphSeparator', false, 'p');
   window.addEventListener('storage', FollowOtherTab);
+  window.addEventListener('pagehide', () => storePending && StoreDocuments());
+  document.addEventListener('visibilitychange', () => storePending && StoreDocuments());
   window.addEventListener('beforeprint', PreparePrint);
   window.addEventListener('afterprint', () => $('printArea').replaceChildren());
 
   LoadCore().then((loaded) => {
     core = loaded;
     Activate();
+    performance.mark('core-ready');
     document.documentElement.dataset.ready = 'true';
   }, () => ShowMessage(CORE_FAILED));
   WatchForUpdates();
