@@ -19,11 +19,12 @@ void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKe
         return;
     }
     for (int copy = 1; copy <= subjectCopies; ++copy) {
-        subject.print(printerForJob(PrintFileSuffix(false, copy)), Ufiche::texts::kSubjectJobTitle);
+        subject.PrintAsJob(printerForJob(PrintFileSuffix(false, copy)),
+                           Ufiche::texts::kSubjectJobTitle);
     }
     for (int copy = 1; copy <= answerKeyCopies; ++copy) {
-        answerKey.print(printerForJob(PrintFileSuffix(true, copy)),
-                        Ufiche::texts::kAnswerKeyJobTitle);
+        answerKey.PrintAsJob(printerForJob(PrintFileSuffix(true, copy)),
+                             Ufiche::texts::kAnswerKeyJobTitle);
     }
 }
 

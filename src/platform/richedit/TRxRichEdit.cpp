@@ -11,6 +11,7 @@
 
 #include <string_view>
 
+#include "Ufiche/rtf/RtfReader.h"
 #include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/files/FileContent.h"
@@ -86,17 +87,19 @@ void TRxRichEdit::LoadFromStream(QIODevice& stream) {
     const QByteArray data = stream.readAll();
     const std::string_view bytes(data.constData(), static_cast<std::size_t>(data.size()));
 
-    // The whole stream is read inside one edit block (ReadRtf, ReadPlainText),
-    // so the pane lays the document out once, when it is complete.
+    // The whole stream is inserted inside one edit block (InsertRtfDocument,
+    // ReadPlainText), so the pane lays the document out once, when it is
+    // complete.
     const ScrollBarShownDuringLoad scrollBar(*this);
     QTextCursor cursor = textCursor();
     if (m_streamMode == StreamMode::WholeContent) {
         cursor.select(QTextCursor::Document);
     }
-    if (m_richText && LooksLikeRtf(bytes)) {
-        const RtfDocumentSettings settings = ReadRtf(cursor, bytes);
-        if (settings.defaultTabTwips) {
-            SetDefaultTabTwips(*settings.defaultTabTwips);
+    if (m_richText && Ufiche::LooksLikeRtf(bytes)) {
+        const Ufiche::RtfDocument read = Ufiche::ReadRtf(bytes);
+        InsertRtfDocument(cursor, read);
+        if (read.defaultTabTwips) {
+            SetDefaultTabTwips(*read.defaultTabTwips);
         }
     } else {
         ReadPlainText(cursor, bytes);
@@ -186,7 +189,7 @@ void TRxRichEdit::ReleaseFormatRange() {
     m_rangeLayout.reset();
 }
 
-void TRxRichEdit::print(QPrinter& printer, const QString& title) {
+void TRxRichEdit::PrintAsJob(QPrinter& printer, const QString& title) {
     // One call is one copy of the whole content: a copy count or a page range
     // left in the printer by its dialog must not multiply or cut the job.
     printer.setCopyCount(1);

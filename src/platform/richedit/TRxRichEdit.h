@@ -54,7 +54,7 @@ public:
     // Writes the selection (or the whole content) to a file, as plain text when
     // the name's extension is "txt" in any case; an RTF file carries `page`
     // when one is given. An existing file stays whole until the new one is
-    // (replaceFileContent). Throws PlatformError "Impossible de créer le
+    // (ReplaceFileContent). Throws PlatformError "Impossible de créer le
     // fichier <full name>", in the system's separators, when the file cannot
     // be created or written.
     void SaveToFile(const QString& fileName,
@@ -67,7 +67,7 @@ public:
     // width. An empty last line does not count: an empty pane has none.
     int LineCount() const;
     // Characters of the document, each paragraph end counting one, the last
-    // (which every document has) excluded: the positions that formatRange()
+    // (which every document has) excluded: the positions that FormatRange()
     // returns run up to this length.
     int TextLength() const;
 
@@ -83,9 +83,9 @@ public:
     // the line that holds `start`, takes the lines that fit into the
     // rectangle; draws them with `painter` (active on `device`) when one is
     // given, or only measures. Returns the position of the first character not
-    // drawn (textLength() once the last line is in), or nothing when not even
+    // drawn (TextLength() once the last line is in), or nothing when not even
     // one line fits, so that a page loop always ends. The layout is kept for
-    // further pages on the same device until releaseFormatRange() or a change
+    // further pages on the same device until ReleaseFormatRange() or a change
     // of the content.
     std::optional<int> FormatRange(QPaintDevice& device, const QRect& rectTwips, int start,
                                    QPainter* painter = nullptr);
@@ -95,7 +95,7 @@ public:
     // the printer's whole page with no margin of our own, one copy, all pages. Throws
     // PlatformError "Imprimante sélectionnée incorrecte" when the printer
     // cannot be opened for drawing.
-    void print(QPrinter& printer, const QString& title);
+    void PrintAsJob(QPrinter& printer, const QString& title);
 
 private:
     void ApplyTabStops();

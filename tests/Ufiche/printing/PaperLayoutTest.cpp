@@ -106,7 +106,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySubjectInOneColumnOnA4) {
                         platform::TRxRichEdit pane;
                         Ufiche::LoadRtfIntoPane(pane, subject ? sheet.Subject : sheet.AnswerKey);
                         printer.setOutputFileName(file + ".pdf");
-                        pane.print(printer, "Sujet");
+                        pane.PrintAsJob(printer, "Sujet");
                         ExpectWholeLines(QuestionLines(PdfWords(file + ".pdf"), kRaisePoints),
                                          subject ? 0.5 : 0, true, where + " printed");
                         if (subject) {  // the preview's first two pages

@@ -41,7 +41,7 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(file);
         printer.setPageSize(QPageSize(size));
-        m_pane.print(printer, title);
+        m_pane.PrintAsJob(printer, title);
         return file;
     }
 
@@ -123,7 +123,7 @@ TEST_F(PrintJob, PrintsOneCopyOfEveryPageWhateverTheDialogLeftInThePrinter) {
     printer.setCopyCount(3);
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(2, 2);
-    m_pane.print(printer, "Sujet");
+    m_pane.PrintAsJob(printer, "Sujet");
     EXPECT_EQ(printer.copyCount(), 1);
     EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
     EXPECT_EQ(Info(printer.outputFileName(), "Pages"), Info(Print("Sujet"), "Pages"));
@@ -149,7 +149,7 @@ TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(m_folder.path()).filePath("absent/job.pdf"));
-    EXPECT_EQ(testsupport::ErrorOf([&] { m_pane.print(printer, "Sujet"); }),
+    EXPECT_EQ(testsupport::ErrorOf([&] { m_pane.PrintAsJob(printer, "Sujet"); }),
               "Imprimante sélectionnée incorrecte");
 }
 

@@ -1,9 +1,9 @@
-#include "platform/richedit/RtfTokenizer.h"
+#include "Ufiche/rtf/RtfTokenizer.h"
 
 #include <algorithm>
 #include <climits>
 
-namespace platform {
+namespace Ufiche {
 namespace {
 
 bool IsLetter(char c) {
@@ -138,4 +138,4 @@ RtfToken RtfTokenizer::ControlSequence() {
     return token;
 }
 
-}  // namespace platform
+}  // namespace Ufiche

@@ -1,11 +1,11 @@
-#include "platform/richedit/RtfInterpreter.h"
+#include "Ufiche/rtf/RtfInterpreter.h"
 
 #include <algorithm>
 
-#include "platform/codepage/Codepage.h"
-#include "platform/richedit/RtfControlWords.h"
+#include "Ufiche/rtf/RtfControlWords.h"
+#include "Ufiche/rtf/Windows1252.h"
 
-namespace platform {
+namespace Ufiche {
 namespace {
 
 // Deeper groups are counted but share the state of the deepest one, so that a
@@ -17,9 +17,21 @@ bool IsTextByte(unsigned char value) {
     return value >= 0x20 || value == '\t';
 }
 
+// Spaces around a font's name, plain or no-break, are not part of it.
+std::u16string_view TrimmedName(std::u16string_view name) {
+    const auto isSpace = [](char16_t c) { return c == u' ' || c == u'\u00A0'; };
+    while (!name.empty() && isSpace(name.front())) {
+        name.remove_prefix(1);
+    }
+    while (!name.empty() && isSpace(name.back())) {
+        name.remove_suffix(1);
+    }
+    return name;
+}
+
 }  // namespace
 
-RtfDocumentSettings RtfInterpreter::Read() {
+RtfDocument RtfInterpreter::Read() {
     for (RtfToken token = m_tokens.Next(); token.kind != RtfToken::Kind::End;
          token = m_tokens.Next()) {
         switch (token.kind) {
@@ -60,8 +72,7 @@ RtfDocumentSettings RtfInterpreter::Read() {
     if (m_state.destination == RtfDestination::FontTable) {
         CommitFontEntry();
     }
-    m_document.Finish(m_state.characters);
-    return m_settings;
+    return m_document.Finish(m_state.characters);
 }
 
 void RtfInterpreter::OpenGroup() {
@@ -157,17 +168,17 @@ void RtfInterpreter::ControlSymbol(const RtfToken& token) {
             SetDestination(RtfDestination::Skip);
             break;
         case '~':
-            AppendText(QChar(0x00A0));
+            AppendText(u'\u00A0');  // no-break space
             break;
         case '_':
-            AppendText(QChar(0x2011));
+            AppendText(u'\u2011');  // no-break hyphen
             break;
         default:  // "\-" optional hyphen, "\|", "\:" and unknown symbols
             break;
     }
 }
 
-void RtfInterpreter::AppendText(QChar character) {
+void RtfInterpreter::AppendText(char16_t character) {
     if (m_state.destination == RtfDestination::Text) {
         m_document.Append(character, m_state.characters);
     }
@@ -177,7 +188,7 @@ void RtfInterpreter::AppendUnicode(int value) {
     // RTF writes characters above 32767 as negative numbers.
     const int unit = value < 0 ? value + 65536 : value;
     if (unit > 0 && unit <= 0xFFFF && (unit >= 0x20 || unit == '\t')) {
-        AppendText(QChar(static_cast<char16_t>(unit)));
+        AppendText(static_cast<char16_t>(unit));
     }
     m_fallbackToSkip = m_state.unicodeFallback;
 }
@@ -195,8 +206,8 @@ void RtfInterpreter::BeginFontEntry(int entry) {
 
 void RtfInterpreter::CommitFontEntry() {
     if (m_fontEntry >= 0) {
-        const QString name = m_fontName.trimmed();
-        if (!name.isEmpty()) {
+        const std::u16string_view name = TrimmedName(m_fontName);
+        if (!name.empty()) {
             m_document.DefineFont(m_fontEntry, name);
         }
     }
@@ -219,11 +230,15 @@ void RtfInterpreter::SetColourComponent(Component component, int value) {
 }
 
 void RtfInterpreter::CommitColourEntry() {
-    m_document.AddColour(m_colourGiven
-                             ? std::optional<QColor>(QColor(m_colour[0], m_colour[1], m_colour[2]))
-                             : std::nullopt);
+    std::optional<RtfColour> colour;
+    if (m_colourGiven) {
+        colour = RtfColour{static_cast<std::uint8_t>(m_colour[0]),
+                           static_cast<std::uint8_t>(m_colour[1]),
+                           static_cast<std::uint8_t>(m_colour[2])};
+    }
+    m_document.AddColour(colour);
     m_colour[0] = m_colour[1] = m_colour[2] = 0;
     m_colourGiven = false;
 }
 
-}  // namespace platform
+}  // namespace Ufiche

@@ -1,15 +1,12 @@
-#include "platform/richedit/RtfControlWords.h"
-
-#include <QChar>
-#include <QTextCharFormat>
+#include "Ufiche/rtf/RtfControlWords.h"
 
 #include <algorithm>
 #include <array>
 
-#include "platform/richedit/RtfInterpreter.h"
-#include "platform/richedit/RtfTokenizer.h"
+#include "Ufiche/rtf/RtfInterpreter.h"
+#include "Ufiche/rtf/RtfTokenizer.h"
 
-namespace platform {
+namespace Ufiche {
 namespace {
 
 // Windows' rich-edit control keeps sizes within 1638 points, which also
@@ -42,18 +39,18 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r, const RtfToken& t) {
          r.SetColourComponent(RtfInterpreter::Component::Blue, t.parameter);
      }},
-    {"bullet", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2022)); }},
+    {"bullet", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2022'); }},
     {"cf", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().foreground = t.parameter; }},
     {"colortbl", [](RtfInterpreter& r, const RtfToken&) { r.BeginColourTable(); }},
     {"deff", [](RtfInterpreter& r, const RtfToken& t) { r.SetDefaultFont(t.parameter); }},
     {"deftab",
      [](RtfInterpreter& r, const RtfToken& t) {
          if (t.parameter > 0) {
-             r.Settings().defaultTabTwips = t.parameter;
+             r.SetDefaultTabTwips(t.parameter);
          }
      }},
-    {"emdash", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2014)); }},
-    {"endash", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2013)); }},
+    {"emdash", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2014'); }},
+    {"endash", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2013'); }},
     {"f",
      [](RtfInterpreter& r, const RtfToken& t) {
          if (r.Destination() == RtfDestination::FontTable) {
@@ -89,25 +86,25 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r, const RtfToken& t) { r.Characters().highlight = t.parameter; }},
     {"i", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().italic = SwitchValue(t); }},
     {"info", SkipGroup},
-    {"ldblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x201C)); }},
-    {"line", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar::LineSeparator); }},
+    {"ldblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u201C'); }},
+    {"line", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2028'); }},
     {"listoverridetable", SkipGroup},
     {"listtable", SkipGroup},
-    {"lquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2018)); }},
+    {"lquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2018'); }},
     {"nosupersub",
      [](RtfInterpreter& r,
-        const RtfToken&) { r.Characters().alignment = QTextCharFormat::AlignNormal; }},
+        const RtfToken&) { r.Characters().alignment = RtfVerticalAlignment::Normal; }},
     {"object", SkipGroup},
     {"par", [](RtfInterpreter& r, const RtfToken&) { r.EndParagraph(); }},
     {"pard", nullptr},  // paragraph properties are not kept
     {"pict", SkipGroup},
     {"plain", [](RtfInterpreter& r, const RtfToken&) { r.ResetCharacters(); }},
-    {"rdblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x201D)); }},
+    {"rdblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u201D'); }},
     {"red",
      [](RtfInterpreter& r,
         const RtfToken& t) { r.SetColourComponent(RtfInterpreter::Component::Red, t.parameter); }},
     {"revtbl", SkipGroup},
-    {"rquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar(0x2019)); }},
+    {"rquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2019'); }},
     {"rtf", nullptr},
     {"strike",
      [](RtfInterpreter& r, const RtfToken& t) { r.Characters().strike = SwitchValue(t); }},
@@ -115,11 +112,11 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r, const RtfToken& t) { r.Characters().strike = SwitchValue(t); }},
     {"stylesheet", SkipGroup},
     {"sub", [](RtfInterpreter& r,
-               const RtfToken&) { r.Characters().alignment = QTextCharFormat::AlignSubScript; }},
+               const RtfToken&) { r.Characters().alignment = RtfVerticalAlignment::Subscript; }},
     {"super",
      [](RtfInterpreter& r,
-        const RtfToken&) { r.Characters().alignment = QTextCharFormat::AlignSuperScript; }},
-    {"tab", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(QChar('\t')); }},
+        const RtfToken&) { r.Characters().alignment = RtfVerticalAlignment::Superscript; }},
+    {"tab", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\t'); }},
     {"u", [](RtfInterpreter& r, const RtfToken& t) { r.AppendUnicode(t.parameter); }},
     {"uc", [](RtfInterpreter& r,
               const RtfToken& t) { r.Group().unicodeFallback = std::max(0, t.parameter); }},
@@ -148,4 +145,4 @@ RtfControlWordHandler FindControlWord(std::string_view name) {
     return found != kControlWords.end() && found->name == name ? found->handler : nullptr;
 }
 
-}  // namespace platform
+}  // namespace Ufiche

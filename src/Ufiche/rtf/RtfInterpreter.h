@@ -1,26 +1,22 @@
 #pragma once
 
-#include <QChar>
-#include <QString>
-
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/richedit/RtfDocumentBuilder.h"
-#include "platform/richedit/RtfReader.h"
-#include "platform/richedit/RtfTokenizer.h"
+#include "Ufiche/rtf/RtfDocument.h"
+#include "Ufiche/rtf/RtfDocumentBuilder.h"
+#include "Ufiche/rtf/RtfTokenizer.h"
 
-class QTextCursor;
-
-namespace platform {
+namespace Ufiche {
 
 // Where the text of a group goes.
 enum class RtfDestination { Text, FontTable, ColourTable, Skip };
 
 // What a group opens with and what its closing brace restores.
 struct RtfGroupState {
-    RtfCharacterState characters;
+    RtfCharacterControls characters;
     RtfDestination destination = RtfDestination::Text;
     int unicodeFallback = 1;  // "\ucN": bytes that stand in for each "\uN"
 };
@@ -31,20 +27,19 @@ struct RtfGroupState {
 // control-word handlers act on it through its public operations.
 class RtfInterpreter {
 public:
-    RtfInterpreter(QTextCursor& cursor, std::string_view input)
-        : m_tokens(input), m_document(cursor) {}
+    explicit RtfInterpreter(std::string_view input) : m_tokens(input) {}
 
-    RtfDocumentSettings Read();
+    RtfDocument Read();
 
-    RtfCharacterState& Characters() { return m_state.characters; }
+    RtfCharacterControls& Characters() { return m_state.characters; }
     RtfGroupState& Group() { return m_state; }
     RtfDestination Destination() const { return m_state.destination; }
     void SetDestination(RtfDestination destination) { m_state.destination = destination; }
-    RtfDocumentSettings& Settings() { return m_settings; }
     void SetDefaultFont(int font) { m_document.SetDefaultFont(font); }
-    void ResetCharacters() { m_state.characters = RtfCharacterState{}; }
+    void SetDefaultTabTwips(int twips) { m_document.SetDefaultTabTwips(twips); }
+    void ResetCharacters() { m_state.characters = RtfCharacterControls{}; }
 
-    void AppendText(QChar character);
+    void AppendText(char16_t character);
     void AppendUnicode(int value);
     void EndParagraph();
     void SkipBinary(int count) {
@@ -69,7 +64,6 @@ private:
 
     RtfTokenizer m_tokens;
     RtfDocumentBuilder m_document;
-    RtfDocumentSettings m_settings;
 
     RtfGroupState m_state;
     std::vector<RtfGroupState> m_stack;
@@ -77,14 +71,14 @@ private:
     int m_fallbackToSkip = 0;
 
     int m_fontEntry = -1;
-    QString m_fontName;
+    std::u16string m_fontName;
 
     // The colour-table entry being read; an entry with no component is
     // automatic.
     int m_colour[3] = {0, 0, 0};
     bool m_colourGiven = false;
 
-    QString m_textRun;  // a text token's bytes as characters, reused
+    std::u16string m_textRun;  // a text token's bytes as characters, reused
 };
 
-}  // namespace platform
+}  // namespace Ufiche

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace platform {
+namespace Ufiche {
 
 class RtfInterpreter;
 struct RtfToken;
@@ -13,4 +13,4 @@ using RtfControlWordHandler = void (*)(RtfInterpreter&, const RtfToken&);
 // other word, which the reader then ignores.
 RtfControlWordHandler FindControlWord(std::string_view name);
 
-}  // namespace platform
+}  // namespace Ufiche

@@ -1,4 +1,4 @@
-#include "platform/richedit/RtfTokenizer.h"
+#include "Ufiche/rtf/RtfTokenizer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 namespace {
 
-using platform::RtfToken;
-using platform::RtfTokenizer;
+using Ufiche::RtfToken;
+using Ufiche::RtfTokenizer;
 
 // The tokens of an input written one after the other in a compact notation:
 // "{" "}", "\name" or "\name=N", "\'hh", "sym:c", and text in brackets.

@@ -1,0 +1,28 @@
+// The core's RTF reader alone on a 40-question worksheet, subject and answer
+// key, as a pane load reads it before the desktop builds its document.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "Ufiche/generation/MersenneRandomSource.h"
+#include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/rtf/RtfReader.h"
+
+namespace {
+
+void BM_ReadWorksheetRtf(benchmark::State& state) {
+    Ufiche::MersenneRandomSource random(2026);
+    const Ufiche::WorksheetSettings settings{
+        3, 40, 1, "Nom :   Classe :", "Convertir en ", true, std::string(123, '-')};
+    const Ufiche::GeneratedWorksheet sheet =
+        Ufiche::BuildWorksheet(Uconvers::QuantityKind::Area, settings, random);
+    const std::string& rtf = state.range(0) == 1 ? sheet.AnswerKey : sheet.Subject;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(Ufiche::ReadRtf(rtf));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * rtf.size()));
+}
+BENCHMARK(BM_ReadWorksheetRtf)->Arg(0)->Arg(1)->ArgName("answerKey")->Unit(benchmark::kMicrosecond);
+
+}  // namespace
