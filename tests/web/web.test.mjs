@@ -131,9 +131,9 @@ describe('web page', () => {
           underlined: spans('RxE1', (s) => s.textDecorationLine === 'underline'),
           // Each answer: a run of yellow spans (the unit's power is a span of its own).
           answers: [...pane('RxE2').querySelectorAll('span')].reduce((found, span) => {
-            const yellow = (s) => s && getComputedStyle(s).backgroundColor === 'rgb(255, 255, 0)';
+            const yellow = (s) => s?.nodeType === 1 && getComputedStyle(s).backgroundColor === 'rgb(255, 255, 0)';
             if (!yellow(span)) return found;
-            if (yellow(span.previousElementSibling)) found[found.length - 1] += span.textContent;
+            if (yellow(span.previousSibling)) found[found.length - 1] += span.textContent;
             else found.push(span.textContent);
             return found;
           }, []),

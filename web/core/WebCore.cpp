@@ -2,13 +2,17 @@
 // page's JavaScript calls on the WebAssembly module. Strings cross in both
 // directions as NUL-terminated Windows-1252 bytes, the core's own encoding;
 // the page converts them from and to the browser's text.
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include <emscripten/emscripten.h>
 
 #include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/rtf/RtfModelCodec.h"
+#include "Ufiche/rtf/RtfReader.h"
 
 namespace {
 
@@ -25,6 +29,13 @@ Ufiche::PortableRandomSource& PageRandom() {
 Ufiche::GeneratedWorksheet& LastWorksheet() {
     static Ufiche::GeneratedWorksheet sheet;
     return sheet;
+}
+
+// The last document read, in its 16-bit form, kept until the next reading so
+// that the page can copy it out.
+std::u16string& LastDocument() {
+    static std::u16string units;
+    return units;
 }
 
 }  // namespace
@@ -60,6 +71,18 @@ EMSCRIPTEN_KEEPALIVE const char* FicheSubject() {
 
 EMSCRIPTEN_KEEPALIVE const char* FicheAnswerKey() {
     return LastWorksheet().AnswerKey.c_str();
+}
+
+// Reads `length` bytes of RTF at `rtf` with the core's reader; returns the
+// document's units, `FicheDocumentLength()` of them.
+EMSCRIPTEN_KEEPALIVE const char16_t* FicheReadRtf(const char* rtf, int length) {
+    LastDocument() = Ufiche::EncodeRtfDocument(
+        Ufiche::ReadRtf(std::string_view(rtf, static_cast<std::size_t>(std::max(length, 0)))));
+    return LastDocument().data();
+}
+
+EMSCRIPTEN_KEEPALIVE int FicheDocumentLength() {
+    return static_cast<int>(LastDocument().size());
 }
 
 }  // extern "C"

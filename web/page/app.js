@@ -1,9 +1,9 @@
 // The page's window: its settings controls and their reactions, the status
 // light, generation into the two panes, edit mode, printing and saving, and
 // what the browser keeps between visits (settings and the documents).
-import { LoadCore, Seed, Generate } from './core.js';
+import { LoadCore, Seed, Generate, ReadDocument } from './core.js';
 import { FromBytes } from './cp1252.js';
-import { ReadRtf, RenderHtml } from './rtf-read.js';
+import { DocumentHtml } from './document-html.js';
 import { WriteRtf } from './rtf-write.js';
 import * as Settings from './settings.js';
 import { WatchForUpdates } from './update.js';
@@ -224,8 +224,8 @@ function SubjectChanged() {
 
 function ShowWorksheet(sheet) {
   defaultFileName = FromBytes(sheet.name);
-  subjectPane.innerHTML = RenderHtml(ReadRtf(sheet.subject));
-  answerPane.innerHTML = RenderHtml(ReadRtf(sheet.answerKey));
+  subjectPane.innerHTML = DocumentHtml(ReadDocument(core, sheet.subject));
+  answerPane.innerHTML = DocumentHtml(ReadDocument(core, sheet.answerKey));
   subjectPane.scrollTop = 0;
   answerPane.scrollTop = 0;
   SubjectChanged();

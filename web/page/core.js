@@ -4,6 +4,7 @@
 // them.
 import FicheCore from './fiche-core.mjs';
 import { ToBytes } from './cp1252.js';
+import { DecodeDocument } from './document-model.js';
 
 export const KINDS = ['Long', 'Surf', 'Vol', 'Capa', 'Masse'];
 
@@ -51,4 +52,17 @@ export function Generate(module, kind, settings) {
     subject: BytesAt(module, module._FicheSubject()),
     answerKey: BytesAt(module, module._FicheAnswerKey()),
   };
+}
+
+// An RTF document (bytes) as the core's reader reads it (see document-model.js).
+export function ReadDocument(module, rtf) {
+  const pointer = module._malloc(rtf.length + 1);
+  try {
+    module.HEAPU8.set(rtf, pointer);
+    const units = module._FicheReadRtf(pointer, rtf.length);
+    const length = module._FicheDocumentLength();
+    return DecodeDocument(module.HEAPU16.subarray(units >> 1, (units >> 1) + length));
+  } finally {
+    module._free(pointer);
+  }
 }
