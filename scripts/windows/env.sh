@@ -44,6 +44,16 @@ fiche_wine_path() {
   printf 'Z:%s' "${1//\//\\}"
 }
 
+# Wine makes every CUPS queue it finds a Windows printer: the Windows tests see
+# none of the machine's, as the Linux ones (QtTestMain) do, since a printer's
+# paper and margins change what the tests measure. A scheduler that cannot
+# exist refuses at once. Set before the prefix is made, so that it never
+# records the machine's queues.
+fiche_wine_no_printers() {
+  export CUPS_SERVER=/dev/null/cups.sock
+  unset PRINTER LPDEST
+}
+
 # The environment of a Windows program run from the build: DLLs from Qt and
 # the MinGW runtime, Qt's plugins, the offscreen platform, the Liberation
 # fonts. Wine passes QT_* variables only under the prefix WINE.
@@ -62,6 +72,7 @@ fiche_wine_environment() {
   QT_QPA_FONTDIR=$WINEQT_QPA_FONTDIR
   export WINEDEBUG=${WINEDEBUG:--all}
   export WINEDLLOVERRIDES="mscoree,mshtml="
+  fiche_wine_no_printers
 }
 
 # A fresh Wine prefix in a temporary folder, removed with its Wine server when
@@ -69,6 +80,7 @@ fiche_wine_environment() {
 fiche_wine_prefix() {
   WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/fiches-wine.XXXXXX")
   export WINEPREFIX
+  fiche_wine_no_printers
   trap '"$FICHE_WINESERVER" -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"' EXIT
   "$FICHE_WINE" wineboot --init >/dev/null 2>&1 || true
   "$FICHE_WINESERVER" -w

@@ -70,6 +70,8 @@ TEST(SoftExtended, EdgeCasesGiveTheBitsOfTheX87Unit) {
         {{0x7FFE, kOnes}, {0x4000, kLead}},                   // overflow
         {{0x7FFE, kOnes}, {0x7FFE, kOnes}},                   // overflow of the sum too
         {{0x3FFF, kOnes}, {0x3FBF, kLead}},                   // 2 - 2^-64: the sum ties to even
+        {{0x3FFF, kLead}, {0x3FBF, kLead | 1}},               // 1 + 2^-64 + 2^-127: not a tie, up
+        {{0x3FFF, kLead}, {0xBFBE, kLead | 1}},               // 1 - 2^-65 - 2^-128: not a tie
         {{0x7FFF, kLead}, {0x0000, 0}},                       // infinity * 0: invalid
         {{0x7FFF, kLead}, {0xFFFF, kLead}},                   // inf + -inf: invalid
         {{0x7FFF, kLead | 5}, {0xFFFF, kLead | 5}},           // two signalling NaNs, same payload

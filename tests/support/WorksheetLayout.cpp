@@ -231,4 +231,70 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
     return document;
 }
 
+std::vector<ShownLine> ShownLines(const ReadDocument& document, QuantityKind kind,
+                                  const Ufiche::WorksheetSettings& settings,
+                                  const std::string& defaultFileName, bool answerKey) {
+    std::vector<ShownLine> lines(1);
+    const auto add = [&](const std::string& text, ShownStyle style = {}) {
+        lines.back().text += text;
+        lines.back().styles.insert(lines.back().styles.end(), text.size(), style);
+    };
+    const auto addSymbol = [&](int unit, ShownStyle style = {}) {
+        const PrintedSymbol symbol = SymbolOf(kind, unit);
+        add(symbol.letters, style);
+        style.raised = true;
+        add(symbol.exponent, style);
+    };
+    const auto endLine = [&] { lines.emplace_back(); };
+    const ShownStyle bold{.bold = true};
+    const ShownStyle yellow{.yellow = true};
+
+    add(defaultFileName + " - ");
+    if (answerKey) {
+        add("Corrig\xE9", bold);
+        add(" - ");
+    }
+    add(settings.TitleLine, {.underline = true});
+    endLine();
+    endLine();
+    add(settings.InstructionText + "  " + Uconvers::UnitName(kind, document.target), bold);
+    endLine();
+    endLine();
+    const std::size_t questions = document.questions.size();
+    const int spacing = answerKey ? 0 : std::clamp(settings.LineSpacing, 0, 10);
+    for (std::size_t n = 1; n <= questions; ++n) {
+        if (settings.SeparatorShown) {
+            add(settings.SeparatorLine);
+            endLine();
+        }
+        // Without a separator each question line starts with a space: shown
+        // on the first, the delimiter of the preceding "\par" on the others.
+        const bool lead = !settings.SeparatorShown && n == 1;
+        add((lead ? " " : "") + std::to_string(n) + "\xB0/   ");
+        const ReadQuestion& question = document.questions[n - 1];
+        for (const ReadExercise* exercise : {&question.left, &question.right}) {
+            const bool left = exercise == &question.left;
+            add(exercise->value + " ");
+            addSymbol(exercise->unit);
+            if (!answerKey) {
+                const SubjectGap& gap = question.gap;
+                add(left ? " =" + std::string(gap.spaces, ' ') + std::string(gap.tabs, '\t')
+                         : " = ");
+                continue;
+            }
+            add(" = ");
+            add(exercise->answer + " ", yellow);
+            addSymbol(document.target, yellow);
+            if (left) {
+                add(std::string(LayoutOf(kind).answerTabs, '\t'));
+            }
+        }
+        endLine();
+        for (int i = 0; n < questions && i < spacing; ++i) {
+            endLine();
+        }
+    }
+    return lines;
+}
+
 }  // namespace testsupport

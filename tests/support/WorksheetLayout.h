@@ -75,4 +75,25 @@ struct ReadDocument {
 ReadDocument ReadWorksheet(const std::string& rtf, Uconvers::QuantityKind kind,
                            const Ufiche::WorksheetSettings& settings, bool answerKey);
 
+// How a pane shows a character of a worksheet; every other formatting is off.
+struct ShownStyle {
+    bool bold = false;
+    bool underline = false;
+    bool raised = false;  // a unit's exponent
+    bool yellow = false;  // an answer's background
+};
+
+// One paragraph as a pane shows it: Windows-1252 text, a style per character.
+struct ShownLine {
+    std::string text;
+    std::vector<ShownStyle> styles;
+};
+
+// Every paragraph of the worksheet that `document` was read from, empty ones
+// included, the last one the empty paragraph after the final "\par". The
+// teacher's texts of `settings` are taken to show as typed (no tags).
+std::vector<ShownLine> ShownLines(const ReadDocument& document, Uconvers::QuantityKind kind,
+                                  const Ufiche::WorksheetSettings& settings,
+                                  const std::string& defaultFileName, bool answerKey);
+
 }  // namespace testsupport

@@ -23,6 +23,7 @@
 #include "PdfTools.h"
 #include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
+#include "Ufiche/window/settings/SettingsRules.h"
 #include "platform/errors/ErrorReport.h"
 #include "platform/printer/Printer.h"
 #include "platform/system/QtFrench.h"
@@ -92,8 +93,17 @@ protected:
 
 TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
     m_form.btnLongClick();
+    // No folder stored: a copy that keeps its settings beside itself opens the
+    // folder it was started from, an installed one the documents folder.
+    const QString startFolder = QDir::currentPath();
+    const QDir here(m_folder.path());
+    QDir::setCurrent(here.path());
+    const bool beside =
+        Ufiche::BuiltSettingsLocation() == Ufiche::SettingsLocation::BesideExecutable;
     WhenShown<QFileDialog>([&] { m_form.btnEnregistreClick(); },
-                           [](QFileDialog& dialog) {
+                           [&](QFileDialog& dialog) {
+                               EXPECT_EQ(dialog.directory() == here, beside)
+                                   << dialog.directory().path().toStdString();
                                EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
                                EXPECT_EQ(dialog.windowTitle(), "Enregistrer sous");
                                auto* lookIn = dialog.findChild<QLabel*>("lookInLabel");
@@ -107,6 +117,7 @@ TEST_F(QtDialogsTest, TheSaveDialogAndTheInputBoxSpeakFrench) {
                                EXPECT_TRUE(buttons.contains("Annuler"));
                                dialog.reject();
                            });
+    QDir::setCurrent(startFolder);
     WhenShown<QInputDialog>([&] { m_form.btnNouvTexteClick(); },
                             [](QInputDialog& dialog) {
                                 EXPECT_EQ(dialog.windowTitle(), "Nouveau texte");

@@ -18,6 +18,7 @@ TEST(StoredValues, TextsAreTrimmedAndQuotedTextsWrappedInOneMorePair) {
     EXPECT_EQ(EncodeListEntry("\"Bonjour\""), "\"\"Bonjour\"\"");
     EXPECT_EQ(EncodeListEntry(" 'x'\t"), " \"'x'\"\t");
     EXPECT_EQ(EncodeListEntry("\x01'x'"), "\x01'x'");
+    EXPECT_EQ(EncodeListEntry("'x'\x01"), "'x'\x01");
 }
 
 TEST(StoredValues, NumbersAndFlagsAreReadLeniently) {

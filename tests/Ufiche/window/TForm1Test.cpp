@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -340,12 +342,22 @@ TEST_F(TForm1Test, NothingThatArrivesDuringAGenerationOrAPreviewRunsInsideIt) {
     const auto ask = [&] { halfMade += m_form.AnswerKeyPane().toPlainText().isEmpty(); };
     m_form.SetPrinterForJob([&](const QString&) -> QPrinter& { return ask(), pdf; });
     m_form.SetSaveDialog([&](auto&&...) { return ask(), std::optional<QString>(); });
+    // A dialog that opens (the printer choice's) is asked for too, and closed.
+    QTimer dialogs;
+    QObject::connect(&dialogs, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ask();
+            dialog->reject();
+        }
+    });
+    dialogs.start(10);
     Control<QPushButton>("btnLong").click();
     for (const auto& [operation, arriving, method, later] :
          std::initializer_list<std::tuple<const char*, QObject*, const char*, bool>>{
              {"btnLong", &Control<QPushButton>("btnImprime"), "click", true},
              {"btnLong", &Control<QPushButton>("btnEnregistre"), "click", true},
              {"btnLong", &Control<QPushButton>("btnApercu"), "click", true},
+             {"btnLong", &Control<QPushButton>("btnChoixImp"), "click", true},
              {"btnApercu", &Control<QPushButton>("btnSurf"), "click", true},
              {"btnApercu", &m_form, "close", false}}) {
         SCOPED_TRACE(arriving->objectName().toStdString());
