@@ -19,11 +19,10 @@ void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKe
         return;
     }
     for (int copy = 1; copy <= subjectCopies; ++copy) {
-        subject.print(printerForJob(PrintFileSuffix(false, copy)), Ufiche::texts::kSubjectJobTitle);
+        subject.print(printerForJob(PrintFileSuffix(false, copy)), texts::kSubjectJobTitle);
     }
     for (int copy = 1; copy <= answerKeyCopies; ++copy) {
-        answerKey.print(printerForJob(PrintFileSuffix(true, copy)),
-                        Ufiche::texts::kAnswerKeyJobTitle);
+        answerKey.print(printerForJob(PrintFileSuffix(true, copy)), texts::kAnswerKeyJobTitle);
     }
 }
 
