@@ -105,7 +105,9 @@ describe('web page', () => {
       if (row.type === 'list') return { ...row, value: [...control.options].map((option) => option.value) };
       return { ...row, limit: control.maxLength, value: control.value };
     }), ROWS);
-    assert.deepEqual(shown, ROWS);
+    // A text comes back without the blanks at its ends, as the desktop's does.
+    const trimmed = (row) => (row.type === 'text' ? { ...row, value: row.value.trim() } : row);
+    assert.deepEqual(shown, ROWS.map(trimmed));
   });
 
   test('the WebAssembly core writes the native corpus byte for byte (every kind, level, mark)', async () => {
