@@ -97,12 +97,14 @@ describe('web page', () => {
     assert.match(ROWS.find((row) => row.key === 'eTitre1_Text').value, /^Nom : +Prénom : +Classe :$/);
     const page = await browser.NewPage();
     const shown = await page.evaluate((rows) => rows.map((row) => {
-      const control = document.getElementById(row.type === 'list' ? `${row.control}List` : row.control);
+      const control =
+        document.getElementById(row.type === 'list' ? `${row.control}List` : row.control);
       if (row.type === 'integer') {
-        return { ...row, min: Number(control.min), max: Number(control.max), value: Number(control.value) };
+        const [min, max, value] = [control.min, control.max, control.value].map(Number);
+        return { ...row, min, max, value };
       }
       if (row.type === 'boolean') return { ...row, value: control.checked };
-      if (row.type === 'list') return { ...row, value: [...control.options].map((option) => option.value) };
+      if (row.type === 'list') return { ...row, value: [...control.options].map((o) => o.value) };
       return { ...row, limit: control.maxLength, value: control.value };
     }), ROWS);
     // A text comes back without the blanks at its ends, as the desktop's does.

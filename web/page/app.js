@@ -97,7 +97,8 @@ function SaveSettings() {
 // the field names that the core's call takes.
 function ReadWorksheetSettings() {
   const values = ReadControls();
-  return Object.fromEntries(Object.entries(WORKSHEET_KEYS).map(([field, key]) => [field, values[key]]));
+  return Object.fromEntries(
+    Object.entries(WORKSHEET_KEYS).map(([field, key]) => [field, values[key]]));
 }
 
 function SetLight(green) {
@@ -398,7 +399,8 @@ function SetLimits() {
   const level = Settings.SETTING_OF_ID.get('trbNiveau');
   for (let value = level.min; value <= level.max; value++) {
     $('niveaux').append(new Option('', value));
-    $('niveauxMarques').append(Object.assign(document.createElement('span'), { textContent: value }));
+    const mark = Object.assign(document.createElement('span'), { textContent: value });
+    $('niveauxMarques').append(mark);
   }
 }
 

@@ -7,11 +7,13 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
 #include "Ufiche/settings/SettingsTable.h"
 #include "Ufiche/settings/StoredText.h"
+#include "Ufiche/settings/WorksheetSettingLines.h"
 #include "platform/codepage/Codepage.h"
 
 namespace Ufiche {
@@ -130,6 +132,29 @@ std::vector<StoredSetting> BindStoredControls(QWidget& form, QString& saveDialog
         settings.push_back(Bind(form, row, saveDialogFolder));
     }
     return settings;
+}
+
+WorksheetSettings WorksheetSettingsOf(const std::vector<StoredSetting>& settings) {
+    WorksheetSettings worksheet{};
+    for (const WorksheetSettingField& field : WorksheetSettingFields()) {
+        const auto bound = std::find_if(
+            settings.begin(), settings.end(),
+            [&](const StoredSetting& setting) { return setting.row->Key == field.Key; });
+        if (bound == settings.end()) {
+            throw std::logic_error("no stored setting for " + std::string(field.Key));
+        }
+        // A field and its setting of different kinds are a fault of the
+        // tables, which std::get reports.
+        if (const auto* integer = std::get_if<int WorksheetSettings::*>(&field.Target)) {
+            worksheet.*(*integer) = std::get<StoredSetting::Integer>(bound->access).read();
+        } else if (const auto* flag = std::get_if<bool WorksheetSettings::*>(&field.Target)) {
+            worksheet.*(*flag) = std::get<StoredSetting::Boolean>(bound->access).read();
+        } else {
+            worksheet.*std::get<std::string WorksheetSettings::*>(field.Target) =
+                platform::ToWindows1252(std::get<StoredSetting::Text>(bound->access).read());
+        }
+    }
+    return worksheet;
 }
 
 }  // namespace Ufiche

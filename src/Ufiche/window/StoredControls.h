@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/window/settings/FormStorage.h"
 
 class QWidget;
@@ -17,5 +18,9 @@ namespace Ufiche {
 // is bound to `saveDialogFolder`. In the table's order, as the file keeps
 // them.
 std::vector<StoredSetting> BindStoredControls(QWidget& form, QString& saveDialogFolder);
+
+// What a generation reads from the bound controls: each field of a
+// worksheet's settings from the setting of its key, texts in Windows-1252.
+WorksheetSettings WorksheetSettingsOf(const std::vector<StoredSetting>& settings);
 
 }  // namespace Ufiche

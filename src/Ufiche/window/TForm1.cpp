@@ -153,14 +153,7 @@ void TForm1::SetLight(const QColor& colour) {
 }
 
 WorksheetSettings TForm1::ReadWorksheetSettings() const {
-    return {m_currentLevel,
-            m_ui->spMaxLigne->value(),
-            m_ui->spinterligne->value(),
-            platform::ToWindows1252(m_ui->eTitre1->text()),
-            platform::ToWindows1252(m_ui->Combo1->currentText()),
-            m_ui->CheckBox1->isChecked(),
-            platform::ToWindows1252(m_ui->eSepar->text()),
-            m_ui->ckbVirgule->isChecked()};
+    return WorksheetSettingsOf(m_formStorage->Settings());
 }
 
 // ---- Start-up, activation, close ----

@@ -75,6 +75,9 @@ public:
     // save; the values before it are still written.
     void SaveSettings(bool whileDestroyed = false);
 
+    // The bound settings, in the file's order.
+    const std::vector<StoredSetting>& Settings() const { return m_settings; }
+
     bool Restored() const { return m_restored; }
     bool Saved() const { return m_saved; }
 
