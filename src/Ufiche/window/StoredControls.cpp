@@ -81,9 +81,6 @@ StoredSetting::List ComboItems(QComboBox* combo, const SettingRow& row) {
 }
 
 StoredSetting Bind(QWidget& form, const SettingRow& row, QString& saveDialogFolder) {
-    const QString name = QString::fromLatin1(row.Control);
-    QWidget* control = form.findChild<QWidget*>(name);
-    auto* combo = qobject_cast<QComboBox*>(control);
     if (row.Key == "SaveDialog1_InitialDir") {
         saveDialogFolder = platform::FromWindows1252(DefaultOf(row, Edition::Desktop));
         return {&row, StoredSetting::Text{[&saveDialogFolder] { return saveDialogFolder; },
@@ -91,6 +88,8 @@ StoredSetting Bind(QWidget& form, const SettingRow& row, QString& saveDialogFold
                                               saveDialogFolder = folder;
                                           }}};
     }
+    QWidget* control = form.findChild<QWidget*>(QString::fromLatin1(row.Control));
+    auto* combo = qobject_cast<QComboBox*>(control);
     switch (row.Kind) {
         case SettingKind::Integer:
             if (auto* box = qobject_cast<QSpinBox*>(control)) {
