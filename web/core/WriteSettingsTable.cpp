@@ -91,6 +91,7 @@ int main() {
     module += "export const SECTION = " + Quoted(Ufiche::kSettingsSection) + ";\n";
     module +=
         "export const STORED_TEXT_LIMIT = " + std::to_string(Ufiche::kStoredTextLimit) + ";\n";
+    module += "export const MAX_LIST_ENTRIES = " + std::to_string(Ufiche::kMaxListEntries) + ";\n";
     module += "export const ROWS = [\n";
     for (const SettingRow& row : Ufiche::SettingRows()) {
         if (row.OnPage) {

@@ -5,7 +5,7 @@
 // (settings-table.js, written from the core when the page is built); the
 // page adds its names for its messages. A combo box's list is a control of
 // its own on the page, named after the box ("Combo1List").
-import { ROWS, SECTION, STORED_TEXT_LIMIT } from './settings-table.js';
+import { MAX_LIST_ENTRIES, ROWS, SECTION, STORED_TEXT_LIMIT } from './settings-table.js';
 
 export { SECTION, STORED_TEXT_LIMIT };
 
@@ -94,7 +94,9 @@ export function Restore(storage, current, cut = []) {
   };
   for (const setting of STORED) {
     if (setting.type === 'list') {
-      const count = parseInt(TrimControls(storage.getItem(`${LIST_SECTION}/Count`) ?? '0'), 10);
+      // A longer count is damage, which would hold the page for minutes.
+      const count = Math.min(
+        parseInt(TrimControls(storage.getItem(`${LIST_SECTION}/Count`) ?? '0'), 10), MAX_LIST_ENTRIES);
       restored[setting.key] = count > 0
         ? Array.from({ length: count }, (_, i) => {
           const stored = storage.getItem(`${LIST_SECTION}/Item${i}`) ?? '';
