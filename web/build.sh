@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the web page into build/web/site: the core compiled to WebAssembly by
-# Debian's emscripten (build/web/core), the page's files, its icons, and the
+# Debian's emscripten (build/web/core), the page's files, the table of stored
+# settings written from the core's (settings-table.js), its icons, and the
 # service worker's list of files with a version from their names and content
 # (web/stamp-sw.sh).
 set -euo pipefail
@@ -16,12 +17,13 @@ core=build/web/core
 site=build/web/site
 emcmake cmake -S . -B "$core" -DCMAKE_BUILD_TYPE=Release -DFICHE_CORE_ONLY=ON \
   -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$core" -j "$(nproc)" --target fiche_web_core >/dev/null
+cmake --build "$core" -j "$(nproc)" --target fiche_web_core fiche_settings_table >/dev/null
 
 rm -rf "$site"
 mkdir -p "$site"
 cp web/page/*.html web/page/*.css web/page/*.js web/page/manifest.webmanifest "$site/"
 cp "$core"/web/core/fiche-core.mjs "$core"/web/core/fiche-core.wasm "$site/"
+node "$core"/web/core/settings-table-writer.js >"$site/settings-table.js"
 cp data/icons/fr.editions_orvandiere.FichesConversions.svg "$site/icon.svg"
 cp data/icons/256x256/*.png "$site/icon-256.png"
 bash web/stamp-sw.sh "$site"

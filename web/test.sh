@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the web page and runs its tests in Debian's Chromium: the native
-# corpus that the page's core is compared with (build/web/native), the
-# playwright-core package from the lockfile (tests/web), then the tests.
+# corpus and settings table that the page's are compared with
+# (build/web/native), the playwright-core package from the lockfile
+# (tests/web), then the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash web/build.sh
 
 native=build/web/native
 cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release -DFICHE_CORE_ONLY=ON -DBUILD_TESTING=ON >/dev/null
-cmake --build "$native" -j "$(nproc)" --target fiche_web_corpus >/dev/null
+cmake --build "$native" -j "$(nproc)" --target fiche_web_corpus fiche_settings_table_native >/dev/null
 "$native/tests/fiche_web_corpus" "$native/corpus.txt"
+"$native/tests/fiche_settings_table_native" >"$native/settings-table.js"
 
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)
 # A browser's timing can still trip a test now and then: a failed run is run

@@ -9,11 +9,14 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
 import { SITE, StartBrowser } from './browser.mjs';
 
 const CORPUS = process.env.FICHE_WEB_CORPUS ??
   new URL('../../build/web/native/corpus.txt', import.meta.url).pathname;
+// The settings table written by the native build of the core (web/test.sh).
+const NATIVE_TABLE = new URL('../../build/web/native/settings-table.js', import.meta.url).pathname;
 // The settings of the native corpus program, typed as a teacher would.
 const TITLE_SHOWN = 'Nom : Prénom : Classe : 5° }}}} {\\*\\x}';
 const CORPUS_TEXTS = { TitleLine: 'Nom : <b>Prénom</b> : Classe : 5° }}}} {\\*\\x}',
@@ -85,6 +88,28 @@ describe('web page', () => {
   });
   after(async () => {
     await browser.Stop();
+  });
+
+  test('a fresh page shows the settings table of the core that the desktop is built with', async () => {
+    const site = join(SITE, 'settings-table.js');
+    assert.equal(readFileSync(site, 'utf8'), readFileSync(NATIVE_TABLE, 'utf8'));
+    const { ROWS } = await import(pathToFileURL(site));
+    assert.match(ROWS.find((row) => row.key === 'eTitre1_Text').value, /^Nom : +Prénom : +Classe :$/);
+    const page = await browser.NewPage();
+    const shown = await page.evaluate((rows) => rows.map((row) => {
+      const control =
+        document.getElementById(row.type === 'list' ? `${row.control}List` : row.control);
+      if (row.type === 'integer') {
+        const [min, max, value] = [control.min, control.max, control.value].map(Number);
+        return { ...row, min, max, value };
+      }
+      if (row.type === 'boolean') return { ...row, value: control.checked };
+      if (row.type === 'list') return { ...row, value: [...control.options].map((o) => o.value) };
+      return { ...row, limit: control.maxLength, value: control.value };
+    }), ROWS);
+    // A text comes back without the blanks at its ends, as the desktop's does.
+    const trimmed = (row) => (row.type === 'text' ? { ...row, value: row.value.trim() } : row);
+    assert.deepEqual(shown, ROWS.map(trimmed));
   });
 
   test('the WebAssembly core writes the native corpus byte for byte (every kind, level, mark)', async () => {

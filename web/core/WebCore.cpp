@@ -1,8 +1,10 @@
 // The core's entry points for the web page, as plain C functions that the
-// page's JavaScript calls on the WebAssembly module. Strings cross in both
-// directions as NUL-terminated Windows-1252 bytes, the core's own encoding;
-// the page converts them from and to the browser's text.
+// page's JavaScript calls on the WebAssembly module. Texts cross as
+// Windows-1252 bytes, the core's own encoding: the settings in with their
+// length, the documents out NUL-terminated; the page converts them from and
+// to the browser's text.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,6 +15,7 @@
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/rtf/RtfModelCodec.h"
 #include "Ufiche/rtf/RtfReader.h"
+#include "Ufiche/settings/WorksheetSettingLines.h"
 
 namespace {
 
@@ -47,15 +50,15 @@ EMSCRIPTEN_KEEPALIVE void FicheSeed(std::uint32_t seed) {
 }
 
 // Kinds in the order of Uconvers::QuantityKind: 0 lengths to 4 masses. Out of
-// range kinds give lengths, as no button asks for them.
-EMSCRIPTEN_KEEPALIVE void FicheGenerate(int kind, int level, int questionCount, int lineSpacing,
-                                        const char* titleLine, const char* instructionText,
-                                        int separatorShown, const char* separatorLine,
-                                        int decimalComma) {
+// range kinds give lengths, as no button asks for them. The settings are one
+// Windows-1252 text of `length` bytes, "key=value" lines under the settings
+// table's keys (Ufiche/settings/WorksheetSettingLines.h); a NUL in a text is
+// a character like any other.
+EMSCRIPTEN_KEEPALIVE void FicheGenerate(int kind, const char* settingLines, int length) {
     const int lastKind = static_cast<int>(Uconvers::QuantityKind::Mass);
-    const Ufiche::WorksheetSettings settings{level,         questionCount,    lineSpacing,
-                                             titleLine,     instructionText,  separatorShown != 0,
-                                             separatorLine, decimalComma != 0};
+    const Ufiche::WorksheetSettings settings = Ufiche::ReadWorksheetSettingLines(
+        std::string_view(settingLines, length > 0 ? static_cast<std::size_t>(length) : 0),
+        Ufiche::Edition::Page);
     LastWorksheet() = Ufiche::BuildWorksheet(
         static_cast<Uconvers::QuantityKind>(kind >= 0 && kind <= lastKind ? kind : 0), settings,
         PageRandom());

@@ -6,6 +6,7 @@ import { FromBytes } from './cp1252.js';
 import { DocumentHtml } from './document-html.js';
 import { WriteRtf } from './rtf-write.js';
 import * as Settings from './settings.js';
+import { WORKSHEET_KEYS } from './settings-table.js';
 import { WatchForUpdates } from './update.js';
 
 const WINDOW_TITLE = "Fiches de conversions d'unités";
@@ -92,19 +93,12 @@ function SaveSettings() {
   Store((storage) => Settings.Save(storage, ReadControls()));
 }
 
-// The numbers as their boxes' limits allow (a box may be half typed).
+// The numbers as their boxes' limits allow (a box may be half typed), under
+// the field names that the core's call takes.
 function ReadWorksheetSettings() {
   const values = ReadControls();
-  return {
-    Level: values.trbNiveau_Position,
-    QuestionCount: values.spMaxLigne_Value,
-    LineSpacing: values.spinterligne_Value,
-    TitleLine: $('eTitre1').value,
-    InstructionText: $('Combo1').value,
-    SeparatorShown: $('CheckBox1').checked,
-    SeparatorLine: $('eSepar').value,
-    DecimalComma: $('ckbVirgule').checked,
-  };
+  return Object.fromEntries(
+    Object.entries(WORKSHEET_KEYS).map(([field, key]) => [field, values[key]]));
 }
 
 function SetLight(green) {
@@ -407,7 +401,22 @@ function FollowOtherTab(event) {
   }
 }
 
+// The number boxes' and the level's limits, from the settings table; the
+// level's marks under its slider, one per level.
+function SetLimits() {
+  for (const setting of Settings.STORED.filter((s) => s.type === 'integer')) {
+    Object.assign($(setting.id), { min: setting.min, max: setting.max });
+  }
+  const level = Settings.SETTING_OF_ID.get('trbNiveau');
+  for (let value = level.min; value <= level.max; value++) {
+    $('niveaux').append(new Option('', value));
+    const mark = Object.assign(document.createElement('span'), { textContent: value });
+    $('niveauxMarques').append(mark);
+  }
+}
+
 function Start() {
+  SetLimits();
   const defaults = Object.fromEntries(Settings.STORED.map((s) => [s.key, s.value]));
   WriteControls(defaults);
   RestoreStored(defaults);

@@ -5,6 +5,7 @@
 import FicheCore from './fiche-core.mjs';
 import { ToBytes } from './cp1252.js';
 import { DecodeDocument } from './document-model.js';
+import { WORKSHEET_KEYS } from './settings-table.js';
 
 export const KINDS = ['Long', 'Surf', 'Vol', 'Capa', 'Masse'];
 
@@ -22,16 +23,14 @@ function BytesAt(module, pointer) {
   return heap.slice(pointer, end);
 }
 
-function WithCString(module, text, use) {
-  const bytes = ToBytes(text);
-  const pointer = module._malloc(bytes.length + 1);
-  module.HEAPU8.set(bytes, pointer);
-  module.HEAPU8[pointer + bytes.length] = 0;
-  try {
-    return use(pointer);
-  } finally {
-    module._free(pointer);
-  }
+// A worksheet's settings as the core reads them: "key=value" lines under the
+// settings table's keys. The texts come from one-line boxes, which hold no
+// line break.
+function SettingLines(settings) {
+  return Object.entries(WORKSHEET_KEYS).map(([field, key]) => {
+    const value = settings[field];
+    return `${key}=${typeof value === 'boolean' ? (value ? 'True' : 'False') : value}`;
+  }).join('\n');
 }
 
 export function Seed(module, seed) {
@@ -39,14 +38,17 @@ export function Seed(module, seed) {
 }
 
 // kind: 0 lengths .. 4 masses; settings as the page reads them from its
-// controls (see settings.js). Returns { name, subject, answerKey }, bytes.
+// controls, under the field names of WORKSHEET_KEYS. Returns { name,
+// subject, answerKey }, bytes.
 export function Generate(module, kind, settings) {
-  WithCString(module, settings.TitleLine, (title) =>
-    WithCString(module, settings.InstructionText, (instruction) =>
-      WithCString(module, settings.SeparatorLine, (separator) =>
-        module._FicheGenerate(kind, settings.Level, settings.QuestionCount, settings.LineSpacing,
-          title, instruction, settings.SeparatorShown ? 1 : 0, separator,
-          settings.DecimalComma ? 1 : 0))));
+  const bytes = ToBytes(SettingLines(settings));
+  const pointer = module._malloc(bytes.length + 1);
+  try {
+    module.HEAPU8.set(bytes, pointer);
+    module._FicheGenerate(kind, pointer, bytes.length);
+  } finally {
+    module._free(pointer);
+  }
   return {
     name: BytesAt(module, module._FicheDefaultFileName()),
     subject: BytesAt(module, module._FicheSubject()),

@@ -1,43 +1,28 @@
 // The window's settings as the page keeps them in the browser: the keys,
 // defaults, limits and spelling of the desktop's settings file, one storage
 // item per key ("TForm1/spMaxLigne_Value", "TForm1.Combo1_Items/Item0").
+// The keys, kinds, limits and starting values are the desktop's own table
+// (settings-table.js, written from the core when the page is built); the
+// page adds its names for its messages. A combo box's list is a control of
+// its own on the page, named after the box ("Combo1List").
+import { MAX_LIST_ENTRIES, ROWS, SECTION, STORED_TEXT_LIMIT } from './settings-table.js';
 
-export const SECTION = 'TForm1';
-export const LIST_SECTION = 'TForm1.Combo1_Items';
+export { SECTION, STORED_TEXT_LIMIT };
 
-export const DEFAULT_TITLE = 'Nom :' + ' '.repeat(23) + 'Prénom :' + ' '.repeat(29) + 'Classe :';
-export const DEFAULT_INSTRUCTIONS = ['Convertir en ',
-  'En séparant correctement les tranches, veuillez convertir en ', 'Convertissez en ', ''];
-
-// The longest value a stored text keeps, as the desktop's settings file reads it.
-export const STORED_TEXT_LIMIT = 2047;
+const LABELS = {
+  spMaxLigne: 'Nombre de questions', spinterligne: 'Interligne', eTitre1: 'Titre',
+  eSepar: 'Ligne de séparation', spCorriges: 'Corrigés', spSujets: 'Sujets', Combo1: 'Consigne',
+  Combo1List: 'Liste des consignes',
+};
 
 // In the order the settings file keeps them. `id` is the page's control,
 // `label` its name on the page, `limit` the most characters a text holds.
-// The decimal comma is ticked by default here: French pupils write it, and
-// the page has no settings files of its own to keep meaning what they meant.
-export const STORED = [
-  { key: 'spMaxLigne_Value', id: 'spMaxLigne', type: 'integer', min: 1, max: 40, value: 25,
-    label: 'Nombre de questions' },
-  { key: 'spinterligne_Value', id: 'spinterligne', type: 'integer', min: 0, max: 10, value: 1,
-    label: 'Interligne' },
-  { key: 'eTitre1_Text', id: 'eTitre1', type: 'text', value: DEFAULT_TITLE, limit: 160,
-    label: 'Titre' },
-  { key: 'eSepar_Text', id: 'eSepar', type: 'text', value: '-'.repeat(123), limit: 230,
-    label: 'Ligne de séparation' },
-  { key: 'spCorriges_Value', id: 'spCorriges', type: 'integer', min: 0, max: 999, value: 1,
-    label: 'Corrigés' },
-  { key: 'spSujets_Value', id: 'spSujets', type: 'integer', min: 0, max: 999, value: 1,
-    label: 'Sujets' },
-  { key: 'Combo1_Text', id: 'Combo1', type: 'text', value: 'Convertir en ',
-    limit: STORED_TEXT_LIMIT, label: 'Consigne' },
-  { key: 'Combo1_Items', id: 'Combo1List', type: 'list', value: DEFAULT_INSTRUCTIONS,
-    limit: STORED_TEXT_LIMIT, label: 'Liste des consignes' },
-  { key: 'CheckBox1_Checked', id: 'CheckBox1', type: 'boolean', value: true },
-  { key: 'trbNiveau_Position', id: 'trbNiveau', type: 'integer', min: 1, max: 3, value: 1 },
-  { key: 'ckbEdite_Checked', id: 'ckbEdite', type: 'boolean', value: false },
-  { key: 'ckbVirgule_Checked', id: 'ckbVirgule', type: 'boolean', value: true },
-];
+export const STORED = ROWS.map(({ control, ...row }) => {
+  const id = row.type === 'list' ? `${control}List` : control;
+  return { ...row, id, label: LABELS[id] };
+});
+
+export const LIST_SECTION = STORED.find((setting) => setting.type === 'list').section;
 
 export const SETTING_OF_ID = new Map(STORED.map((setting) => [setting.id, setting]));
 
@@ -109,7 +94,9 @@ export function Restore(storage, current, cut = []) {
   };
   for (const setting of STORED) {
     if (setting.type === 'list') {
-      const count = parseInt(TrimControls(storage.getItem(`${LIST_SECTION}/Count`) ?? '0'), 10);
+      // A longer count is damage, which would hold the page for minutes.
+      const count = Math.min(
+        parseInt(TrimControls(storage.getItem(`${LIST_SECTION}/Count`) ?? '0'), 10), MAX_LIST_ENTRIES);
       restored[setting.key] = count > 0
         ? Array.from({ length: count }, (_, i) => {
           const stored = storage.getItem(`${LIST_SECTION}/Item${i}`) ?? '';

@@ -20,11 +20,11 @@ void PrintCopies(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKe
     }
     for (int copy = 1; copy <= subjectCopies; ++copy) {
         subject.PrintAsJob(printerForJob(PrintFileSuffix(false, copy)),
-                           Ufiche::texts::kSubjectJobTitle);
+                           texts::kSubjectJobTitle);
     }
     for (int copy = 1; copy <= answerKeyCopies; ++copy) {
         answerKey.PrintAsJob(printerForJob(PrintFileSuffix(true, copy)),
-                             Ufiche::texts::kAnswerKeyJobTitle);
+                             texts::kAnswerKeyJobTitle);
     }
 }
 

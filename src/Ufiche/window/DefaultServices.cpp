@@ -38,8 +38,8 @@ std::uint32_t ClockSeed() {
 std::optional<QString> AskNewText(QWidget* parent) {
     // A parent destroyed while the box is open destroys the box with it.
     const QPointer<QInputDialog> box = new QInputDialog(parent);
-    box->setWindowTitle(Ufiche::texts::kNewTextTitle);
-    box->setLabelText(Ufiche::texts::kNewTextPrompt);
+    box->setWindowTitle(texts::kNewTextTitle);
+    box->setLabelText(texts::kNewTextPrompt);
     box->setTextValue(QString());
     // Qt makes the box as narrow as its prompt and field allow, which leaves
     // the title bar no room for the title beside the frame's icon and buttons.

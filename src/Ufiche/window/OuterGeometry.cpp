@@ -78,7 +78,7 @@ void OuterGeometry::SetMinimumOuterSize(const QSize& size) {
     m_window.setMinimumSize((m_minimumOuterSize - FrameMargins()).expandedTo(QSize(0, 0)));
 }
 
-void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredShowState state) {
+void OuterGeometry::Restore(const std::optional<QRect>& outer, StoredShowState state) {
     if (!outer) {
         ApplyState(state);
         return;
@@ -111,9 +111,9 @@ void OuterGeometry::Restore(const std::optional<QRect>& outer, Ufiche::StoredSho
     m_watch.start();
 }
 
-void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
+void OuterGeometry::ApplyState(StoredShowState state) {
     switch (state) {
-        case Ufiche::StoredShowState::Minimized: {
+        case StoredShowState::Minimized: {
             // The window itself is normal; the application minimizes once
             // the window is up.
             m_window.setWindowState(Qt::WindowNoState);
@@ -125,10 +125,10 @@ void OuterGeometry::ApplyState(Ufiche::StoredShowState state) {
             });
             break;
         }
-        case Ufiche::StoredShowState::Maximized:
+        case StoredShowState::Maximized:
             m_window.setWindowState(Qt::WindowMaximized);
             break;
-        case Ufiche::StoredShowState::Normal:
+        case StoredShowState::Normal:
             m_window.setWindowState(Qt::WindowNoState);
             break;
     }

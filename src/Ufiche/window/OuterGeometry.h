@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "Ufiche/window/settings/StoredValues.h"
+#include "Ufiche/window/settings/FormStorage.h"
 
 class QWidget;
 
@@ -24,17 +24,14 @@ namespace Ufiche {
 // client size, as soon as the window is framed; the restored state
 // (maximized, minimized) follows that second step, so that the window
 // manager keeps the right normal rectangle for it.
-class OuterGeometry : public QObject {
+class OuterGeometry : public QObject, public StoredPlacement {
 public:
     explicit OuterGeometry(QWidget& window);
 
     // The smallest outer size the teacher may drag the window to.
     void SetMinimumOuterSize(const QSize& size);
-    // Restores the normal outer rectangle, when there is one, and the state.
-    void Restore(const std::optional<QRect>& outer, Ufiche::StoredShowState state);
-    // The normal outer rectangle, also while the window is maximized or
-    // minimized.
-    QRect NormalOuterRect() const;
+    void Restore(const std::optional<QRect>& outer, StoredShowState state) override;
+    QRect NormalOuterRect() const override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -42,7 +39,7 @@ protected:
 private:
     QSize FrameMargins() const;
     void Follow();
-    void ApplyState(Ufiche::StoredShowState state);
+    void ApplyState(StoredShowState state);
     void FinishRestore();
     void Fit(const QRect& outer);
 
@@ -50,7 +47,7 @@ private:
     QSize m_minimumOuterSize;
     // Restored, waiting for the frame; and the state that follows it.
     std::optional<QRect> m_pending;
-    Ufiche::StoredShowState m_pendingState = Ufiche::StoredShowState::Normal;
+    StoredShowState m_pendingState = StoredShowState::Normal;
     // The last one that stood still in the normal state, with its frame; the
     // one seen last, until it has stood still long enough.
     std::optional<QRect> m_lastNormal;

@@ -11,10 +11,12 @@
 #include "Ufiche/window/ActivationWatcher.h"
 #include "Ufiche/window/Captions.h"
 #include "Ufiche/window/DefaultServices.h"
+#include "Ufiche/window/FieldFocus.h"
 #include "Ufiche/window/Guards.h"
 #include "Ufiche/window/InstructionList.h"
 #include "Ufiche/window/OuterGeometry.h"
 #include "Ufiche/window/StatusRules.h"
+#include "Ufiche/window/StoredControls.h"
 #include "Ufiche/window/WindowLook.h"
 #include "Ufiche/window/settings/FormStorage.h"
 #include "Ufiche/window/settings/SettingsFileLocation.h"
@@ -40,16 +42,22 @@ const QUrl kCatalogueUrl{QStringLiteral("https://www.editions-orvandiere.fr/math
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
       m_ui(std::make_unique<Ui::TForm1>()),
-      m_seedSource(Ufiche::ClockSeed),
-      m_inputBox(Ufiche::AskNewText),
-      m_saveDialog(Ufiche::ChooseSaveName),
-      m_paneLoader(Ufiche::LoadRtfIntoPane),
+      m_seedSource(ClockSeed),
+      m_inputBox(AskNewText),
+      m_saveDialog(ChooseSaveName),
+      m_paneLoader(LoadRtfIntoPane),
       m_printerForJob([](const QString& fileSuffix) -> QPrinter& {
           return platform::CurrentPrinter::Instance().PrinterForJob(fileSuffix);
       }) {
     m_ui->setupUi(this);
+    // The stored settings' controls take their limits and starting values
+    // from the settings table; what follows from those values follows them.
+    std::vector<StoredSetting> stored = BindStoredControls(*this, m_saveDialogInitialDir);
+    m_currentLevel = m_ui->trbNiveau->value();
+    m_ui->trbNiveau->setToolTip(texts::LevelHint(m_currentLevel));
+    m_ui->Label10->setText(SeparatorLengthCaption(m_ui->eSepar->text()));
     m_anchors = std::make_unique<AnchorLayout>(*this);
-    Ufiche::ApplyFontsAndColours(*this, *m_ui, *m_anchors);
+    ApplyFontsAndColours(*this, *m_ui, *m_anchors);
     setMouseTracking(true);
 
     for (auto* pane : {m_ui->RxE1, m_ui->RxE2}) {
@@ -66,15 +74,13 @@ TForm1::TForm1(QWidget* parent)
     new LinkFilter(
         *m_ui->Label9, [this] { Label9MouseMove(); },
         [this] { platform::RunReportingErrors([this] { Label9Click(); }); });
-    for (QWidget* field :
-         std::initializer_list<QWidget*>{m_ui->eTitre1, m_ui->eSepar, m_ui->Combo1}) {
-        field->installEventFilter(this);
-    }
-    m_preview = std::make_unique<Ufiche::Preview>(
-        *this, *m_ui->ScrollBox1, *m_ui->Image1, *m_ui->Image2,
-        [this]() -> QPrinter& { return m_printerForJob(QString()); });
+    PaintFieldsOnFocus(*this, {m_ui->eTitre1, m_ui->eSepar, m_ui->Combo1});
+    m_preview =
+        std::make_unique<Preview>(*this, *m_ui->ScrollBox1, *m_ui->Image1, *m_ui->Image2,
+                                  [this]() -> QPrinter& { return m_printerForJob(QString()); });
 
-    m_formStorage = std::make_unique<TFormStorage>(*this, kSettingsSection, StoredSettings());
+    m_outer = new OuterGeometry(*this);
+    m_formStorage = std::make_unique<TFormStorage>(*this, *m_outer, std::move(stored));
 
     // Enter presses the focused button as Space does, as on the teachers'
     // other systems (Qt's buttons take Enter only in dialogs).
@@ -146,23 +152,16 @@ void TForm1::SetLight(const QColor& colour) {
     m_ui->Shape1->SetBrushColor(colour);
 }
 
-Ufiche::WorksheetSettings TForm1::ReadWorksheetSettings() const {
-    return {m_currentLevel,
-            m_ui->spMaxLigne->value(),
-            m_ui->spinterligne->value(),
-            platform::ToWindows1252(m_ui->eTitre1->text()),
-            platform::ToWindows1252(m_ui->Combo1->currentText()),
-            m_ui->CheckBox1->isChecked(),
-            platform::ToWindows1252(m_ui->eSepar->text()),
-            m_ui->ckbVirgule->isChecked()};
+WorksheetSettings TForm1::ReadWorksheetSettings() const {
+    return WorksheetSettingsOf(m_formStorage->Settings());
 }
 
 // ---- Start-up, activation, close ----
 
 void TForm1::FormCreate() {
-    SetSettingsFileName(Ufiche::LocateSettingsFile());
+    SetSettingsFileName(LocateSettingsFile());
     if (platform::IsDebuggerAttached()) {
-        Ufiche::WriteCompileStamp();
+        WriteCompileStamp();
     }
 }
 
@@ -173,7 +172,7 @@ void TForm1::showEvent(QShowEvent* event) {
     }
     m_shownOnce = true;
     // The minimum is an outer size, kept so once the frame is known.
-    m_formStorage->Outer().SetMinimumOuterSize(kMinimumOuterSize);
+    m_outer->SetMinimumOuterSize(kMinimumOuterSize);
     // The stored settings, before the first activation; each restored value
     // runs its control's change handler.
     platform::RunReportingErrors([this] { m_formStorage->RestoreSettings(); });
@@ -184,8 +183,8 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::FormActivate() {
     m_random.Seed(m_seedSource());
-    setWindowTitle(Ufiche::texts::kWindowTitle);
-    SetLight(Ufiche::kLightGreen);
+    setWindowTitle(texts::kWindowTitle);
+    SetLight(kLightGreen);
 }
 
 bool TForm1::IsOnRemovableDrive() const {
@@ -195,7 +194,7 @@ bool TForm1::IsOnRemovableDrive() const {
 bool TForm1::FormCloseQuery() {
     m_preview->HideAndRemoveFiles();
     if (IsOnRemovableDrive()) {
-        Ufiche::ShowSaveNotice(*m_ui->Panel3, *this);
+        ShowSaveNotice(*m_ui->Panel3, *this);
     }
     return true;
 }
@@ -227,26 +226,26 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 // ---- Settings reactions ----
 
 void TForm1::spmaxvaleurChange() {
-    if (Ufiche::SettingChangeTurnsLightRed(m_ui->RxE1->toPlainText())) {
-        SetLight(Ufiche::kLightRed);
+    if (SettingChangeTurnsLightRed(m_ui->RxE1->toPlainText())) {
+        SetLight(kLightRed);
     }
-    m_ui->Label10->setText(Ufiche::SeparatorLengthCaption(m_ui->eSepar->text()));
+    m_ui->Label10->setText(SeparatorLengthCaption(m_ui->eSepar->text()));
     m_ui->Label10->adjustSize();
 }
 
 void TForm1::trbNiveauChange() {
     m_currentLevel = m_ui->trbNiveau->value();
-    m_ui->trbNiveau->setToolTip(Ufiche::texts::LevelHint(m_currentLevel));
-    SetLight(Ufiche::kLightRed);
+    m_ui->trbNiveau->setToolTip(texts::LevelHint(m_currentLevel));
+    SetLight(kLightRed);
 }
 
 void TForm1::CheckBox1Click() {
     m_ui->eSepar->setEnabled(m_ui->CheckBox1->isChecked());
-    SetLight(Ufiche::kLightRed);
+    SetLight(kLightRed);
 }
 
 void TForm1::ckbVirguleClick() {
-    SetLight(Ufiche::kLightRed);
+    SetLight(kLightRed);
 }
 
 void TForm1::Label9Click() {
@@ -254,11 +253,11 @@ void TForm1::Label9Click() {
 }
 
 void TForm1::Label9MouseMove() {
-    Ufiche::SetBold(*m_ui->Label9, true);
+    SetBold(*m_ui->Label9, true);
 }
 
 void TForm1::FormMouseMove() {
-    Ufiche::SetBold(*m_ui->Label9, false);
+    SetBold(*m_ui->Label9, false);
 }
 
 void TForm1::mouseMoveEvent(QMouseEvent* event) {
@@ -272,18 +271,17 @@ void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
     if (Busy()) {
         return;  // pressed from the events that a generation or a preview processes
     }
-    Ufiche::LongOperationScope generation(m_operation, Ufiche::LongOperation::Generation,
-                                          m_closeRequested, *this);
+    LongOperationScope generation(m_operation, LongOperation::Generation, m_closeRequested, *this);
 
     m_preview->Hide();
-    SetLight(Ufiche::kLightGreen);
-    Ufiche::BusyCursor busy;
-    Ufiche::EmptyPane(*m_ui->RxE1);
-    Ufiche::EmptyPane(*m_ui->RxE2);
+    SetLight(kLightGreen);
+    BusyCursor busy;
+    EmptyPane(*m_ui->RxE1);
+    EmptyPane(*m_ui->RxE2);
 
     // The settings as they stand after the events that the emptying let run.
-    const Ufiche::WorksheetSettings settings = ReadWorksheetSettings();
-    Ufiche::GeneratedWorksheet sheet = Ufiche::BuildWorksheet(kind, settings, m_random);
+    const WorksheetSettings settings = ReadWorksheetSettings();
+    GeneratedWorksheet sheet = BuildWorksheet(kind, settings, m_random);
     m_defaultFileName = std::move(sheet.DefaultFileName);
     m_drawnExercises = std::move(sheet.DrawnExercises);
     m_paneLoader(*m_ui->RxE1, sheet.Subject);
@@ -303,7 +301,7 @@ void TForm1::btnEnregistreClick() {
     const std::optional<QString> chosen = m_saveDialog(
         this, m_saveDialogInitialDir, platform::FromWindows1252(m_defaultFileName) + ".rtf");
     if (chosen) {
-        Ufiche::SaveWorksheet(*m_ui->RxE1, *m_ui->RxE2, *chosen);
+        SaveWorksheet(*m_ui->RxE1, *m_ui->RxE2, *chosen);
     }
 }
 
@@ -311,8 +309,8 @@ void TForm1::btnImprimeClick() {
     if (Busy()) {
         return;
     }
-    Ufiche::PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(),
-                        m_ui->spCorriges->value(), m_printerForJob);
+    PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(), m_ui->spCorriges->value(),
+                m_printerForJob);
 }
 
 void TForm1::btnChoixImpClick() {
@@ -326,23 +324,19 @@ void TForm1::btnApercuClick() {
     if (Busy()) {
         return;
     }
-    Ufiche::LongOperationScope preview(m_operation, Ufiche::LongOperation::Preview,
-                                       m_closeRequested, *this);
+    LongOperationScope preview(m_operation, LongOperation::Preview, m_closeRequested, *this);
     m_preview->Show(*m_ui->RxE1);
 }
 
 // ---- Panes ----
 
 void TForm1::RxE1Change() {
-    const bool enabled = Ufiche::SubjectButtonsEnabled(m_ui->RxE1->PlainText());
+    const bool enabled = SubjectButtonsEnabled(m_ui->RxE1->PlainText());
     m_ui->btnImprime->setEnabled(enabled);
     m_ui->btnEnregistre->setEnabled(enabled);
     m_ui->btnApercu->setEnabled(enabled);
     QCoreApplication::processEvents();
 }
-
-// Processing events here would let the teacher's next key run inside the
-// change of the previous one; the panes repaint on their own.
 
 void TForm1::ckbEditeClick() {
     m_editMode = m_ui->ckbEdite->isChecked();
@@ -360,49 +354,20 @@ void TForm1::ckbEditeClick() {
 // ---- Instruction-text list ----
 
 int TForm1::Combo1SelectedIndex() const {
-    return Ufiche::SelectedEntry(*m_ui->Combo1);
+    return SelectedEntry(*m_ui->Combo1);
 }
 
 void TForm1::btnNouvTexteClick() {
     const std::optional<QString> text = m_inputBox(this);
     if (text && !text->isEmpty()) {
-        Ufiche::AppendEntry(*m_ui->Combo1, *text);
+        AppendEntry(*m_ui->Combo1, *text);
     }
     // The box gave the focus back to the window: that is an activation.
     FormActivate();
 }
 
 void TForm1::btnEffaceTexteClick() {
-    Ufiche::RemoveSelectedEntry(*m_ui->Combo1);
-}
-
-void TForm1::eTitre1Enter(QWidget* field) {
-    Ufiche::SetFieldColour(*field, Ufiche::kEntryColour);
-}
-void TForm1::eTitre1Exit(QWidget* field) {
-    Ufiche::SetFieldColour(*field, Qt::white);
-}
-void TForm1::Combo1Enter() {
-    Ufiche::SetFieldColour(*m_ui->Combo1, Ufiche::kEntryColour);
-}
-void TForm1::Combo1Exit() {
-    Ufiche::SetFieldColour(*m_ui->Combo1, Qt::white);
-}
-
-// ---- Events of the children ----
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
-        const bool in = type == QEvent::FocusIn;
-        if (watched == m_ui->eTitre1 || watched == m_ui->eSepar) {
-            auto* field = static_cast<QWidget*>(watched);
-            in ? eTitre1Enter(field) : eTitre1Exit(field);
-        } else if (watched == m_ui->Combo1) {
-            in ? Combo1Enter() : Combo1Exit();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    RemoveSelectedEntry(*m_ui->Combo1);
 }
 
 }  // namespace Ufiche

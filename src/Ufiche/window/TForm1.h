@@ -28,8 +28,8 @@ class TRxRichEdit;
 namespace Ufiche {
 
 class AnchorLayout;
+class OuterGeometry;
 class TFormStorage;
-struct StoredSetting;
 class Preview;
 
 // The program's one window. Its controls, made by the form (TForm1.ui), keep
@@ -60,10 +60,6 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    // The settings file's section of the window's keys: fixed here, so that
-    // renaming the class never changes the file.
-    static inline const QString kSettingsSection = QStringLiteral("TForm1");
-
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -71,7 +67,7 @@ public:
     int CurrentLevel() const { return m_currentLevel; }
     bool EditMode() const { return m_editMode; }
     const std::string& DefaultFileName() const { return m_defaultFileName; }
-    const Ufiche::DrawnExerciseSlots& DrawnExercises() const { return m_drawnExercises; }
+    const DrawnExerciseSlots& DrawnExercises() const { return m_drawnExercises; }
     const QString& SettingsFileName() const { return m_settingsFileName; }
     // Another settings file than the one FormCreate names (tests);
     // takes effect for the restore at the first showing and the saves.
@@ -80,10 +76,10 @@ public:
     TFormStorage& FormStorage1() const { return *m_formStorage; }
     // The status light's colour.
     QColor LightColour() const;
-    bool IsGenerating() const { return m_operation == Ufiche::LongOperation::Generation; }
+    bool IsGenerating() const { return m_operation == LongOperation::Generation; }
 
     // What a generation reads from the controls.
-    Ufiche::WorksheetSettings ReadWorksheetSettings() const;
+    WorksheetSettings ReadWorksheetSettings() const;
 
     // Empties both panes, draws a worksheet of the kind with the window's
     // settings and random source, and loads its subject and answer key. A
@@ -142,18 +138,14 @@ public:
     void btnVolClick() { GenerateWorksheet(Uconvers::QuantityKind::Volume); }
     void btnCapaClick() { GenerateWorksheet(Uconvers::QuantityKind::Capacity); }
     void btnMasseClick() { GenerateWorksheet(Uconvers::QuantityKind::Mass); }
-    void RxE1Change();                  // the subject pane's text changed
-    void ckbEditeClick();               // "Edite" ticked or unticked
-    void btnEnregistreClick();          // "Enregistrer": both documents saved
-    void btnImprimeClick();             // "Imprimer": the copies printed
-    void btnChoixImpClick();            // "CI": the printer chosen
-    void btnApercuClick();              // "A" of the preview: pages drawn
-    void btnNouvTexteClick();           // "A" of the list: a text added
-    void btnEffaceTexteClick();         // "E": the chosen text removed
-    void eTitre1Enter(QWidget* field);  // the title or separator line focused
-    void eTitre1Exit(QWidget* field);   // ... and left
-    void Combo1Enter();                 // the instruction text focused
-    void Combo1Exit();                  // ... and left
+    void RxE1Change();           // the subject pane's text changed
+    void ckbEditeClick();        // "Edite" ticked or unticked
+    void btnEnregistreClick();   // "Enregistrer": both documents saved
+    void btnImprimeClick();      // "Imprimer": the copies printed
+    void btnChoixImpClick();     // "CI": the printer chosen
+    void btnApercuClick();       // "A" of the preview: pages drawn
+    void btnNouvTexteClick();    // "A" of the list: a text added
+    void btnEffaceTexteClick();  // "E": the chosen text removed
 
     // The list entry that "E" removes: the index of the chosen entry while the
     // instruction text still is that entry's text, -1 otherwise.
@@ -164,39 +156,37 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
     // A generation or a preview is under way: the commands that its events
     // bring are dropped.
-    bool Busy() const { return m_operation != Ufiche::LongOperation::None; }
-    // The control properties that the settings file keeps, in its order.
-    std::vector<StoredSetting> StoredSettings();
+    bool Busy() const { return m_operation != LongOperation::None; }
 
     std::unique_ptr<Ui::TForm1> m_ui;
+    OuterGeometry* m_outer = nullptr;  // a child of the window
     std::unique_ptr<TFormStorage> m_formStorage;
     std::unique_ptr<AnchorLayout> m_anchors;
-    std::unique_ptr<Ufiche::Preview> m_preview;
+    std::unique_ptr<Preview> m_preview;
     // The panes' behaviour outside edit mode; each is owned by its pane.
     ViewModeFilter* m_subjectViewMode = nullptr;
     ViewModeFilter* m_answerKeyViewMode = nullptr;
-    Ufiche::MersenneRandomSource m_random;
+    MersenneRandomSource m_random;
     std::function<std::uint32_t()> m_seedSource;
     InputBox m_inputBox;
     SaveDialog m_saveDialog;
     PaneLoader m_paneLoader;
     PrinterForJob m_printerForJob;
 
-    int m_currentLevel = 1;
+    int m_currentLevel = 0;  // the level track bar's, from the settings table on
     bool m_editMode = false;
     std::string m_defaultFileName;
-    Ufiche::DrawnExerciseSlots m_drawnExercises{};
+    DrawnExerciseSlots m_drawnExercises{};
     QString m_settingsFileName;
     QString m_saveDialogInitialDir;
 
-    Ufiche::LongOperation m_operation = Ufiche::LongOperation::None;
+    LongOperation m_operation = LongOperation::None;
     bool m_closeRequested = false;
     bool m_shownOnce = false;
 };

@@ -21,7 +21,7 @@
 namespace platform::emf {
 
 // One record, whose fields are read only once the record is known to hold
-// them (holds()).
+// them (Holds()).
 class RecordView {
 public:
     RecordView(const char* data, std::uint32_t size) : m_data(data), m_size(size) {}

@@ -10,7 +10,7 @@ namespace platform::emf {
 
 RecordBuilder::RecordBuilder(std::uint32_t type, std::uint32_t fixedSize) {
     U32(type);
-    U32(0);  // size, set by finish()
+    U32(0);  // size, set by Finish()
     if (fixedSize > 8) {
         m_data.append(static_cast<qsizetype>(fixedSize - 8), '\0');
     }

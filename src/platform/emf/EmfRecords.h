@@ -10,7 +10,7 @@
 namespace platform::emf {
 
 // Builds one record, little-endian: its type, a size field filled in by
-// finish(), then the fields. A record of fixed layout is made with its fixed
+// Finish(), then the fields. A record of fixed layout is made with its fixed
 // size, all zero, and its fields are set at their offsets (EmfFormat.h);
 // what varies in length (points, text) is appended after it.
 class RecordBuilder {

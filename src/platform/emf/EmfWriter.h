@@ -20,8 +20,8 @@ class EmfPaintEngine;
 // which tells every reader how large a pixel is. The frame, in hundredths of
 // a millimetre, is the picture's extent on paper.
 //
-// The file is created at construction (check isValid()); the drawing is
-// written when close() is called or the writer is destroyed.
+// The file is created at construction (check IsValid()); the drawing is
+// written when Close() is called or the writer is destroyed.
 class EmfWriter : public QPaintDevice {
 public:
     // `reference` may be null: the device is then a 96 dpi A4 page. The
@@ -39,7 +39,7 @@ public:
     bool IsValid() const;
     // Writes the header, the records and the end record, and closes the
     // file. Returns false when the file could not be created or written.
-    // Drawing after close() is not recorded.
+    // Drawing after Close() is not recorded.
     bool Close();
 
     QString FileName() const { return m_file.fileName(); }

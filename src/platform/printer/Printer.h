@@ -45,7 +45,7 @@ private:
     ~CurrentPrinter();
 
     QPrinter& Printer();
-    // The printer that printer() returns, or null where it would throw.
+    // The printer that Printer() returns, or null where it would throw.
     QPrinter* UsablePrinter();
 
     std::unique_ptr<QPrinter> m_chosen;

@@ -140,18 +140,10 @@ std::optional<std::string_view> FindValue(std::string_view content, std::string_
     return std::nullopt;
 }
 
-std::string ReadableValue(std::string_view storedValue) {
-    if (storedValue.size() >= 2 && (storedValue.front() == '"' || storedValue.front() == '\'') &&
-        storedValue.back() == storedValue.front()) {
-        storedValue = storedValue.substr(1, storedValue.size() - 2);
-    }
-    return std::string(storedValue.substr(0, maxValueLength));
-}
-
 std::string ReadValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view defaultValue) {
     const std::optional<std::string_view> stored = FindValue(content, section, key);
-    return stored ? ReadableValue(*stored) : std::string(defaultValue);
+    return stored ? Ufiche::ReadableValue(*stored) : std::string(defaultValue);
 }
 
 bool CanStore(std::string_view section, std::string_view key, std::string_view value) {

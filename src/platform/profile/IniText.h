@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "Ufiche/settings/StoredText.h"
+
 // The content of an INI file, read and edited as text the way the Windows
 // profile functions see it. Lines end at LF; a CR just before it belongs to the
 // line end. "[name]" opens a section, "key=value" is a value line, and any
@@ -16,19 +18,18 @@
 // Every function here runs in time proportional to the content.
 namespace platform::ini {
 
-// The longest value a read returns, in characters.
-inline constexpr std::size_t maxValueLength = 2047;
+// The longest value a read returns, in characters: the stored settings'
+// limit, which the page reads by too.
+inline constexpr std::size_t maxValueLength = Ufiche::kStoredTextLimit;
 
 // The value of the key as it stands in the file, without the blanks around it;
 // nothing when the section or the key is missing.
 std::optional<std::string_view> FindValue(std::string_view content, std::string_view section,
                                           std::string_view key);
 
-// A stored value as a reader receives it: one outer pair of matching double or
-// single quotes removed, then cut to maxValueLength characters.
-std::string ReadableValue(std::string_view storedValue);
-
-// The key's readable value, or the default, as given, when the key is missing.
+// The key's value as a reader receives it (Ufiche::ReadableValue: one outer
+// pair of matching quotes removed, cut to maxValueLength characters), or the
+// default, as given, when the key is missing.
 std::string ReadValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view defaultValue);
 

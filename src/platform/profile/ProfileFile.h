@@ -33,7 +33,7 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes every section of that name, header and keys. Throws as
-    // writeString does.
+    // WriteString does.
     void EraseSection(std::string_view section);
 
 private:

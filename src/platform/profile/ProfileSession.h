@@ -10,18 +10,18 @@ namespace platform {
 class ProfileFile;
 
 // One opening of an INI settings file for a whole restore or save: the file
-// is read once, here; reads and edits then work on that copy, and commit()
+// is read once, here; reads and edits then work on that copy, and Commit()
 // writes the result back in one safe replacement. The reads and edits mean
 // what ProfileFile's do.
 class ProfileSession {
 public:
     explicit ProfileSession(const ProfileFile& file);
 
-    // As ProfileFile::readString, on the copy with the session's edits.
+    // As ProfileFile::ReadString, on the copy with the session's edits.
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
 
-    // As ProfileFile::writeString and eraseSection, in the copy only. A key or
+    // As ProfileFile::WriteString and EraseSection, in the copy only. A key or
     // value that the file cannot keep throws PlatformError "Impossible
     // d'écrire dans <path>" at once and leaves the copy as it was.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);

@@ -87,8 +87,8 @@ TEST_F(HardeningTest, AnyTextInTheFieldsGivesDocumentsThatLoadAndSettingsThatCom
         // The fields keep what Windows-1252 can hold ("?" for the rest), the
         // lengths of their limits, their text without blanks at the ends.
         auto stored = [](const QString& typed, int limit) {
-            return Ufiche::TrimControls(
-                platform::FromWindows1252(platform::ToWindows1252(typed.left(limit))));
+            return platform::FromWindows1252(
+                Ufiche::TrimControls(platform::ToWindows1252(typed.left(limit))));
         };
         EXPECT_EQ(form->findChild<QLineEdit*>("eTitre1")->text(), stored(texts.title, 160));
         EXPECT_EQ(form->findChild<QLineEdit*>("eSepar")->text(), stored(texts.separator, 230));

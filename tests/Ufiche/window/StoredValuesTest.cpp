@@ -14,7 +14,7 @@ TEST(StoredValues, TextsAreTrimmedAndQuotedTextsWrappedInOneMorePair) {
     EXPECT_EQ(EncodeText("'a'"), "\"'a'\"");
     EXPECT_EQ(EncodeText("\"a'"), "\"a'");
     EXPECT_EQ(EncodeText("\""), "\"");
-    EXPECT_EQ(TrimControls(QString("\x01 x \x1f")), "x");
+    EXPECT_EQ(TrimControls("\x01 x \x1f"), "x");
     EXPECT_EQ(EncodeListEntry("\"Bonjour\""), "\"\"Bonjour\"\"");
     EXPECT_EQ(EncodeListEntry(" 'x'\t"), " \"'x'\"\t");
     EXPECT_EQ(EncodeListEntry("\x01'x'"), "\x01'x'");

@@ -311,7 +311,7 @@ TEST_F(EmfWriterTest, TheFileIsCompleteAfterCloseOrWhenTheWriterGoesAway) {
     EXPECT_EQ(U32(scoped, 48), static_cast<std::uint32_t>(scoped.size()));
     EXPECT_EQ(Records(scoped).back().type, 14u);
 
-    // Drawing after close() changes nothing; a second close() says the same.
+    // Drawing after Close() changes nothing; a second Close() says the same.
     platform::EmfWriter writer(Path("closed.emf"), nullptr, kA4Frame);
     EXPECT_TRUE(writer.Close());
     const QByteArray closed = ReadAll(Path("closed.emf"));

@@ -28,8 +28,8 @@ protected:
     static std::vector<std::string> NamesIn(const std::string& folder);
 
 #ifndef _WIN32
-    // The user that runAsUnprivileged runs as; files it must own are given to
-    // it with giveToUnprivileged.
+    // The user that RunAsUnprivileged runs as; files it must own are given to
+    // it with GiveToUnprivileged.
     static uid_t UnprivilegedUid();
     static gid_t UnprivilegedGid();
     static void GiveToUnprivileged(const std::string& path);

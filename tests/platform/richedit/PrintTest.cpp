@@ -76,7 +76,7 @@ TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItN
     const QString file = Print(QString::fromUtf8("Corrigé"));
     EXPECT_EQ(Info(file, "Title"), QString::fromUtf8("Corrigé"));
 
-    // The pages the layout makes on this printer: one per formatRange call.
+    // The pages the layout makes on this printer: one per FormatRange call.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QDir(m_folder.path()).filePath("measure.pdf"));

@@ -4,10 +4,9 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <optional>
+#include <string>
 
-#include "Ufiche/window/OuterGeometry.h"
-#include "Ufiche/window/settings/StoredValues.h"
+#include "Ufiche/settings/StoredText.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/profile/ProfileSession.h"
@@ -17,12 +16,8 @@ namespace Ufiche {
 namespace {
 
 using platform::ProfileSession;
-using Ufiche::DecodeFourIntegers;
-using Ufiche::DecodeInteger;
 
-// A list longer than this in a settings file is damage, not a teacher's
-// list: reading it whole would hold the window for minutes.
-constexpr int kMaxListEntries = 1000;
+constexpr std::string_view kSection = kSettingsSection;
 
 template <class... Handlers>
 struct Overloaded : Handlers... {
@@ -32,22 +27,14 @@ struct Overloaded : Handlers... {
 template <class... Handlers>
 Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
-// The file holds Windows-1252 text.
-QString Read(const ProfileSession& file, const QString& section, const QString& key,
-             const QString& defaultValue) {
-    return platform::FromWindows1252(file.ReadString(platform::ToWindows1252(section),
-                                                     platform::ToWindows1252(key),
-                                                     platform::ToWindows1252(defaultValue)));
+std::string RectText(const QRect& rect) {
+    return EncodeFourIntegers(
+               {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()})
+        .toStdString();
 }
 
-void Write(ProfileSession& file, const QString& section, const QString& key, const QString& value) {
-    file.WriteString(platform::ToWindows1252(section), platform::ToWindows1252(key),
-                     platform::ToWindows1252(value));
-}
-
-QString RectText(const QRect& rect) {
-    return Ufiche::EncodeFourIntegers(
-        {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()});
+std::string SizedKey(std::string_view key, const QSize& screen) {
+    return ScreenSizeKey(QString::fromLatin1(key), screen.width(), screen.height()).toStdString();
 }
 
 // The screen's pixels per inch and size, as the file records them.
@@ -61,22 +48,25 @@ QSize ScreenSize(const QWidget& form) {
     return screen ? screen->geometry().size() : QSize(0, 0);
 }
 
+int ReadInteger(const ProfileSession& file, std::string_view section, std::string_view key,
+                std::string_view defaultValue) {
+    return DecodeInteger(TrimControls(file.ReadString(section, key, defaultValue)));
+}
+
+std::string ItemKey(qsizetype index) {
+    return "Item" + std::to_string(index);
+}
+
 }  // namespace
 
-TFormStorage::TFormStorage(QWidget& form, QString section, std::vector<StoredSetting> settings)
-    : m_form(form),
-      m_outer(new OuterGeometry(form)),
-      m_section(std::move(section)),
-      m_settings(std::move(settings)) {}
-
-QString TFormStorage::ListSection(const StoredSetting& setting) const {
-    return m_section + "." + setting.key;
-}
+TFormStorage::TFormStorage(QWidget& form, StoredPlacement& placement,
+                           std::vector<StoredSetting> settings)
+    : m_form(form), m_placement(placement), m_settings(std::move(settings)) {}
 
 void TFormStorage::RestoreSettings() {
     m_saved = false;
     const ProfileSession file(platform::ProfileFile(m_iniFileName.toStdString()));
-    if (DecodeInteger(Read(file, m_section, "FormVersion", "0").trimmed()) >= 0) {
+    if (ReadInteger(file, kSection, "FormVersion", "0") >= 0) {
         RestorePlacement(file);
         for (const StoredSetting& setting : m_settings) {
             // One property that cannot be restored does not stop the others.
@@ -90,36 +80,38 @@ void TFormStorage::RestoreSettings() {
 }
 
 void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSetting& setting) {
+    const SettingRow& row = *setting.row;
     // The control's current value is the default, so that a missing key
     // leaves it unchanged.
-    auto readTrimmed = [&](const QString& current) {
-        return Ufiche::TrimControls(Read(file, m_section, setting.key, current));
+    auto readTrimmed = [&](std::string_view current) {
+        return TrimControls(file.ReadString(kSection, row.Key, current));
     };
     std::visit(
         Overloaded{
             [&](const StoredSetting::Integer& value) {
-                value.write(DecodeInteger(readTrimmed(QString::number(value.read()))));
+                const std::string stored = readTrimmed(std::to_string(value.read()));
+                value.write(ClampToRow(row, DecodeInteger(stored)));
             },
             [&](const StoredSetting::Boolean& value) {
-                const auto flag =
-                    Ufiche::DecodeBoolean(readTrimmed(Ufiche::EncodeBoolean(value.read())));
-                if (flag) {
+                if (const auto flag = DecodeBoolean(readTrimmed(EncodeBoolean(value.read())))) {
                     value.write(*flag);
                 }
             },
-            [&](const StoredSetting::Text& value) { value.write(readTrimmed(value.read())); },
+            [&](const StoredSetting::Text& value) {
+                value.write(
+                    platform::FromWindows1252(readTrimmed(platform::ToWindows1252(value.read()))));
+            },
             [&](const StoredSetting::List& list) {
-                const QString section = ListSection(setting);
+                const std::string section = ListSection(row);
                 const int count =
-                    std::min(DecodeInteger(Ufiche::TrimControls(Read(file, section, "Count", "0"))),
-                             kMaxListEntries);
+                    std::min(ReadInteger(file, section, "Count", "0"), kMaxListEntries);
                 // An empty or unreadable count leaves the list as it is.
                 if (count <= 0) {
                     return;
                 }
                 QStringList entries;
                 for (int i = 0; i < count; ++i) {
-                    entries << Read(file, section, QStringLiteral("Item%1").arg(i), "");
+                    entries << platform::FromWindows1252(file.ReadString(section, ItemKey(i), ""));
                 }
                 list.write(entries);
             },
@@ -129,22 +121,20 @@ void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSettin
 
 void TFormStorage::RestorePlacement(const ProfileSession& file) {
     const QSize screen = ScreenSize(m_form);
-    auto readPosition = [&](const QString& key, const QString& defaultValue, bool& found) {
-        QString value =
-            Read(file, m_section, Ufiche::ScreenSizeKey(key, screen.width(), screen.height()), "");
-        if (value.isEmpty()) {
-            value = Read(file, m_section, key, "");
+    auto readPosition = [&](std::string_view key, std::string_view defaultValue, bool& found) {
+        std::string value = file.ReadString(kSection, SizedKey(key, screen), "");
+        if (value.empty()) {
+            value = file.ReadString(kSection, key, "");
         }
-        found = found || !value.isEmpty();
-        return DecodeFourIntegers(value.isEmpty() ? defaultValue : value);
+        found = found || !value.empty();
+        return DecodeFourIntegers(value.empty() ? defaultValue : value);
     };
     bool found = false;
     readPosition("MinMaxPos", "0,0,0,0",
                  found);  // Qt places minimized and maximized windows itself
-    const QRect frame = m_form.frameGeometry();
-    const auto normal = readPosition("NormPos", RectText(frame), found);
-    const int pixelsPerInch = DecodeInteger(
-        Read(file, m_section, "PixelsPerInch", QString::number(PixelsPerInch(m_form))).trimmed());
+    const auto normal = readPosition("NormPos", RectText(m_form.frameGeometry()), found);
+    const int pixelsPerInch =
+        ReadInteger(file, kSection, "PixelsPerInch", std::to_string(PixelsPerInch(m_form)));
 
     std::optional<QRect> outer;
     if (found && pixelsPerInch == PixelsPerInch(m_form)) {
@@ -157,8 +147,7 @@ void TFormStorage::RestorePlacement(const ProfileSession& file) {
             outer = QRect(left, top, right - left, bottom - top);
         }
     }
-    m_outer->Restore(outer, Ufiche::DecodeShowCmd(
-                                DecodeInteger(Read(file, m_section, "ShowCmd", "0").trimmed())));
+    m_placement.Restore(outer, DecodeShowCmd(ReadInteger(file, kSection, "ShowCmd", "0")));
 }
 
 void TFormStorage::SaveSettings(bool whileDestroyed) {
@@ -179,7 +168,7 @@ void TFormStorage::SaveSettings(bool whileDestroyed) {
 }
 
 void TFormStorage::SaveAll(ProfileSession& file, bool whileDestroyed) const {
-    Write(file, m_section, "FormVersion", "0");
+    file.WriteString(kSection, "FormVersion", "0");
     SavePlacement(file, whileDestroyed);
     for (const StoredSetting& setting : m_settings) {
         SaveSetting(file, setting);
@@ -187,28 +176,30 @@ void TFormStorage::SaveAll(ProfileSession& file, bool whileDestroyed) const {
 }
 
 void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& setting) const {
+    const SettingRow& row = *setting.row;
     std::visit(Overloaded{
                    [&](const StoredSetting::Integer& value) {
-                       Write(file, m_section, setting.key, QString::number(value.read()));
+                       file.WriteString(kSection, row.Key, std::to_string(value.read()));
                    },
                    [&](const StoredSetting::Boolean& value) {
-                       Write(file, m_section, setting.key, Ufiche::EncodeBoolean(value.read()));
+                       file.WriteString(kSection, row.Key, EncodeBoolean(value.read()));
                    },
                    [&](const StoredSetting::Text& value) {
-                       Write(file, m_section, setting.key, Ufiche::EncodeText(value.read()));
+                       file.WriteString(kSection, row.Key,
+                                        EncodeText(platform::ToWindows1252(value.read())));
                    },
                    [&](const StoredSetting::List& list) {
-                       const QString section = ListSection(setting);
-                       file.EraseSection(platform::ToWindows1252(section));
+                       const std::string section = ListSection(row);
+                       file.EraseSection(section);
                        const QStringList entries = list.read();
                        // An empty list leaves no section behind.
                        if (entries.isEmpty()) {
                            return;
                        }
-                       Write(file, section, "Count", QString::number(entries.size()));
+                       file.WriteString(section, "Count", std::to_string(entries.size()));
                        for (qsizetype i = 0; i < entries.size(); ++i) {
-                           Write(file, section, QStringLiteral("Item%1").arg(i),
-                                 Ufiche::EncodeListEntry(entries[i]));
+                           file.WriteString(section, ItemKey(i),
+                                            EncodeListEntry(platform::ToWindows1252(entries[i])));
                        }
                    },
                },
@@ -224,19 +215,17 @@ void TFormStorage::SavePlacement(ProfileSession& file, bool whileDestroyed) cons
     const QSize screen = ScreenSize(m_form);
     // Qt does not report where the window manager puts minimized and
     // maximized windows: the file holds the "not set" position of -1, -1.
-    const QString minMax = Ufiche::EncodeFourIntegers({-1, -1, -1, -1});
-    const QString normal = RectText(m_outer->NormalOuterRect());
+    const std::string minMax = EncodeFourIntegers({-1, -1, -1, -1}).toStdString();
+    const std::string normal = RectText(m_placement.NormalOuterRect());
 
-    Write(file, m_section, "Flags", QString::number(flags));
-    Write(file, m_section, "ShowCmd", QString::number(showCmd));
-    Write(file, m_section, "PixelsPerInch", QString::number(PixelsPerInch(m_form)));
-    Write(file, m_section, Ufiche::ScreenSizeKey("MinMaxPos", screen.width(), screen.height()),
-          minMax);
-    Write(file, m_section, "MinMaxPos", minMax);
-    Write(file, m_section, Ufiche::ScreenSizeKey("NormPos", screen.width(), screen.height()),
-          normal);
-    Write(file, m_section, "NormPos", normal);
-    Write(file, m_section, "Visible", whileDestroyed ? "1" : "0");
+    file.WriteString(kSection, "Flags", std::to_string(flags));
+    file.WriteString(kSection, "ShowCmd", std::to_string(showCmd));
+    file.WriteString(kSection, "PixelsPerInch", std::to_string(PixelsPerInch(m_form)));
+    file.WriteString(kSection, SizedKey("MinMaxPos", screen), minMax);
+    file.WriteString(kSection, "MinMaxPos", minMax);
+    file.WriteString(kSection, SizedKey("NormPos", screen), normal);
+    file.WriteString(kSection, "NormPos", normal);
+    file.WriteString(kSection, "Visible", whileDestroyed ? "1" : "0");
 }
 
 }  // namespace Ufiche

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <variant>
 #include <vector>
+
+#include "Ufiche/settings/SettingsTable.h"
+#include "Ufiche/window/settings/StoredValues.h"
 
 class QWidget;
 
@@ -15,11 +20,10 @@ class ProfileSession;
 
 namespace Ufiche {
 
-class OuterGeometry;
-
-// A control property kept in the settings file under its key
-// ("spMaxLigne_Value"): the kind of value decides how it is written and read
-// back, and the two functions read the control and give it a value.
+// A row of the settings table (Ufiche/settings/SettingsTable.h) bound to
+// what holds its value in the window: the kind of value decides how it is
+// written and read back, and the two functions read the control and give it
+// a value.
 struct StoredSetting {
     template <class Value>
     struct Access {
@@ -27,27 +31,36 @@ struct StoredSetting {
         // Runs the control's change handler when the value changes it.
         std::function<void(const Value&)> write;
     };
-    // A decimal integer; the control keeps it within its range.
+    // Given already within the row's limits.
     using Integer = Access<int>;
-    // "True" or "False".
     using Boolean = Access<bool>;
     using Text = Access<QString>;
-    // A list of texts, in a section of its own: "Count", then "Item0", ...
     using List = Access<QStringList>;
 
-    QString key;
+    const SettingRow* row;
     std::variant<Integer, Boolean, Text, List> access;
 };
 
-// The settings store of the main window: its placement and a table of control
-// properties kept in the settings file, restored once at the first showing
-// and saved at the close. Each restore reads the file once and each save
-// writes it once.
+// The window's outer rectangle as the store keeps it: restored at the first
+// showing, read at each save.
+class StoredPlacement {
+public:
+    virtual ~StoredPlacement() = default;
+    // Restores the normal outer rectangle, when there is one, and the state.
+    virtual void Restore(const std::optional<QRect>& outer, StoredShowState state) = 0;
+    // The normal outer rectangle, also while the window is maximized or
+    // minimized.
+    virtual QRect NormalOuterRect() const = 0;
+};
+
+// The settings store of the main window: its placement and the stored
+// settings, in the settings file's section kSettingsSection, restored once at
+// the first showing and saved at the close. Each restore reads the file once
+// and each save writes it once.
 class TFormStorage {
 public:
-    // The settings are kept in the file in the table's order.
-    // The keys go in the file's section `section`.
-    TFormStorage(QWidget& form, QString section, std::vector<StoredSetting> settings);
+    // The settings are kept in the file in the given order.
+    TFormStorage(QWidget& form, StoredPlacement& placement, std::vector<StoredSetting> settings);
 
     void SetIniFileName(const QString& fileName) { m_iniFileName = fileName; }
 
@@ -62,8 +75,8 @@ public:
     // save; the values before it are still written.
     void SaveSettings(bool whileDestroyed = false);
 
-    // The window's outer rectangle, stored and restored with its frame.
-    OuterGeometry& Outer() const { return *m_outer; }
+    // The bound settings, in the file's order.
+    const std::vector<StoredSetting>& Settings() const { return m_settings; }
 
     bool Restored() const { return m_restored; }
     bool Saved() const { return m_saved; }
@@ -74,11 +87,9 @@ private:
     void RestorePlacement(const platform::ProfileSession& file);
     void SavePlacement(platform::ProfileSession& file, bool whileDestroyed) const;
     void SaveAll(platform::ProfileSession& file, bool whileDestroyed) const;
-    QString ListSection(const StoredSetting& setting) const;
 
     QWidget& m_form;
-    OuterGeometry* m_outer;  // a child of the window
-    QString m_section;
+    StoredPlacement& m_placement;
     std::vector<StoredSetting> m_settings;
     QString m_iniFileName;
     bool m_restored = false;

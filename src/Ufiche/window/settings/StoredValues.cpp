@@ -1,88 +1,21 @@
 #include "Ufiche/window/settings/StoredValues.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace Ufiche {
-namespace {
 
-// The characters that reading takes off both ends of a value.
-bool IsProfileBlank(QChar c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-// Reading would take one outer pair of these quotes away.
-bool IsQuoted(QStringView text) {
-    return text.size() >= 2 && text.front() == text.back() &&
-           (text.front() == '"' || text.front() == '\'');
-}
-
-}  // namespace
-
-QString TrimControls(const QString& text) {
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first].unicode() <= 32) {
-        ++first;
-    }
-    while (last > first && text[last - 1].unicode() <= 32) {
-        --last;
-    }
-    return text.mid(first, last - first);
-}
-
-QString EncodeText(const QString& text) {
-    const QString trimmed = TrimControls(text);
-    return IsQuoted(trimmed) ? '"' + trimmed + '"' : trimmed;
-}
-
-QString EncodeListEntry(const QString& entry) {
-    qsizetype first = 0;
-    qsizetype last = entry.size();
-    while (first < last && IsProfileBlank(entry[first])) {
-        ++first;
-    }
-    while (last > first && IsProfileBlank(entry[last - 1])) {
-        --last;
-    }
-    const QStringView text = QStringView(entry).sliced(first, last - first);
-    if (!IsQuoted(text)) {
-        return entry;
-    }
-    // The blanks stay outside the added quotes, where reading drops them as
-    // it does for every other entry.
-    return entry.left(first) + '"' + text.toString() + '"' + entry.mid(last);
-}
-
-QString EncodeBoolean(bool value) {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-std::optional<bool> DecodeBoolean(const QString& text) {
-    if (text.compare("True", Qt::CaseInsensitive) == 0) {
-        return true;
-    }
-    if (text.compare("False", Qt::CaseInsensitive) == 0) {
-        return false;
-    }
-    return std::nullopt;
-}
-
-int DecodeInteger(const QString& text) {
-    static const QRegularExpression integer(QStringLiteral("^[+-]?[0-9]+$"));
-    if (!integer.match(text).hasMatch()) {
-        return 0;
-    }
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? value : 0;
-}
-
-std::array<int, 4> DecodeFourIntegers(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[ ,]+"));
-    const QStringList words = text.split(separators, Qt::SkipEmptyParts);
+std::array<int, 4> DecodeFourIntegers(std::string_view text) {
     std::array<int, 4> values{};
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        values[i] = static_cast<qsizetype>(i) < words.size() ? DecodeInteger(words[i]) : 0;
+    std::size_t word = 0;
+    std::size_t at = 0;
+    while (word < values.size()) {
+        at = text.find_first_not_of(" ,", at);
+        if (at == std::string_view::npos) {
+            break;
+        }
+        const std::size_t end = std::min(text.find_first_of(" ,", at), text.size());
+        values[word++] = DecodeInteger(text.substr(at, end - at));
+        at = end;
     }
     return values;
 }
