@@ -9,6 +9,7 @@ namespace Ufiche {
 struct SubjectGap {
     int spaces;
     int tabs;
+    friend bool operator==(const SubjectGap&, const SubjectGap&) = default;
 };
 
 // The gap that puts the right exercise at the tab stop `column` inches from
@@ -18,7 +19,8 @@ struct SubjectGap {
 // a stop that a word processor may lay it out on either side of it is taken
 // clearly past it by a few blanks first: on paper the right exercise could
 // otherwise jump an inch, or past the edge of an A4 sheet. A left exercise
-// that ends well before the first stop keeps `column` tabs and no blank.
+// that ends well before the first stop keeps `column` tabs and no blank. The
+// measure counts in integers: the gap is the same on every processor.
 SubjectGap SubjectLineGap(std::string_view leftMarkup, int column);
 
 }  // namespace Ufiche
