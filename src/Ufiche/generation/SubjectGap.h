@@ -9,7 +9,6 @@ namespace Ufiche {
 struct SubjectGap {
     int spaces;
     int tabs;
-    friend bool operator==(const SubjectGap&, const SubjectGap&) = default;
 };
 
 // The gap that puts the right exercise at the tab stop `column` inches from
