@@ -7,8 +7,13 @@
 namespace Ufiche {
 namespace {
 
-constexpr double kUnitsPerEm = 2048;
-constexpr double kScriptScale = 2.0 / 3.0;
+// How many markup units one design unit of the font takes at the full size
+// and at the two thirds of a superscript or subscript.
+constexpr std::int64_t kFullSizeUnits = kMarkupUnitsPerEm / 2048;
+constexpr std::int64_t kScriptSizeUnits = kFullSizeUnits * 2 / 3;
+static_assert(kFullSizeUnits * 2048 == kMarkupUnitsPerEm &&
+                  kScriptSizeUnits * 3 == kFullSizeUnits * 2,
+              "both sizes must measure in whole markup units");
 
 // Advance widths of Arial for the Windows-1252 characters, in units of 1/2048
 // em; 0 for the control characters and the unassigned codes.
@@ -43,9 +48,9 @@ bool IsTag(std::string_view name, std::string_view lowerCase) {
 
 }  // namespace
 
-double MarkupWidthEm(std::string_view markup) {
-    double units = 0;
-    double scale = 1;
+std::int64_t MarkupWidthUnits(std::string_view markup) {
+    std::int64_t units = 0;
+    std::int64_t scale = kFullSizeUnits;
     for (std::size_t i = 0; i < markup.size() && markup[i] != '\0'; ++i) {
         if (markup[i] != '<') {
             units += scale * kArialAdvances[static_cast<unsigned char>(markup[i])];
@@ -54,16 +59,16 @@ double MarkupWidthEm(std::string_view markup) {
         const std::size_t end = markup.find('>', i);
         const std::string_view tag = markup.substr(i + 1, end == markup.npos ? end : end - i - 1);
         if (IsTag(tag, "sup") || IsTag(tag, "sub")) {
-            scale = kScriptScale;
+            scale = kScriptSizeUnits;
         } else if (IsTag(tag, "/sup") || IsTag(tag, "/sub")) {
-            scale = 1;
+            scale = kFullSizeUnits;
         }
         if (end == markup.npos) {
             break;
         }
         i = end;
     }
-    return units / kUnitsPerEm;
+    return units;
 }
 
 }  // namespace Ufiche

@@ -18,7 +18,8 @@ struct SubjectGap {
 // a stop that a word processor may lay it out on either side of it is taken
 // clearly past it by a few blanks first: on paper the right exercise could
 // otherwise jump an inch, or past the edge of an A4 sheet. A left exercise
-// that ends well before the first stop keeps `column` tabs and no blank.
+// that ends well before the first stop keeps `column` tabs and no blank. The
+// measure counts in integers: the gap is the same on every processor.
 SubjectGap SubjectLineGap(std::string_view leftMarkup, int column);
 
 }  // namespace Ufiche
