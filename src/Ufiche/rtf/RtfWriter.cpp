@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "Ufiche/rtf/Windows1252.h"
