@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <variant>
 
 #include "TextDocumentProbe.h"
 #include "platform/richedit/RtfReader.h"
@@ -43,18 +44,6 @@ const std::string kFormatted =
     "70 dm\\super 2\\nosupersub  = \\highlight3 7 m\\highlight0 \\par "
     "\\i\\strike x\\i0\\strike0\\sub y\\nosupersub\\cf2 z\\cf1 w\\cf0\\f1 t\\f2 c\\f3 s"
     "\\fs48 big\\line next\\par\\fs18\\par}";
-
-TEST(RtfWriter, WritesAnRtf1DocumentInCodePage1252WithTheDocumentsOwnFontNames) {
-    const auto document = Read(kFormatted);
-    const std::string rtf = WriteAll(*document);
-    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab1440{\\fonttbl"));
-    EXPECT_NE(rtf.find("{\\f0\\fswiss\\fcharset0 Arial;}"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("\\fmodern\\fcharset0 Courier New;}"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("\\froman\\fcharset2 Symbol;}"), std::string::npos) << rtf;
-    EXPECT_NE(rtf.find("{\\colortbl ;\\red"), std::string::npos) << rtf;  // entry 0 automatic
-    EXPECT_NE(rtf.find("\\red255\\green255\\blue0;"), std::string::npos) << rtf;
-    EXPECT_TRUE(rtf.ends_with("}\r\n"));
-}
 
 TEST(RtfWriter, EscapesWhatRtfWouldOtherwiseReadAsSyntax) {
     struct Case {
@@ -155,6 +144,35 @@ TEST(RtfWriter, WritesOnlyTheRangeItIsGiven) {
     }
     const auto bold = Read(WriteRtf(*document, 5, 6, 720));
     EXPECT_TRUE(ShownCharacters(*bold).at(0).bold);
+}
+
+TEST(RtfWriter, CollectsTheBlocksThatTheRangeReachesAndTheFormatOfEachEmptyLine) {
+    const auto document = Read("{\\rtf1 abc\\par \\fs40\\par x\\fs30\\par}");
+    document->setDefaultFont(QFont("Arial", 11));  // the size of what sets none
+    // Each paragraph as its text, or its mark's size when it has none; "/" when ended.
+    const struct {
+        int start;
+        int end;
+        std::string paragraphs;
+    } cases[] = {
+        {0, 7, "abc/ (40)/ x/ (30)"}, {3, 4, "(22)/ (40)"}, {4, 5, "(40)/"}, {5, 5, ""},
+        {2, 6, "c/ (40)/ x"},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        for (const auto& block : platform::CollectRtf(*document, c.start, c.end).blocks) {
+            const auto& paragraph = std::get<Ufiche::RtfParagraph>(block);
+            shown += shown.empty() ? "" : " ";
+            for (const auto& run : paragraph.runs) {
+                shown += QString::fromStdU16String(run.text).toStdString();
+            }
+            if (paragraph.runs.empty()) {
+                shown += "(" + std::to_string(paragraph.mark.halfPoints) + ")";
+            }
+            shown += paragraph.ended ? "/" : "";
+        }
+        EXPECT_EQ(shown, c.paragraphs) << c.start << "-" << c.end;
+    }
 }
 
 TEST(RtfWriter, WritesPlainTextInCodePage1252WithCrLfLineEnds) {
