@@ -15,6 +15,7 @@
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/rtf/RtfModelCodec.h"
 #include "Ufiche/rtf/RtfReader.h"
+#include "Ufiche/rtf/RtfWriter.h"
 #include "Ufiche/settings/WorksheetSettingLines.h"
 
 namespace {
@@ -39,6 +40,12 @@ Ufiche::GeneratedWorksheet& LastWorksheet() {
 std::u16string& LastDocument() {
     static std::u16string units;
     return units;
+}
+
+// The last RTF written, kept until the next writing.
+std::string& LastRtf() {
+    static std::string rtf;
+    return rtf;
 }
 
 }  // namespace
@@ -86,6 +93,20 @@ EMSCRIPTEN_KEEPALIVE const char16_t* FicheReadRtf(const char* rtf, int length) {
 
 EMSCRIPTEN_KEEPALIVE int FicheDocumentLength() {
     return static_cast<int>(LastDocument().size());
+}
+
+// Writes the document of `length` units at `units` (its 16-bit form) as RTF
+// with the core's writer; returns the bytes, `FicheRtfLength()` of them, or
+// none when the units hold no whole document.
+EMSCRIPTEN_KEEPALIVE const char* FicheWriteRtf(const char16_t* units, int length) {
+    const auto document = Ufiche::DecodeRtfDocument(
+        std::u16string_view(units, static_cast<std::size_t>(std::max(length, 0))));
+    LastRtf() = document ? Ufiche::WriteRtf(*document) : std::string();
+    return LastRtf().data();
+}
+
+EMSCRIPTEN_KEEPALIVE int FicheRtfLength() {
+    return static_cast<int>(LastRtf().size());
 }
 
 }  // extern "C"

@@ -1,10 +1,9 @@
 // The page's window: its settings controls and their reactions, the status
 // light, generation into the two panes, edit mode, printing and saving, and
 // what the browser keeps between visits (settings and the documents).
-import { LoadCore, Seed, Generate, ReadDocument } from './core.js';
+import { LoadCore, Seed, Generate, ReadDocument, WriteDocument } from './core.js';
 import { FromBytes } from './cp1252.js';
-import { DocumentHtml } from './document-html.js';
-import { WriteRtf } from './rtf-write.js';
+import { DocumentHtml, PaneDocument } from './document-html.js';
 import * as Settings from './settings.js';
 import { WORKSHEET_KEYS } from './settings-table.js';
 import { WatchForUpdates } from './update.js';
@@ -302,10 +301,23 @@ function Download(bytes, name) {
   setTimeout(() => URL.revokeObjectURL(link.href), 60000);
 }
 
-function SaveWorksheet() {
+// A4 with an edge of 5 mm, in twips: what the desktop writes when it has no
+// printer to take the page from, and the page that the page prints on; tab
+// stops every inch; Arial where a run names no font.
+const SAVED_LAYOUT = { defaultTabTwips: 1440, defaultFont: 0, fonts: new Map([[0, 'Arial']]),
+  page: { widthTwips: 11906, heightTwips: 16838, leftTwips: 283, rightTwips: 283, topTwips: 283,
+    bottomTwips: 283 } };
+
+// What a pane shows, as the core's writer writes it.
+function SavedRtf(pane) {
+  return WriteDocument(core, { ...SAVED_LAYOUT, ...PaneDocument(pane) });
+}
+
+async function SaveWorksheet() {
+  core ??= await LoadCore();
   const base = defaultFileName || UNNAMED;
-  Download(WriteRtf(subjectPane), `${base}.rtf`);
-  Download(WriteRtf(answerPane), `${base}_Cor.rtf`);
+  Download(SavedRtf(subjectPane), `${base}.rtf`);
+  Download(SavedRtf(answerPane), `${base}_Cor.rtf`);
 }
 
 // ---- Instruction list ----

@@ -4,7 +4,7 @@
 // them.
 import FicheCore from './fiche-core.mjs';
 import { ToBytes } from './cp1252.js';
-import { DecodeDocument } from './document-model.js';
+import { DecodeDocument, EncodeDocument } from './document-model.js';
 import { WORKSHEET_KEYS } from './settings-table.js';
 
 export const KINDS = ['Long', 'Surf', 'Vol', 'Capa', 'Masse'];
@@ -64,6 +64,19 @@ export function ReadDocument(module, rtf) {
     const units = module._FicheReadRtf(pointer, rtf.length);
     const length = module._FicheDocumentLength();
     return DecodeDocument(module.HEAPU16.subarray(units >> 1, (units >> 1) + length));
+  } finally {
+    module._free(pointer);
+  }
+}
+
+// A document (see document-model.js) as RTF bytes, written by the core's writer.
+export function WriteDocument(module, document) {
+  const units = EncodeDocument(document);
+  const pointer = module._malloc(units.length * 2 + 2);
+  try {
+    module.HEAPU16.set(units, pointer >> 1);
+    const rtf = module._FicheWriteRtf(pointer, units.length);
+    return module.HEAPU8.slice(rtf, rtf + module._FicheRtfLength());
   } finally {
     module._free(pointer);
   }
