@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the web page and runs its tests in Debian's Chromium: the native
-# corpus and settings table that the page's are compared with
+# corpus, settings table and RTF reader's documents that the page's are
+# compared with
 # (build/web/native), the playwright-core package from the lockfile
 # (tests/web), then the tests.
 set -euo pipefail
@@ -9,8 +10,11 @@ bash web/build.sh
 
 native=build/web/native
 cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release -DFICHE_CORE_ONLY=ON -DBUILD_TESTING=ON >/dev/null
-cmake --build "$native" -j "$(nproc)" --target fiche_web_corpus fiche_settings_table_native >/dev/null
+cmake --build "$native" -j "$(nproc)" --target fiche_web_corpus fiche_settings_table_native \
+  fiche_web_models >/dev/null
 "$native/tests/fiche_web_corpus" "$native/corpus.txt"
+"$native/tests/fiche_web_models" "$native/models.bin" "$native/corpus.txt" \
+  $(ls tests/fuzz/corpus/rtf/* | LC_ALL=C sort) $(ls tests/fuzz/regressions/rtf/* | LC_ALL=C sort)
 "$native/tests/fiche_settings_table_native" >"$native/settings-table.js"
 
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)

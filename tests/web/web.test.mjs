@@ -6,6 +6,7 @@
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import { createHash } from 'node:crypto';
 import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -133,6 +134,33 @@ describe('web page', () => {
     }, records.map(({ kind, seed, settings }) => ({ kind, seed, settings })));
     const expected = records.map((r) => r.text).join('');
     assert.ok(written === expected, 'the page core differs from the native one');
+  });
+
+  test('the page reads RTF with the desktop\'s reader: worksheets and the fuzzing corpus give the same documents', async () => {
+    const folder = join(CORPUS, '..');
+    const fuzz = ['corpus', 'regressions'].flatMap((set) => {
+      const rtf = new URL(`../fuzz/${set}/rtf/`, import.meta.url).pathname;
+      return readdirSync(rtf).sort().map((name) => join(rtf, name));
+    });
+    const inputs = [...ReadCorpus().flatMap((r) => r.text.split('\n').slice(2, 4)),
+      ...fuzz.map((file) => readFileSync(file, 'latin1'))];
+    const models = readFileSync(join(folder, 'models.bin'));
+    const native = [];
+    for (let at = 4; at < models.length;) {
+      const bytes = 2 * models.readUInt32LE(at);
+      native.push(createHash('sha256').update(models.subarray(at + 4, at + 4 + bytes)).digest('hex'));
+      at += 4 + bytes;
+    }
+    const page = await browser.NewPage();
+    const read = await page.evaluate(async (texts) => {
+      const { LoadCore, ReadDocumentUnits } = await import('/core.js');
+      const core = await LoadCore();
+      const hex = (buffer) => [...new Uint8Array(buffer)].map((b) => b.toString(16).padStart(2, '0')).join('');
+      return Promise.all(texts.map(async (text) => hex(await crypto.subtle.digest('SHA-256',
+        ReadDocumentUnits(core, Uint8Array.from(text, (c) => c.charCodeAt(0)))))));
+    }, inputs);
+    assert.equal(native.length, inputs.length);
+    assert.deepEqual(read, native);
   });
 
   test('each kind button shows both documents: heading, bold instruction, answers on yellow', async () => {

@@ -56,17 +56,21 @@ export function Generate(module, kind, settings) {
   };
 }
 
-// An RTF document (bytes) as the core's reader reads it (see document-model.js).
-export function ReadDocument(module, rtf) {
+// An RTF document (bytes) as the core's reader reads it, in its 16-bit form.
+export function ReadDocumentUnits(module, rtf) {
   const pointer = module._malloc(rtf.length + 1);
   try {
     module.HEAPU8.set(rtf, pointer);
-    const units = module._FicheReadRtf(pointer, rtf.length);
-    const length = module._FicheDocumentLength();
-    return DecodeDocument(module.HEAPU16.subarray(units >> 1, (units >> 1) + length));
+    const units = module._FicheReadRtf(pointer, rtf.length) >> 1;
+    return module.HEAPU16.slice(units, units + module._FicheDocumentLength());
   } finally {
     module._free(pointer);
   }
+}
+
+// An RTF document (bytes) as the core's reader reads it (see document-model.js).
+export function ReadDocument(module, rtf) {
+  return DecodeDocument(ReadDocumentUnits(module, rtf));
 }
 
 // A document (see document-model.js) as RTF bytes, written by the core's writer.
