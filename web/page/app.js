@@ -215,12 +215,15 @@ function SubjectChanged() {
   $('btnEnregistre').disabled = empty;
 }
 
+// The panes go back to their tops before they take the new documents: set
+// after, the scroll positions would make the browser lay the new documents
+// out at once, inside the press, rather than with the next frame.
 function ShowWorksheet(sheet) {
   defaultFileName = FromBytes(sheet.name);
-  subjectPane.innerHTML = DocumentHtml(ReadDocument(core, sheet.subject));
-  answerPane.innerHTML = DocumentHtml(ReadDocument(core, sheet.answerKey));
   subjectPane.scrollTop = 0;
   answerPane.scrollTop = 0;
+  subjectPane.innerHTML = DocumentHtml(ReadDocument(core, sheet.subject));
+  answerPane.innerHTML = DocumentHtml(ReadDocument(core, sheet.answerKey));
   SubjectChanged();
 }
 
