@@ -19,7 +19,7 @@ const DOCUMENT_FAMILIES = new Map([
   ['symbol', 'Symbol'],
 ]);
 
-export function CssFamily(name) {
+function CssFamily(name) {
   const fallback = FAMILY_FALLBACKS[name.toLowerCase()];
   // Single quotes: the family goes into a style attribute written with double ones.
   const quoted = `'${name.replace(/["'\\<>&]/g, '')}'`;
