@@ -7,13 +7,23 @@
 // then the base name, the subject and the answer key, one a line. Every
 // document is first read back with the worksheet reader, so that the corpus
 // holds whole worksheets of the asked length.
+// Usage: fiche_web_corpus CORPUS [MODELS FILE...]. With MODELS, it also
+// writes what the native RTF reader makes of each subject and answer key and
+// of each RTF file named after it, for the page's reader to make the same: a
+// count, then for each document its number of units and the units of its
+// 16-bit form, little-endian.
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "PropertyCorpus.h"
 #include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
+#include "Ufiche/rtf/RtfModelCodec.h"
+#include "Ufiche/rtf/RtfReader.h"
 #include "WorksheetLayout.h"
 
 namespace {
@@ -25,7 +35,28 @@ const char* const kTitleLine = "Nom : <b>Pr\xe9nom</b> : Classe : 5\xb0 }}}} {\\
 const char* const kInstructionText = "Convertissez en ";
 const char* const kSeparatorLine = "- \x97 - C:\\dossier {bonus}";
 
-std::string WriteRecord(int kind, int level, bool comma, int index) {
+// The documents that the reader makes of `inputs`, in their 16-bit form.
+void WriteModels(const char* path, const std::vector<std::string>& inputs) {
+    std::string out;
+    const auto number = [&](std::size_t value) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            out += static_cast<char>((value >> shift) & 0xFF);
+        }
+    };
+    number(inputs.size());
+    for (const std::string& input : inputs) {
+        const std::u16string units = Ufiche::EncodeRtfDocument(Ufiche::ReadRtf(input));
+        number(units.size());
+        for (const char16_t unit : units) {
+            out += static_cast<char>(unit & 0xFF);
+            out += static_cast<char>(unit >> 8);
+        }
+    }
+    std::ofstream(path, std::ios::binary) << out;
+}
+
+std::string WriteRecord(int kind, int level, bool comma, int index,
+                        std::vector<std::string>& documents) {
     const std::uint32_t seed = testsupport::CorpusSeed(index, level);
     Ufiche::WorksheetSettings settings = testsupport::CorpusSettings(index, level);
     settings.TitleLine = kTitleLine;
@@ -42,6 +73,8 @@ std::string WriteRecord(int kind, int level, bool comma, int index) {
             throw std::runtime_error(sheet.DefaultFileName + ": wrong number of questions");
         }
     }
+    documents.push_back(sheet.Subject);
+    documents.push_back(sheet.AnswerKey);
     char header[96];
     std::snprintf(header, sizeof header, "%d %d %d %u %d %d %d\n", kind, level, comma ? 1 : 0, seed,
                   settings.QuestionCount, settings.LineSpacing, settings.SeparatorShown ? 1 : 0);
@@ -56,12 +89,14 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
+    std::vector<std::string> documents;
     try {
         for (int kind = 0; kind <= static_cast<int>(Uconvers::QuantityKind::Mass); ++kind) {
             for (int level = 1; level <= 3; ++level) {
                 for (const bool comma : {false, true}) {
                     for (int index = 0; index < kWorksheetsPerCase; ++index) {
-                        const std::string record = WriteRecord(kind, level, comma, index);
+                        const std::string record =
+                            WriteRecord(kind, level, comma, index, documents);
                         std::fwrite(record.data(), 1, record.size(), out);
                     }
                 }
@@ -70,6 +105,14 @@ int main(int argc, char** argv) {
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;
+    }
+    if (argc > 2) {
+        for (int i = 3; i < argc; ++i) {
+            std::ifstream file(argv[i], std::ios::binary);
+            documents.emplace_back(std::istreambuf_iterator<char>(file),
+                                   std::istreambuf_iterator<char>());
+        }
+        WriteModels(argv[2], documents);
     }
     return std::fclose(out) == 0 ? 0 : 1;
 }
