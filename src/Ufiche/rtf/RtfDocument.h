@@ -31,33 +31,33 @@ struct RtfColour {
 // tables in force when the text was read: a run keeps its look whatever the
 // document's tables become after it.
 struct RtfFormat {
-    std::u16string font;  // family name; empty where the document names none
+    std::u16string font{};  // family name; empty where the document names none
     int halfPoints = kRtfDefaultHalfPoints;
     bool bold = false;
     bool italic = false;
     bool underline = false;
     bool strike = false;
     RtfVerticalAlignment alignment = RtfVerticalAlignment::Normal;
-    std::optional<RtfColour> foreground;  // none: the automatic colour
-    std::optional<RtfColour> highlight;   // none: no highlight
+    std::optional<RtfColour> foreground{};  // none: the automatic colour
+    std::optional<RtfColour> highlight{};   // none: no highlight
 
     bool operator==(const RtfFormat&) const = default;
 };
 
 // The longest stretch of text in one format.
 struct RtfRun {
-    std::u16string text;  // tabs as U+0009, line breaks ("\line") as U+2028
-    RtfFormat format;
+    std::u16string text{};  // tabs as U+0009, line breaks ("\line") as U+2028
+    RtfFormat format{};
 
     bool operator==(const RtfRun&) const = default;
 };
 
 struct RtfParagraph {
-    std::vector<RtfRun> runs;
+    std::vector<RtfRun> runs{};
     // The format of the paragraph mark, which an empty line takes its height
     // from: the format in force at its "\par", or for the last paragraph at
     // the end of the document.
-    RtfFormat mark;
+    RtfFormat mark{};
     // Whether a paragraph mark ends it; the last paragraph of a document has none.
     bool ended = false;
 
@@ -66,19 +66,19 @@ struct RtfParagraph {
 
 // Tables: rows of cells, each cell a list of paragraphs.
 struct RtfTableCell {
-    std::vector<RtfParagraph> paragraphs;
+    std::vector<RtfParagraph> paragraphs{};
 
     bool operator==(const RtfTableCell&) const = default;
 };
 
 struct RtfTableRow {
-    std::vector<RtfTableCell> cells;
+    std::vector<RtfTableCell> cells{};
 
     bool operator==(const RtfTableRow&) const = default;
 };
 
 struct RtfTable {
-    std::vector<RtfTableRow> rows;
+    std::vector<RtfTableRow> rows{};
 
     bool operator==(const RtfTable&) const = default;
 };
@@ -98,7 +98,7 @@ struct RtfPage {
 };
 
 struct RtfDocument {
-    std::vector<RtfBlock> blocks;
+    std::vector<RtfBlock> blocks{};
     // The tables as the stream declared them, last declaration kept: the
     // runs carry what they resolved to.
     int defaultFont = 0;                            // "\deffN"

@@ -6,9 +6,6 @@
 #include <utility>
 #include <vector>
 
-// The formats name only what differs from the default, which GCC would warn of.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 using Ufiche::RtfColour;
