@@ -22,8 +22,7 @@ try {
       const current = press;
       requestAnimationFrame((first) => requestAnimationFrame((second) => {
         current.painted = performance.now() - current.start;
-        // The frame after the press was drawn in time when the next one
-        // begins one frame interval later, not two.
+        // Drawn by the first frame when the next one begins one interval later, not two.
         current.oneFrame = second - first < 20;
         window.presses.push(current);
       }));

@@ -137,19 +137,14 @@ describe('web page', () => {
   });
 
   test('the page reads RTF with the desktop\'s reader: worksheets and the fuzzing corpus give the same documents', async () => {
-    const folder = join(CORPUS, '..');
-    const fuzz = ['corpus', 'regressions'].flatMap((set) => {
-      const rtf = new URL(`../fuzz/${set}/rtf/`, import.meta.url).pathname;
-      return readdirSync(rtf).sort().map((name) => join(rtf, name));
-    });
-    const inputs = [...ReadCorpus().flatMap((r) => r.text.split('\n').slice(2, 4)),
-      ...fuzz.map((file) => readFileSync(file, 'latin1'))];
-    const models = readFileSync(join(folder, 'models.bin'));
+    const fuzz = ['corpus', 'regressions'].map((set) => new URL(`../fuzz/${set}/rtf/`, import.meta.url).pathname)
+      .flatMap((rtf) => readdirSync(rtf).sort().map((name) => readFileSync(join(rtf, name), 'latin1')));
+    const inputs = [...ReadCorpus().flatMap((r) => r.text.split('\n').slice(2, 4)), ...fuzz];
+    const models = readFileSync(join(CORPUS, '..', 'models.bin'));
     const native = [];
-    for (let at = 4; at < models.length;) {
-      const bytes = 2 * models.readUInt32LE(at);
+    for (let at = 4, bytes; at < models.length; at += 4 + bytes) {
+      bytes = 2 * models.readUInt32LE(at);
       native.push(createHash('sha256').update(models.subarray(at + 4, at + 4 + bytes)).digest('hex'));
-      at += 4 + bytes;
     }
     const page = await browser.NewPage();
     const read = await page.evaluate(async (texts) => {
@@ -159,7 +154,6 @@ describe('web page', () => {
       return Promise.all(texts.map(async (text) => hex(await crypto.subtle.digest('SHA-256',
         ReadDocumentUnits(core, Uint8Array.from(text, (c) => c.charCodeAt(0)))))));
     }, inputs);
-    assert.equal(native.length, inputs.length);
     assert.deepEqual(read, native);
   });
 

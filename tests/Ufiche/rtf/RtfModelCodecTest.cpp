@@ -6,10 +6,8 @@ namespace {
 
 using namespace Ufiche;
 
-// A document with every kind of thing the form holds (formats differing in
-// each property, empty and unended paragraphs, a table, the tables and page a
-// stream declares, a lone surrogate) comes back whole; every damaged form is
-// refused or read, never a crash.
+// A document with every kind of thing the form holds comes back whole; every
+// damaged form is refused or read, never a crash.
 TEST(RtfModelCodec, ADocumentComesBackWholeAndAnyDamagedFormIsRefused) {
     const RtfFormat plain{u"Arial"};
     const RtfFormat answer{
