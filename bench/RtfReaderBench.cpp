@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "RichText/RtfReader.h"
 #include "Ufiche/generation/MersenneRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
-#include "Ufiche/rtf/RtfReader.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ void BM_ReadWorksheetRtf(benchmark::State& state) {
         Ufiche::BuildWorksheet(Uconvers::QuantityKind::Area, settings, random);
     const std::string& rtf = state.range(0) == 1 ? sheet.AnswerKey : sheet.Subject;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(Ufiche::ReadRtf(rtf));
+        benchmark::DoNotOptimize(RichText::ReadRtf(rtf));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * rtf.size()));
 }

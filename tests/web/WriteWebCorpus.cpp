@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "PropertyCorpus.h"
+#include "RichText/RtfModelCodec.h"
+#include "RichText/RtfReader.h"
 #include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
-#include "Ufiche/rtf/RtfModelCodec.h"
-#include "Ufiche/rtf/RtfReader.h"
 #include "WorksheetLayout.h"
 
 namespace {
@@ -45,7 +45,7 @@ void WriteModels(const char* path, const std::vector<std::string>& inputs) {
     };
     number(inputs.size());
     for (const std::string& input : inputs) {
-        const std::u16string units = Ufiche::EncodeRtfDocument(Ufiche::ReadRtf(input));
+        const std::u16string units = RichText::EncodeRtfDocument(RichText::ReadRtf(input));
         number(units.size());
         for (const char16_t unit : units) {
             out += static_cast<char>(unit & 0xFF);

@@ -11,11 +11,11 @@
 
 #include <emscripten/emscripten.h>
 
+#include "RichText/RtfModelCodec.h"
+#include "RichText/RtfReader.h"
+#include "RichText/RtfWriter.h"
 #include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
-#include "Ufiche/rtf/RtfModelCodec.h"
-#include "Ufiche/rtf/RtfReader.h"
-#include "Ufiche/rtf/RtfWriter.h"
 #include "Ufiche/settings/WorksheetSettingLines.h"
 
 namespace {
@@ -86,8 +86,8 @@ EMSCRIPTEN_KEEPALIVE const char* FicheAnswerKey() {
 // Reads `length` bytes of RTF at `rtf` with the core's reader; returns the
 // document's units, `FicheDocumentLength()` of them.
 EMSCRIPTEN_KEEPALIVE const char16_t* FicheReadRtf(const char* rtf, int length) {
-    LastDocument() = Ufiche::EncodeRtfDocument(
-        Ufiche::ReadRtf(std::string_view(rtf, static_cast<std::size_t>(std::max(length, 0)))));
+    LastDocument() = RichText::EncodeRtfDocument(
+        RichText::ReadRtf(std::string_view(rtf, static_cast<std::size_t>(std::max(length, 0)))));
     return LastDocument().data();
 }
 
@@ -99,9 +99,9 @@ EMSCRIPTEN_KEEPALIVE int FicheDocumentLength() {
 // with the core's writer; returns the bytes, `FicheRtfLength()` of them, or
 // none when the units hold no whole document.
 EMSCRIPTEN_KEEPALIVE const char* FicheWriteRtf(const char16_t* units, int length) {
-    const auto document = Ufiche::DecodeRtfDocument(
+    const auto document = RichText::DecodeRtfDocument(
         std::u16string_view(units, static_cast<std::size_t>(std::max(length, 0))));
-    LastRtf() = document ? Ufiche::WriteRtf(*document) : std::string();
+    LastRtf() = document ? RichText::WriteRtf(*document) : std::string();
     return LastRtf().data();
 }
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "Ufiche/rtf/Windows1252.h"
+#include "Commune/StoredText.h"
+#include "RichText/Windows1252.h"
 #include "Ufiche/settings/SettingsTable.h"
-#include "Ufiche/settings/StoredText.h"
 #include "Ufiche/settings/WorksheetSettingLines.h"
 
 namespace {
@@ -21,7 +21,7 @@ using Ufiche::SettingRow;
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
     for (const char c : text) {
-        const char16_t unit = Ufiche::UnicodeFromWindows1252(static_cast<unsigned char>(c));
+        const char16_t unit = RichText::UnicodeFromWindows1252(static_cast<unsigned char>(c));
         if (unit >= 0x20 && unit < 0x7F && unit != '"' && unit != '\\') {
             quoted += c;
         } else {
@@ -57,11 +57,11 @@ std::string RowObject(const SettingRow& row) {
         case SettingKind::Integer:
             object += "\"min\": " + std::to_string(row.Minimum) +
                       ", \"max\": " + std::to_string(row.Maximum) +
-                      ", \"value\": " + std::to_string(Ufiche::DecodeInteger(value));
+                      ", \"value\": " + std::to_string(Commune::DecodeInteger(value));
             break;
         case SettingKind::Boolean:
             object += "\"value\": ";
-            object += Ufiche::DecodeBoolean(value).value_or(false) ? "true" : "false";
+            object += Commune::DecodeBoolean(value).value_or(false) ? "true" : "false";
             break;
         case SettingKind::Text:
             object += "\"limit\": " + std::to_string(Ufiche::TextLimitOf(row)) +
@@ -90,8 +90,8 @@ int main() {
         "// page is built; not edited by hand).\n";
     module += "export const SECTION = " + Quoted(Ufiche::kSettingsSection) + ";\n";
     module +=
-        "export const STORED_TEXT_LIMIT = " + std::to_string(Ufiche::kStoredTextLimit) + ";\n";
-    module += "export const MAX_LIST_ENTRIES = " + std::to_string(Ufiche::kMaxListEntries) + ";\n";
+        "export const STORED_TEXT_LIMIT = " + std::to_string(Commune::kStoredTextLimit) + ";\n";
+    module += "export const MAX_LIST_ENTRIES = " + std::to_string(Commune::kMaxListEntries) + ";\n";
     module += "export const ROWS = [\n";
     for (const SettingRow& row : Ufiche::SettingRows()) {
         if (row.OnPage) {

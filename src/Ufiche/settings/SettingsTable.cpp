@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "Ufiche/settings/StoredText.h"
+#include "Commune/StoredText.h"
 
 namespace Ufiche {
 namespace {
@@ -112,7 +112,7 @@ std::string_view DefaultOf(const SettingRow& row, Edition edition) {
 }
 
 std::size_t TextLimitOf(const SettingRow& row) {
-    return row.TextLimit != 0 ? row.TextLimit : kStoredTextLimit;
+    return row.TextLimit != 0 ? row.TextLimit : Commune::kStoredTextLimit;
 }
 
 int ClampToRow(const SettingRow& row, int value) {

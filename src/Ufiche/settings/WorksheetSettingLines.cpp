@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "Ufiche/settings/StoredText.h"
+#include "Commune/StoredText.h"
 
 namespace Ufiche {
 namespace {
@@ -25,9 +25,10 @@ const std::array kFields{
 void Assign(WorksheetSettings& settings, const WorksheetSettingField& field, const SettingRow& row,
             std::string_view value) {
     if (const auto* integer = std::get_if<int WorksheetSettings::*>(&field.Target)) {
-        settings.*(*integer) = ClampToRow(row, DecodeInteger(TrimControls(value)));
+        settings.*(*integer) =
+            ClampToRow(row, Commune::DecodeInteger(Commune::TrimControls(value)));
     } else if (const auto* flag = std::get_if<bool WorksheetSettings::*>(&field.Target)) {
-        if (const auto decoded = DecodeBoolean(TrimControls(value))) {
+        if (const auto decoded = Commune::DecodeBoolean(Commune::TrimControls(value))) {
             settings.*(*flag) = *decoded;
         }
     } else {

@@ -11,8 +11,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "Commune/StoredText.h"
 #include "Ufiche/settings/SettingsTable.h"
-#include "Ufiche/settings/StoredText.h"
 #include "Ufiche/settings/WorksheetSettingLines.h"
 #include "platform/codepage/Codepage.h"
 
@@ -24,12 +24,12 @@ namespace {
 template <class Box>
 StoredSetting::Integer RangedValue(Box* box, const SettingRow& row) {
     box->setRange(row.Minimum, row.Maximum);
-    box->setValue(DecodeInteger(DefaultOf(row, Edition::Desktop)));
+    box->setValue(Commune::DecodeInteger(DefaultOf(row, Edition::Desktop)));
     return {[box] { return box->value(); }, [box](const int& value) { box->setValue(value); }};
 }
 
 StoredSetting::Boolean Checked(QCheckBox* box, const SettingRow& row) {
-    box->setChecked(DecodeBoolean(DefaultOf(row, Edition::Desktop)).value_or(false));
+    box->setChecked(Commune::DecodeBoolean(DefaultOf(row, Edition::Desktop)).value_or(false));
     return {[box] { return box->isChecked(); },
             [box](const bool& checked) { box->setChecked(checked); }};
 }

@@ -1,15 +1,15 @@
 #include "platform/codepage/Codepage.h"
 
-#include "Ufiche/rtf/Windows1252.h"
+#include "RichText/Windows1252.h"
 
 namespace platform {
 
 QChar UnicodeFromWindows1252(unsigned char byte) {
-    return QChar(Ufiche::UnicodeFromWindows1252(byte));
+    return QChar(RichText::UnicodeFromWindows1252(byte));
 }
 
 std::optional<unsigned char> Windows1252FromUnicode(QChar character) {
-    return Ufiche::Windows1252FromUnicode(character.unicode());
+    return RichText::Windows1252FromUnicode(character.unicode());
 }
 
 QString FromWindows1252(std::string_view bytes) {

@@ -9,7 +9,7 @@
 
 namespace platform {
 
-// Windows-1252 (the core's table, Ufiche/rtf/Windows1252.h) for Qt's strings,
+// Windows-1252 (the core's table, RichText/Windows1252.h) for Qt's strings,
 // since Qt has no codec for it.
 
 // The Unicode character of one Windows-1252 byte.

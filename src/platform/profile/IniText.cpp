@@ -143,7 +143,7 @@ std::optional<std::string_view> FindValue(std::string_view content, std::string_
 std::string ReadValue(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view defaultValue) {
     const std::optional<std::string_view> stored = FindValue(content, section, key);
-    return stored ? Ufiche::ReadableValue(*stored) : std::string(defaultValue);
+    return stored ? Commune::ReadableValue(*stored) : std::string(defaultValue);
 }
 
 bool CanStore(std::string_view section, std::string_view key, std::string_view value) {

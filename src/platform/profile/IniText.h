@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "Ufiche/settings/StoredText.h"
+#include "Commune/StoredText.h"
 
 // The content of an INI file, read and edited as text the way the Windows
 // profile functions see it. Lines end at LF; a CR just before it belongs to the
@@ -20,14 +20,14 @@ namespace platform::ini {
 
 // The longest value a read returns, in characters: the stored settings'
 // limit, which the page reads by too.
-inline constexpr std::size_t maxValueLength = Ufiche::kStoredTextLimit;
+inline constexpr std::size_t maxValueLength = Commune::kStoredTextLimit;
 
 // The value of the key as it stands in the file, without the blanks around it;
 // nothing when the section or the key is missing.
 std::optional<std::string_view> FindValue(std::string_view content, std::string_view section,
                                           std::string_view key);
 
-// The key's value as a reader receives it (Ufiche::ReadableValue: one outer
+// The key's value as a reader receives it (Commune::ReadableValue: one outer
 // pair of matching quotes removed, cut to maxValueLength characters), or the
 // default, as given, when the key is missing.
 std::string ReadValue(std::string_view content, std::string_view section, std::string_view key,

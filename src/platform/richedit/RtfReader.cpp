@@ -10,29 +10,29 @@
 #include <variant>
 #include <vector>
 
-#include "Ufiche/rtf/RtfReader.h"
+#include "RichText/RtfReader.h"
 #include "platform/codepage/Codepage.h"
 
 namespace platform {
 namespace {
 
-QColor ColourOf(const Ufiche::RtfColour& colour) {
+QColor ColourOf(const RichText::RtfColour& colour) {
     return QColor(colour.red, colour.green, colour.blue);
 }
 
-QTextCharFormat::VerticalAlignment AlignmentOf(Ufiche::RtfVerticalAlignment alignment) {
+QTextCharFormat::VerticalAlignment AlignmentOf(RichText::RtfVerticalAlignment alignment) {
     switch (alignment) {
-        case Ufiche::RtfVerticalAlignment::Superscript:
+        case RichText::RtfVerticalAlignment::Superscript:
             return QTextCharFormat::AlignSuperScript;
-        case Ufiche::RtfVerticalAlignment::Subscript:
+        case RichText::RtfVerticalAlignment::Subscript:
             return QTextCharFormat::AlignSubScript;
-        case Ufiche::RtfVerticalAlignment::Normal:
+        case RichText::RtfVerticalAlignment::Normal:
             break;
     }
     return QTextCharFormat::AlignNormal;
 }
 
-QTextCharFormat CharFormatOf(const Ufiche::RtfFormat& format) {
+QTextCharFormat CharFormatOf(const RichText::RtfFormat& format) {
     QTextCharFormat converted;
     if (!format.font.empty()) {
         converted.setFontFamilies(QStringList{QStringView(format.font).toString()});
@@ -66,8 +66,8 @@ public:
     explicit ParagraphInserter(QTextCursor& cursor) : m_cursor(cursor) {}
 
     // `ended`: whether a new block follows the paragraph.
-    void Insert(const Ufiche::RtfParagraph& paragraph, bool ended) {
-        for (const Ufiche::RtfRun& run : paragraph.runs) {
+    void Insert(const RichText::RtfParagraph& paragraph, bool ended) {
+        for (const RichText::RtfRun& run : paragraph.runs) {
             m_cursor.insertText(QStringView(run.text).toString(), CharFormat(run.format));
         }
         const QTextCharFormat mark = CharFormat(paragraph.mark);
@@ -80,7 +80,7 @@ public:
     }
 
 private:
-    const QTextCharFormat& CharFormat(const Ufiche::RtfFormat& format) {
+    const QTextCharFormat& CharFormat(const RichText::RtfFormat& format) {
         for (const auto& [known, converted] : m_formats) {
             if (known == format) {
                 return converted;
@@ -98,26 +98,26 @@ private:
     }
 
     QTextCursor& m_cursor;
-    std::vector<std::pair<Ufiche::RtfFormat, QTextCharFormat>> m_formats;
+    std::vector<std::pair<RichText::RtfFormat, QTextCharFormat>> m_formats;
     QTextCharFormat m_uncached;
 };
 
 }  // namespace
 
-void InsertRtfDocument(QTextCursor& cursor, const Ufiche::RtfDocument& document) {
+void InsertRtfDocument(QTextCursor& cursor, const RichText::RtfDocument& document) {
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     ParagraphInserter inserter(cursor);
     const auto& blocks = document.blocks;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
         const bool last = i + 1 == blocks.size();
-        if (const auto* paragraph = std::get_if<Ufiche::RtfParagraph>(&blocks[i])) {
+        if (const auto* paragraph = std::get_if<RichText::RtfParagraph>(&blocks[i])) {
             inserter.Insert(*paragraph, paragraph->ended);
             continue;
         }
         // A pane shows a table's cells one paragraph after the other, row by
         // row, so that none of its text is lost.
-        const auto& table = std::get<Ufiche::RtfTable>(blocks[i]);
+        const auto& table = std::get<RichText::RtfTable>(blocks[i]);
         for (std::size_t row = 0; row < table.rows.size(); ++row) {
             const auto& cells = table.rows[row].cells;
             for (std::size_t cell = 0; cell < cells.size(); ++cell) {
@@ -133,8 +133,8 @@ void InsertRtfDocument(QTextCursor& cursor, const Ufiche::RtfDocument& document)
     cursor.endEditBlock();
 }
 
-Ufiche::RtfDocument ReadRtf(QTextCursor& cursor, std::string_view rtf) {
-    Ufiche::RtfDocument document = Ufiche::ReadRtf(rtf);
+RichText::RtfDocument ReadRtf(QTextCursor& cursor, std::string_view rtf) {
+    RichText::RtfDocument document = RichText::ReadRtf(rtf);
     InsertRtfDocument(cursor, document);
     return document;
 }

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "Ufiche/rtf/RtfDocument.h"
+#include "RichText/RtfDocument.h"
 
 class QTextCursor;
 
@@ -12,12 +12,12 @@ namespace platform {
 // selection, in one edit block: its first paragraph goes on in the block at
 // the cursor, each ended paragraph starts a new block, and an empty line
 // keeps the look of its paragraph mark (its height, above all).
-void InsertRtfDocument(QTextCursor& cursor, const Ufiche::RtfDocument& document);
+void InsertRtfDocument(QTextCursor& cursor, const RichText::RtfDocument& document);
 
 // Reads an RTF stream with the core's reader in place of the cursor's
 // selection; returns the document read, for what it declares beyond its text
 // (the default tab stops).
-Ufiche::RtfDocument ReadRtf(QTextCursor& cursor, std::string_view rtf);
+RichText::RtfDocument ReadRtf(QTextCursor& cursor, std::string_view rtf);
 
 // Reads Windows-1252 plain text in place of the cursor's selection: CR LF,
 // CR and LF end paragraphs; NUL bytes are dropped.

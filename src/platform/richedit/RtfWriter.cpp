@@ -14,7 +14,7 @@
 #include <string>
 #include <utility>
 
-#include "Ufiche/rtf/RtfWriter.h"
+#include "RichText/RtfWriter.h"
 #include "platform/codepage/Codepage.h"
 
 namespace platform {
@@ -26,8 +26,8 @@ std::u16string ToUtf16(QStringView text) {
 
 // A brush that the format sets and that paints, as an RGB colour; none for a
 // brush left unset or set to paint nothing.
-std::optional<Ufiche::RtfColour> BrushColour(const QTextCharFormat& format,
-                                             QTextFormat::Property property) {
+std::optional<RichText::RtfColour> BrushColour(const QTextCharFormat& format,
+                                               QTextFormat::Property property) {
     if (!format.hasProperty(property)) {
         return std::nullopt;
     }
@@ -36,16 +36,16 @@ std::optional<Ufiche::RtfColour> BrushColour(const QTextCharFormat& format,
         return std::nullopt;
     }
     const QColor colour = brush.color().toRgb();
-    return Ufiche::RtfColour{static_cast<std::uint8_t>(colour.red()),
-                             static_cast<std::uint8_t>(colour.green()),
-                             static_cast<std::uint8_t>(colour.blue())};
+    return RichText::RtfColour{static_cast<std::uint8_t>(colour.red()),
+                               static_cast<std::uint8_t>(colour.green()),
+                               static_cast<std::uint8_t>(colour.blue())};
 }
 
 // The properties of a character format that RTF carries. A size left unset
 // is the document's default font's; a weight from DemiBold up is bold; of the
 // vertical alignments only superscript and subscript are kept.
-Ufiche::RtfFormat Describe(const QTextCharFormat& format, const QFont& defaultFont) {
-    Ufiche::RtfFormat written;
+RichText::RtfFormat Describe(const QTextCharFormat& format, const QFont& defaultFont) {
+    RichText::RtfFormat written;
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty()) {
         written.font = ToUtf16(families.front());
@@ -54,20 +54,20 @@ Ufiche::RtfFormat Describe(const QTextCharFormat& format, const QFont& defaultFo
     if (points <= 0) {
         points = defaultFont.pointSizeF();
     }
-    written.halfPoints = points > 0 ? qRound(points * 2) : Ufiche::kRtfDefaultHalfPoints;
+    written.halfPoints = points > 0 ? qRound(points * 2) : RichText::kRtfDefaultHalfPoints;
     written.bold = format.fontWeight() > QFont::Medium;
     written.italic = format.fontItalic();
     written.underline = format.fontUnderline();
     written.strike = format.fontStrikeOut();
     switch (format.verticalAlignment()) {
         case QTextCharFormat::AlignSuperScript:
-            written.alignment = Ufiche::RtfVerticalAlignment::Superscript;
+            written.alignment = RichText::RtfVerticalAlignment::Superscript;
             break;
         case QTextCharFormat::AlignSubScript:
-            written.alignment = Ufiche::RtfVerticalAlignment::Subscript;
+            written.alignment = RichText::RtfVerticalAlignment::Subscript;
             break;
         default:
-            written.alignment = Ufiche::RtfVerticalAlignment::Normal;
+            written.alignment = RichText::RtfVerticalAlignment::Normal;
             break;
     }
     written.foreground = BrushColour(format, QTextFormat::ForegroundBrush);
@@ -77,14 +77,14 @@ Ufiche::RtfFormat Describe(const QTextCharFormat& format, const QFont& defaultFo
 
 }  // namespace
 
-Ufiche::RtfDocument CollectRtf(const QTextDocument& document, int start, int end) {
+RichText::RtfDocument CollectRtf(const QTextDocument& document, int start, int end) {
     const QFont defaultFont = document.defaultFont();
-    Ufiche::RtfDocument collected;
+    RichText::RtfDocument collected;
     collected.fonts[collected.defaultFont] = ToUtf16(defaultFont.family());
     for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() <= end;
          block = block.next()) {
         const int separator = block.position() + block.length() - 1;
-        Ufiche::RtfParagraph paragraph;
+        RichText::RtfParagraph paragraph;
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
             const QTextFragment piece = fragment.fragment();
             const int from = std::max(piece.position(), start);
@@ -94,7 +94,7 @@ Ufiche::RtfDocument CollectRtf(const QTextDocument& document, int start, int end
             }
             const QString text = piece.text();
             const QStringView cut = QStringView(text).mid(from - piece.position(), to - from);
-            Ufiche::RtfFormat format = Describe(piece.charFormat(), defaultFont);
+            RichText::RtfFormat format = Describe(piece.charFormat(), defaultFont);
             // Fragments that differ only in what RTF does not carry make one run.
             if (!paragraph.runs.empty() && paragraph.runs.back().format == format) {
                 paragraph.runs.back().text += ToUtf16(cut);
@@ -119,10 +119,10 @@ Ufiche::RtfDocument CollectRtf(const QTextDocument& document, int start, int end
 
 std::string WriteRtf(const QTextDocument& document, int start, int end, int defaultTabTwips,
                      const std::optional<RtfPage>& page) {
-    Ufiche::RtfDocument collected = CollectRtf(document, start, end);
+    RichText::RtfDocument collected = CollectRtf(document, start, end);
     collected.defaultTabTwips = defaultTabTwips;
     collected.page = page;
-    return Ufiche::WriteRtf(collected);
+    return RichText::WriteRtf(collected);
 }
 
 std::string WritePlainText(const QTextDocument& document, int start, int end) {

@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-#include "Ufiche/rtf/RtfReader.h"
+#include "RichText/RtfReader.h"
 #include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/files/FileContent.h"
@@ -95,8 +95,8 @@ void TRxRichEdit::LoadFromStream(QIODevice& stream) {
     if (m_streamMode == StreamMode::WholeContent) {
         cursor.select(QTextCursor::Document);
     }
-    if (m_richText && Ufiche::LooksLikeRtf(bytes)) {
-        const Ufiche::RtfDocument read = Ufiche::ReadRtf(bytes);
+    if (m_richText && RichText::LooksLikeRtf(bytes)) {
+        const RichText::RtfDocument read = RichText::ReadRtf(bytes);
         InsertRtfDocument(cursor, read);
         if (read.defaultTabTwips) {
             SetDefaultTabTwips(*read.defaultTabTwips);

@@ -88,7 +88,7 @@ TEST_F(HardeningTest, AnyTextInTheFieldsGivesDocumentsThatLoadAndSettingsThatCom
         // lengths of their limits, their text without blanks at the ends.
         auto stored = [](const QString& typed, int limit) {
             return platform::FromWindows1252(
-                Ufiche::TrimControls(platform::ToWindows1252(typed.left(limit))));
+                Commune::TrimControls(platform::ToWindows1252(typed.left(limit))));
         };
         EXPECT_EQ(form->findChild<QLineEdit*>("eTitre1")->text(), stored(texts.title, 160));
         EXPECT_EQ(form->findChild<QLineEdit*>("eSepar")->text(), stored(texts.separator, 230));

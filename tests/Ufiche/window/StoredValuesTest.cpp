@@ -4,6 +4,7 @@
 
 namespace {
 
+using namespace Commune;
 using namespace Ufiche;
 
 TEST(StoredValues, TextsAreTrimmedAndQuotedTextsWrappedInOneMorePair) {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "FuzzTargets.h"
-#include "Ufiche/rtf/RtfReader.h"
+#include "RichText/RtfReader.h"
 #include "platform/richedit/RtfReader.h"
 #include "platform/richedit/RtfWriter.h"
 
@@ -20,8 +20,8 @@ QString WithoutControlCharacters(QString text) {
 
 QString ReadIntoDocument(QTextDocument& document, std::string_view bytes) {
     QTextCursor cursor(&document);
-    if (Ufiche::LooksLikeRtf(bytes)) {
-        platform::InsertRtfDocument(cursor, Ufiche::ReadRtf(bytes));
+    if (RichText::LooksLikeRtf(bytes)) {
+        platform::InsertRtfDocument(cursor, RichText::ReadRtf(bytes));
     } else {
         platform::ReadPlainText(cursor, bytes);
     }

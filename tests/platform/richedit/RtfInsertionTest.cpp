@@ -63,11 +63,11 @@ TEST(RtfInsertion, GoesOnInTheBlockAtTheCursorAndShowsTablesParagraphByParagraph
     ReadRtf(cursor, "{\\rtf1 (x\\par\\par y)}");
     EXPECT_EQ(ShownText(document), "avant(x\n\ny)apr\xE8s");
 
-    Ufiche::RtfDocument table;
-    Ufiche::RtfTableCell cell{{Ufiche::RtfParagraph{{{u"a", {}}}, {}, false},
-                               Ufiche::RtfParagraph{{{u"b", {}}}, {}, false}}};
-    table.blocks = {Ufiche::RtfParagraph{{{u"t", {}}}, {}, true},
-                    Ufiche::RtfTable{{Ufiche::RtfTableRow{{cell, cell}}}}};
+    RichText::RtfDocument table;
+    RichText::RtfTableCell cell{{RichText::RtfParagraph{{{u"a", {}}}, {}, false},
+                                 RichText::RtfParagraph{{{u"b", {}}}, {}, false}}};
+    table.blocks = {RichText::RtfParagraph{{{u"t", {}}}, {}, true},
+                    RichText::RtfTable{{RichText::RtfTableRow{{cell, cell}}}}};
     QTextDocument shown;
     QTextCursor end(&shown);
     platform::InsertRtfDocument(end, table);

@@ -161,7 +161,7 @@ TEST(RtfWriter, CollectsTheBlocksThatTheRangeReachesAndTheFormatOfEachEmptyLine)
     for (const auto& c : cases) {
         std::string shown;
         for (const auto& block : platform::CollectRtf(*document, c.start, c.end).blocks) {
-            const auto& paragraph = std::get<Ufiche::RtfParagraph>(block);
+            const auto& paragraph = std::get<RichText::RtfParagraph>(block);
             shown += shown.empty() ? "" : " ";
             for (const auto& run : paragraph.runs) {
                 shown += QString::fromStdU16String(run.text).toStdString();

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "Ufiche/settings/StoredText.h"
+#include "Commune/StoredText.h"
 #include "platform/codepage/Codepage.h"
 #include "platform/profile/ProfileFile.h"
 #include "platform/profile/ProfileSession.h"
@@ -50,7 +50,8 @@ QSize ScreenSize(const QWidget& form) {
 
 int ReadInteger(const ProfileSession& file, std::string_view section, std::string_view key,
                 std::string_view defaultValue) {
-    return DecodeInteger(TrimControls(file.ReadString(section, key, defaultValue)));
+    return Commune::DecodeInteger(
+        Commune::TrimControls(file.ReadString(section, key, defaultValue)));
 }
 
 std::string ItemKey(qsizetype index) {
@@ -84,16 +85,17 @@ void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSettin
     // The control's current value is the default, so that a missing key
     // leaves it unchanged.
     auto readTrimmed = [&](std::string_view current) {
-        return TrimControls(file.ReadString(kSection, row.Key, current));
+        return Commune::TrimControls(file.ReadString(kSection, row.Key, current));
     };
     std::visit(
         Overloaded{
             [&](const StoredSetting::Integer& value) {
                 const std::string stored = readTrimmed(std::to_string(value.read()));
-                value.write(ClampToRow(row, DecodeInteger(stored)));
+                value.write(ClampToRow(row, Commune::DecodeInteger(stored)));
             },
             [&](const StoredSetting::Boolean& value) {
-                if (const auto flag = DecodeBoolean(readTrimmed(EncodeBoolean(value.read())))) {
+                if (const auto flag =
+                        Commune::DecodeBoolean(readTrimmed(Commune::EncodeBoolean(value.read())))) {
                     value.write(*flag);
                 }
             },
@@ -104,7 +106,7 @@ void TFormStorage::RestoreSetting(const ProfileSession& file, const StoredSettin
             [&](const StoredSetting::List& list) {
                 const std::string section = ListSection(row);
                 const int count =
-                    std::min(ReadInteger(file, section, "Count", "0"), kMaxListEntries);
+                    std::min(ReadInteger(file, section, "Count", "0"), Commune::kMaxListEntries);
                 // An empty or unreadable count leaves the list as it is.
                 if (count <= 0) {
                     return;
@@ -182,11 +184,11 @@ void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& settin
                        file.WriteString(kSection, row.Key, std::to_string(value.read()));
                    },
                    [&](const StoredSetting::Boolean& value) {
-                       file.WriteString(kSection, row.Key, EncodeBoolean(value.read()));
+                       file.WriteString(kSection, row.Key, Commune::EncodeBoolean(value.read()));
                    },
                    [&](const StoredSetting::Text& value) {
                        file.WriteString(kSection, row.Key,
-                                        EncodeText(platform::ToWindows1252(value.read())));
+                                        Commune::EncodeText(platform::ToWindows1252(value.read())));
                    },
                    [&](const StoredSetting::List& list) {
                        const std::string section = ListSection(row);
@@ -198,8 +200,9 @@ void TFormStorage::SaveSetting(ProfileSession& file, const StoredSetting& settin
                        }
                        file.WriteString(section, "Count", std::to_string(entries.size()));
                        for (qsizetype i = 0; i < entries.size(); ++i) {
-                           file.WriteString(section, ItemKey(i),
-                                            EncodeListEntry(platform::ToWindows1252(entries[i])));
+                           file.WriteString(
+                               section, ItemKey(i),
+                               Commune::EncodeListEntry(platform::ToWindows1252(entries[i])));
                        }
                    },
                },

@@ -14,7 +14,7 @@ std::array<int, 4> DecodeFourIntegers(std::string_view text) {
             break;
         }
         const std::size_t end = std::min(text.find_first_of(" ,", at), text.size());
-        values[word++] = DecodeInteger(text.substr(at, end - at));
+        values[word++] = Commune::DecodeInteger(text.substr(at, end - at));
         at = end;
     }
     return values;

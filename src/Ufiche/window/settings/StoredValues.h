@@ -4,10 +4,10 @@
 
 #include <array>
 
-#include "Ufiche/settings/StoredText.h"
+#include "Commune/StoredText.h"
 
 // How the window's placement is written to the settings file and read back;
-// the stored settings' own values follow Ufiche/settings/StoredText.h.
+// the stored settings' own values follow Commune/StoredText.h.
 namespace Ufiche {
 
 // The first four words of a text split at blanks and commas, as decimal

@@ -1,9 +1,9 @@
-#include "Ufiche/rtf/Windows1252.h"
+#include "RichText/Windows1252.h"
 
 #include <array>
 #include <cstddef>
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 // Bytes 0x80 to 0x9F; every other byte has the Unicode value of the byte.
@@ -35,4 +35,4 @@ std::optional<unsigned char> Windows1252FromUnicode(char16_t unit) {
     return std::nullopt;
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "Ufiche/rtf/RtfDocument.h"
+#include "RichText/RtfDocument.h"
 
 // The rich-text document as a flat sequence of 16-bit units, the form in which
 // it crosses between the core and the page's JavaScript (one typed array
@@ -23,7 +23,7 @@
 //   block     := 0 paragraph | 1 count(rows) (count(cells) (count paragraph*)*)*
 //   paragraph := ended u32(mark format) count (u32(format) text)*
 //   text      := u32(length) units          u32, count := high unit, low unit
-namespace Ufiche {
+namespace RichText {
 
 std::u16string EncodeRtfDocument(const RtfDocument& document);
 
@@ -31,4 +31,4 @@ std::u16string EncodeRtfDocument(const RtfDocument& document);
 // short, an index out of the format table, an unknown block or version).
 std::optional<RtfDocument> DecodeRtfDocument(std::u16string_view units);
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -1,4 +1,4 @@
-#include "Ufiche/rtf/RtfReader.h"
+#include "RichText/RtfReader.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@
 #include <variant>
 #include <vector>
 
-#include "Ufiche/rtf/Windows1252.h"
+#include "RichText/Windows1252.h"
 
-namespace Ufiche {
+namespace RichText {
 
 // Failures name the run by its text and format.
 void PrintTo(const RtfRun& run, std::ostream* out) {
@@ -27,16 +27,16 @@ void PrintTo(const RtfRun& run, std::ostream* out) {
          << int(f.alignment) << (f.foreground ? " fg" : "") << (f.highlight ? " hl" : "");
 }
 
-}  // namespace Ufiche
+}  // namespace RichText
 
 namespace {
 
-using Ufiche::ReadRtf;
-using Ufiche::RtfColour;
-using Ufiche::RtfDocument;
-using Ufiche::RtfFormat;
-using Ufiche::RtfParagraph;
-using Ufiche::RtfRun;
+using RichText::ReadRtf;
+using RichText::RtfColour;
+using RichText::RtfDocument;
+using RichText::RtfFormat;
+using RichText::RtfParagraph;
+using RichText::RtfRun;
 
 // A prologue with the documents' fonts and a colour table whose entries differ
 // from the generated documents' own, so that indexes must go through it.
@@ -173,8 +173,9 @@ TEST(RtfReader, AppliesEveryCharacterPropertyAndRestoresItAtTheEndOfAGroup) {
         Arial9(u"f"),
         Arial9(u"g", [](RtfFormat& f) { f.underline = true; }),
         Arial9(u"h", [](RtfFormat& f) { f.strike = true; }),
-        Arial9(u"i", [](RtfFormat& f) { f.alignment = Ufiche::RtfVerticalAlignment::Superscript; }),
-        Arial9(u"j", [](RtfFormat& f) { f.alignment = Ufiche::RtfVerticalAlignment::Subscript; }),
+        Arial9(u"i",
+               [](RtfFormat& f) { f.alignment = RichText::RtfVerticalAlignment::Superscript; }),
+        Arial9(u"j", [](RtfFormat& f) { f.alignment = RichText::RtfVerticalAlignment::Subscript; }),
         Arial9(u"k",
                [](RtfFormat& f) {
                    f.foreground = RtfColour{0, 0, 255};
@@ -310,7 +311,7 @@ TEST(RtfReader, ReadsEveryByteValueAsItsWindows1252Character) {
         char hex[8];
         std::snprintf(hex, sizeof hex, "\\'%02x", byte);
         escaped += hex;
-        const char16_t unit = Ufiche::UnicodeFromWindows1252(static_cast<unsigned char>(byte));
+        const char16_t unit = RichText::UnicodeFromWindows1252(static_cast<unsigned char>(byte));
         if (byte >= 0x20 || byte == '\t') {
             expectedEscaped += unit;  // control characters other than the tab are dropped
         }
@@ -367,11 +368,11 @@ TEST(RtfReader, ReadsMegabyteDocumentsOfAnyShapeWithoutHanging) {
 }
 
 TEST(RtfReader, RecognisesAnRtfStreamByItsOpening) {
-    EXPECT_TRUE(Ufiche::LooksLikeRtf(" \r\n\t{\\rtf1 x}"));
-    EXPECT_TRUE(Ufiche::LooksLikeRtf("{\\rtf"));
-    EXPECT_FALSE(Ufiche::LooksLikeRtf("x{\\rtf1}"));
-    EXPECT_FALSE(Ufiche::LooksLikeRtf("{\\rt"));
-    EXPECT_FALSE(Ufiche::LooksLikeRtf("  "));
+    EXPECT_TRUE(RichText::LooksLikeRtf(" \r\n\t{\\rtf1 x}"));
+    EXPECT_TRUE(RichText::LooksLikeRtf("{\\rtf"));
+    EXPECT_FALSE(RichText::LooksLikeRtf("x{\\rtf1}"));
+    EXPECT_FALSE(RichText::LooksLikeRtf("{\\rt"));
+    EXPECT_FALSE(RichText::LooksLikeRtf("  "));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 // Text is UTF-16, since RTF's "\uN" may carry any 16-bit unit; the desktop's
 // panes and the page's HTML are UTF-16 too. Both editions build their own
 // view (a QTextDocument, HTML) from it and fill it back from that view.
-namespace Ufiche {
+namespace RichText {
 
 // RTF's default size is 12 points.
 inline constexpr int kRtfDefaultHalfPoints = 24;
@@ -110,4 +110,4 @@ struct RtfDocument {
     bool operator==(const RtfDocument&) const = default;
 };
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -2,9 +2,9 @@
 
 #include <string_view>
 
-#include "Ufiche/rtf/RtfDocument.h"
+#include "RichText/RtfDocument.h"
 
-namespace Ufiche {
+namespace RichText {
 
 // Whether the bytes open an RTF document ("{\rtf", after optional white space).
 bool LooksLikeRtf(std::string_view data);
@@ -18,4 +18,4 @@ bool LooksLikeRtf(std::string_view data);
 // of the program.
 RtfDocument ReadRtf(std::string_view rtf);
 
-}  // namespace Ufiche
+}  // namespace RichText

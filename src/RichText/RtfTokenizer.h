@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace Ufiche {
+namespace RichText {
 
 // One lexical piece of an RTF stream. The tokenizer only cuts the input; what
 // a control word means is the reader's business.
@@ -45,4 +45,4 @@ private:
     std::size_t m_position = 0;
 };
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -1,10 +1,10 @@
-#include "Ufiche/rtf/RtfModelCodec.h"
+#include "RichText/RtfModelCodec.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using namespace Ufiche;
+using namespace RichText;
 
 // A document with every kind of thing the form holds comes back whole; every
 // damaged form is refused or read, never a crash.

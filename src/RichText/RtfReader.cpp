@@ -1,8 +1,8 @@
-#include "Ufiche/rtf/RtfReader.h"
+#include "RichText/RtfReader.h"
 
-#include "Ufiche/rtf/RtfInterpreter.h"
+#include "RichText/RtfInterpreter.h"
 
-namespace Ufiche {
+namespace RichText {
 
 bool LooksLikeRtf(std::string_view data) {
     const auto start = data.find_first_not_of(" \t\r\n");
@@ -13,4 +13,4 @@ RtfDocument ReadRtf(std::string_view rtf) {
     return RtfInterpreter(rtf).Read();
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -1,6 +1,6 @@
-#include "Ufiche/rtf/RtfDocumentBuilder.h"
+#include "RichText/RtfDocumentBuilder.h"
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 // A document with many distinct controls (a damaged or hostile one) keeps the
@@ -120,4 +120,4 @@ const RtfFormat& RtfDocumentBuilder::FormatOf(const RtfCharacterControls& contro
     return m_uncached;
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

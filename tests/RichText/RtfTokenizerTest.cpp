@@ -1,4 +1,4 @@
-#include "Ufiche/rtf/RtfTokenizer.h"
+#include "RichText/RtfTokenizer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 namespace {
 
-using Ufiche::RtfToken;
-using Ufiche::RtfTokenizer;
+using RichText::RtfToken;
+using RichText::RtfTokenizer;
 
 // The tokens of an input written one after the other in a compact notation:
 // "{" "}", "\name" or "\name=N", "\'hh", "sym:c", and text in brackets.

@@ -1,12 +1,12 @@
-#include "Ufiche/rtf/RtfControlWords.h"
+#include "RichText/RtfControlWords.h"
 
 #include <algorithm>
 #include <array>
 
-#include "Ufiche/rtf/RtfInterpreter.h"
-#include "Ufiche/rtf/RtfTokenizer.h"
+#include "RichText/RtfInterpreter.h"
+#include "RichText/RtfTokenizer.h"
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 // Windows' rich-edit control keeps sizes within 1638 points, which also
@@ -145,4 +145,4 @@ RtfControlWordHandler FindControlWord(std::string_view name) {
     return found != kControlWords.end() && found->name == name ? found->handler : nullptr;
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -1,11 +1,11 @@
-#include "Ufiche/rtf/RtfInterpreter.h"
+#include "RichText/RtfInterpreter.h"
 
 #include <algorithm>
 
-#include "Ufiche/rtf/RtfControlWords.h"
-#include "Ufiche/rtf/Windows1252.h"
+#include "RichText/RtfControlWords.h"
+#include "RichText/Windows1252.h"
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 // Deeper groups are counted but share the state of the deepest one, so that a
@@ -241,4 +241,4 @@ void RtfInterpreter::CommitColourEntry() {
     m_colourGiven = false;
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

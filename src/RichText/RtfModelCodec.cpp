@@ -1,10 +1,10 @@
-#include "Ufiche/rtf/RtfModelCodec.h"
+#include "RichText/RtfModelCodec.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 constexpr char16_t kVersion = 1;
@@ -292,4 +292,4 @@ std::optional<RtfDocument> DecodeRtfDocument(std::u16string_view units) {
     return Decoder(units).Decode();
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

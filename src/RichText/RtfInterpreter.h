@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "Ufiche/rtf/RtfDocument.h"
-#include "Ufiche/rtf/RtfDocumentBuilder.h"
-#include "Ufiche/rtf/RtfTokenizer.h"
+#include "RichText/RtfDocument.h"
+#include "RichText/RtfDocumentBuilder.h"
+#include "RichText/RtfTokenizer.h"
 
-namespace Ufiche {
+namespace RichText {
 
 // Where the text of a group goes.
 enum class RtfDestination { Text, FontTable, ColourTable, Skip };
@@ -81,4 +81,4 @@ private:
     std::u16string m_textRun;  // a text token's bytes as characters, reused
 };
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -8,7 +8,7 @@
 // How a stored setting is spelled in the settings file and read back, in
 // Windows-1252 bytes: the same rules for every setting of the table
 // (SettingsTable.h) and for the file's own reading of a value.
-namespace Ufiche {
+namespace Commune {
 
 // The longest value a read gives back, in characters.
 inline constexpr std::size_t kStoredTextLimit = 2047;
@@ -44,4 +44,4 @@ std::optional<bool> DecodeBoolean(std::string_view text);
 // does not fit an int.
 int DecodeInteger(std::string_view text);
 
-}  // namespace Ufiche
+}  // namespace Commune

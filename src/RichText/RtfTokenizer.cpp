@@ -1,9 +1,9 @@
-#include "Ufiche/rtf/RtfTokenizer.h"
+#include "RichText/RtfTokenizer.h"
 
 #include <algorithm>
 #include <climits>
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 bool IsLetter(char c) {
@@ -138,4 +138,4 @@ RtfToken RtfTokenizer::ControlSequence() {
     return token;
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

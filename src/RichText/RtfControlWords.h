@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace Ufiche {
+namespace RichText {
 
 class RtfInterpreter;
 struct RtfToken;
@@ -13,4 +13,4 @@ using RtfControlWordHandler = void (*)(RtfInterpreter&, const RtfToken&);
 // other word, which the reader then ignores.
 RtfControlWordHandler FindControlWord(std::string_view name);
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -1,4 +1,4 @@
-#include "Ufiche/rtf/RtfWriter.h"
+#include "RichText/RtfWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 
 namespace {
 
-using Ufiche::RtfColour;
-using Ufiche::RtfDocument;
-using Ufiche::RtfFormat;
-using Ufiche::RtfParagraph;
-using Ufiche::WriteRtf;
+using RichText::RtfColour;
+using RichText::RtfDocument;
+using RichText::RtfFormat;
+using RichText::RtfParagraph;
+using RichText::WriteRtf;
 
 constexpr RtfColour kRed{255, 0, 0};
 constexpr RtfColour kBlack{0, 0, 0};
@@ -22,7 +22,7 @@ const std::string kArialPrologue =
     "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
     "{\\colortbl ;}\r\n\\viewkind4\\uc1\\pard\\plain ";
 
-RtfDocument InArial(std::vector<Ufiche::RtfBlock> blocks) {
+RtfDocument InArial(std::vector<RichText::RtfBlock> blocks) {
     RtfDocument document;
     document.blocks = std::move(blocks);
     document.fonts = {{0, u"Arial"}};
@@ -38,8 +38,8 @@ TEST(RtfWriter, WritesTheTablesInOrderOfFirstUseThePageAndOnlyTheChangesFromRunT
         RtfParagraph{
             {{u"Convertir", {.font = u"Times New Roman", .bold = true}},
              {u"x", {.font = u"Times New Roman", .italic = true, .strike = true}},
-             {u"2", {.alignment = Ufiche::RtfVerticalAlignment::Superscript}},
-             {u"y", {.alignment = Ufiche::RtfVerticalAlignment::Subscript, .foreground = kRed}},
+             {u"2", {.alignment = RichText::RtfVerticalAlignment::Superscript}},
+             {u"y", {.alignment = RichText::RtfVerticalAlignment::Subscript, .foreground = kRed}},
              {u"z", {.foreground = kBlack, .highlight = kYellow}},
              {u"w", {.font = u"Courier New", .highlight = kRed}},
              {u"s", {.font = u"Symbol"}},
@@ -49,7 +49,7 @@ TEST(RtfWriter, WritesTheTablesInOrderOfFirstUseThePageAndOnlyTheChangesFromRunT
         RtfParagraph{{}, small, false},
     });
     document.defaultTabTwips = 1440;
-    document.page = Ufiche::RtfPage{16838, 11906, 567, 567, 850, 850};
+    document.page = RichText::RtfPage{16838, 11906, 567, 567, 850, 850};
     EXPECT_EQ(
         WriteRtf(document),
         "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab1440{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
@@ -86,7 +86,7 @@ TEST(RtfWriter, EscapesWhatRtfWouldOtherwiseReadAsSyntaxAndWhatTheCodePageCannot
     // With no text, the table still has entry 0: the default font, its name escaped.
     RtfDocument empty = InArial({});
     empty.fonts[0] = u"Caf\u00e9 {Sans}";
-    empty.page = Ufiche::RtfPage{11906, 16838, 283, 283, 283, 283};
+    empty.page = RichText::RtfPage{11906, 16838, 283, 283, 283, 283};
     EXPECT_EQ(
         WriteRtf(empty),
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Caf\\'e9 \\{Sans\\};}}"
@@ -97,7 +97,7 @@ TEST(RtfWriter, EscapesWhatRtfWouldOtherwiseReadAsSyntaxAndWhatTheCodePageCannot
 TEST(RtfWriter, WritesATableCellAfterCellEachEndingItsLine) {
     const RtfParagraph a{{{u"a", {}}}, {}, false};
     const RtfParagraph b{{{u"b", {}}}, {}, true};
-    const Ufiche::RtfTable table{{{{{{a}}, {}, {{b, a}}}}}};
+    const RichText::RtfTable table{{{{{{a}}, {}, {{b, a}}}}}};
     EXPECT_EQ(WriteRtf(InArial({table, a})),
               kArialPrologue + "a\\par\r\nb\\par\r\na\\par\r\na}\r\n");
 }

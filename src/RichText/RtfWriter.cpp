@@ -1,4 +1,4 @@
-#include "Ufiche/rtf/RtfWriter.h"
+#include "RichText/RtfWriter.h"
 
 #include <algorithm>
 #include <array>
@@ -9,9 +9,9 @@
 #include <variant>
 #include <vector>
 
-#include "Ufiche/rtf/Windows1252.h"
+#include "RichText/Windows1252.h"
 
-namespace Ufiche {
+namespace RichText {
 namespace {
 
 struct FontKind {
@@ -288,4 +288,4 @@ std::string WriteRtf(const RtfDocument& document) {
     return RtfWriter(document).Write();
 }
 
-}  // namespace Ufiche
+}  // namespace RichText

@@ -1,9 +1,9 @@
-#include "Ufiche/settings/StoredText.h"
+#include "Commune/StoredText.h"
 
 #include <charconv>
 #include <limits>
 
-namespace Ufiche {
+namespace Commune {
 namespace {
 
 // The characters that the file's reading takes off both ends of a value.
@@ -118,4 +118,4 @@ int DecodeInteger(std::string_view text) {
     return static_cast<int>(value);
 }
 
-}  // namespace Ufiche
+}  // namespace Commune

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "Ufiche/rtf/RtfDocument.h"
+#include "RichText/RtfDocument.h"
 
-namespace Ufiche {
+namespace RichText {
 
 // The character properties as the control words set them and the groups
 // restore them: fonts and colours still as entries of the tables, which the
@@ -77,4 +77,4 @@ private:
     RtfFormat m_uncached;  // the format of controls beyond the cache
 };
 
-}  // namespace Ufiche
+}  // namespace RichText

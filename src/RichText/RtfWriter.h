@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "Ufiche/rtf/RtfDocument.h"
+#include "RichText/RtfDocument.h"
 
-namespace Ufiche {
+namespace RichText {
 
 // Writes a document as RTF 1 in code page 1252, the bytes of a saved file:
 // - the font table, then the colour table (entry 0 automatic), each with the
@@ -24,4 +24,4 @@ namespace Ufiche {
 // paragraphs, one cell after the other, each cell's last paragraph ended.
 std::string WriteRtf(const RtfDocument& document);
 
-}  // namespace Ufiche
+}  // namespace RichText
