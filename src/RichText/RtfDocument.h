@@ -60,19 +60,28 @@ struct RtfParagraph {
     RtfFormat mark{};
     // Whether a paragraph mark ends it; the last paragraph of a document has none.
     bool ended = false;
+    bool centred = false;       // "\qc"; otherwise flush left
+    bool keepWithNext = false;  // "\keepn": on the same page as what follows
 
     bool operator==(const RtfParagraph&) const = default;
 };
 
-// Tables: rows of cells, each cell a list of paragraphs.
+// Tables: rows of cells, each cell a list of paragraphs. As in RTF, each row
+// sets its own cell boundaries, so that a heading cell may stand over several
+// cells of the next row; a view with a grid (a QTextTable, an HTML table)
+// spans its cells over the columns between the boundaries of all rows.
 struct RtfTableCell {
     std::vector<RtfParagraph> paragraphs{};
+    int rightTwips = 0;     // "\cellxN": the cell's right edge from the row's left edge
+    bool bordered = false;  // a single thin line on all four sides
 
     bool operator==(const RtfTableCell&) const = default;
 };
 
 struct RtfTableRow {
     std::vector<RtfTableCell> cells{};
+    int gapTwips = 0;           // "\trgaphN": half the space between two cells' texts
+    bool keepTogether = false;  // "\trkeep": never split across two pages
 
     bool operator==(const RtfTableRow&) const = default;
 };

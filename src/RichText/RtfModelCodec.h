@@ -13,15 +13,18 @@
 // at the front; runs and paragraph marks name their format by its index, so
 // that the page turns each format into a style once.
 //
-//   document  := version(1) defaultTab page defaultFont fonts colours
+//   document  := version(2) defaultTab page defaultFont fonts colours
 //                count format* count block*
 //   defaultTab:= flag u32              page := flag u32*6
 //   fonts     := count (u32 text)*     colours := count colour*
 //   format    := text u32(halfPoints) flags colour(foreground) colour(highlight)
 //   flags     := bold 1, italic 2, underline 4, strike 8, superscript 16, subscript 32
 //   colour    := flag red green blue
-//   block     := 0 paragraph | 1 count(rows) (count(cells) (count paragraph*)*)*
-//   paragraph := ended u32(mark format) count (u32(format) text)*
+//   block     := 0 paragraph | 1 count(rows) row*
+//   row       := u32(gapTwips) rowflags count(cells) cell*     rowflags := keepTogether 1
+//   cell      := u32(rightTwips) cellflags count paragraph*    cellflags := bordered 1
+//   paragraph := paraflags u32(mark format) count (u32(format) text)*
+//   paraflags := ended 1, centred 2, keepWithNext 4
 //   text      := u32(length) units          u32, count := high unit, low unit
 namespace RichText {
 
