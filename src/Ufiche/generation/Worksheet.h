@@ -19,6 +19,9 @@ struct WorksheetSettings {
     // The numbers of both documents written with a decimal comma rather
     // than the point; exercise keys, titles and the base name stay as they are.
     bool DecimalComma = false;
+    // A conversion table under each exercise of the answer key, and an empty
+    // one for the pupils' own work on the subject.
+    bool ConversionTables = false;
 };
 
 // The pseudo-random source of the generation: Draw(n) is uniform in 0 .. n-1.

@@ -93,6 +93,12 @@ constexpr std::array kRows{
                .Kind = SettingKind::Boolean,
                .Default = "False",
                .PageDefault = "True"},
+    // Conversion tables in the documents: off, the documents stay as they
+    // were without it.
+    SettingRow{.Key = "ckbTableau_Checked",
+               .Control = "ckbTableau",
+               .Kind = SettingKind::Boolean,
+               .Default = "False"},
 };
 
 }  // namespace

@@ -19,6 +19,8 @@ const std::array kFields{
                           &WorksheetSettings::SeparatorShown},
     WorksheetSettingField{"SeparatorLine", "eSepar_Text", &WorksheetSettings::SeparatorLine},
     WorksheetSettingField{"DecimalComma", "ckbVirgule_Checked", &WorksheetSettings::DecimalComma},
+    WorksheetSettingField{"ConversionTables", "ckbTableau_Checked",
+                          &WorksheetSettings::ConversionTables},
 };
 
 // Gives the field the value, when the row can read it.

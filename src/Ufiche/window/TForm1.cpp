@@ -128,6 +128,7 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->btnCapa, &QPushButton::clicked, this, on(&TForm1::btnCapaClick));
     connect(m_ui->btnMasse, &QPushButton::clicked, this, on(&TForm1::btnMasseClick));
     connect(m_ui->ckbVirgule, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
+    connect(m_ui->ckbTableau, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
     connect(m_ui->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
     connect(m_ui->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
     connect(m_ui->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));

@@ -15,6 +15,7 @@ const std::vector<AnchorLayout::Anchoring> kMainWindowControls = {
     {"btnEffaceTexte", AnchorTop | AnchorRight},
     {"eSepar", AnchorLeft | AnchorTop | AnchorRight},
     {"ckbVirgule", AnchorTop | AnchorRight},
+    {"ckbTableau", AnchorTop | AnchorRight},
     {"ckbEdite", AnchorTop | AnchorRight},
     {"RxE1", AnchorLeft | AnchorTop | AnchorRight | AnchorBottom},
     {"RxE2", AnchorLeft | AnchorRight | AnchorBottom},
