@@ -12,11 +12,11 @@ namespace testsupport {
 using Uconvers::QuantityKind;
 
 const KindLayout kKindLayouts[5] = {
-    {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 ", 3},
-    {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par ", 3},
-    {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 ", 2},
-    {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 ", 3},
-    {QuantityKind::Mass, "Mass_N", "\\b \\par \\par \\b0 ", 3},
+    {QuantityKind::Length, "Long_N", "\\b \\par \\par \\b0 "},
+    {QuantityKind::Area, "Surf_N", "\\b0 \\par \\par "},
+    {QuantityKind::Volume, "Vol_N", "\\b \\par \\par \\b0 "},
+    {QuantityKind::Capacity, "Capa_N", "\\b \\par \\par \\b0 "},
+    {QuantityKind::Mass, "Mass_N", "\\b \\par \\par \\b0 "},
 };
 
 const KindLayout& LayoutOf(QuantityKind kind) {
@@ -115,13 +115,17 @@ public:
         Expect("\\highlight0 ");
     }
 
-    void Tabs(int count) {
-        for (int i = 0; i < count; ++i) {
-            Expect("\\tab ");
-        }
-    }
-
     // Blanks, then one to `most` tabs.
+    // The text up to the end of `end`, which must follow.
+    std::string Through(const std::string& end) {
+        const std::size_t found = m_text.find(end, m_position);
+        if (found == std::string::npos) {
+            Fail("\"" + end + "\" expected");
+        }
+        std::string text = m_text.substr(m_position, found + end.size() - m_position);
+        m_position = found + end.size();
+        return text;
+    }
     SubjectGap Gap(int most) {
         SubjectGap gap;
         for (; Next(" "); ++m_position) {
@@ -199,6 +203,9 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
     const int questions = std::clamp(settings.QuestionCount, 0, 40);
     const int spacing = answerKey ? 0 : std::clamp(settings.LineSpacing, 0, 10);
     Cursor cursor(rtf, document.bodyStart, kind);
+    if (settings.ConversionTables && !answerKey) {
+        document.tablesRtf = cursor.Through("\\pard\\par ");
+    }
     for (int n = 1; n <= questions; ++n) {
         const std::string lineStart = separator + std::to_string(n) + "\xB0/   ";
         if (n > 1 && ContinuesControlWord(lineStart)) {
@@ -209,10 +216,15 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
         question.left = cursor.ValueAndUnit();
         if (answerKey) {
             cursor.Answer(question.left, document.target);
-            cursor.Tabs(layout.answerTabs);
+            question.gap = cursor.Gap(kSubjectTabs);
             question.right = cursor.ValueAndUnit();
             cursor.Answer(question.right, document.target);
-            cursor.Expect("\\par");
+            if (settings.ConversionTables) {
+                cursor.Expect("\\keepn\\par");
+                question.tablesRtf = cursor.Through("\\pard\\fs8\\par\\fs18");
+            } else {
+                cursor.Expect("\\par");
+            }
         } else {
             cursor.Expect(" =");
             question.gap = cursor.Gap(kSubjectTabs);
@@ -286,7 +298,7 @@ std::vector<ShownLine> ShownLines(const ReadDocument& document, QuantityKind kin
             add(exercise->answer + " ", yellow);
             addSymbol(document.target, yellow);
             if (left) {
-                add(std::string(LayoutOf(kind).answerTabs, '\t'));
+                add(std::string(question.gap.spaces, ' ') + std::string(question.gap.tabs, '\t'));
             }
         }
         endLine();

@@ -21,7 +21,6 @@ struct KindLayout {
     Uconvers::QuantityKind kind;
     std::string namePiece;   // of the default file name: "Long_N"
     std::string headingEnd;  // RTF after the target unit's name
-    int answerTabs;          // between the two exercises of an answer-key line
 };
 
 extern const KindLayout kKindLayouts[5];
@@ -61,12 +60,14 @@ struct SubjectGap {
 struct ReadQuestion {
     ReadExercise left;
     ReadExercise right;
-    SubjectGap gap;  // in the subject
+    SubjectGap gap;         // between the two exercises
+    std::string tablesRtf;  // in an answer key with tables: the RTF of the line's two tables
 };
 
 struct ReadDocument {
     std::size_t bodyStart = 0;  // where the first question line begins
     int target = -1;            // the unit the heading names
+    std::string tablesRtf;      // in a subject with tables: the empty table's RTF
     std::vector<ReadQuestion> questions;
 };
 

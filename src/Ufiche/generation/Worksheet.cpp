@@ -11,6 +11,7 @@
 #endif
 #include "Ufiche/document/Markup.h"
 #include "Ufiche/document/RtfHeader.h"
+#include "Ufiche/generation/ConversionTable.h"
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/FormatNumber.h"
 #include "Ufiche/generation/KindRules.h"
@@ -90,6 +91,17 @@ DrawnLine DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitI
     }
 }
 
+// Whether the document ends in a control word ("\\par", "\\fs18"), which a
+// letter or a digit right after it would be read as part of.
+bool EndsWithControlWord(const std::string& document) {
+    std::size_t start = document.size();
+    while (start > 0 && std::isalnum(static_cast<unsigned char>(document[start - 1]))) {
+        --start;
+    }
+    return start > 0 && start < document.size() && document[start - 1] == '\\' &&
+           std::isalpha(static_cast<unsigned char>(document[start]));
+}
+
 // The raw "\par" that ends a line is a control word: a letter or a digit
 // right after it would be read as part of it ("\parExercice", "\par2024"),
 // and the teacher's separator line would vanish from the document. One space,
@@ -103,7 +115,7 @@ void AppendAfterParagraphMark(std::string& document, const std::string& text) {
         const bool digitNext = text.size() > 1 && std::isdigit(static_cast<unsigned char>(text[1]));
         return std::isalnum(first) || (first == '-' && digitNext);
     };
-    if (document.ends_with("\\par") && startsControlWordPart()) {
+    if (EndsWithControlWord(document) && startsControlWordPart()) {
         document += ' ';
     }
     document += text;
@@ -124,7 +136,6 @@ std::string SeparatorPiece(const WorksheetSettings& settings) {
 struct LinePieces {
     std::vector<std::string> spacedSymbols;   // by unit index
     std::vector<std::string> subjectTabRuns;  // by number of tabs
-    std::string answerTabs;
     std::string answerStart;
     std::string answerEnd;
 };
@@ -141,7 +152,6 @@ LinePieces TranslatedLinePieces(const KindRules& rules) {
     for (int tabs = 0; tabs <= rules.subjectTabs; ++tabs) {
         pieces.subjectTabRuns.push_back(MarkupToRtf(MarkupTabs(tabs)));
     }
-    pieces.answerTabs = MarkupToRtf(MarkupTabs(rules.answerTabs));
     pieces.answerStart = MarkupToRtf(" = <cf=jaune>");
     pieces.answerEnd = MarkupToRtf("<cf=auto>");
     return pieces;
@@ -191,16 +201,92 @@ void AppendAnswer(std::string& document, const KindRules& rules, const LinePiece
     document += pieces.answerEnd;
 }
 
+// The answer key line up to its left answer's end, as a word processor shows
+// it: the line of the subject with the answer after the equals sign.
+std::string AnswerKeyLeftMarkup(const KindRules& rules, const WorksheetSettings& settings,
+                                int number, const DrawnLine& line, UnitIndex target,
+                                DecimalMark mark) {
+    const DrawnQuestion& q = line.question;
+    std::string markup = SubjectLeftMarkup(rules, settings, number, line);
+    markup += ' ';
+    markup += WithDecimalMark(FormatConverted(rules.kind, q.leftUnit, target, q.leftValue), mark);
+    markup += ' ';
+    markup += Uconvers::UnitSymbol(rules.kind, target);
+    return markup;
+}
+
+// The right exercise of the answer key stands at the same tab stop on every
+// line: the first stop that every line's left exercise, answer included, ends
+// clearly before. The gaps are measured as the subject's are.
+std::vector<SubjectGap> AnswerKeyGaps(const KindRules& rules, const WorksheetSettings& settings,
+                                      const std::vector<DrawnLine>& lines, UnitIndex target,
+                                      DecimalMark mark) {
+    // Measured against a stop far out, a gap's tabs tell the stops its line
+    // passes.
+    constexpr int kFarStop = 100;
+    std::vector<SubjectGap> gaps;
+    gaps.reserve(lines.size());
+    int fewestTabs = kFarStop;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        gaps.push_back(SubjectLineGap(
+            AnswerKeyLeftMarkup(rules, settings, static_cast<int>(i) + 1, lines[i], target, mark),
+            kFarStop));
+        fewestTabs = std::min(fewestTabs, gaps.back().tabs);
+    }
+    for (SubjectGap& gap : gaps) {
+        gap.tabs -= fewestTabs - 1;
+    }
+    return gaps;
+}
+
 void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const LinePieces& pieces,
-                         const DrawnLine& line, UnitIndex target, DecimalMark mark) {
+                         const DrawnLine& line, UnitIndex target, DecimalMark mark,
+                         const SubjectGap& gap) {
     const DrawnQuestion& q = line.question;
     document += line.leftNumber;
     document += SpacedSymbol(pieces, q.leftUnit);
     AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target, mark);
-    document += pieces.answerTabs;
+    document.append(static_cast<std::size_t>(gap.spaces), ' ');
+    document += MarkupToRtf(MarkupTabs(gap.tabs));
     document += line.rightNumber;
     document += SpacedSymbol(pieces, q.rightUnit);
     AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target, mark);
+}
+
+// The widths of a table's digit columns: as wide as a pupil writes, narrower
+// where the columns would not fit the page otherwise.
+int ColumnTwips(const ConversionTable& table, int widest) {
+    return std::min(widest, kWidestTableTwips / std::max(table.columns, 1));
+}
+
+// Under an answer key line: the table of each of its two exercises, all kept
+// on the line's page; a sliver of a paragraph keeps the two apart.
+void AppendAnswerKeyTables(std::string& document, const KindRules& rules, const DrawnLine& line,
+                           UnitIndex target, DecimalMark mark) {
+    constexpr int kKeyColumnTwips = 340;  // 6 mm
+    constexpr int kBodyHalfPoints = 18;
+    const DrawnQuestion& q = line.question;
+    const ConversionTable left =
+        FilledConversionTable(rules.kind, q.leftUnit, FormatNumber(q.leftValue), target, mark);
+    document += ConversionTableRtf(left, ColumnTwips(left, kKeyColumnTwips), true, kBodyHalfPoints);
+    document += "\\pard\\keepn\\fs8\\par ";
+    const ConversionTable right =
+        FilledConversionTable(rules.kind, q.rightUnit, FormatNumber(q.rightValue), target, mark);
+    document +=
+        ConversionTableRtf(right, ColumnTwips(right, kKeyColumnTwips), false, kBodyHalfPoints);
+    document += "\\pard\\fs8\\par\\fs18";
+}
+
+// After the subject's instruction: the kind's whole table, empty, with rows
+// as tall as a pupil's writing, and a line before the questions.
+void AppendSubjectTable(std::string& document, const KindRules& rules) {
+    constexpr int kEmptyRows = 6;
+    constexpr int kSubjectColumnTwips = 680;  // 12 mm
+    constexpr int kWritingHalfPoints = 32;
+    const ConversionTable table = EmptyConversionTable(rules.kind, kEmptyRows);
+    document += ConversionTableRtf(table, ColumnTwips(table, kSubjectColumnTwips), false,
+                                   kWritingHalfPoints);
+    document += "\\pard\\par ";
 }
 
 }  // namespace
@@ -227,6 +313,9 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const UnitIndex target = DrawTarget(rules.targets[levelIndex], random);
     sheet.Subject = Heading(rules, sheet.DefaultFileName, settings, target, false);
     sheet.AnswerKey = Heading(rules, sheet.DefaultFileName, settings, target, true);
+    if (settings.ConversionTables) {
+        AppendSubjectTable(sheet.Subject, rules);
+    }
 
     std::vector<DrawnLine> questions;
     questions.reserve(static_cast<std::size_t>(std::max(questionCount, 0)));
@@ -244,6 +333,7 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     sheet.Subject.reserve(sheet.Subject.size() +
                           lineCount * (lineRoom + 4 * static_cast<std::size_t>(lineSpacing)) + 1);
     sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64) + 1);
+    const std::vector<SubjectGap> keyGaps = AnswerKeyGaps(rules, settings, questions, target, mark);
     std::string lineStart;
     for (int number = 1; number <= questionCount; ++number) {
         const DrawnLine& line = questions[static_cast<std::size_t>(number - 1)];
@@ -262,8 +352,14 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
             }
         }
         AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
-        AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target, mark);
-        sheet.AnswerKey += "\\par";
+        AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target, mark,
+                            keyGaps[static_cast<std::size_t>(number - 1)]);
+        if (settings.ConversionTables) {
+            sheet.AnswerKey += "\\keepn\\par";
+            AppendAnswerKeyTables(sheet.AnswerKey, rules, line, target, mark);
+        } else {
+            sheet.AnswerKey += "\\par";
+        }
     }
     sheet.Subject += "}";
     sheet.AnswerKey += "}";
