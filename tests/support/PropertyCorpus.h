@@ -18,10 +18,13 @@ inline std::uint32_t CorpusSeed(int index, int level) {
 }
 
 // Mostly full sheets; every fifth one shorter, so that the slots of the
-// questions not asked are seen to stay empty.
+// questions not asked are seen to stay empty; every sixth with tables.
 inline Ufiche::WorksheetSettings CorpusSettings(int index, int level) {
     const int questions = index % 5 == 4 ? 1 + index % kCorpusQuestions : kCorpusQuestions;
-    return {level, questions, index % 4, "Titre", "Convertir en ", index % 3 != 0, "- - -"};
+    Ufiche::WorksheetSettings settings{level,           questions,      index % 4, "Titre",
+                                       "Convertir en ", index % 3 != 0, "- - -"};
+    settings.ConversionTables = index % 6 == 1;
+    return settings;
 }
 
 }  // namespace testsupport

@@ -40,11 +40,13 @@ bool IsBaseName(const std::string& name, const std::string& piece, int level) {
            name[n + 2] == '_' && digit(n + 3) && digit(n + 4);
 }
 
-// The decimal points of a document's body, those between two digits, as commas.
+// The decimal points of a document's body, those between two digits and
+// those in bold alone (a conversion table's), as commas.
 std::string DecimalPointsAsCommas(std::string rtf, std::size_t body) {
     const auto digit = [&](std::size_t i) { return rtf[i] >= '0' && rtf[i] <= '9'; };
     for (auto at = rtf.find('.', body); at != std::string::npos; at = rtf.find('.', at + 1)) {
-        rtf[at] = digit(at - 1) && digit(at + 1) ? ',' : '.';
+        const bool tableMark = rtf.compare(at - 3, 8, "\\b .\\b0 ") == 0;
+        rtf[at] = (digit(at - 1) && digit(at + 1)) || tableMark ? ',' : '.';
     }
     return rtf;
 }
