@@ -28,6 +28,34 @@ void SkipGroup(RtfInterpreter& reader, const RtfToken&) {
 void Underline(RtfInterpreter& reader, const RtfToken& token) {
     reader.Characters().underline = SwitchValue(token);
 }
+void NotCentred(RtfInterpreter& reader, const RtfToken&) {
+    reader.Paragraph().centred = false;
+}
+
+// A cell's borders: each side's word, then the border's style words, of
+// which only whether the style is "none" matters.
+template <RtfCellSide side>
+void CellBorder(RtfInterpreter& reader, const RtfToken&) {
+    if (RtfDocumentBuilder* row = reader.RowDefinition()) {
+        row->BeginCellBorder(side);
+    }
+}
+void BorderStyle(RtfInterpreter& reader, const RtfToken&) {
+    if (RtfDocumentBuilder* row = reader.RowDefinition()) {
+        row->SetBorderStyle(false);
+    }
+}
+void NoBorder(RtfInterpreter& reader, const RtfToken&) {
+    if (RtfDocumentBuilder* row = reader.RowDefinition()) {
+        row->SetBorderStyle(true);
+    }
+}
+// The border of a paragraph or of a row: the style words after it are not a cell's.
+void EndBorder(RtfInterpreter& reader, const RtfToken&) {
+    if (RtfDocumentBuilder* row = reader.RowDefinition()) {
+        row->EndCellBorder();
+    }
+}
 
 // Control words that the reader understands, sorted by name. Any other word
 // is ignored, along with the "\ansicpg" code page: text is always read as
@@ -39,8 +67,57 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r, const RtfToken& t) {
          r.SetColourComponent(RtfInterpreter::Component::Blue, t.parameter);
      }},
+    {"box", EndBorder},
+    {"brdrb", EndBorder},
+    {"brdrbar", EndBorder},
+    {"brdrbtw", EndBorder},
+    {"brdrdash", BorderStyle},
+    {"brdrdashd", BorderStyle},
+    {"brdrdashdd", BorderStyle},
+    {"brdrdashdotstr", BorderStyle},
+    {"brdrdashsm", BorderStyle},
+    {"brdrdb", BorderStyle},
+    {"brdrdot", BorderStyle},
+    {"brdremboss", BorderStyle},
+    {"brdrengrave", BorderStyle},
+    {"brdrframe", BorderStyle},
+    {"brdrhair", BorderStyle},
+    {"brdrinset", BorderStyle},
+    {"brdrl", EndBorder},
+    {"brdrnil", NoBorder},
+    {"brdrnone", NoBorder},
+    {"brdroutset", BorderStyle},
+    {"brdrr", EndBorder},
+    {"brdrs", BorderStyle},
+    {"brdrsh", BorderStyle},
+    {"brdrt", EndBorder},
+    {"brdrtbl", NoBorder},
+    {"brdrth", BorderStyle},
+    {"brdrthtnlg", BorderStyle},
+    {"brdrthtnmg", BorderStyle},
+    {"brdrthtnsg", BorderStyle},
+    {"brdrtnthlg", BorderStyle},
+    {"brdrtnthmg", BorderStyle},
+    {"brdrtnthsg", BorderStyle},
+    {"brdrtnthtnlg", BorderStyle},
+    {"brdrtnthtnmg", BorderStyle},
+    {"brdrtnthtnsg", BorderStyle},
+    {"brdrtriple", BorderStyle},
+    {"brdrwavy", BorderStyle},
+    {"brdrwavydb", BorderStyle},
     {"bullet", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2022'); }},
+    {"cell", [](RtfInterpreter& r, const RtfToken&) { r.EndCell(); }},
+    {"cellx",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         if (RtfDocumentBuilder* row = r.RowDefinition()) {
+             row->AddCellBoundary(t.parameter);
+         }
+     }},
     {"cf", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().foreground = t.parameter; }},
+    {"clbrdrb", CellBorder<RtfCellSide::Bottom>},
+    {"clbrdrl", CellBorder<RtfCellSide::Left>},
+    {"clbrdrr", CellBorder<RtfCellSide::Right>},
+    {"clbrdrt", CellBorder<RtfCellSide::Top>},
     {"colortbl", [](RtfInterpreter& r, const RtfToken&) { r.BeginColourTable(); }},
     {"deff", [](RtfInterpreter& r, const RtfToken& t) { r.SetDefaultFont(t.parameter); }},
     {"deftab",
@@ -86,24 +163,38 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r, const RtfToken& t) { r.Characters().highlight = t.parameter; }},
     {"i", [](RtfInterpreter& r, const RtfToken& t) { r.Characters().italic = SwitchValue(t); }},
     {"info", SkipGroup},
+    {"intbl", [](RtfInterpreter& r, const RtfToken& t) { r.Paragraph().inTable = SwitchValue(t); }},
+    {"keepn",
+     [](RtfInterpreter& r, const RtfToken& t) { r.Paragraph().keepWithNext = SwitchValue(t); }},
     {"ldblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u201C'); }},
     {"line", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2028'); }},
     {"listoverridetable", SkipGroup},
     {"listtable", SkipGroup},
     {"lquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2018'); }},
+    // A nested table's cells end paragraphs of the enclosing cell; its row
+    // definitions and the text for readers without nested tables are skipped.
+    {"nestcell", [](RtfInterpreter& r, const RtfToken&) { r.EndParagraph(); }},
+    {"nesttableprops", SkipGroup},
+    {"nonesttables", SkipGroup},
     {"nosupersub",
      [](RtfInterpreter& r,
         const RtfToken&) { r.Characters().alignment = RtfVerticalAlignment::Normal; }},
     {"object", SkipGroup},
     {"par", [](RtfInterpreter& r, const RtfToken&) { r.EndParagraph(); }},
-    {"pard", nullptr},  // paragraph properties are not kept
+    {"pard", [](RtfInterpreter& r, const RtfToken&) { r.ResetParagraph(); }},
     {"pict", SkipGroup},
     {"plain", [](RtfInterpreter& r, const RtfToken&) { r.ResetCharacters(); }},
+    {"qc", [](RtfInterpreter& r, const RtfToken&) { r.Paragraph().centred = true; }},
+    {"qd", NotCentred},
+    {"qj", NotCentred},
+    {"ql", NotCentred},
+    {"qr", NotCentred},
     {"rdblquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u201D'); }},
     {"red",
      [](RtfInterpreter& r,
         const RtfToken& t) { r.SetColourComponent(RtfInterpreter::Component::Red, t.parameter); }},
     {"revtbl", SkipGroup},
+    {"row", [](RtfInterpreter& r, const RtfToken&) { r.EndRow(); }},
     {"rquote", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\u2019'); }},
     {"rtf", nullptr},
     {"strike",
@@ -117,6 +208,30 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r,
         const RtfToken&) { r.Characters().alignment = RtfVerticalAlignment::Superscript; }},
     {"tab", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\t'); }},
+    {"trbrdrb", EndBorder},
+    {"trbrdrh", EndBorder},
+    {"trbrdrl", EndBorder},
+    {"trbrdrr", EndBorder},
+    {"trbrdrt", EndBorder},
+    {"trbrdrv", EndBorder},
+    {"trgaph",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         if (RtfDocumentBuilder* row = r.RowDefinition()) {
+             row->SetRowGap(t.parameter);
+         }
+     }},
+    {"trkeep",
+     [](RtfInterpreter& r, const RtfToken& t) {
+         if (RtfDocumentBuilder* row = r.RowDefinition()) {
+             row->SetRowKeptTogether(SwitchValue(t));
+         }
+     }},
+    {"trowd",
+     [](RtfInterpreter& r, const RtfToken&) {
+         if (RtfDocumentBuilder* row = r.RowDefinition()) {
+             row->BeginRowDefinition();
+         }
+     }},
     {"u", [](RtfInterpreter& r, const RtfToken& t) { r.AppendUnicode(t.parameter); }},
     {"uc", [](RtfInterpreter& r,
               const RtfToken& t) { r.Group().unicodeFallback = std::max(0, t.parameter); }},

@@ -58,7 +58,8 @@ struct RtfParagraph {
     // from: the format in force at its "\par", or for the last paragraph at
     // the end of the document.
     RtfFormat mark{};
-    // Whether a paragraph mark ends it; the last paragraph of a document has none.
+    // Whether a paragraph mark ends it; the last paragraph of a document has
+    // none, nor has the last paragraph of a table cell, which "\cell" ends.
     bool ended = false;
     bool centred = false;       // "\qc"; otherwise flush left
     bool keepWithNext = false;  // "\keepn": on the same page as what follows

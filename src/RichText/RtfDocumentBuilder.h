@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,10 +30,43 @@ struct RtfCharacterControls {
     bool operator==(const RtfCharacterControls&) const = default;
 };
 
+// The paragraph properties as the control words set them and the groups
+// restore them; "\pard" resets them. A paragraph takes the ones in force
+// where it ends.
+struct RtfParagraphControls {
+    bool inTable = false;  // "\intbl"
+    bool centred = false;  // "\qc"
+    bool keepWithNext = false;
+
+    bool operator==(const RtfParagraphControls&) const = default;
+};
+
+// Cell borders as "\clbrdrt" ... and the border style after each give them.
+enum class RtfCellSide : std::uint8_t { Top, Left, Bottom, Right };
+
 // Builds the document that an RTF stream carries: it keeps the font and
 // colour tables, resolves the character controls into formats with the
 // tables in force when the text arrives, and gathers the text into
 // paragraphs of runs, a run being the longest stretch of text in one format.
+//
+// Tables: "\trowd" and the words after it define the row (its gap, keeping,
+// and each cell's right edge and border); paragraphs in a table ("\intbl")
+// gather in the current cell, "\cell" ends the cell and its last paragraph
+// (which is not ended: no paragraph mark follows it), "\row" ends the row
+// and gives its cells the row definition in force. Consecutive rows form one
+// table, which the first paragraph outside the table closes; a cell or row
+// left open is closed at the next such paragraph or at the end of the
+// stream. Every cell has a paragraph, every row a cell, and the document
+// always ends with a paragraph after its last table. Bounds, so that a
+// hostile stream cannot make the document huge or a view's grid explode:
+// - at most kMostCellsPerRow cells in a row: the content of further cells
+//   goes into the row's last cell;
+// - the right edges are kept within 0..kWidestRowTwips (22 inches) and made
+//   strictly increasing within a row; cells beyond the definitions get edges
+//   kExtraCellTwips apart after the last;
+// - at most kMostRowsPerTable rows in a table: the next row starts a new one;
+// - at most kMostCells cells in a document: further table content is read as
+//   paragraphs outside any table.
 class RtfDocumentBuilder {
 public:
     void SetDefaultFont(int entry);
@@ -42,18 +77,52 @@ public:
     void AddColour(const std::optional<RtfColour>& colour);
     void SetDefaultTabTwips(int twips) { m_document.defaultTabTwips = twips; }
 
+    static constexpr std::size_t kMostCellsPerRow = 63;
+    static constexpr std::size_t kMostRowsPerTable = 10000;
+    static constexpr std::size_t kMostCells = 100000;
+    static constexpr int kWidestRowTwips = 31680;
+    static constexpr int kExtraCellTwips = 1440;
+
+    // The row definition: "\trowd" starts a new one.
+    void BeginRowDefinition();
+    void SetRowGap(int twips);
+    void SetRowKeptTogether(bool kept);
+    // "\clbrdrX": the border style words that follow describe that side of
+    // the next cell; "\brdrnone" is no border, any other style a border.
+    void BeginCellBorder(RtfCellSide side);
+    void SetBorderStyle(bool none);
+    // A border word of anything but a cell (a paragraph's, a row's): the
+    // style words that follow are not the cell's.
+    void EndCellBorder() { m_borderSide.reset(); }
+    // "\cellxN": the next cell's right edge; the borders given since the
+    // last one are its own.
+    void AddCellBoundary(int twips);
+
     void Append(char16_t character, const RtfCharacterControls& controls);
     void Append(std::u16string_view text, const RtfCharacterControls& controls);
-    void EndParagraph(const RtfCharacterControls& controls);
-    // The controls in force when the document's own group closed; the mark
-    // of the last paragraph takes them.
-    void NoteDocumentEnd(const RtfCharacterControls& controls);
-    // The document read; `controls` are the ones in force at the end of the
-    // stream, for the last paragraph's mark when the document's group never
+    void EndParagraph(const RtfCharacterControls& controls, const RtfParagraphControls& paragraph);
+    void EndCell(const RtfCharacterControls& controls, const RtfParagraphControls& paragraph);
+    void EndRow(const RtfCharacterControls& controls, const RtfParagraphControls& paragraph);
+    // The controls in force when the document's own group closed; the last
+    // paragraph and its mark take them.
+    void NoteDocumentEnd(const RtfCharacterControls& controls,
+                         const RtfParagraphControls& paragraph);
+    // The document read; the controls are the ones in force at the end of
+    // the stream, for the last paragraph when the document's group never
     // closed.
-    RtfDocument Finish(const RtfCharacterControls& controls);
+    RtfDocument Finish(const RtfCharacterControls& controls, const RtfParagraphControls& paragraph);
 
 private:
+    // The paragraph being read, ended with `controls` as its mark.
+    RtfParagraph TakeParagraph(const RtfCharacterControls& controls,
+                               const RtfParagraphControls& paragraph, bool ended);
+    bool TableRoomLeft() const { return m_cells < kMostCells; }
+    // The pieces of the table being read closed and added to what holds
+    // them: the cell to its row, the row to its table, the table to the
+    // document.
+    void CloseCell();
+    void CloseRow();
+    void CloseTable();
     // The run that text in `controls` goes on, a new one when its format
     // differs from the last run's.
     std::u16string& RunFor(const RtfCharacterControls& controls);
@@ -66,6 +135,19 @@ private:
     RtfDocument m_document;
     RtfParagraph m_paragraph;  // the paragraph being read
     std::optional<RtfFormat> m_markAtDocumentEnd;
+    std::optional<RtfParagraphControls> m_paragraphAtDocumentEnd;
+
+    // The table being read: its rows, the cells of its current row, the
+    // paragraphs of the current cell.
+    std::optional<RtfTable> m_table;
+    RtfTableRow m_row;
+    RtfTableCell m_cell;
+    std::size_t m_cells = 0;  // in the whole document
+    // The row definition in force, as cells with no paragraphs, and the
+    // borders given for the next cell.
+    RtfTableRow m_definition;
+    std::optional<RtfCellSide> m_borderSide;
+    std::array<bool, 4> m_bordersGiven{};
 
     // The controls of the text last appended, while the tables and the
     // paragraph stay as they are: more text in them goes on the same run

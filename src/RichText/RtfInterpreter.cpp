@@ -72,7 +72,7 @@ RtfDocument RtfInterpreter::Read() {
     if (m_state.destination == RtfDestination::FontTable) {
         CommitFontEntry();
     }
-    return m_document.Finish(m_state.characters);
+    return m_document.Finish(m_state.characters, m_state.paragraph);
 }
 
 void RtfInterpreter::OpenGroup() {
@@ -97,7 +97,7 @@ void RtfInterpreter::CloseGroup() {
         CommitFontEntry();
     }
     if (m_stack.size() == 1) {
-        m_document.NoteDocumentEnd(m_state.characters);
+        m_document.NoteDocumentEnd(m_state.characters, m_state.paragraph);
     }
     m_state = m_stack.back();
     m_stack.pop_back();
@@ -195,7 +195,19 @@ void RtfInterpreter::AppendUnicode(int value) {
 
 void RtfInterpreter::EndParagraph() {
     if (m_state.destination == RtfDestination::Text) {
-        m_document.EndParagraph(m_state.characters);
+        m_document.EndParagraph(m_state.characters, m_state.paragraph);
+    }
+}
+
+void RtfInterpreter::EndCell() {
+    if (m_state.destination == RtfDestination::Text) {
+        m_document.EndCell(m_state.characters, m_state.paragraph);
+    }
+}
+
+void RtfInterpreter::EndRow() {
+    if (m_state.destination == RtfDestination::Text) {
+        m_document.EndRow(m_state.characters, m_state.paragraph);
     }
 }
 

@@ -17,6 +17,7 @@ enum class RtfDestination { Text, FontTable, ColourTable, Skip };
 // What a group opens with and what its closing brace restores.
 struct RtfGroupState {
     RtfCharacterControls characters;
+    RtfParagraphControls paragraph;
     RtfDestination destination = RtfDestination::Text;
     int unicodeFallback = 1;  // "\ucN": bytes that stand in for each "\uN"
 };
@@ -38,10 +39,19 @@ public:
     void SetDefaultFont(int font) { m_document.SetDefaultFont(font); }
     void SetDefaultTabTwips(int twips) { m_document.SetDefaultTabTwips(twips); }
     void ResetCharacters() { m_state.characters = RtfCharacterControls{}; }
+    RtfParagraphControls& Paragraph() { return m_state.paragraph; }
+    void ResetParagraph() { m_state.paragraph = RtfParagraphControls{}; }
+    // The builder, for the words that define a table's rows, in the body's
+    // text only (never in a table of fonts or colours).
+    RtfDocumentBuilder* RowDefinition() {
+        return m_state.destination == RtfDestination::Text ? &m_document : nullptr;
+    }
 
     void AppendText(char16_t character);
     void AppendUnicode(int value);
     void EndParagraph();
+    void EndCell();
+    void EndRow();
     void SkipBinary(int count) {
         m_tokens.SkipBytes(count > 0 ? static_cast<std::size_t>(count) : 0);
     }

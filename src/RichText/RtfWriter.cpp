@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -48,7 +49,22 @@ struct WrittenFormat {
 struct Piece {
     WrittenFormat format;
     std::u16string_view text;
-    bool endsParagraph = false;
+    std::string before{};       // paragraph and table words, before the format's changes
+    std::string_view end = {};  // the paragraph, cell or row end after the text
+};
+
+constexpr std::string_view kParagraphEnd = "\\par\r\n";
+constexpr std::string_view kCellEnd = "\\cell\r\n";
+constexpr std::string_view kRowEnd = "\\cell\\row\r\n";
+constexpr std::string_view kCellBorders =
+    "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs"
+    "\\brdrw10";
+
+// The paragraph properties as the body has them written; "\pard" clears them.
+struct WrittenParagraph {
+    bool inTable = false;
+    bool centred = false;
+    bool keepWithNext = false;
 };
 
 void AppendNumber(std::string_view word, int value, std::string& out) {
@@ -90,7 +106,10 @@ public:
     std::string Write();
 
 private:
-    void AddParagraph(const RtfParagraph& paragraph, bool ended);
+    void AddTable(const RtfTable& table);
+    // The words that a paragraph outside any table needs before it.
+    std::string ParagraphWords(const RtfParagraph& paragraph);
+    void AddParagraph(const RtfParagraph& paragraph, std::string before, std::string_view end);
     WrittenFormat Describe(const RtfFormat& format);
     int FontEntry(std::u16string_view family);
     int ColourEntry(const std::optional<RtfColour>& colour);
@@ -103,6 +122,7 @@ private:
     std::vector<Piece> m_pieces;
     std::vector<std::u16string_view> m_fonts;
     std::vector<RtfColour> m_colours;  // entries 1 and up
+    WrittenParagraph m_paragraph;
 };
 
 RtfWriter::RtfWriter(const RtfDocument& document) : m_document(document) {
@@ -118,18 +138,10 @@ std::string RtfWriter::Write() {
     // written.
     for (const RtfBlock& block : m_document.blocks) {
         if (const auto* paragraph = std::get_if<RtfParagraph>(&block)) {
-            AddParagraph(*paragraph, paragraph->ended);
-            continue;
-        }
-        // A cell's last paragraph is ended, so that the text of the next
-        // cell starts a line of its own instead of running on.
-        for (const RtfTableRow& row : std::get<RtfTable>(block).rows) {
-            for (const RtfTableCell& cell : row.cells) {
-                for (std::size_t i = 0; i < cell.paragraphs.size(); ++i) {
-                    const RtfParagraph& paragraph = cell.paragraphs[i];
-                    AddParagraph(paragraph, paragraph.ended || i + 1 == cell.paragraphs.size());
-                }
-            }
+            AddParagraph(*paragraph, ParagraphWords(*paragraph),
+                         paragraph->ended ? kParagraphEnd : std::string_view());
+        } else {
+            AddTable(std::get<RtfTable>(block));
         }
     }
     if (m_fonts.empty()) {
@@ -149,27 +161,95 @@ std::string RtfWriter::Write() {
     out += "\\viewkind4\\uc1\\pard\\plain ";
     WrittenFormat current;
     for (const Piece& piece : m_pieces) {
+        const std::size_t before = out.size();
+        out += piece.before;
         AppendChanges(current, piece.format, out);
+        // The control words end with a space, which the text that follows
+        // does not take as its own.
+        if (out.size() != before) {
+            out += ' ';
+        }
         current = piece.format;
         AppendEscaped(piece.text, out);
-        if (piece.endsParagraph) {
-            out += "\\par\r\n";
-        }
+        out += piece.end;
     }
     out += "}\r\n";
     return out;
 }
 
-void RtfWriter::AddParagraph(const RtfParagraph& paragraph, bool ended) {
+// Each row defines its cells, then gives their paragraphs, each with its
+// own properties; "\par" parts the paragraphs of a cell, whose last one
+// "\cell" ends, whatever the model says of its mark.
+void RtfWriter::AddTable(const RtfTable& table) {
+    for (const RtfTableRow& row : table.rows) {
+        if (row.cells.empty()) {
+            continue;  // no reader keeps a row without cells
+        }
+        std::string definition = "\\trowd";
+        AppendNumber("\\trgaph", row.gapTwips, definition);
+        if (row.keepTogether) {
+            definition += "\\trkeep";
+        }
+        for (const RtfTableCell& cell : row.cells) {
+            if (cell.bordered) {
+                definition += kCellBorders;
+            }
+            AppendNumber("\\cellx", cell.rightTwips, definition);
+        }
+        definition += "\r\n";
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const std::string_view cellEnd = c + 1 == row.cells.size() ? kRowEnd : kCellEnd;
+            const auto& paragraphs = row.cells[c].paragraphs;
+            if (paragraphs.empty()) {
+                const WrittenFormat unchanged =
+                    m_pieces.empty() ? WrittenFormat{} : m_pieces.back().format;
+                m_pieces.push_back(
+                    {unchanged, {}, std::exchange(definition, {}) + "\\pard\\intbl", cellEnd});
+            }
+            for (std::size_t i = 0; i < paragraphs.size(); ++i) {
+                const RtfParagraph& paragraph = paragraphs[i];
+                std::string words = std::exchange(definition, {}) + "\\pard\\intbl";
+                words += paragraph.centred ? "\\qc" : "";
+                words += paragraph.keepWithNext ? "\\keepn" : "";
+                AddParagraph(paragraph, std::move(words),
+                             i + 1 == paragraphs.size() ? cellEnd : kParagraphEnd);
+            }
+        }
+        m_paragraph = {true, false, false};
+    }
+}
+
+std::string RtfWriter::ParagraphWords(const RtfParagraph& paragraph) {
+    const WrittenParagraph was = m_paragraph;
+    m_paragraph = {false, paragraph.centred, paragraph.keepWithNext};
+    std::string words;
+    const bool cleared = was.inTable || (was.centred && !paragraph.centred) ||
+                         (was.keepWithNext && !paragraph.keepWithNext);
+    if (cleared) {
+        words += "\\pard";
+    }
+    if (paragraph.centred && (cleared || !was.centred)) {
+        words += "\\qc";
+    }
+    if (paragraph.keepWithNext && (cleared || !was.keepWithNext)) {
+        words += "\\keepn";
+    }
+    return words;
+}
+
+void RtfWriter::AddParagraph(const RtfParagraph& paragraph, std::string before,
+                             std::string_view end) {
     if (paragraph.runs.empty()) {
         // An empty line keeps its size and style through its mark's format.
-        m_pieces.push_back({Describe(paragraph.mark), {}, ended});
+        m_pieces.push_back({Describe(paragraph.mark), {}, std::move(before), end});
         return;
     }
     for (const RtfRun& run : paragraph.runs) {
-        m_pieces.push_back({Describe(run.format), run.text, false});
+        m_pieces.push_back({Describe(run.format), run.text});
     }
-    m_pieces.back().endsParagraph = ended;
+    const std::size_t first = m_pieces.size() - paragraph.runs.size();
+    m_pieces[first].before = std::move(before);
+    m_pieces.back().end = end;
 }
 
 WrittenFormat RtfWriter::Describe(const RtfFormat& format) {
@@ -248,7 +328,6 @@ void RtfWriter::AppendPage(const RtfPage& page, std::string& out) {
 
 void RtfWriter::AppendChanges(const WrittenFormat& from, const WrittenFormat& to,
                               std::string& out) {
-    const std::size_t before = out.size();
     auto toggle = [&](bool was, bool is, std::string_view on, std::string_view off) {
         if (was != is) {
             out += is ? on : off;
@@ -274,11 +353,6 @@ void RtfWriter::AppendChanges(const WrittenFormat& from, const WrittenFormat& to
     }
     if (from.highlight != to.highlight) {
         AppendNumber("\\highlight", to.highlight, out);
-    }
-    // The control words end with a space, which the text that follows does
-    // not take as its own.
-    if (out.size() != before) {
-        out += ' ';
     }
 }
 

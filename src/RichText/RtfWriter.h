@@ -20,8 +20,17 @@ namespace RichText {
 //   paragraph; "}" and CR LF at the end.
 // A paragraph with no runs writes its mark's format, so that an empty line
 // keeps its height. The declared colour table of the document is not used:
-// the runs carry their colours. Tables are written as their cells'
-// paragraphs, one cell after the other, each cell's last paragraph ended.
+// the runs carry their colours. A paragraph outside tables that is centred
+// or kept with the next writes "\qc" or "\keepn" where that changes from
+// the paragraph before, and "\pard" first where a property goes back to
+// plain (so that a document with neither is written as it always was).
+// Tables in the standard form that word processors read as tables: each
+// row "\trowd\trgaphN" ("\trkeep"), each cell's borders (single, thin, on
+// all four sides) and "\cellxN"; then each cell's paragraphs, each opening
+// with "\pard\intbl" ("\qc", "\keepn"), "\par" between two of one cell,
+// "\cell" after its last one (whatever its mark says: the reader gives the
+// last paragraph of a cell no mark), "\row" after each row; the paragraph
+// after a table opens with "\pard". A row with no cells is not written.
 std::string WriteRtf(const RtfDocument& document);
 
 }  // namespace RichText

@@ -376,3 +376,110 @@ TEST(RtfReader, RecognisesAnRtfStreamByItsOpening) {
 }
 
 }  // namespace
+
+namespace {
+
+// A document's blocks in short: a paragraph is its text, then "/" when ended,
+// "^" when centred, "~" when kept with the next; a table is "T{rows}", rows
+// split by ";", a row "gap[k]:cells", a cell "right[b]=paragraphs".
+std::string Shape(const RtfDocument& document) {
+    const auto paragraph = [](const RtfParagraph& p) {
+        std::string text;
+        for (const RtfRun& run : p.runs) {
+            text += std::string(run.text.begin(), run.text.end());
+        }
+        return text + (p.ended ? "/" : "") + (p.centred ? "^" : "") + (p.keepWithNext ? "~" : "");
+    };
+    std::string shape;
+    for (const auto& block : document.blocks) {
+        shape += shape.empty() ? "" : " ";
+        if (const auto* p = std::get_if<RtfParagraph>(&block)) {
+            shape += paragraph(*p);
+            continue;
+        }
+        shape += "T{";
+        for (const auto& row : std::get<RichText::RtfTable>(block).rows) {
+            shape += (shape.back() == '{' ? "" : ";") + std::to_string(row.gapTwips) +
+                     (row.keepTogether ? "k:" : ":");
+            for (const auto& cell : row.cells) {
+                shape += (shape.back() == ':' ? "" : ",") + std::to_string(cell.rightTwips) +
+                         (cell.bordered ? "b=" : "=");
+                for (const RtfParagraph& p : cell.paragraphs) {
+                    shape += (shape.back() == '=' ? "" : "|") + paragraph(p);
+                }
+            }
+        }
+        shape += "}";
+    }
+    return shape;
+}
+
+TEST(RtfReader, ReadsTablesAndClosesOrFlattensWhatAStreamLeavesOpenOrNests) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"\\trowd\\trgaph108\\trkeep\\clbrdrt\\brdrs\\brdrw10\\cellx1000\\clbrdrl\\brdrnone"
+         "\\cellx2000\\pard\\intbl\\qc\\keepn a\\cell b\\par\\ql c\\cell\\row\\pard d\\par e",
+         "T{108k:1000b=a^~,2000=b/^~|c~} d/ e"},
+        // Rows in a row make one table; a definition repeated before "\row" is the one kept.
+        {"\\trowd\\cellx100\\intbl a\\cell\\row\\intbl b\\cell{\\trowd\\trgaph9\\cellx50\\row}"
+         "\\pard{\\qc c\\par}d",
+         "T{0:100=a;9:50=b} c/^ d"},
+        // Borders: a side with a style other than none, given before the cell's "\cellx".
+        {"\\trowd\\clbrdrt\\brdrnone\\clbrdrb\\brdrdb\\cellx10\\brdrt\\brdrs\\cellx20"
+         "\\clbrdrr\\brdrs\\brdrnil\\cellx30\\intbl a\\cell b\\cell c\\cell\\row",
+         "T{0:10b=a,20=b,30=c} "},
+        // Edges kept in 0..31680 and increasing; cells beyond the definitions an inch apart.
+        {"\\trowd\\trgaph-5\\cellx-99999999\\cellx2147483647\\cellx7\\intbl a\\cell\\cell\\cell"
+         "\\cell\\row",
+         "T{0:0=a,31678=,31679=,31680=} "},
+        {"\\trowd\\cellx500\\cellx300\\intbl a\\cell b\\cell c\\cell\\row",
+         "T{0:500=a,501=b,1941=c} "},
+        // Left open: at a paragraph outside the table, at "\row", at the end.
+        {"\\intbl a\\par b\\pard c\\par", "T{0:1440=a/} bc/ "},
+        {"\\trowd\\cellx100\\intbl a\\cell b", "T{0:100=a,1540=b} "},
+        {"\\intbl a\\cell b\\row", "T{0:1440=a,2880=b} "},
+        {"\\intbl a\\par\\cell}", "T{0:1440=a/|} "},
+        {"a\\row b\\cell\\row\\row\\pard\\par", "T{0:1440=ab} / "},
+        // A nested table flattened into its cell.
+        {"\\trowd\\cellx5000\\pard\\intbl\\itap1 x\\par\\pard\\intbl\\itap2 n1\\nestcell "
+         "n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx10\\cellx20\\nestrow}{\\nonesttables\\par}"
+         "\\pard\\intbl\\itap1 y\\cell\\row\\pard z",
+         "T{0:5000=x/|n1/|n2/|y} z"},
+        {"{\\fonttbl{\\f0\\cell\\trowd\\cellx9 Arial;}}\\nestrow a", "a"},
+    };
+    for (const auto& [body, shape] : cases) {
+        EXPECT_EQ(Shape(ReadRtf("{\\rtf1 " + body + "}")), shape) << body;
+    }
+}
+
+TEST(RtfReader, BoundsTheCellsOfARowTheRowsOfATableAndTheCellsOfADocument) {
+    std::string wide = "{\\rtf1\\trowd";
+    for (int i = 1; i <= 100; ++i) {
+        wide += "\\cellx" + std::to_string(i * 300) + "\\intbl " + std::to_string(i) + "\\cell";
+    }
+    const RtfDocument row = ReadRtf(wide + "\\row}");
+    const auto& cells = std::get<RichText::RtfTable>(row.blocks.at(0)).rows.at(0).cells;
+    ASSERT_EQ(cells.size(), 63u);
+    EXPECT_EQ(cells.back().rightTwips, 63 * 300);
+    const auto& last = cells.back().paragraphs;  // the 63rd cell and all after it
+    ASSERT_EQ(last.size(), 38u);
+    EXPECT_EQ(last.front().runs.at(0).text + (last.front().ended ? u"/" : u""), u"63/");
+    EXPECT_EQ(last.back().runs.at(0).text + (last.back().ended ? u"/" : u""), u"100");
+
+    std::string rows = "{\\rtf1 ";
+    for (int i = 0; i < 100010; ++i) {
+        rows += "\\intbl x\\cell\\row";
+    }
+    const RtfDocument many = ReadRtf(rows + "}");
+    std::size_t tables = 0;
+    for (const auto& block : many.blocks) {
+        if (const auto* table = std::get_if<RichText::RtfTable>(&block)) {
+            EXPECT_EQ(table->rows.size(), 10000u);
+            ++tables;
+        }
+    }
+    EXPECT_EQ(tables, 10u);
+    EXPECT_EQ(many.blocks.size(), 10 + 10 + 1u);  // the cells past the bound as paragraphs
+    EXPECT_TRUE(Shape(many).ends_with("} x/ x/ x/ x/ x/ x/ x/ x/ x/ x/ "));
+}
+
+}  // namespace

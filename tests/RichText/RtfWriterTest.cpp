@@ -1,7 +1,11 @@
 #include "RichText/RtfWriter.h"
 
+#include "RichText/RtfReader.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -94,12 +98,64 @@ TEST(RtfWriter, EscapesWhatRtfWouldOtherwiseReadAsSyntaxAndWhatTheCodePageCannot
         "\\margb283\r\n\\viewkind4\\uc1\\pard\\plain }\r\n");
 }
 
-TEST(RtfWriter, WritesATableCellAfterCellEachEndingItsLine) {
-    const RtfParagraph a{{{u"a", {}}}, {}, false};
-    const RtfParagraph b{{{u"b", {}}}, {}, true};
-    const RichText::RtfTable table{{{{{{a}}, {}, {{b, a}}}}}};
-    EXPECT_EQ(WriteRtf(InArial({table, a})),
-              kArialPrologue + "a\\par\r\nb\\par\r\na\\par\r\na}\r\n");
+TEST(RtfWriter, WritesTablesAsWordProcessorsReadThemAndParagraphPropertiesWhereTheyChange) {
+    const RtfParagraph a{{{u"a", {}}}, {}, true, true};
+    const RtfParagraph b{{{u"b", {}}}, {}, false, false, true};
+    const RichText::RtfTable table{{{{{{a, b}, 1000, true}, {{a}, 2000}}, 108, true}}};
+    EXPECT_EQ(WriteRtf(InArial({a, b, table, RtfParagraph{{}, {}, false, true}})),
+              kArialPrologue +
+                  "\\qc a\\par\r\n\\pard\\keepn b\\trowd\\trgaph108\\trkeep"
+                  "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs"
+                  "\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx1000\\cellx2000\r\n"
+                  "\\pard\\intbl\\qc a\\par\r\n\\pard\\intbl\\keepn b\\cell\r\n"
+                  "\\pard\\intbl\\qc a\\cell\\row\r\n\\pard\\qc }\r\n");
+}
+
+// Any document of the reader's own shape reads back as it was written.
+TEST(RtfWriter, WrittenTablesAndParagraphsReadBackAsTheyWere) {
+    std::mt19937 random(20240611);
+    const auto chance = [&](int in) { return random() % in == 0; };
+    const RtfFormat formats[] = {{u"Arial"},
+                                 {u"Arial", 18, true},
+                                 {u"Times New Roman", 24, false, true, true, false, {}, kRed},
+                                 {u"Courier New", 30, false, false, false, true, {}, {}, kYellow}};
+    const auto paragraph = [&](bool ended) {
+        RtfParagraph p{{}, formats[random() % 4], ended, chance(3), chance(3)};
+        for (int runs = random() % 4, r = 0; r < runs; ++r) {
+            std::u16string text;
+            for (int n = 1 + random() % 4; n > 0; --n) {
+                text += u" a\t\u2028\u00e9\u20ac{}\\\u03a9"[random() % 10];
+            }
+            const RtfFormat& format = formats[(r + 1 + random() % 3) % 4];  // next to another
+            if (p.runs.empty() || p.runs.back().format != format) {
+                p.runs.push_back({text, format});
+                p.mark = format;
+            }
+        }
+        return p;
+    };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<RichText::RtfBlock> blocks;
+        for (int n = random() % 4; n > 0; --n) {
+            RichText::RtfTable table;
+            for (int rows = 1 + random() % 3; rows > 0; --rows) {
+                RichText::RtfTableRow& row = table.rows.emplace_back();
+                row = {{}, static_cast<int>(random() % 300), chance(2)};
+                for (int cells = 1 + random() % 4, right = 0; cells > 0; --cells) {
+                    right += 1 + random() % 5000;
+                    row.cells.push_back({{}, std::min(right, 31680 - cells), chance(2)});
+                    for (int more = random() % 3; more >= 0; --more) {
+                        row.cells.back().paragraphs.push_back(paragraph(more > 0));
+                    }
+                }
+            }
+            blocks.push_back(paragraph(true));
+            blocks.push_back(table);
+        }
+        blocks.push_back(paragraph(false));
+        const std::string written = WriteRtf(InArial(blocks));
+        EXPECT_EQ(RichText::ReadRtf(written).blocks, blocks) << written;
+    }
 }
 
 }  // namespace
