@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 #include <string>
 
 #include "TextDocumentProbe.h"
+#include "platform/codepage/Codepage.h"
+#include "platform/richedit/TextProperties.h"
 
 namespace {
 
@@ -55,23 +58,72 @@ TEST(RtfInsertion, GivesEachRunTheCharacterFormatOfItsLook) {
     EXPECT_EQ(document->lastBlock().charFormat().fontPointSize(), 9);
 }
 
-TEST(RtfInsertion, GoesOnInTheBlockAtTheCursorAndShowsTablesParagraphByParagraph) {
+TEST(RtfInsertion, GoesOnInTheBlockAtTheCursor) {
     QTextDocument document("avant apr\u00E8s");
     QTextCursor cursor(&document);
     cursor.setPosition(6);
     cursor.setPosition(5, QTextCursor::KeepAnchor);
     ReadRtf(cursor, "{\\rtf1 (x\\par\\par y)}");
     EXPECT_EQ(ShownText(document), "avant(x\n\ny)apr\xE8s");
+}
 
-    RichText::RtfDocument table;
-    RichText::RtfTableCell cell{{RichText::RtfParagraph{{{u"a", {}}}, {}, false},
-                                 RichText::RtfParagraph{{{u"b", {}}}, {}, false}}};
-    table.blocks = {RichText::RtfParagraph{{{u"t", {}}}, {}, true},
-                    RichText::RtfTable{{RichText::RtfTableRow{{cell, cell}}}}};
+TEST(RtfInsertion, ShowsATableOnTheGridOfEveryRowsEdgesWithItsCellsSpanningTheirColumns) {
+    using namespace RichText;
+    const auto cell = [](const char16_t* text, int right, bool bordered = true) {
+        return RtfTableCell{{RtfParagraph{{{text, {}}}, {}, false, true}}, right, bordered};
+    };
+    // "m²" over the two digit cells below it; the first row stops short of
+    // the second's last cell, whose edge is out of order in the document.
+    const RtfTable table{
+        {RtfTableRow{{cell(u"km", 600), cell(u"m\u00B2", 1500)}, 60, true},
+         RtfTableRow{{cell(u"1", 600, false), cell(u"2", 1050), cell(u"3", 1050), cell(u"4", 2100)},
+                     90}}};
+    RtfDocument model;
+    model.blocks = {RtfParagraph{{{u"Question", {}}}, {}, true, false, true}, table,
+                    RtfParagraph{{{u"fin", {}}}, {}, false}};
     QTextDocument shown;
     QTextCursor end(&shown);
-    platform::InsertRtfDocument(end, table);
-    EXPECT_EQ(ShownText(shown), "t\na\nb\na\nb");
+    platform::InsertRtfDocument(end, model);
+
+    // The question line, the table right under it, the line after it.
+    ASSERT_EQ(shown.rootFrame()->childFrames().size(), 1);
+    const auto* grid = qobject_cast<QTextTable*>(shown.rootFrame()->childFrames().front());
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(ShownText(shown), "Question\nkm\nm\xB2\n\n1\n2\n3\n4\nfin");
+    EXPECT_TRUE(shown.begin().blockFormat().boolProperty(platform::kKeepWithNextProperty));
+    EXPECT_EQ(shown.begin().next().blockFormat().alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+
+    // Edges 0, 600, 1050, 1051, 1500, 2100: five columns of fixed widths.
+    ASSERT_EQ(grid->columns(), 5);
+    ASSERT_EQ(grid->rows(), 2);
+    const int edges[] = {0, 600, 1050, 1051, 1500, 2100};
+    const auto widths = grid->format().columnWidthConstraints();
+    for (int c = 0; c < 5; ++c) {
+        EXPECT_EQ(widths[c].type(), QTextLength::FixedLength);
+        EXPECT_NEAR(widths[c].rawValue(), platform::TwipsToDocumentPixels(edges[c + 1] - edges[c]),
+                    1e-9);
+    }
+    const struct {
+        int row, column, span;
+        const char* text;
+        bool bordered;
+    } cells[] = {{0, 0, 1, "km", true}, {0, 1, 3, "m\xB2", true}, {0, 4, 1, "", false},
+                 {1, 0, 1, "1", false}, {1, 1, 1, "2", true},     {1, 2, 1, "3", true},
+                 {1, 3, 2, "4", true}};
+    for (const auto& c : cells) {
+        const QTextTableCell at = grid->cellAt(c.row, c.column);
+        EXPECT_EQ(at.column(), c.column) << c.row << "," << c.column;
+        EXPECT_EQ(at.columnSpan(), c.span) << c.row << "," << c.column;
+        const auto format = at.format().toTableCellFormat();
+        EXPECT_EQ(format.leftBorderStyle() == QTextFrameFormat::BorderStyle_Solid, c.bordered)
+            << c.row << "," << c.column;
+        EXPECT_NEAR(format.leftPadding(), platform::TwipsToDocumentPixels(c.row == 0 ? 60 : 90),
+                    1e-9);
+        QTextCursor text = at.firstCursorPosition();
+        text.setPosition(at.lastPosition(), QTextCursor::KeepAnchor);
+        EXPECT_EQ(platform::ToWindows1252(text.selectedText()), c.text);
+    }
+    EXPECT_TRUE(grid->format().borderCollapse());
 }
 
 // Where the second character of a document's first line starts, once laid
