@@ -88,8 +88,9 @@ class ParagraphInserter {
 public:
     explicit ParagraphInserter(QTextCursor& cursor) : m_cursor(cursor) {}
 
-    // `ended`: whether a new block follows the paragraph.
-    void Insert(const RichText::RtfParagraph& paragraph, bool ended) {
+    // `ended`: whether a new block follows the paragraph; `cellStart`: whether
+    // it goes into the first block of a table cell.
+    void Insert(const RichText::RtfParagraph& paragraph, bool ended, bool cellStart = false) {
         if (!ShowsParagraphFormat(m_cursor.blockFormat(), paragraph)) {
             m_cursor.setBlockFormat(BlockFormatOf(paragraph, m_cursor.blockFormat()));
         }
@@ -98,7 +99,14 @@ public:
         }
         const QTextCharFormat mark = CharFormat(paragraph.mark);
         if (m_cursor.block().length() == 1) {
-            m_cursor.setBlockCharFormat(mark);  // an empty line keeps its size
+            // An empty line keeps its size. The first block of a table cell
+            // has its mark in the cell's own format, which also holds the
+            // cell's span, padding and borders: the mark is added to it.
+            if (cellStart) {
+                m_cursor.mergeBlockCharFormat(mark);
+            } else {
+                m_cursor.setBlockCharFormat(mark);
+            }
         }
         if (ended) {
             m_cursor.insertBlock(QTextBlockFormat(), mark);
@@ -217,7 +225,7 @@ void InsertTable(QTextCursor& cursor, ParagraphInserter& inserter,
             cursor = cell.firstCursorPosition();
             const auto& paragraphs = row.cells[c].paragraphs;
             for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-                inserter.Insert(paragraphs[p], p + 1 < paragraphs.size());
+                inserter.Insert(paragraphs[p], p + 1 < paragraphs.size(), p == 0);
             }
         }
         const int filled = column(edges.back());
