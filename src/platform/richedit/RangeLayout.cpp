@@ -71,11 +71,28 @@ struct RangeLayout::Unit {
     bool IsValid() const { return block.isValid(); }
 };
 
+// Where a table stands: from the end of the block before it to the start of
+// the block after it, which Qt keeps around every table. (The layout's own
+// rectangle of a table starts at its first cell's text, a border and a
+// padding lower, and would reach into the line below.)
+QRectF RangeLayout::TableRect(const QTextTable& table) const {
+    const QAbstractTextDocumentLayout& layout = *m_document->documentLayout();
+    QRectF rect = layout.frameBoundingRect(const_cast<QTextTable*>(&table));
+    const QTextBlock before = m_document->findBlock(table.firstPosition() - 1);
+    const QTextBlock after = m_document->findBlock(table.lastPosition() + 1);
+    if (before.isValid() && !OutermostTable(*m_document, before)) {
+        rect.setTop(layout.blockBoundingRect(before).bottom());
+    }
+    if (after.isValid() && !OutermostTable(*m_document, after)) {
+        rect.setBottom(layout.blockBoundingRect(after).top());
+    }
+    return rect;
+}
+
 RangeLayout::Unit RangeLayout::UnitAt(QTextBlock block, int line) const {
     while (block.isValid()) {
         if (const QTextTable* table = OutermostTable(*m_document, block)) {
-            const QRectF rect =
-                m_document->documentLayout()->frameBoundingRect(const_cast<QTextTable*>(table));
+            const QRectF rect = TableRect(*table);
             return {block, 0, table, rect.top(), rect.bottom(), table->firstPosition()};
         }
         const QTextLayout* layout = block.layout();
@@ -128,9 +145,7 @@ void RangeLayout::DrawTable(const Unit& unit, QPainter& painter, const QPointF& 
     context.palette.setColor(QPalette::Text, Qt::black);  // the automatic colour on paper
     // The table's own rectangle, a pixel in from the lines of the blocks that
     // touch it above and below, which belong to other units.
-    const QRectF rect =
-        m_document->documentLayout()->frameBoundingRect(const_cast<QTextTable*>(unit.table));
-    context.clip = rect.adjusted(0, 1, 0, -1);
+    context.clip = QRectF(0, unit.top + 1, m_document->textWidth(), unit.bottom - unit.top - 2);
     m_document->documentLayout()->draw(&painter, context);
     painter.restore();
 }

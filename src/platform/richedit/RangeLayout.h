@@ -12,6 +12,7 @@
 class QPaintDevice;
 class QPainter;
 class QTextDocument;
+class QTextTable;
 
 namespace platform {
 
@@ -42,6 +43,7 @@ public:
 
 private:
     struct Unit;
+    QRectF TableRect(const QTextTable& table) const;
     Unit UnitAt(QTextBlock block, int line) const;
     Unit NextUnit(const Unit& unit) const;
     qreal KeptBottom(const Unit& unit) const;
