@@ -171,10 +171,8 @@ RichText::RtfDocument QuestionsWithTables(int count) {
         question.ended = question.keepWithNext = true;
         RtfTable table;
         for (const char* row : {"haut", "milieu", "bas"}) {
-            const RtfTableCell cell{{text(row + std::string(" ") + std::to_string(n))}, 2000, true};
-            RtfTableCell second = cell;
-            second.rightTwips = 3000;
-            table.rows.push_back({{cell, second}, 100});
+            const RtfParagraph line = text(row + std::string(" ") + std::to_string(n));
+            table.rows.push_back({{{{line}, 2000, true}, {{line}, 3000, true}}, 100});
         }
         document.blocks.insert(document.blocks.end(), {question, table});
     }
