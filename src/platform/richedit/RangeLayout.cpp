@@ -6,8 +6,11 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 
 #include <algorithm>
+
+#include "platform/richedit/TextProperties.h"
 
 namespace platform {
 namespace {
@@ -41,7 +44,111 @@ qreal TabStopScale(QPaintDevice& device) {
     return afterTab > 0 ? afterTab / kProbeDistance : 1;
 }
 
+// The table that holds a block at the outermost level, if any: a page takes
+// or leaves such a table whole.
+const QTextTable* OutermostTable(const QTextDocument& document, const QTextBlock& block) {
+    const QTextTable* outermost = nullptr;
+    for (const QTextFrame* frame = document.frameAt(block.position()); frame;
+         frame = frame->parentFrame()) {
+        if (const auto* table = qobject_cast<const QTextTable*>(frame)) {
+            outermost = table;
+        }
+    }
+    return outermost;
+}
+
 }  // namespace
+
+// What a page takes or leaves whole: a line of a paragraph, or a table.
+struct RangeLayout::Unit {
+    QTextBlock block;  // the line's block, or the table's first one
+    int line = 0;
+    const QTextTable* table = nullptr;
+    qreal top = 0;
+    qreal bottom = 0;
+    int position = 0;  // of its first character
+
+    bool IsValid() const { return block.isValid(); }
+};
+
+// Where a table stands: from the end of the block before it to the start of
+// the block after it, which Qt keeps around every table. (The layout's own
+// rectangle of a table starts at its first cell's text, a border and a
+// padding lower, and would reach into the line below.)
+QRectF RangeLayout::TableRect(const QTextTable& table) const {
+    const QAbstractTextDocumentLayout& layout = *m_document->documentLayout();
+    QRectF rect = layout.frameBoundingRect(const_cast<QTextTable*>(&table));
+    const QTextBlock before = m_document->findBlock(table.firstPosition() - 1);
+    const QTextBlock after = m_document->findBlock(table.lastPosition() + 1);
+    if (before.isValid() && !OutermostTable(*m_document, before)) {
+        rect.setTop(layout.blockBoundingRect(before).bottom());
+    }
+    if (after.isValid() && !OutermostTable(*m_document, after)) {
+        rect.setBottom(layout.blockBoundingRect(after).top());
+    }
+    return rect;
+}
+
+RangeLayout::Unit RangeLayout::UnitAt(QTextBlock block, int line) const {
+    while (block.isValid()) {
+        if (const QTextTable* table = OutermostTable(*m_document, block)) {
+            const QRectF rect = TableRect(*table);
+            return {block, 0, table, rect.top(), rect.bottom(), table->firstPosition()};
+        }
+        const QTextLayout* layout = block.layout();
+        if (line < layout->lineCount()) {
+            const QTextLine shown = layout->lineAt(line);
+            const qreal top = layout->position().y() + shown.y();
+            return {block,
+                    line,
+                    nullptr,
+                    top,
+                    top + shown.height(),
+                    block.position() + shown.textStart()};
+        }
+        block = block.next();
+        line = 0;
+    }
+    return {};
+}
+
+RangeLayout::Unit RangeLayout::NextUnit(const Unit& unit) const {
+    if (unit.table) {
+        return UnitAt(m_document->findBlock(unit.table->lastPosition() + 1), 0);
+    }
+    return UnitAt(unit.block, unit.line + 1);
+}
+
+// The bottom of what must share a page with the unit: a paragraph kept with
+// what follows it stays with the first line or the table after it, and so
+// on along a chain of such paragraphs.
+qreal RangeLayout::KeptBottom(const Unit& unit) const {
+    qreal bottom = unit.bottom;
+    Unit current = unit;
+    while (!current.table && current.block.blockFormat().boolProperty(kKeepWithNextProperty)) {
+        const Unit last = UnitAt(current.block, current.block.layout()->lineCount() - 1);
+        bottom = std::max(bottom, last.bottom);
+        const Unit next = NextUnit(last);
+        if (!next.IsValid()) {
+            break;
+        }
+        bottom = next.bottom;
+        current = next;
+    }
+    return bottom;
+}
+
+void RangeLayout::DrawTable(const Unit& unit, QPainter& painter, const QPointF& offset) const {
+    painter.save();
+    painter.translate(offset);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);  // the automatic colour on paper
+    // The table's own rectangle, a pixel in from the lines of the blocks that
+    // touch it above and below, which belong to other units.
+    context.clip = QRectF(0, unit.top + 1, m_document->textWidth(), unit.bottom - unit.top - 2);
+    m_document->documentLayout()->draw(&painter, context);
+    painter.restore();
+}
 
 RangeLayout::RangeLayout(const QTextDocument& source, QPaintDevice& device, int widthTwips,
                          int defaultTabTwips)
@@ -75,49 +182,55 @@ int RangeLayout::TextLength() const {
 
 std::optional<int> RangeLayout::Format(int start, const QRect& rectTwips, QPainter* painter) const {
     const int length = TextLength();
-    QTextBlock block = m_document->findBlock(std::clamp(start, 0, length));
+    const int from = std::clamp(start, 0, length);
+    const QTextBlock block = m_document->findBlock(from);
     if (!block.isValid()) {
         return std::nullopt;
     }
-    const QTextLayout* layout = block.layout();
-    QTextLine first = layout->lineForTextPosition(std::clamp(start, 0, length) - block.position());
-    int lineIndex = first.isValid() ? first.lineNumber() : 0;
+    int line = 0;
+    if (!OutermostTable(*m_document, block)) {
+        const QTextLine first = block.layout()->lineForTextPosition(from - block.position());
+        line = first.isValid() ? first.lineNumber() : 0;
+    }
 
-    const qreal height = FromTwips(rectTwips.height(), m_dpiY);
+    const qreal height = FromTwips(rectTwips.height(), m_dpiY) + kFitTolerance;
     const QPointF origin(FromTwips(rectTwips.left(), m_dpiX), FromTwips(rectTwips.top(), m_dpiY));
     qreal top = 0;
-    int linesDrawn = 0;
+    int unitsDrawn = 0;
     if (painter) {
         painter->save();
         painter->setPen(Qt::black);  // the automatic text colour on paper
     }
     int next = length;
-    while (block.isValid()) {
-        layout = block.layout();
-        if (lineIndex >= layout->lineCount()) {
-            block = block.next();
-            lineIndex = 0;
-            continue;
+    for (Unit unit = UnitAt(block, line); unit.IsValid(); unit = NextUnit(unit)) {
+        if (unitsDrawn == 0) {
+            top = unit.top;
         }
-        const QTextLine line = layout->lineAt(lineIndex);
-        const qreal lineTop = layout->position().y() + line.y();
-        if (linesDrawn == 0) {
-            top = lineTop;
-        }
-        if (lineTop + line.height() - top > height + kFitTolerance) {
-            next = block.position() + line.textStart();
+        // A table taller than a page is drawn whole on a page of its own.
+        const bool fits = unit.bottom - top <= height || (unit.table && unitsDrawn == 0);
+        // What must share a page with the unit goes to the next page, unless
+        // it would not fit on a whole page either.
+        const qreal kept = KeptBottom(unit);
+        const bool keptFits = kept - top <= height || kept - unit.top > height;
+        if (!fits || (unitsDrawn > 0 && !keptFits)) {
+            next = unit.position;
             break;
         }
         if (painter) {
-            line.draw(painter, origin + layout->position() - QPointF(0, top));
+            const QPointF offset = origin - QPointF(0, top);
+            if (unit.table) {
+                DrawTable(unit, *painter, offset);
+            } else {
+                const QTextLayout* layout = unit.block.layout();
+                layout->lineAt(unit.line).draw(painter, offset + layout->position());
+            }
         }
-        ++linesDrawn;
-        ++lineIndex;
+        ++unitsDrawn;
     }
     if (painter) {
         painter->restore();
     }
-    if (linesDrawn == 0) {
+    if (unitsDrawn == 0) {
         return std::nullopt;
     }
     return next;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointF>
 #include <QRect>
+#include <QTextBlock>
 
 #include <memory>
 #include <optional>
@@ -10,6 +12,7 @@
 class QPaintDevice;
 class QPainter;
 class QTextDocument;
+class QTextTable;
 
 namespace platform {
 
@@ -17,8 +20,9 @@ namespace platform {
 // margin of its own and the device's font metrics, from which pages are
 // drawn line by line. Widths and rectangles are in twips, the unit of the
 // page rectangles that printing and the preview hand to the rich-text pane.
-// Pages break between lines only, so a page ends at the last line that fits
-// whole and the next page starts with the line after it.
+// Pages break between lines and around tables only, so a page ends at the
+// last line or table that fits whole and the next page starts with what
+// follows it; a paragraph kept with the next goes to the next page with it.
 class RangeLayout {
 public:
     RangeLayout(const QTextDocument& source, QPaintDevice& device, int widthTwips,
@@ -38,6 +42,13 @@ public:
     int TextLength() const;
 
 private:
+    struct Unit;
+    QRectF TableRect(const QTextTable& table) const;
+    Unit UnitAt(QTextBlock block, int line) const;
+    Unit NextUnit(const Unit& unit) const;
+    qreal KeptBottom(const Unit& unit) const;
+    void DrawTable(const Unit& unit, QPainter& painter, const QPointF& offset) const;
+
     std::unique_ptr<QTextDocument> m_document;
     const QPaintDevice* m_device;
     int m_dpiX;

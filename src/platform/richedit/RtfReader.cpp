@@ -5,13 +5,16 @@
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextTable>
 
+#include <algorithm>
 #include <utility>
 #include <variant>
 #include <vector>
 
 #include "RichText/RtfReader.h"
 #include "platform/codepage/Codepage.h"
+#include "platform/richedit/TextProperties.h"
 
 namespace platform {
 namespace {
@@ -58,6 +61,26 @@ QTextCharFormat CharFormatOf(const RichText::RtfFormat& format) {
     return converted;
 }
 
+// The block format that a paragraph's centring and keeping give to the
+// format a block already has.
+QTextBlockFormat BlockFormatOf(const RichText::RtfParagraph& paragraph, QTextBlockFormat format) {
+    format.setAlignment(paragraph.centred ? Qt::AlignHCenter : Qt::AlignLeft);
+    if (paragraph.keepWithNext) {
+        format.setProperty(kKeepWithNextProperty, true);
+    } else {
+        format.clearProperty(kKeepWithNextProperty);
+    }
+    return format;
+}
+
+// Whether a block already shows a paragraph as its block format would: a
+// plain paragraph leaves a block with no centring and no keeping untouched.
+bool ShowsParagraphFormat(const QTextBlockFormat& format, const RichText::RtfParagraph& paragraph) {
+    const bool centred = (format.alignment() & Qt::AlignHCenter) != 0;
+    return centred == paragraph.centred &&
+           format.boolProperty(kKeepWithNextProperty) == paragraph.keepWithNext;
+}
+
 // Inserts paragraphs through a cursor, converting each format once: a
 // document switches back and forth between a few formats, and a shared
 // character format is also hashed only once when the text is inserted.
@@ -65,14 +88,25 @@ class ParagraphInserter {
 public:
     explicit ParagraphInserter(QTextCursor& cursor) : m_cursor(cursor) {}
 
-    // `ended`: whether a new block follows the paragraph.
-    void Insert(const RichText::RtfParagraph& paragraph, bool ended) {
+    // `ended`: whether a new block follows the paragraph; `cellStart`: whether
+    // it goes into the first block of a table cell.
+    void Insert(const RichText::RtfParagraph& paragraph, bool ended, bool cellStart = false) {
+        if (!ShowsParagraphFormat(m_cursor.blockFormat(), paragraph)) {
+            m_cursor.setBlockFormat(BlockFormatOf(paragraph, m_cursor.blockFormat()));
+        }
         for (const RichText::RtfRun& run : paragraph.runs) {
             m_cursor.insertText(QStringView(run.text).toString(), CharFormat(run.format));
         }
         const QTextCharFormat mark = CharFormat(paragraph.mark);
         if (m_cursor.block().length() == 1) {
-            m_cursor.setBlockCharFormat(mark);  // an empty line keeps its size
+            // An empty line keeps its size. The first block of a table cell
+            // has its mark in the cell's own format, which also holds the
+            // cell's span, padding and borders: the mark is added to it.
+            if (cellStart) {
+                m_cursor.mergeBlockCharFormat(mark);
+            } else {
+                m_cursor.setBlockCharFormat(mark);
+            }
         }
         if (ended) {
             m_cursor.insertBlock(QTextBlockFormat(), mark);
@@ -102,6 +136,109 @@ private:
     QTextCharFormat m_uncached;
 };
 
+// A thin solid line, as word processors draw a single cell border.
+constexpr qreal kBorderPoints = 0.5;
+
+qreal BorderPixels() {
+    return kBorderPoints * DocumentPixelsPerInch() / 72;
+}
+
+// Each row's cell edges, from the row's left edge, rising: a cell that does
+// not reach past the previous edge (a damaged document) gets one twip.
+std::vector<std::vector<int>> RowEdges(const RichText::RtfTable& table) {
+    std::vector<std::vector<int>> rows;
+    for (const RichText::RtfTableRow& row : table.rows) {
+        std::vector<int> edges{0};
+        for (const RichText::RtfTableCell& cell : row.cells) {
+            edges.push_back(std::max(cell.rightTwips, edges.back() + 1));
+        }
+        rows.push_back(std::move(edges));
+    }
+    return rows;
+}
+
+QTextTableCellFormat CellFormatOf(const RichText::RtfTableRow& row, bool bordered) {
+    QTextTableCellFormat format;
+    const qreal gap = TwipsToDocumentPixels(std::max(row.gapTwips, 0));
+    format.setLeftPadding(gap);
+    format.setRightPadding(gap);
+    format.setTopPadding(0);
+    format.setBottomPadding(0);
+    format.setBorder(bordered ? BorderPixels() : 0);
+    format.setBorderStyle(bordered ? QTextFrameFormat::BorderStyle_Solid
+                                   : QTextFrameFormat::BorderStyle_None);
+    format.setBorderBrush(QBrush(Qt::black));
+    if (row.keepTogether) {
+        format.setProperty(kRowKeepTogetherProperty, true);
+    }
+    return format;
+}
+
+// Inserts a table at the cursor as a QTextTable whose grid has a column
+// between each two neighbouring edges of all rows: a cell spans the columns
+// between its own edges, and a row narrower than the table ends with a
+// borderless filler cell. Leaves the cursor in the block after the table.
+void InsertTable(QTextCursor& cursor, ParagraphInserter& inserter,
+                 const RichText::RtfTable& table) {
+    const std::vector<std::vector<int>> rowEdges = RowEdges(table);
+    std::vector<int> grid;
+    for (const auto& edges : rowEdges) {
+        grid.insert(grid.end(), edges.begin(), edges.end());
+    }
+    std::sort(grid.begin(), grid.end());
+    grid.erase(std::unique(grid.begin(), grid.end()), grid.end());
+    const auto column = [&grid](int edge) {
+        return static_cast<int>(std::lower_bound(grid.begin(), grid.end(), edge) - grid.begin());
+    };
+    const int columns = static_cast<int>(grid.size()) - 1;
+    const int rows = static_cast<int>(table.rows.size());
+    if (rows == 0 || columns <= 0) {
+        return;  // nothing a grid could show
+    }
+
+    QTextTableFormat format;
+    format.setBorderCollapse(true);
+    format.setBorder(0);  // the cells draw their own
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderBrush(QBrush(Qt::black));
+    format.setCellSpacing(0);
+    format.setCellPadding(0);
+    format.setMargin(0);
+    format.setAlignment(Qt::AlignLeft);
+    QList<QTextLength> widths;
+    for (int i = 0; i < columns; ++i) {
+        widths.append(QTextLength(QTextLength::FixedLength, TwipsToDocumentPixels(grid[i + 1]) -
+                                                                TwipsToDocumentPixels(grid[i])));
+    }
+    format.setColumnWidthConstraints(widths);
+    QTextTable* shown = cursor.insertTable(rows, columns, format);
+
+    for (int r = 0; r < rows; ++r) {
+        const RichText::RtfTableRow& row = table.rows[r];
+        const std::vector<int>& edges = rowEdges[r];
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const int first = column(edges[c]);
+            const int span = column(edges[c + 1]) - first;
+            shown->mergeCells(r, first, 1, span);
+            QTextTableCell cell = shown->cellAt(r, first);
+            cell.setFormat(CellFormatOf(row, row.cells[c].bordered));
+            cursor = cell.firstCursorPosition();
+            const auto& paragraphs = row.cells[c].paragraphs;
+            for (std::size_t p = 0; p < paragraphs.size(); ++p) {
+                inserter.Insert(paragraphs[p], p + 1 < paragraphs.size(), p == 0);
+            }
+        }
+        const int filled = column(edges.back());
+        if (filled < columns) {
+            shown->mergeCells(r, filled, 1, columns - filled);
+            QTextTableCellFormat filler = CellFormatOf(row, false);
+            filler.setProperty(kGridFillerProperty, true);
+            shown->cellAt(r, filled).setFormat(filler);
+        }
+    }
+    cursor.setPosition(shown->lastPosition() + 1);
+}
+
 }  // namespace
 
 void InsertRtfDocument(QTextCursor& cursor, const RichText::RtfDocument& document) {
@@ -110,25 +247,20 @@ void InsertRtfDocument(QTextCursor& cursor, const RichText::RtfDocument& documen
     ParagraphInserter inserter(cursor);
     const auto& blocks = document.blocks;
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        const bool last = i + 1 == blocks.size();
         if (const auto* paragraph = std::get_if<RichText::RtfParagraph>(&blocks[i])) {
-            inserter.Insert(*paragraph, paragraph->ended);
+            // A table's start ends the block before it, as a paragraph mark would.
+            const bool tableNext =
+                i + 1 < blocks.size() && std::holds_alternative<RichText::RtfTable>(blocks[i + 1]);
+            inserter.Insert(*paragraph, paragraph->ended && !tableNext);
             continue;
         }
-        // A pane shows a table's cells one paragraph after the other, row by
-        // row, so that none of its text is lost.
-        const auto& table = std::get<RichText::RtfTable>(blocks[i]);
-        for (std::size_t row = 0; row < table.rows.size(); ++row) {
-            const auto& cells = table.rows[row].cells;
-            for (std::size_t cell = 0; cell < cells.size(); ++cell) {
-                const auto& paragraphs = cells[cell].paragraphs;
-                for (std::size_t p = 0; p < paragraphs.size(); ++p) {
-                    const bool lastOfTable = row + 1 == table.rows.size() &&
-                                             cell + 1 == cells.size() && p + 1 == paragraphs.size();
-                    inserter.Insert(paragraphs[p], !(last && lastOfTable));
-                }
-            }
+        if ((i == 0 || std::holds_alternative<RichText::RtfTable>(blocks[i - 1])) &&
+            cursor.block().length() == 1) {
+            QTextBlockFormat placeholder = cursor.blockFormat();
+            placeholder.setProperty(kTablePlaceholderProperty, true);
+            cursor.setBlockFormat(placeholder);
         }
+        InsertTable(cursor, inserter, std::get<RichText::RtfTable>(blocks[i]));
     }
     cursor.endEditBlock();
 }

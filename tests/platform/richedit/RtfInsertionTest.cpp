@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "TextDocumentProbe.h"
+#include "platform/richedit/TextProperties.h"
 
 namespace {
 
@@ -55,23 +57,53 @@ TEST(RtfInsertion, GivesEachRunTheCharacterFormatOfItsLook) {
     EXPECT_EQ(document->lastBlock().charFormat().fontPointSize(), 9);
 }
 
-TEST(RtfInsertion, GoesOnInTheBlockAtTheCursorAndShowsTablesParagraphByParagraph) {
+TEST(RtfInsertion, GoesOnInTheBlockAtTheCursor) {
     QTextDocument document("avant apr\u00E8s");
     QTextCursor cursor(&document);
     cursor.setPosition(6);
     cursor.setPosition(5, QTextCursor::KeepAnchor);
     ReadRtf(cursor, "{\\rtf1 (x\\par\\par y)}");
     EXPECT_EQ(ShownText(document), "avant(x\n\ny)apr\xE8s");
+}
 
-    RichText::RtfDocument table;
-    RichText::RtfTableCell cell{{RichText::RtfParagraph{{{u"a", {}}}, {}, false},
-                                 RichText::RtfParagraph{{{u"b", {}}}, {}, false}}};
-    table.blocks = {RichText::RtfParagraph{{{u"t", {}}}, {}, true},
-                    RichText::RtfTable{{RichText::RtfTableRow{{cell, cell}}}}};
+TEST(RtfInsertion, ShowsATableOnTheGridOfEveryRowsEdgesWithItsCellsSpanningTheirColumns) {
+    using namespace RichText;
+    const auto cell = [](const char16_t* text, int right, bool bordered = true) {
+        return RtfTableCell{{RtfParagraph{{{text, {}}}, {}, false, true}}, right, bordered};
+    };
+    // "m²" over the two digit cells below it; the first row stops short of
+    // the second's last cell, whose edge is out of order in the document.
+    const RtfTable table{
+        {RtfTableRow{{cell(u"km", 600), cell(u"m\u00B2", 1500)}, 60, true},
+         RtfTableRow{{cell(u"1", 600, false), cell(u"2", 1050), cell(u"3", 1050), cell(u"4", 2100)},
+                     90}}};
+    RtfDocument model;
+    model.blocks = {RtfParagraph{{{u"Question", {}}}, {}, true, false, true}, table,
+                    RtfParagraph{{{u"fin", {}}}, {}, false}};
     QTextDocument shown;
     QTextCursor end(&shown);
-    platform::InsertRtfDocument(end, table);
-    EXPECT_EQ(ShownText(shown), "t\na\nb\na\nb");
+    platform::InsertRtfDocument(end, model);
+
+    // The question line, the table right under it, the line after it.
+    const auto* grid = qobject_cast<QTextTable*>(shown.rootFrame()->childFrames().value(0));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(ShownText(shown), "Question\nkm\nm\xB2\n\n1\n2\n3\n4\nfin");
+    // Edges 0, 600, 1050, 1051, 1500, 2100: five columns of fixed widths.
+    ASSERT_EQ(grid->columns(), 5);
+    const int edges[] = {0, 600, 1050, 1051, 1500, 2100};
+    for (int c = 0; c < 5; ++c) {
+        const QTextLength width = grid->format().columnWidthConstraints().value(c);
+        EXPECT_EQ(width.type(), QTextLength::FixedLength);
+        EXPECT_NEAR(width.rawValue(), platform::TwipsToDocumentPixels(edges[c + 1] - edges[c]),
+                    1e-9);
+    }
+    // (row, column, span) of each cell.
+    const int cells[][3] = {{0, 0, 1}, {0, 1, 3}, {0, 4, 1}, {1, 0, 1},
+                            {1, 1, 1}, {1, 2, 1}, {1, 3, 2}};
+    for (const auto& [row, column, span] : cells) {
+        const QTextTableCell at = grid->cellAt(row, column);
+        EXPECT_EQ(at.column() * 10 + at.columnSpan(), column * 10 + span) << row << column;
+    }
 }
 
 // Where the second character of a document's first line starts, once laid

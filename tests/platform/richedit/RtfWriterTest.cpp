@@ -3,10 +3,12 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 #include <string>
 #include <variant>
 
@@ -184,6 +186,106 @@ TEST(RtfWriter, WritesPlainTextInCodePage1252WithCrLfLineEnds) {
     QTextDocument outside;
     QTextCursor(&outside).insertText(QString::fromUtf8("Ω€\nx"));
     EXPECT_EQ(WritePlainText(outside, 0, 4), "?\x80\r\nx");
+}
+
+// A document as the core's reader gives one: paragraphs and tables in any
+// order, the last block a paragraph with no mark; in a cell, every paragraph
+// but the last ended; a mark's format only where a paragraph has no text.
+RichText::RtfDocument RandomModel(std::mt19937& random) {
+    using namespace RichText;
+    const auto pick = [&random](int count) { return static_cast<int>(random() % count); };
+    const RtfFormat formats[] = {
+        {u"Arial", 18},
+        {u"Times New Roman", 24, true},
+        {u"Arial", 20, false, true, false, false, RtfVerticalAlignment::Normal, std::nullopt,
+         RtfColour{255, 255, 0}}};
+    const auto paragraph = [&](bool ended) {
+        RtfParagraph made{{}, {}, ended, pick(2) == 1, pick(2) == 1};
+        for (int run = pick(3), last = -1; run > 0; --run) {
+            last = (last + 1 + pick(2)) % 3;  // never the previous run's format
+            made.runs.push_back(
+                {std::u16string(1 + pick(3), u"ab\u00E9 "[pick(4)]), formats[last]});
+        }
+        if (made.runs.empty()) {
+            made.mark = formats[pick(3)];
+        }
+        return made;
+    };
+    RtfDocument model;
+    for (int block = pick(5); block >= 0; --block) {
+        if (block == 0 || pick(2) == 0) {
+            model.blocks.emplace_back(paragraph(block > 0));
+            continue;
+        }
+        RtfTable table;
+        for (int row = 1 + pick(3); row > 0; --row) {
+            RtfTableRow made{{}, 15 * pick(10), pick(2) == 1};
+            for (int cell = 1 + pick(4), right = 0; cell > 0; --cell) {
+                right += 1 + pick(1500);
+                made.cells.push_back({{}, right, pick(2) == 1});
+                for (int p = pick(2); p >= 0; --p) {
+                    made.cells.back().paragraphs.push_back(paragraph(p > 0));
+                }
+            }
+            table.rows.push_back(std::move(made));
+        }
+        model.blocks.emplace_back(std::move(table));
+    }
+    return model;
+}
+
+TEST(RtfWriter, CollectsBackTheDocumentThatThePaneWasGivenTablesIncluded) {
+    std::mt19937 random(20240611);
+    for (int i = 0; i < 300; ++i) {
+        const RichText::RtfDocument model = RandomModel(random);
+        QTextDocument shown;
+        QTextCursor cursor(&shown);
+        platform::InsertRtfDocument(cursor, model);
+        EXPECT_TRUE(platform::CollectRtf(shown, 0, shown.characterCount() - 1).blocks ==
+                    model.blocks)
+            << "document " << i << ": " << WriteAll(shown);
+    }
+}
+
+TEST(RtfWriter, SavesATableTheTeacherReshapedAsItIsShown) {
+    using namespace RichText;
+    const auto cell = [](const char16_t* text, int right) {
+        return RtfTableCell{{RtfParagraph{{{text, {}}}, {}, false}}, right, true};
+    };
+    RtfDocument model;
+    model.blocks = {RtfTable{{RtfTableRow{{cell(u"a", 600), cell(u"b", 1200), cell(u"c", 1800)}},
+                              RtfTableRow{{cell(u"d", 900), cell(u"e", 1800)}}}},
+                    RtfParagraph{}};
+    QTextDocument shown;
+    QTextCursor cursor(&shown);
+    platform::InsertRtfDocument(cursor, model);
+    QTextTable* table = cursor.currentTable()
+                            ? cursor.currentTable()
+                            : qobject_cast<QTextTable*>(shown.rootFrame()->childFrames().front());
+    table->insertColumns(4, 1);                                 // a column at the right,
+    table->mergeCells(0, 4, 2, 1);                              // one cell down both rows,
+    table->cellAt(0, 4).firstCursorPosition().insertText("x");  // typed in
+    table->mergeCells(0, 0, 1, 3);                              // "a" and "b" made one
+    std::string texts;  // each cell's text and "|", each row's end "/"
+    int right = 0;
+    const auto collected = platform::CollectRtf(shown, 0, shown.characterCount() - 1);
+    for (const auto& row : std::get<RtfTable>(collected.blocks.at(0)).rows) {
+        for (const auto& shownCell : row.cells) {
+            EXPECT_GT(shownCell.rightTwips, std::exchange(right, shownCell.rightTwips));
+            for (const auto& run : shownCell.paragraphs.at(0).runs) {
+                texts += QString::fromStdU16String(run.text).toStdString();
+            }
+            texts += "|";
+        }
+        texts += "/";
+        right = 0;
+    }
+    EXPECT_EQ(texts, "a b|c|x|/d|e||/");  // Qt joins merged text with a space
+    // Text chosen within one cell is written as text, not as a table.
+    const QTextTableCell b = table->cellAt(1, 2);
+    const auto part = platform::CollectRtf(shown, b.firstPosition(), b.lastPosition());
+    ASSERT_EQ(part.blocks.size(), 1U);
+    EXPECT_EQ(std::get<RtfParagraph>(part.blocks[0]).runs.at(0).text, u"e");
 }
 
 }  // namespace
