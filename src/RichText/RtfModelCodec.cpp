@@ -7,7 +7,7 @@
 namespace RichText {
 namespace {
 
-constexpr char16_t kVersion = 1;
+constexpr char16_t kVersion = 2;
 
 enum FormatFlag : char16_t {
     kBold = 1,
@@ -17,6 +17,15 @@ enum FormatFlag : char16_t {
     kSuperscript = 16,
     kSubscript = 32,
 };
+
+enum ParagraphFlag : char16_t {
+    kEnded = 1,
+    kCentred = 2,
+    kKeepWithNext = 4,
+};
+
+constexpr char16_t kKeepTogether = 1;  // a row's flag
+constexpr char16_t kBordered = 1;      // a cell's flag
 
 class Encoder {
 public:
@@ -103,7 +112,11 @@ private:
         return static_cast<int>(m_formats.size()) - 1;
     }
     void Paragraph(const RtfParagraph& paragraph) {
-        Unit(paragraph.ended);
+        char16_t flags = 0;
+        flags |= paragraph.ended ? kEnded : 0;
+        flags |= paragraph.centred ? kCentred : 0;
+        flags |= paragraph.keepWithNext ? kKeepWithNext : 0;
+        Unit(flags);
         Number(FormatIndex(paragraph.mark));
         Count(paragraph.runs.size());
         for (const RtfRun& run : paragraph.runs) {
@@ -121,8 +134,12 @@ private:
         Unit(1);
         Count(table.rows.size());
         for (const RtfTableRow& row : table.rows) {
+            Number(row.gapTwips);
+            Unit(row.keepTogether ? kKeepTogether : 0);
             Count(row.cells.size());
             for (const RtfTableCell& cell : row.cells) {
+                Number(cell.rightTwips);
+                Unit(cell.bordered ? kBordered : 0);
                 Count(cell.paragraphs.size());
                 for (const RtfParagraph& paragraph : cell.paragraphs) {
                     Paragraph(paragraph);
@@ -243,7 +260,10 @@ private:
     }
     RtfParagraph Paragraph() {
         RtfParagraph paragraph;
-        paragraph.ended = Unit() != 0;
+        const char16_t flags = Unit();
+        paragraph.ended = (flags & kEnded) != 0;
+        paragraph.centred = (flags & kCentred) != 0;
+        paragraph.keepWithNext = (flags & kKeepWithNext) != 0;
         paragraph.mark = FormatAt(Number());
         for (std::size_t i = Count(); i > 0 && m_good; --i) {
             RtfRun run;
@@ -266,8 +286,12 @@ private:
         RtfTable table;
         for (std::size_t rows = Count(); rows > 0 && m_good; --rows) {
             RtfTableRow& row = table.rows.emplace_back();
+            row.gapTwips = Number();
+            row.keepTogether = (Unit() & kKeepTogether) != 0;
             for (std::size_t cells = Count(); cells > 0 && m_good; --cells) {
                 RtfTableCell& cell = row.cells.emplace_back();
+                cell.rightTwips = Number();
+                cell.bordered = (Unit() & kBordered) != 0;
                 for (std::size_t paragraphs = Count(); paragraphs > 0 && m_good; --paragraphs) {
                     cell.paragraphs.push_back(Paragraph());
                 }

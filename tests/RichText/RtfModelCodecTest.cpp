@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using namespace RichText;
@@ -18,7 +20,11 @@ TEST(RtfModelCodec, ADocumentComesBackWholeAndAnyDamagedFormIsRefused) {
     RtfTable table;
     table.rows.resize(2);
     table.rows[0].cells.resize(2);
-    table.rows[0].cells[0].paragraphs = {RtfParagraph{{{u"\tx\u2028\xd800", styled}}, answer}};
+    table.rows[0].cells[0].paragraphs = {
+        RtfParagraph{{{u"\tx\u2028\xd800", styled}}, answer, true, false, true},
+        RtfParagraph{{}, plain, false, true}};
+    table.rows[0].cells[1] = {{}, -1, true};
+    table.rows[1] = {{{{}, 31680}}, 108, true};
     RtfDocument document{
         {RtfParagraph{{{u"1\u00b0/   3 m", plain}, {u"0,003 km", answer}}, plain, true},
          RtfParagraph{{}, styled, true}, table, RtfParagraph{{{u"fin", answer}}, plain}},
@@ -27,6 +33,7 @@ TEST(RtfModelCodec, ADocumentComesBackWholeAndAnyDamagedFormIsRefused) {
         {std::nullopt, RtfColour{0, 0, 255}},
         1440,
         RtfPage{11906, 16838, 283, 283, 283, 0}};
+    document.blocks.emplace_back(RtfParagraph{{}, plain, false, true, true});
     const std::u16string units = EncodeRtfDocument(document);
     EXPECT_EQ(DecodeRtfDocument(units), document);
     EXPECT_EQ(DecodeRtfDocument(EncodeRtfDocument(RtfDocument{})), RtfDocument{});
@@ -37,6 +44,30 @@ TEST(RtfModelCodec, ADocumentComesBackWholeAndAnyDamagedFormIsRefused) {
         damaged[i] = 0xFFFF;
         (void)DecodeRtfDocument(damaged);
     }
+}
+
+// The units of a small document, as the page's reader of the form expects them.
+TEST(RtfModelCodec, WritesTablesAndParagraphPropertiesInTheGrammarsOrder) {
+    const RtfTableRow row{
+        {{{RtfParagraph{{{u"ab", {}}}, {}, false, true, true}}, 70000, true}}, 108, true};
+    RtfDocument document;
+    document.blocks = {RtfTable{{row}}, RtfParagraph{{}, {}, true}};
+    // clang-format off
+    const std::vector<int> expected = {
+        2,                                          // version
+        0, 0, 0,                                    // no default tab
+        0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,      // no page
+        0, 0,  0, 0,  0, 0,                         // default font, no fonts, no colours
+        0, 1,  0, 0, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // one format
+        0, 2,                                       // two blocks
+        1, 0, 1,                                    // a table of one row
+        0, 108, 1, 0, 1,                            // gap, kept together, one cell
+        1, 4464, 1, 0, 1,                           // right edge 70000, bordered, one paragraph
+        6, 0, 0, 0, 1, 0, 0, 0, 2, 'a', 'b',        // centred, kept with the next, one run
+        0, 1, 0, 0, 0, 0,                           // an ended empty paragraph
+    };
+    // clang-format on
+    EXPECT_EQ(EncodeRtfDocument(document), std::u16string(expected.begin(), expected.end()));
 }
 
 }  // namespace
