@@ -390,7 +390,7 @@ describe('web page', () => {
       await page.screenshot({ path: join(folder, `tables-${width}.png`) });
     }
     // Printed, each page holds whole questions with both rows of their tables.
-    await read(readFileSync(TABLES_RTF, 'latin1'), true, 12);
+    await read(readFileSync(TABLES_RTF, 'latin1'), true, 15);
     const pages = Run('pdftotext', ['-layout', await Pdf(page, folder, 'tables.pdf'), '-']).split('\f');
     assert.ok(pages.length > 3);
     for (const text of pages) {
