@@ -13,7 +13,8 @@ cmake -S . -B "$native" -DCMAKE_BUILD_TYPE=Release -DFICHE_CORE_ONLY=ON -DBUILD_
 cmake --build "$native" -j "$(nproc)" --target fiche_web_corpus fiche_settings_table_native \
   >/dev/null
 "$native/tests/fiche_web_corpus" "$native/corpus.txt" "$native/models.bin" \
-  $(ls tests/fuzz/corpus/rtf/* | LC_ALL=C sort) $(ls tests/fuzz/regressions/rtf/* | LC_ALL=C sort)
+  $(ls tests/fuzz/corpus/rtf/* | LC_ALL=C sort) $(ls tests/fuzz/regressions/rtf/* | LC_ALL=C sort) \
+  tests/web/conversion-tables.rtf
 "$native/tests/fiche_settings_table_native" >"$native/settings-table.js"
 
 (cd tests/web && npm ci --no-audit --no-fund --loglevel=error)

@@ -22,6 +22,8 @@ const NATIVE_TABLE = new URL('../../build/web/native/settings-table.js', import.
 const TITLE_SHOWN = 'Nom : Prénom : Classe : 5° }}}} {\\*\\x}';
 const CORPUS_TEXTS = { TitleLine: 'Nom : <b>Prénom</b> : Classe : 5° }}}} {\\*\\x}',
   InstructionText: 'Convertissez en ', SeparatorLine: '- — - C:\\dossier {bonus}' };
+// Two questions, each with a table: three heading cells over six digit cells.
+const TABLES_RTF = new URL('conversion-tables.rtf', import.meta.url).pathname;
 const KINDS = ['btnLong', 'btnSurf', 'btnVol', 'btnCapa', 'btnMasse'];
 
 // Records of the native corpus: settings line, base name, subject, answer key.
@@ -139,7 +141,8 @@ describe('web page', () => {
   test('the page reads RTF with the desktop\'s reader: worksheets and the fuzzing corpus give the same documents', async () => {
     const fuzz = ['corpus', 'regressions'].map((set) => new URL(`../fuzz/${set}/rtf/`, import.meta.url).pathname)
       .flatMap((rtf) => readdirSync(rtf).sort().map((name) => readFileSync(join(rtf, name), 'latin1')));
-    const inputs = [...ReadCorpus().flatMap((r) => r.text.split('\n').slice(2, 4)), ...fuzz];
+    const inputs = [...ReadCorpus().flatMap((r) => r.text.split('\n').slice(2, 4)), ...fuzz,
+      readFileSync(TABLES_RTF, 'latin1')];
     const models = readFileSync(join(CORPUS, '..', 'models.bin'));
     const native = [];
     for (let at = 4, bytes; at < models.length; at += 4 + bytes) {
@@ -149,12 +152,15 @@ describe('web page', () => {
     const page = await browser.NewPage();
     const read = await page.evaluate(async (texts) => {
       const { LoadCore, ReadDocumentUnits } = await import('/core.js');
+      const { DecodeDocument, EncodeDocument } = await import('/document-model.js');
       const core = await LoadCore();
-      const hex = (buffer) => [...new Uint8Array(buffer)].map((b) => b.toString(16).padStart(2, '0')).join('');
-      return Promise.all(texts.map(async (text) => hex(await crypto.subtle.digest('SHA-256',
-        ReadDocumentUnits(core, Uint8Array.from(text, (c) => c.charCodeAt(0)))))));
+      const hex = async (units) => [...new Uint8Array(await crypto.subtle.digest('SHA-256', units))]
+        .map((b) => b.toString(16).padStart(2, '0')).join('');
+      // The page's own decoding and encoding give back the units they were given.
+      const both = async (units) => [await hex(units), await hex(EncodeDocument(DecodeDocument(units)))];
+      return Promise.all(texts.map((text) => both(ReadDocumentUnits(core, Uint8Array.from(text, (c) => c.charCodeAt(0))))));
     }, inputs);
-    assert.deepEqual(read, native);
+    assert.deepEqual(read, native.map((hash) => [hash, hash]));
   });
 
   test('each kind button shows both documents: heading, bold instruction, answers on yellow', async () => {
@@ -323,6 +329,76 @@ describe('web page', () => {
     assert.match(Run('pdftotext', ['-layout', path, '-']), /Contrôle du lundi Vol_N/);
     await page.click('#btnLong');
     assert.match(await page.$eval('#RxE1', (p) => p.innerText), /^Long_N/);
+  });
+
+  test('conversion tables: drawn on their rows\' grid, edited, saved and reopened with every cell, printed whole', async () => {
+    const page = await browser.NewPage();
+    // An RTF text's blocks as the page's core reads them; with `show`, in both panes (`times` over).
+    const read = (rtf, show = false, times = 1) => page.evaluate(async ([text, panes, repeat]) => {
+      const [{ LoadCore, ReadDocument }, { DocumentHtml }] = await Promise.all([import('/core.js'), import('/document-html.js')]);
+      const read = ReadDocument(await LoadCore(), Uint8Array.from(text, (c) => c.charCodeAt(0)));
+      read.blocks = Array(repeat).fill(read.blocks).flat();
+      for (const pane of panes ? document.querySelectorAll('.pane') : []) {
+        pane.innerHTML = DocumentHtml(read);
+        pane.dispatchEvent(new Event('input'));
+      }
+      return read.blocks;
+    }, [rtf, show, times]);
+    const texts = (paragraphs) => paragraphs.map((p) => p.runs.map((r) => r.text).join('')).join('\n');
+    const outline = (blocks) => blocks.map((b) => (b.paragraph ? [b.paragraph.keepWithNext, texts([b.paragraph])]
+      : b.table.map((row) => [row.gapTwips, row.keepTogether, ...row.cells.map((c) =>
+        [c.rightTwips, c.bordered, c.paragraphs.every((p) => p.centred && p.keepWithNext), texts(c.paragraphs)])])));
+    const downloads = [];
+    page.on('download', (d) => downloads.push(d));
+    const save = () => page.click('#btnEnregistre').then(() => page.waitForTimeout(300)).then(() =>
+      Promise.all(downloads.splice(0).map(async (d) => readFileSync(await d.path(), 'latin1'))));
+    const original = outline(await read(readFileSync(TABLES_RTF, 'latin1'), true));
+    // Each heading cell stands over two digit cells 567 twips wide, in thin black lines.
+    assert.deepEqual(await page.$$eval('#RxE2 table:first-of-type td', (cells) => cells.map((cell) =>
+      [Math.round(cell.getBoundingClientRect().left * 15 - cells[0].getBoundingClientRect().left * 15),
+        getComputedStyle(cell).borderTop])), [0, 1134, 2268, 0, 567, 1134, 1701, 2268, 2835]
+      .map((x) => [x, '1px solid rgb(0, 0, 0)']));
+    await page.check('#ckbEdite');
+    await page.click('#RxE2 table:first-of-type tr:nth-child(2) td:nth-child(5) p');
+    await page.keyboard.type('0');
+    const [, answerKey] = await save();
+    original[2][1][6][3] = '0';
+    assert.deepEqual(outline(await read(answerKey)), original);
+    // Reopened, the saved file shows and saves again the same.
+    await page.reload();
+    await page.waitForSelector('html[data-ready="true"]');
+    assert.equal(await page.textContent('#RxE2 table:first-of-type tr:nth-child(2) td:nth-child(5)'), '0');
+    await read(answerKey, true);
+    assert.deepEqual(await save(), [answerKey, answerKey]);
+    // A table broken in edit mode is saved as it is shown: one row, its first cell gone.
+    await page.$eval('#RxE2 table:last-of-type', (table) => table.rows[0].remove() ?? table.rows[0].cells[0].remove());
+    assert.deepEqual(outline(await read((await save())[1]))[5].map((row) => row.slice(2).map((c) => [c[0], c[3]])),
+      [[[567, ''], [1134, ''], [1701, '0'], [2268, '1'], [2835, '2']]]);
+    // From a phone to a laptop the page never scrolls sideways; the tables keep their width
+    for (const width of [360, 768, 1366]) {
+      await page.setViewportSize({ width, height: 800 });
+      assert.deepEqual(await page.evaluate(() => [document.documentElement.scrollWidth <= innerWidth,
+        document.querySelector('#RxE2 table').offsetWidth]), [true, Math.round(3402 / 15 + 1)]);  // and the outer halves of the lines
+      await page.screenshot({ path: join(folder, `tables-${width}.png`) });
+    }
+    // Printed, each page holds whole questions with both rows of their tables.
+    await read(readFileSync(TABLES_RTF, 'latin1'), true, 15);
+    const pages = Run('pdftotext', ['-layout', await Pdf(page, folder, 'tables.pdf'), '-']).split('\f');
+    assert.ok(pages.length > 3);
+    for (const text of pages) {
+      const [questions, ...rows] = [/°\//, /m²\s+dm²\s+cm²/, /^\s*(\d\s+){2}\d\s*$/].map((p) => text.split('\n').filter((l) => p.test(l)).length);
+      assert.deepEqual(rows, [questions, questions], text);
+    }
+    // The "Tableau de conversion" box is kept and reaches the core's generation.
+    await page.evaluate(async () => {
+      const core = await (await import('/core.js')).LoadCore();
+      const generate = core._FicheGenerate;
+      core._FicheGenerate = (kind, at, length) => generate(kind, at, length, window.lines =
+        String.fromCharCode(...core.HEAPU8.subarray(at, at + length)).split('\n') + localStorage.getItem('TForm1/ckbTableau_Checked'));
+    });
+    await page.check('#ckbTableau');
+    await page.click('#btnLong');
+    assert.match(await page.evaluate(() => window.lines), /,ckbTableau_Checked=True(,|True$)/);
   });
 
   test('settings are kept in the browser under the settings file\'s keys, read back by its rules', async () => {

@@ -24,7 +24,7 @@ const NOTHING_TO_PRINT = 'Aucune fiche à imprimer : appuyez d\'abord sur Longue
 const NO_COPIES = 'Aucun exemplaire demandé : Sujets et Corrigés sont à 0.';
 // The settings that make a worksheet: changing one turns the light red.
 const GENERATION_SETTINGS = new Set(['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1',
-  'ckbVirgule', 'trbNiveau', 'CheckBox1']);
+  'ckbVirgule', 'ckbTableau', 'trbNiveau', 'CheckBox1']);
 // The name of files saved before any generation (the desktop proposes ".rtf"
 // alone, which a browser would save as a hidden file or rename).
 const UNNAMED = 'Fiche';
@@ -442,7 +442,8 @@ function Start() {
   }
   for (const id of ['eTitre1', 'eSepar', 'Combo1']) WatchTextLimit($(id), Settings.SETTING_OF_ID.get(id));
   WatchTextLimit($('NouveauTexteSaisie'), Settings.SETTING_OF_ID.get('Combo1List'));
-  for (const id of ['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1', 'ckbVirgule']) {
+  for (const id of ['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1', 'ckbVirgule',
+    'ckbTableau']) {
     $(id).addEventListener('input', SettingChanged);
   }
   for (const id of ['spSujets', 'spCorriges']) $(id).addEventListener('input', SaveSettings);

@@ -50,12 +50,21 @@ function RunStyle(format) {
   return style;
 }
 
+// A paragraph's own style: the font of its first run (which sets the height
+// of its lines), its centring, and its keeping with what follows on paper.
+function ParagraphStyle(paragraph, first) {
+  let style = FontStyle(first);
+  if (paragraph.centred) style += 'text-align:center;';
+  if (paragraph.keepWithNext) style += 'break-after:avoid;';
+  return style;
+}
+
 // A run in the paragraph's own font and nothing more is bare text: fewer
 // elements make a pane quicker to lay out and paint.
 function ParagraphHtml(paragraph, formats, styles) {
   const first = formats[paragraph.runs.length ? paragraph.runs[0].format : paragraph.mark];
   const own = FontStyle(first);
-  let html = `<p style="${own}">`;
+  let html = `<p style="${ParagraphStyle(paragraph, first)}">`;
   if (paragraph.runs.length === 0) html += `<span style="${styles[paragraph.mark]}"><br></span>`;
   for (const run of paragraph.runs) {
     const format = formats[run.format];
@@ -70,6 +79,57 @@ function ParagraphHtml(paragraph, formats, styles) {
   return `${html}</p>`;
 }
 
+// CSS pixels are 1/96 inch, twips 1/1440.
+const TWIPS_PER_PIXEL = 15;
+const Pixels = (twips) => `${twips / TWIPS_PER_PIXEL}px`;
+
+// Each row's cell edges, from its left edge, in twips. A cell whose edge does
+// not pass the one before it (a damaged file) gets one twip, so that every
+// cell keeps a column of its own and its text stays in the view.
+function RowEdges(row) {
+  let left = 0;
+  return row.cells.map((cell) => {
+    left = Math.max(cell.rightTwips, left + 1);
+    return left;
+  });
+}
+
+// A table on a grid whose columns lie between the edges of all its rows, as
+// RTF draws it: a heading cell over two cells of the next row spans their two
+// columns. Each column keeps its width in twips (data-twips) so that saving
+// gives back the very edges that were read. Padding is the row's gap on both
+// sides of a cell; rows kept together and cells whose paragraphs keep with
+// what follows are not split across pages.
+function TableHtml(rows, paragraphHtml) {
+  const rowEdges = rows.map(RowEdges);
+  const edges = [...new Set([0, ...rowEdges.flat()])].sort((a, b) => a - b);
+  const column = new Map(edges.map((edge, i) => [edge, i]));
+  const widths = edges.slice(1).map((edge, i) => edge - edges[i]);
+  const together = rows.length > 0 && rows.every((row) => row.keepTogether);
+  let html = `<table style="width:${Pixels(edges[edges.length - 1])};` +
+    `${together ? 'break-inside:avoid;' : ''}"><colgroup>` +
+    widths.map((twips) => `<col data-twips="${twips}" style="width:${Pixels(twips)}">`).join('') +
+    '</colgroup><tbody>';
+  rows.forEach((row, r) => {
+    const keepsWithNext = row.cells.some((cell) => cell.paragraphs.some((p) => p.keepWithNext));
+    const rowStyle = (row.keepTogether ? 'break-inside:avoid;' : '') +
+      (keepsWithNext ? 'break-after:avoid;' : '');
+    html += rowStyle ? `<tr style="${rowStyle}">` : '<tr>';
+    const gap = Pixels(Math.max(row.gapTwips, 0));
+    let from = 0;
+    row.cells.forEach((cell, c) => {
+      const to = column.get(rowEdges[r][c]);
+      const span = to - from > 1 ? ` colspan="${to - from}"` : '';
+      const border = cell.bordered ? 'border:1px solid #000;' : '';
+      html += `<td${span} style="padding:0 ${gap};${border}">` +
+        `${cell.paragraphs.map(paragraphHtml).join('')}</td>`;
+      from = to;
+    });
+    html += '</tr>';
+  });
+  return `${html}</tbody></table>`;
+}
+
 // The document as HTML: one <p> per paragraph, one <span> per run that needs
 // one; an empty paragraph holds a <br> in its own size so that it keeps its
 // height; a table is a <table> of its cells' paragraphs.
@@ -78,12 +138,7 @@ export function DocumentHtml(document) {
   const paragraphHtml = (paragraph) => ParagraphHtml(paragraph, document.formats, styles);
   let html = '';
   for (const block of document.blocks) {
-    if (block.paragraph) {
-      html += paragraphHtml(block.paragraph);
-    } else {
-      html += '<table>' + block.table.map((row) => '<tr>' + row.map((cell) =>
-        `<td>${cell.map(paragraphHtml).join('')}</td>`).join('') + '</tr>').join('') + '</table>';
-    }
+    html += block.paragraph ? paragraphHtml(block.paragraph) : TableHtml(block.table, paragraphHtml);
   }
   return html;
 }
@@ -91,7 +146,7 @@ export function DocumentHtml(document) {
 // ---- Back from the pane ----
 
 const BLOCKS = new Set(['P', 'DIV', 'LI', 'UL', 'OL', 'H1', 'H2', 'H3', 'H4', 'H5', 'H6',
-  'BLOCKQUOTE', 'PRE', 'TABLE', 'TR', 'SECTION', 'ARTICLE']);
+  'BLOCKQUOTE', 'PRE', 'TABLE', 'TR', 'TD', 'TH', 'CAPTION', 'SECTION', 'ARTICLE']);
 
 function IsBlock(node) {
   return node.nodeType === 1 && BLOCKS.has(node.nodeName);
@@ -171,49 +226,104 @@ class Formats {
   }
 }
 
-// What a pane holds as a document for the core's writer: its paragraphs,
-// each a list of runs; an empty paragraph has no run and its own element's
-// format as its mark.
-export function PaneDocument(root) {
-  const formats = new Formats(root);
-  const paragraphs = [];
+// A paragraph's centring and keeping, as its block element shows them.
+function ParagraphLayout(block) {
+  const style = getComputedStyle(block);
+  return { centred: style.textAlign === 'center' || style.textAlign === '-webkit-center',
+    keepWithNext: style.breakAfter === 'avoid' };
+}
+
+// The blocks that an element holds, in the order shown: its paragraphs, each
+// a list of runs (an empty paragraph has no run and its own element's format
+// as its mark), and, where `tables` is true, its tables. Inside a cell
+// (`tables` false) a table pasted there gives its cells as paragraphs: the
+// document has no table within a table, and the text is kept.
+function Blocks(root, element, formats, tables) {
+  const blocks = [];
   let current = null;
-  const open = (element) => {
-    current ??= { runs: [], element };
+  const open = (parent, block) => {
+    current ??= { runs: [], element: parent, block };
   };
   const close = () => {
     if (current) {
-      const { runs, element } = current;
-      paragraphs.push({ ended: true, mark: runs.length ? runs[0].format : formats.of(element), runs });
+      const { runs, element, block } = current;
+      blocks.push({ paragraph: { ended: true, ...ParagraphLayout(block),
+        mark: runs.length ? runs[0].format : formats.of(element), runs } });
     }
     current = null;
   };
-  const walk = (parent) => {
+  const walk = (parent, block) => {
     for (const node of parent.childNodes) {
       if (node.nodeType === 3) {
         if (node.data) {
-          open(parent);
+          open(parent, block);
           current.runs.push({ text: node.data, format: formats.of(parent) });
         }
       } else if (node.nodeName === 'BR') {
-        open(parent);
+        open(parent, block);
         if (IsPlaceholder(node, root)) {
           current.element = parent;  // the empty line's own size
         } else {
           current.runs.push({ text: '\u2028', format: formats.of(parent) });
         }
+      } else if (tables && node.nodeName === 'TABLE') {
+        close();
+        const rows = TableRows(root, node, formats);
+        if (rows.length) blocks.push({ table: rows });
       } else if (IsBlock(node)) {
         close();
-        walk(node);
-        open(node);
+        walk(node, node);
+        open(node, node);
         close();
       } else if (node.nodeType === 1) {
-        walk(node);
+        walk(node, block);
       }
     }
   };
-  walk(root);
+  walk(element, element);
   close();
-  if (paragraphs.length) paragraphs[paragraphs.length - 1].ended = false;
-  return { formats: formats.list, blocks: paragraphs.map((paragraph) => ({ paragraph })) };
+  return blocks;
+}
+
+// A table's rows as the pane shows them, whatever editing left of them: each
+// cell's right edge from the widths of the grid's columns that it spans (as
+// drawn from the document), or from its own width where it stands beyond
+// them; the gap from the cells' padding. A row left without cells, a table
+// left without rows, is no longer shown and is left out.
+function TableRows(root, table, formats) {
+  const widths = [...table.querySelectorAll(':scope > colgroup > col')].flatMap((col) =>
+    Array(Math.max(col.span, 1)).fill(Number(col.dataset.twips) ||
+      Math.round(col.getBoundingClientRect().width * TWIPS_PER_PIXEL)));
+  const edges = widths.reduce((sums, width) => [...sums, sums[sums.length - 1] + width], [0]);
+  const rows = [];
+  for (const tr of table.rows) {
+    if (tr.cells.length === 0) continue;
+    let column = 0;
+    let right = 0;
+    const cells = [...tr.cells].map((td) => {
+      column += Math.max(td.colSpan, 1);
+      const style = getComputedStyle(td);
+      const measured = Math.max(Math.round(td.getBoundingClientRect().width * TWIPS_PER_PIXEL), 1);
+      right = column < edges.length && edges[column] > right ? edges[column] : right + measured;
+      const paragraphs = Blocks(root, td, formats, false).map((block) => block.paragraph);
+      if (paragraphs.length) paragraphs[paragraphs.length - 1].ended = false;
+      return { rightTwips: right, paragraphs,
+        bordered: style.borderTopStyle !== 'none' && parseFloat(style.borderTopWidth) > 0 };
+    });
+    rows.push({ cells,
+      gapTwips: Math.round(parseFloat(getComputedStyle(tr.cells[0]).paddingLeft) * TWIPS_PER_PIXEL),
+      keepTogether: getComputedStyle(tr).breakInside === 'avoid' });
+  }
+  return rows;
+}
+
+// What a pane holds as a document for the core's writer: its paragraphs and
+// tables; every paragraph but the last of the document, and the last of each
+// cell, ends with a paragraph mark.
+export function PaneDocument(root) {
+  const formats = new Formats(root);
+  const blocks = Blocks(root, root, formats, true);
+  const last = blocks[blocks.length - 1];
+  if (last?.paragraph) last.paragraph.ended = false;
+  return { formats: formats.list, blocks };
 }

@@ -8,13 +8,28 @@
 //   format = { font, halfPoints, bold, italic, underline, strike,
 //              alignment: '' | 'super' | 'sub', foreground, highlight }
 //   colour = { red, green, blue } (null: automatic, or no highlight)
-//   block  = { paragraph } | { table: [[[paragraph]]] } (rows of cells)
-//   paragraph = { ended, mark: format index, runs: [{ format: index, text }] }
+//   block  = { paragraph } | { table: [row] }
+//   row    = { gapTwips, keepTogether, cells: [cell] }
+//   cell   = { rightTwips, bordered, paragraphs: [paragraph] }
+//   paragraph = { ended, centred, keepWithNext, mark: format index,
+//                 runs: [{ format: index, text }] }
+// As in RTF, each row has its own cell boundaries: `rightTwips` is a cell's
+// right edge from its row's left edge; `gapTwips` half the space between two
+// cells' texts.
 
-const VERSION = 1;
+const VERSION = 2;
 const FLAGS = { bold: 1, italic: 2, underline: 4, strike: 8 };
 const SUPERSCRIPT = 16;
 const SUBSCRIPT = 32;
+const PARAGRAPH_FLAGS = { ended: 1, centred: 2, keepWithNext: 4 };
+const KEEP_TOGETHER = 1;
+const BORDERED = 1;
+
+function Flags(object, bits) {
+  let flags = 0;
+  for (const [name, bit] of Object.entries(bits)) if (object[name]) flags |= bit;
+  return flags;
+}
 
 // Every text of the document is cut from one string made of all its units
 // at once: far quicker than a string made per run.
@@ -58,8 +73,12 @@ class Reader {
     return given ? colour : null;
   }
 
+  // A count can never exceed the units left: a damaged one stops at once
+  // rather than asking for room it could never fill.
   list(read) {
-    const items = new Array(this.number());
+    const count = this.number();
+    if (count < 0 || count > this.units.length - this.at) throw new RangeError('document cut short');
+    const items = new Array(count);
     for (let i = 0; i < items.length; i++) items[i] = read();
     return items;
   }
@@ -76,17 +95,38 @@ class Reader {
     return format;
   }
 
+  formatIndex() {
+    const index = this.number();
+    if (index < 0 || index >= this.formatCount) throw new RangeError('format out of the table');
+    return index;
+  }
+
   paragraph() {
-    const ended = this.unit() !== 0;
-    const mark = this.number();
-    const runs = this.list(() => ({ format: this.number(), text: this.text() }));
-    return { ended, mark, runs };
+    const flags = this.unit();
+    const paragraph = {};
+    for (const [name, bit] of Object.entries(PARAGRAPH_FLAGS)) paragraph[name] = (flags & bit) !== 0;
+    paragraph.mark = this.formatIndex();
+    paragraph.runs = this.list(() => ({ format: this.formatIndex(), text: this.text() }));
+    return paragraph;
+  }
+
+  cell() {
+    const rightTwips = this.number();
+    const bordered = (this.unit() & BORDERED) !== 0;
+    return { rightTwips, bordered, paragraphs: this.list(() => this.paragraph()) };
+  }
+
+  row() {
+    const gapTwips = this.number();
+    const keepTogether = (this.unit() & KEEP_TOGETHER) !== 0;
+    return { gapTwips, keepTogether, cells: this.list(() => this.cell()) };
   }
 
   block() {
     const kind = this.unit();
     if (kind === 0) return { paragraph: this.paragraph() };
-    return { table: this.list(() => this.list(() => this.list(() => this.paragraph()))) };
+    if (kind === 1) return { table: this.list(() => this.row()) };
+    throw new RangeError('unknown block');
   }
 }
 
@@ -102,7 +142,9 @@ export function DecodeDocument(units) {
   const fonts = new Map(reader.list(() => [reader.number(), reader.text()]));
   const colours = reader.list(() => reader.colour());
   const formats = reader.list(() => reader.format());
+  reader.formatCount = formats.length;
   const blocks = reader.list(() => reader.block());
+  if (reader.at !== units.length) throw new RangeError('units beyond the document');
   return {
     defaultTabTwips: hasTab ? tab : null,
     page: hasPage ? { widthTwips, heightTwips, leftTwips, rightTwips, topTwips, bottomTwips } : null,
@@ -144,8 +186,7 @@ class Writer {
   format(format) {
     this.text(format.font);
     this.number(format.halfPoints);
-    let flags = 0;
-    for (const [name, bit] of Object.entries(FLAGS)) if (format[name]) flags |= bit;
+    let flags = Flags(format, FLAGS);
     if (format.alignment === 'super') flags |= SUPERSCRIPT;
     if (format.alignment === 'sub') flags |= SUBSCRIPT;
     this.unit(flags);
@@ -154,11 +195,23 @@ class Writer {
   }
 
   paragraph(paragraph) {
-    this.unit(paragraph.ended ? 1 : 0);
+    this.unit(Flags(paragraph, PARAGRAPH_FLAGS));
     this.number(paragraph.mark);
     this.list(paragraph.runs, (run) => {
       this.number(run.format);
       this.text(run.text);
+    });
+  }
+
+  table(rows) {
+    this.list(rows, (row) => {
+      this.number(row.gapTwips ?? 0);
+      this.unit(row.keepTogether ? KEEP_TOGETHER : 0);
+      this.list(row.cells, (cell) => {
+        this.number(cell.rightTwips ?? 0);
+        this.unit(cell.bordered ? BORDERED : 0);
+        this.list(cell.paragraphs, (paragraph) => this.paragraph(paragraph));
+      });
     });
   }
 }
@@ -188,8 +241,7 @@ export function EncodeDocument(document) {
       writer.paragraph(block.paragraph);
     } else {
       writer.unit(1);
-      writer.list(block.table, (row) => writer.list(row, (cell) =>
-        writer.list(cell, (paragraph) => writer.paragraph(paragraph))));
+      writer.table(block.table);
     }
   });
   return Uint16Array.from(writer.units);
