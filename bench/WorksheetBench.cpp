@@ -5,20 +5,22 @@
 
 namespace {
 
-// One 40-question worksheet of a kind at a level, subject and answer key.
+// One 40-question worksheet of a kind at a level, subject and answer key,
+// with or without the conversion tables.
 void BM_BuildWorksheet(benchmark::State& state) {
     const auto kind = static_cast<Uconvers::QuantityKind>(state.range(0));
-    const Ufiche::WorksheetSettings settings{
+    Ufiche::WorksheetSettings settings{
         static_cast<int>(state.range(1)), 40, 1, "Conversions", "Convertir en ", true,
         "------------------------------"};
+    settings.ConversionTables = state.range(2) != 0;
     Ufiche::MersenneRandomSource random(1);
     for (auto _ : state) {
         benchmark::DoNotOptimize(Ufiche::BuildWorksheet(kind, settings, random));
     }
 }
 BENCHMARK(BM_BuildWorksheet)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {1, 2, 3}})
-    ->ArgNames({"kind", "level"})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {1, 2, 3}, {0, 1}})
+    ->ArgNames({"kind", "level", "tables"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

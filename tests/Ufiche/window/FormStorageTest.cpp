@@ -272,6 +272,7 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
         {"trbNiveau_Position", "2"},
         {"ckbEdite_Checked", "True"},
         {"ckbVirgule_Checked", "True"},
+        {"ckbTableau_Checked", "True"},
     };
     const QByteArray list =
         "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en \r\nItem1='x'\r\n";
