@@ -76,8 +76,9 @@ std::string WriteRecord(int kind, int level, bool comma, int index,
     documents.push_back(sheet.Subject);
     documents.push_back(sheet.AnswerKey);
     char header[96];
-    std::snprintf(header, sizeof header, "%d %d %d %u %d %d %d\n", kind, level, comma ? 1 : 0, seed,
-                  settings.QuestionCount, settings.LineSpacing, settings.SeparatorShown ? 1 : 0);
+    std::snprintf(header, sizeof header, "%d %d %d %u %d %d %d %d\n", kind, level, comma ? 1 : 0,
+                  seed, settings.QuestionCount, settings.LineSpacing,
+                  settings.SeparatorShown ? 1 : 0, settings.ConversionTables ? 1 : 0);
     return header + sheet.DefaultFileName + "\n" + sheet.Subject + "\n" + sheet.AnswerKey + "\n";
 }
 

@@ -31,11 +31,11 @@ function ReadCorpus() {
   const lines = readFileSync(CORPUS, 'latin1').split('\n');
   const records = [];
   for (let i = 0; i + 3 < lines.length; i += 4) {
-    const [kind, level, comma, seed, questions, spacing, separator] =
+    const [kind, level, comma, seed, questions, spacing, separator, tables] =
       lines[i].split(' ').map(Number);
     records.push({ kind, seed, settings: { Level: level, QuestionCount: questions,
       LineSpacing: spacing, SeparatorShown: separator === 1, DecimalComma: comma === 1,
-      ...CORPUS_TEXTS }, text: lines.slice(i, i + 4).join('\n') + '\n' });
+      ConversionTables: tables === 1, ...CORPUS_TEXTS }, text: lines.slice(i, i + 4).join('\n') + '\n' });
   }
   return records;
 }
@@ -62,6 +62,7 @@ async function Prepare(page, settings, seed) {
     set('CheckBox1', s.SeparatorShown);
     set('eSepar', s.SeparatorLine);
     set('ckbVirgule', s.DecimalComma);
+    set('ckbTableau', Boolean(s.ConversionTables));
     await (await import('/app.js')).SeedPage(seedValue);
   }, [settings, seed]);
 }
@@ -122,13 +123,21 @@ describe('web page', () => {
     const written = await page.evaluate(async (cases) => {
       const { LoadCore, Seed, Generate } = await import('/core.js');
       const core = await LoadCore();
-      const latin1 = (bytes) => String.fromCharCode(...bytes);
+      // In pieces: a document with tables holds more bytes than a call takes arguments.
+      const latin1 = (bytes) => {
+        let text = '';
+        for (let at = 0; at < bytes.length; at += 8192) {
+          text += String.fromCharCode(...bytes.slice(at, at + 8192));
+        }
+        return text;
+      };
       let all = '';
       for (const { kind, seed, settings } of cases) {
         Seed(core, seed);
         const sheet = Generate(core, kind, settings);
         const header = [kind, settings.Level, settings.DecimalComma ? 1 : 0, seed,
-          settings.QuestionCount, settings.LineSpacing, settings.SeparatorShown ? 1 : 0];
+          settings.QuestionCount, settings.LineSpacing, settings.SeparatorShown ? 1 : 0,
+          settings.ConversionTables ? 1 : 0];
         all += `${header.join(' ')}\n${latin1(sheet.name)}\n${latin1(sheet.subject)}\n` +
           `${latin1(sheet.answerKey)}\n`;
       }
