@@ -269,7 +269,7 @@ void AppendAnswerKeyTables(std::string& document, const KindRules& rules, const 
     const ConversionTable left =
         FilledConversionTable(rules.kind, q.leftUnit, FormatNumber(q.leftValue), target, mark);
     document += ConversionTableRtf(left, ColumnTwips(left, kKeyColumnTwips), true, kBodyHalfPoints);
-    document += "\\pard\\keepn\\fs8\\par ";
+    document += "\\pard\\keepn\\fs8\\par\\fs18 ";
     const ConversionTable right =
         FilledConversionTable(rules.kind, q.rightUnit, FormatNumber(q.rightValue), target, mark);
     document +=
