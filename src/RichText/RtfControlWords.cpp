@@ -50,7 +50,12 @@ void NoBorder(RtfInterpreter& reader, const RtfToken&) {
         row->SetBorderStyle(true);
     }
 }
-// The border of a paragraph or of a row: the style words after it are not a cell's.
+void RowBorder(RtfInterpreter& reader, const RtfToken&) {
+    if (RtfDocumentBuilder* row = reader.RowDefinition()) {
+        row->BeginRowBorder();
+    }
+}
+// The border of a paragraph: the style words after it are not a cell's.
 void EndBorder(RtfInterpreter& reader, const RtfToken&) {
     if (RtfDocumentBuilder* row = reader.RowDefinition()) {
         row->EndCellBorder();
@@ -208,12 +213,12 @@ constexpr auto kControlWords = std::to_array<ControlWord>({
      [](RtfInterpreter& r,
         const RtfToken&) { r.Characters().alignment = RtfVerticalAlignment::Superscript; }},
     {"tab", [](RtfInterpreter& r, const RtfToken&) { r.AppendText(u'\t'); }},
-    {"trbrdrb", EndBorder},
-    {"trbrdrh", EndBorder},
-    {"trbrdrl", EndBorder},
-    {"trbrdrr", EndBorder},
-    {"trbrdrt", EndBorder},
-    {"trbrdrv", EndBorder},
+    {"trbrdrb", RowBorder},
+    {"trbrdrh", RowBorder},
+    {"trbrdrl", RowBorder},
+    {"trbrdrr", RowBorder},
+    {"trbrdrt", RowBorder},
+    {"trbrdrv", RowBorder},
     {"trgaph",
      [](RtfInterpreter& r, const RtfToken& t) {
          if (RtfDocumentBuilder* row = r.RowDefinition()) {

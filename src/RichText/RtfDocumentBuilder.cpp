@@ -46,6 +46,8 @@ void RtfDocumentBuilder::BeginRowDefinition() {
     m_definition = RtfTableRow{};
     m_borderSide.reset();
     m_bordersGiven = {};
+    m_rowBorderOpen = false;
+    m_rowBordered = false;
 }
 
 void RtfDocumentBuilder::SetRowGap(int twips) {
@@ -58,19 +60,23 @@ void RtfDocumentBuilder::SetRowKeptTogether(bool kept) {
 
 void RtfDocumentBuilder::BeginCellBorder(RtfCellSide side) {
     m_borderSide = side;
+    m_rowBorderOpen = false;
     m_bordersGiven[static_cast<std::size_t>(side)] = false;
 }
 
 void RtfDocumentBuilder::SetBorderStyle(bool none) {
     if (m_borderSide) {
         m_bordersGiven[static_cast<std::size_t>(*m_borderSide)] = !none;
+    } else if (m_rowBorderOpen && !none) {
+        m_rowBordered = true;
     }
 }
 
 void RtfDocumentBuilder::AddCellBoundary(int twips) {
-    const bool bordered =
-        std::find(m_bordersGiven.begin(), m_bordersGiven.end(), true) != m_bordersGiven.end();
+    const bool bordered = m_rowBordered || std::find(m_bordersGiven.begin(), m_bordersGiven.end(),
+                                                     true) != m_bordersGiven.end();
     m_borderSide.reset();
+    m_rowBorderOpen = false;
     m_bordersGiven = {};
     if (m_definition.cells.size() < kMostCellsPerRow) {
         m_definition.cells.push_back({{}, std::clamp(twips, 0, kWidestRowTwips), bordered});

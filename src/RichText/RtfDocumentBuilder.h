@@ -91,9 +91,18 @@ public:
     // the next cell; "\brdrnone" is no border, any other style a border.
     void BeginCellBorder(RtfCellSide side);
     void SetBorderStyle(bool none);
-    // A border word of anything but a cell (a paragraph's, a row's): the
-    // style words that follow are not the cell's.
-    void EndCellBorder() { m_borderSide.reset(); }
+    // "\trbrdrX": a border of the row's, outer or between its cells; a row
+    // with one has every cell bordered, as the word processors draw it.
+    void BeginRowBorder() {
+        m_borderSide.reset();
+        m_rowBorderOpen = true;
+    }
+    // A border word of anything but a cell or a row (a paragraph's): the
+    // style words that follow are neither the cell's nor the row's.
+    void EndCellBorder() {
+        m_borderSide.reset();
+        m_rowBorderOpen = false;
+    }
     // "\cellxN": the next cell's right edge; the borders given since the
     // last one are its own.
     void AddCellBoundary(int twips);
@@ -148,6 +157,8 @@ private:
     RtfTableRow m_definition;
     std::optional<RtfCellSide> m_borderSide;
     std::array<bool, 4> m_bordersGiven{};
+    bool m_rowBorderOpen = false;
+    bool m_rowBordered = false;
 
     // The controls of the text last appended, while the tables and the
     // paragraph stay as they are: more text in them goes on the same run

@@ -427,6 +427,10 @@ TEST(RtfReader, ReadsTablesAndClosesOrFlattensWhatAStreamLeavesOpenOrNests) {
         {"\\trowd\\clbrdrt\\brdrnone\\clbrdrb\\brdrdb\\cellx10\\brdrt\\brdrs\\cellx20"
          "\\clbrdrr\\brdrs\\brdrnil\\cellx30\\intbl a\\cell b\\cell c\\cell\\row",
          "T{0:10b=a,20=b,30=c} "},
+        // A row's own borders border every cell; a paragraph's border word ends them.
+        {"\\trowd\\trbrdrh\\brdrs\\cellx10\\cellx20\\intbl a\\cell b\\cell\\row"
+         "\\trowd\\trbrdrv\\brdrt\\brdrs\\cellx10\\intbl c\\cell\\row",
+         "T{0:10b=a,20b=b;0:10=c} "},
         // Edges kept in 0..31680 and increasing; cells beyond the definitions an inch apart.
         {"\\trowd\\trgaph-5\\cellx-99999999\\cellx2147483647\\cellx7\\intbl a\\cell\\cell\\cell"
          "\\cell\\row",

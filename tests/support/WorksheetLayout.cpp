@@ -120,7 +120,7 @@ public:
     std::string Through(const std::string& end) {
         const std::size_t found = m_text.find(end, m_position);
         if (found == std::string::npos) {
-            Fail("\"" + end + "\" expected");
+            Fail(end + " expected");
         }
         std::string text = m_text.substr(m_position, found + end.size() - m_position);
         m_position = found + end.size();

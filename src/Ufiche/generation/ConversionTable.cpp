@@ -1,6 +1,8 @@
 #include "Ufiche/generation/ConversionTable.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <optional>
 
 #include "Ufiche/document/Markup.h"
@@ -25,6 +27,32 @@ int FloorToMultiple(int value, int step) {
     return value - remainder;
 }
 
+// The RTF of every unit symbol of every kind, translated once: a table
+// names a unit in each of its heading cells.
+const std::string& SymbolRtf(QuantityKind kind, UnitIndex unit) {
+    static const auto symbols = [] {
+        std::array<std::vector<std::string>, 5> all;
+        for (int k = 0; k < 5; ++k) {
+            const auto each = static_cast<QuantityKind>(k);
+            for (UnitIndex u = 0; u < Uconvers::UnitCount(each); ++u) {
+                all[static_cast<std::size_t>(k)].push_back(
+                    MarkupToRtf(Uconvers::UnitSymbol(each, u)));
+            }
+        }
+        return all;
+    }();
+    return symbols[static_cast<std::size_t>(kind)][static_cast<std::size_t>(unit)];
+}
+
+// The digit cells' looks, as the markup "<b>", "<ce=bleu>" and "<ce=rouge>"
+// translate: the given unit's units digit bold, an added zero blue, the
+// result's mark red and bold.
+constexpr std::string_view kBoldStart = "\\b ";
+constexpr std::string_view kBoldEnd = "\\b0 ";
+constexpr std::string_view kAddedZero = "\\cf13 0\\cf0 ";
+constexpr std::string_view kCommaMark = "\\cf10 \\b ,\\b0 \\cf0 ";
+constexpr std::string_view kPointMark = "\\cf10 \\b .\\b0 \\cf0 ";
+
 // The units of one row of symbols: each over the columns of its powers.
 struct UnitStrip {
     QuantityKind kind;
@@ -47,9 +75,9 @@ std::vector<TableCell> SymbolRow(const UnitStrip& strip, int high, int low) {
         }
         if (over) {
             const int bottom = std::max(low, UnitPower(strip.kind, *over));
-            cells.push_back({Uconvers::UnitSymbol(strip.kind, *over), power - bottom + 1});
+            cells.push_back({SymbolRtf(strip.kind, *over), power - bottom + 1});
             power = bottom - 1;
-        } else if (!cells.empty() && cells.back().markup.empty()) {
+        } else if (!cells.empty() && cells.back().rtf.empty()) {
             ++cells.back().span;
             --power;
         } else {
@@ -91,7 +119,9 @@ int UnitStep(QuantityKind kind, bool withCubic) {
     return 1;
 }
 
-const char* const kBorders =
+// A thin single line on each side of a cell. LibreOffice draws only the
+// cells' own borders, not those given once for the whole row.
+const char* const kBorderedCell =
     "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
     "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
 
@@ -166,13 +196,18 @@ ConversionTable FilledConversionTable(QuantityKind kind, UnitIndex unit, const s
         std::string cell;
         if (power <= top && power >= bottom) {
             const char digit = digits[static_cast<std::size_t>(top - power)];
-            cell = power == given ? std::string("<b>") + digit + "</b>" : std::string(1, digit);
+            if (power == given) {
+                cell += kBoldStart;
+                cell += digit;
+                cell += kBoldEnd;
+            } else {
+                cell += digit;
+            }
         } else if (power <= resultTop && power >= resultBottom) {
-            cell = "<ce=bleu>0<ce=auto>";
+            cell = kAddedZero;
         }
         if (power == units && resultBottom < units) {
-            cell += mark == DecimalMark::Comma ? "<ce=rouge><b>,</b><ce=auto>"
-                                               : "<ce=rouge><b>.</b><ce=auto>";
+            cell += mark == DecimalMark::Comma ? kCommaMark : kPointMark;
         }
         row.push_back({std::move(cell), 1});
     }
@@ -196,11 +231,10 @@ ConversionTable EmptyConversionTable(QuantityKind kind, int emptyRows) {
     return table;
 }
 
-std::string ConversionTableRtf(const ConversionTable& table, int columnTwips, bool keptWithNext,
-                               int rowHalfPoints) {
-    std::string rtf;
-    rtf.reserve(table.rows.size() * static_cast<std::size_t>(table.columns) * 96);
+void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, int columnTwips,
+                              bool keptWithNext, int rowHalfPoints) {
     const std::string emptyMark = "{\\fs" + std::to_string(rowHalfPoints) + "\\cell}";
+    char number[16];
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const auto& row = table.rows[r];
         const bool keep = keptWithNext || r + 1 < table.rows.size();
@@ -208,21 +242,21 @@ std::string ConversionTableRtf(const ConversionTable& table, int columnTwips, bo
         int right = 0;
         for (const TableCell& cell : row) {
             right += cell.span * columnTwips;
-            rtf += kBorders;
-            rtf += std::to_string(right);
+            rtf += kBorderedCell;
+            const auto written = std::to_chars(number, number + sizeof number, right);
+            rtf.append(number, written.ptr);
         }
         for (const TableCell& cell : row) {
             rtf += keep ? "\\pard\\intbl\\qc\\keepn " : "\\pard\\intbl\\qc ";
-            if (cell.markup.empty()) {
+            if (cell.rtf.empty()) {
                 rtf += emptyMark;
             } else {
-                rtf += MarkupToRtf(cell.markup);
+                rtf += cell.rtf;
                 rtf += "\\cell ";
             }
         }
         rtf += "\\row ";
     }
-    return rtf;
 }
 
 }  // namespace Ufiche

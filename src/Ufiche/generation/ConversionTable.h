@@ -21,10 +21,10 @@ int UnitPower(Uconvers::QuantityKind kind, Uconvers::UnitIndex unit);
 // 3 for volumes and for the cubic units among capacities.
 int UnitColumns(Uconvers::QuantityKind kind, Uconvers::UnitIndex unit);
 
-// One cell of a table: its text as markup, and how many digit columns it
-// stands over.
+// One cell of a table: its text as RTF, and how many digit columns it stands
+// over.
 struct TableCell {
-    std::string markup;
+    std::string rtf;
     int span = 1;
 };
 
@@ -47,11 +47,11 @@ ConversionTable FilledConversionTable(Uconvers::QuantityKind kind, Uconvers::Uni
 // The kind's whole table with `emptyRows` rows for the pupils to write in.
 ConversionTable EmptyConversionTable(Uconvers::QuantityKind kind, int emptyRows);
 
-// The table as RTF rows with thin borders, kept on one page, none of its
+// Appends the table as RTF rows with thin borders, kept on one page, none of its
 // rows apart from the next when `keptWithNext`. `columnTwips` is the width of
 // a digit column; `rowHalfPoints` the size of an empty row's mark.
-std::string ConversionTableRtf(const ConversionTable& table, int columnTwips, bool keptWithNext,
-                               int rowHalfPoints);
+void AppendConversionTableRtf(std::string& document, const ConversionTable& table, int columnTwips,
+                              bool keptWithNext, int rowHalfPoints);
 
 // The widest a table may be: A4's 210 mm less two printer edges of 10 mm
 // and a little room, in twips.

@@ -268,12 +268,13 @@ void AppendAnswerKeyTables(std::string& document, const KindRules& rules, const 
     const DrawnQuestion& q = line.question;
     const ConversionTable left =
         FilledConversionTable(rules.kind, q.leftUnit, FormatNumber(q.leftValue), target, mark);
-    document += ConversionTableRtf(left, ColumnTwips(left, kKeyColumnTwips), true, kBodyHalfPoints);
+    AppendConversionTableRtf(document, left, ColumnTwips(left, kKeyColumnTwips), true,
+                             kBodyHalfPoints);
     document += "\\pard\\keepn\\fs8\\par\\fs18 ";
     const ConversionTable right =
         FilledConversionTable(rules.kind, q.rightUnit, FormatNumber(q.rightValue), target, mark);
-    document +=
-        ConversionTableRtf(right, ColumnTwips(right, kKeyColumnTwips), false, kBodyHalfPoints);
+    AppendConversionTableRtf(document, right, ColumnTwips(right, kKeyColumnTwips), false,
+                             kBodyHalfPoints);
     document += "\\pard\\fs8\\par\\fs18";
 }
 
@@ -284,8 +285,8 @@ void AppendSubjectTable(std::string& document, const KindRules& rules) {
     constexpr int kSubjectColumnTwips = 680;  // 12 mm
     constexpr int kWritingHalfPoints = 32;
     const ConversionTable table = EmptyConversionTable(rules.kind, kEmptyRows);
-    document += ConversionTableRtf(table, ColumnTwips(table, kSubjectColumnTwips), false,
-                                   kWritingHalfPoints);
+    AppendConversionTableRtf(document, table, ColumnTwips(table, kSubjectColumnTwips), false,
+                             kWritingHalfPoints);
     document += "\\pard\\par ";
 }
 
@@ -332,7 +333,9 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const std::size_t lineRoom = kLineRoom + separator.size();
     sheet.Subject.reserve(sheet.Subject.size() +
                           lineCount * (lineRoom + 4 * static_cast<std::size_t>(lineSpacing)) + 1);
-    sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64) + 1);
+    // A line's two tables take some three kilobytes.
+    const std::size_t tablesRoom = settings.ConversionTables ? 3072 : 0;
+    sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64 + tablesRoom) + 1);
     const std::vector<SubjectGap> keyGaps = AnswerKeyGaps(rules, settings, questions, target, mark);
     std::string lineStart;
     for (int number = 1; number <= questionCount; ++number) {
