@@ -11,9 +11,9 @@
 
 namespace {
 
-Ufiche::GeneratedWorksheet FortyQuestions() {
+Ufiche::GeneratedWorksheet FortyQuestions(bool tables = false) {
     Ufiche::MersenneRandomSource random(2026);
-    const Ufiche::WorksheetSettings settings{
+    Ufiche::WorksheetSettings settings{
         3,
         40,
         1,
@@ -21,6 +21,7 @@ Ufiche::GeneratedWorksheet FortyQuestions() {
         "Convertir en ",
         true,
         std::string(123, '-')};
+    settings.ConversionTables = tables;
     return Ufiche::BuildWorksheet(Uconvers::QuantityKind::Area, settings, random);
 }
 
@@ -46,8 +47,9 @@ void BM_LoadSubjectIntoPane(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadSubjectIntoPane)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The second argument 1: the answer key with its conversion tables.
 void BM_LoadAnswerKeyIntoPane(benchmark::State& state) {
-    const std::string answerKey = FortyQuestions().AnswerKey;
+    const std::string answerKey = FortyQuestions(state.range(1) == 1).AnswerKey;
     platform::TRxRichEdit pane;
     ShowWhenAsked(pane, state);
     for (auto _ : state) {
@@ -56,7 +58,7 @@ void BM_LoadAnswerKeyIntoPane(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * answerKey.size()));
 }
-BENCHMARK(BM_LoadAnswerKeyIntoPane)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadAnswerKeyIntoPane)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 void BM_WriteSubjectOut(benchmark::State& state) {
     platform::TRxRichEdit pane;

@@ -15,6 +15,8 @@ const browser = await StartBrowser();
 try {
   const page = await browser.NewPage({ viewport: { width: 1366, height: 768 } });
   await page.fill('#spMaxLigne', '40');
+  // FICHE_BENCH_TABLES=1: the documents with their conversion tables.
+  if (process.env.FICHE_BENCH_TABLES === '1') await page.check('#ckbTableau');
   await page.evaluate(() => {
     let press = null;
     document.addEventListener('click', (event) => {
