@@ -12,6 +12,8 @@ std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double rais
         return std::tie(a.page, a.y, a.x) < std::tie(b.page, b.y, b.x);
     });
     static const QRegularExpression lineStart(QStringLiteral("^\\s*(\\d+)\u00b0/"));
+    static const QRegularExpression digits(QStringLiteral("^[\\d.,\\s]+$"));
+    static const QRegularExpression letter(QStringLiteral("\\p{L}"));
     std::vector<PaperLine> lines;
     for (const PlacedText& start : pieces) {
         const QRegularExpressionMatch number = lineStart.match(start.text);
@@ -25,10 +27,25 @@ std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double rais
             }
         }
         std::sort(line.begin(), line.end(), [](auto* a, auto* b) { return a->x < b->x; });
-        PaperLine paper{number.captured(1).toInt(), 0, -1};
+        PaperLine paper{number.captured(1).toInt(), 0, -1, -1, start.page, start.y};
         for (std::size_t i = 0; i < line.size(); ++i) {
             if (paper.equalSigns == 0 && line[i]->text.contains('=') && i + 1 < line.size()) {
                 paper.rightX = line[i + 1]->x;
+                std::size_t j = i + 1;
+                while (j < line.size() && digits.match(line[j]->text).hasMatch()) {
+                    ++j;
+                }
+                for (bool unit = false; j < line.size(); ++j) {
+                    const bool raised = line[j]->y < start.y - 0.5;
+                    if (raised || line[j]->text.trimmed().isEmpty()) {
+                        continue;
+                    }
+                    if (unit || !line[j]->text.contains(letter)) {
+                        paper.keyRightX = line[j]->x;
+                        break;
+                    }
+                    unit = true;
+                }
             }
             paper.equalSigns += static_cast<int>(line[i]->text.count('='));
         }

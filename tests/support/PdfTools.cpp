@@ -25,7 +25,7 @@ QString PdfInfo(const QString& pdf) {
 std::vector<testsupport::PlacedText> PdfWords(const QString& pdf) {
     const QString html = Run("pdftotext", {"-bbox", pdf, "-"});
     static const QRegularExpression item(
-        QStringLiteral("<page |<word xMin=\"(-?[\\d.]+)\" yMin=\"-?[\\d.]+\" xMax=\"-?[\\d.]+\" "
+        QStringLiteral("<page |<word xMin=\"(-?[\\d.]+)\" yMin=\"-?[\\d.]+\" xMax=\"(-?[\\d.]+)\" "
                        "yMax=\"(-?[\\d.]+)\">"
                        "([^<]*)</word>"));
     std::vector<testsupport::PlacedText> words;
@@ -35,8 +35,8 @@ std::vector<testsupport::PlacedText> PdfWords(const QString& pdf) {
             ++page;
             continue;
         }
-        words.push_back({page, match.captured(1).toDouble(), match.captured(2).toDouble(),
-                         match.captured(3).replace("&amp;", "&")});
+        words.push_back({page, match.captured(1).toDouble(), match.captured(3).toDouble(),
+                         match.captured(4).replace("&amp;", "&"), match.captured(2).toDouble()});
     }
     return words;
 }
