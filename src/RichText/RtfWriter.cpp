@@ -136,10 +136,21 @@ std::string RtfWriter::Write() {
     // The tables come first in the file but hold what the text uses, in the
     // order of its first use: the pieces are described before anything is
     // written.
-    for (const RtfBlock& block : m_document.blocks) {
+    for (std::size_t b = 0; b < m_document.blocks.size(); ++b) {
+        const RtfBlock& block = m_document.blocks[b];
         if (const auto* paragraph = std::get_if<RtfParagraph>(&block)) {
             AddParagraph(*paragraph, ParagraphWords(*paragraph),
                          paragraph->ended ? kParagraphEnd : std::string_view());
+            // LibreOffice takes a paragraph ended in a superscript or other
+            // run's format into the table that follows it: the mark's own
+            // format is given back before its "\par".
+            const bool tableNext = b + 1 < m_document.blocks.size() &&
+                                   std::holds_alternative<RtfTable>(m_document.blocks[b + 1]);
+            if (tableNext && paragraph->ended && !paragraph->runs.empty() &&
+                paragraph->runs.back().format != paragraph->mark) {
+                m_pieces.back().end = {};
+                m_pieces.push_back({Describe(paragraph->mark), {}, {}, kParagraphEnd});
+            }
         } else {
             AddTable(std::get<RtfTable>(block));
         }

@@ -48,7 +48,8 @@ std::string Text(const RtfTableCell& cell) {
 
 std::vector<RtfTable> TablesOf(const std::string& rtf) {
     std::vector<RtfTable> tables;
-    const std::string whole = rtf.starts_with("{\\rtf") ? rtf : "{\\rtf1 " + rtf + "}";
+    // A piece of a worksheet's body follows text at the body's 9 points.
+    const std::string whole = rtf.starts_with("{\\rtf") ? rtf : "{\\rtf1\\fs18 " + rtf + "}";
     for (const auto& block : RichText::ReadRtf(whole).blocks) {
         if (const auto* table = std::get_if<RtfTable>(&block)) {
             tables.push_back(*table);
@@ -107,10 +108,13 @@ void ExpectFilledTable(QuantityKind kind, const RtfTable& table, const ReadExerc
                 read += ch;
             }
         }
-        // The given unit's units digit is bold.
+        // The given unit's units digit is bold; every digit at the body's 9 points.
         if (powers[c] == exact::PowerOfUnit(kind, exercise.unit)) {
             ASSERT_FALSE(digits[c].paragraphs.front().runs.empty());
             EXPECT_TRUE(digits[c].paragraphs.front().runs.front().format.bold);
+        }
+        for (const auto& run : digits[c].paragraphs.front().runs) {
+            EXPECT_EQ(run.format.halfPoints, 18) << text;
         }
     }
     std::string plain = exercise.Plain();

@@ -263,17 +263,21 @@ int ColumnTwips(const ConversionTable& table, int widest) {
 // on the line's page; a sliver of a paragraph keeps the two apart.
 void AppendAnswerKeyTables(std::string& document, const KindRules& rules, const DrawnLine& line,
                            UnitIndex target, DecimalMark mark) {
-    constexpr int kKeyColumnTwips = 340;  // 6 mm
+    // A unit over one column needs room for "dam" or "daL" with the cell's
+    // margins (8.5 mm); units over two or three columns have it at 6 mm.
+    const bool singleColumnUnits =
+        rules.kind != Uconvers::QuantityKind::Area && rules.kind != Uconvers::QuantityKind::Volume;
+    const int keyColumnTwips = singleColumnUnits ? 480 : 340;
     constexpr int kBodyHalfPoints = 18;
     const DrawnQuestion& q = line.question;
     const ConversionTable left =
         FilledConversionTable(rules.kind, q.leftUnit, FormatNumber(q.leftValue), target, mark);
-    AppendConversionTableRtf(document, left, ColumnTwips(left, kKeyColumnTwips), true,
+    AppendConversionTableRtf(document, left, ColumnTwips(left, keyColumnTwips), true,
                              kBodyHalfPoints);
     document += "\\pard\\keepn\\fs8\\par\\fs18 ";
     const ConversionTable right =
         FilledConversionTable(rules.kind, q.rightUnit, FormatNumber(q.rightValue), target, mark);
-    AppendConversionTableRtf(document, right, ColumnTwips(right, kKeyColumnTwips), false,
+    AppendConversionTableRtf(document, right, ColumnTwips(right, keyColumnTwips), false,
                              kBodyHalfPoints);
     document += "\\pard\\fs8\\par\\fs18";
 }

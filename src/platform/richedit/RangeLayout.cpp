@@ -121,12 +121,19 @@ RangeLayout::Unit RangeLayout::NextUnit(const Unit& unit) const {
 
 // The bottom of what must share a page with the unit: a paragraph kept with
 // what follows it stays with the first line or the table after it, and so
-// on along a chain of such paragraphs.
+// on along a chain of such paragraphs and of tables whose last row is kept
+// with what follows.
 qreal RangeLayout::KeptBottom(const Unit& unit) const {
+    const auto keptWithNext = [&](const Unit& u) {
+        const QTextBlock last = u.table ? m_document->findBlock(u.table->lastPosition()) : u.block;
+        return last.blockFormat().boolProperty(kKeepWithNextProperty);
+    };
     qreal bottom = unit.bottom;
     Unit current = unit;
-    while (!current.table && current.block.blockFormat().boolProperty(kKeepWithNextProperty)) {
-        const Unit last = UnitAt(current.block, current.block.layout()->lineCount() - 1);
+    while (keptWithNext(current)) {
+        const Unit last = current.table
+                              ? current
+                              : UnitAt(current.block, current.block.layout()->lineCount() - 1);
         bottom = std::max(bottom, last.bottom);
         const Unit next = NextUnit(last);
         if (!next.IsValid()) {
