@@ -102,21 +102,10 @@ void AddSymbolRows(ConversionTable& table, QuantityKind kind, bool withCubic, in
     table.columns = high - low + 1;
 }
 
-// The widest step between two columns' powers that a unit takes: the tables
-// start and end on whole units.
+// How many columns the units of a table take each: the tables start and end
+// on whole units (the cubic ones, where a capacity meets them).
 int UnitStep(QuantityKind kind, bool withCubic) {
-    switch (kind) {
-        case QuantityKind::Area:
-            return 2;
-        case QuantityKind::Volume:
-            return 3;
-        case QuantityKind::Capacity:
-            return withCubic ? 3 : 1;
-        case QuantityKind::Length:
-        case QuantityKind::Mass:
-            break;
-    }
-    return 1;
+    return withCubic ? UnitColumns(kind, kFirstCubicCapacity) : UnitColumns(kind, 0);
 }
 
 // A thin single line on each side of a cell. LibreOffice draws only the
