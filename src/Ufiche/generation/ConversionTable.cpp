@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
+#include <initializer_list>
 #include <optional>
 
 #include "Ufiche/document/Markup.h"
@@ -53,6 +55,53 @@ constexpr std::string_view kAddedZero = "\\cf13 0\\cf0 ";
 constexpr std::string_view kCommaMark = "\\cf10 \\b ,\\b0 \\cf0 ";
 constexpr std::string_view kPointMark = "\\cf10 \\b .\\b0 \\cf0 ";
 
+// What a digit row's cell holds: nothing, an added zero, one of the
+// measure's digits, or the given unit's bold units digit.
+enum class DigitLook { Blank, AddedZero, Plain, Bold };
+
+// The text of every digit cell, written once: each look of each digit,
+// followed by no mark, the comma or the point.
+std::string_view DigitCellRtf(DigitLook look, char digit, std::optional<DecimalMark> mark) {
+    constexpr std::size_t kMarks = 3;
+    static const auto texts = [] {
+        const auto joined = [](std::initializer_list<std::string_view> pieces) {
+            std::string text;
+            for (const std::string_view piece : pieces) {
+                text += piece;
+            }
+            return text;
+        };
+        constexpr std::array<std::string_view, kMarks> endings{"", kCommaMark, kPointMark};
+        constexpr std::string_view kDigits = "0123456789";
+        std::vector<std::string> all;
+        for (std::size_t d = 0; d < kDigits.size(); ++d) {
+            const std::string_view each = kDigits.substr(d, 1);
+            for (const std::string_view ending : endings) {
+                all.push_back(joined({each, ending}));
+                all.push_back(joined({kBoldStart, each, kBoldEnd, ending}));
+            }
+        }
+        for (const std::string_view ending : endings) {
+            all.push_back(joined({kAddedZero, ending}));
+            all.push_back(std::string(ending));
+        }
+        return all;
+    }();
+    const std::size_t m = !mark ? 0 : *mark == DecimalMark::Comma ? 1 : 2;
+    switch (look) {
+        case DigitLook::Plain:
+        case DigitLook::Bold: {
+            const auto d = static_cast<std::size_t>(digit - '0');
+            return texts[(d * kMarks + m) * 2 + (look == DigitLook::Bold ? 1 : 0)];
+        }
+        case DigitLook::AddedZero:
+            return texts[(10 * kMarks + m) * 2];
+        case DigitLook::Blank:
+            break;
+    }
+    return texts[(10 * kMarks + m) * 2 + 1];
+}
+
 // The units of one row of symbols: each over the columns of its powers.
 struct UnitStrip {
     QuantityKind kind;
@@ -64,26 +113,36 @@ struct UnitStrip {
 // each unit that has columns there spans them, and the columns no unit of
 // the strip stands over share blank cells.
 std::vector<TableCell> SymbolRow(const UnitStrip& strip, int high, int low) {
+    // The strip's units within the columns, from the highest power down.
+    struct Placed {
+        int top;
+        int bottom;
+        UnitIndex unit;
+    };
+    std::array<Placed, 8> placed{};
+    std::size_t count = 0;
+    for (UnitIndex unit = strip.first; unit <= strip.last && count < placed.size(); ++unit) {
+        const int bottom = UnitPower(strip.kind, unit);
+        const int top = bottom + UnitColumns(strip.kind, unit) - 1;
+        if (top >= low && bottom <= high) {
+            placed[count++] = {std::min(top, high), std::max(bottom, low), unit};
+        }
+    }
+    std::sort(placed.begin(), placed.begin() + static_cast<std::ptrdiff_t>(count),
+              [](const Placed& a, const Placed& b) { return a.top > b.top; });
     std::vector<TableCell> cells;
-    for (int power = high; power >= low;) {
-        std::optional<UnitIndex> over;
-        for (UnitIndex unit = strip.first; unit <= strip.last; ++unit) {
-            const int bottom = UnitPower(strip.kind, unit);
-            if (power >= bottom && power < bottom + UnitColumns(strip.kind, unit)) {
-                over = unit;
-            }
+    cells.reserve(count * 2 + 1);
+    int next = high;  // the highest column not yet in a cell
+    for (std::size_t i = 0; i < count; ++i) {
+        if (placed[i].top < next) {
+            cells.push_back({"", next - placed[i].top});
         }
-        if (over) {
-            const int bottom = std::max(low, UnitPower(strip.kind, *over));
-            cells.push_back({SymbolRtf(strip.kind, *over), power - bottom + 1});
-            power = bottom - 1;
-        } else if (!cells.empty() && cells.back().rtf.empty()) {
-            ++cells.back().span;
-            --power;
-        } else {
-            cells.push_back({"", 1});
-            --power;
-        }
+        cells.push_back(
+            {SymbolRtf(strip.kind, placed[i].unit), placed[i].top - placed[i].bottom + 1});
+        next = placed[i].bottom - 1;
+    }
+    if (next >= low) {
+        cells.push_back({"", next - low + 1});
     }
     return cells;
 }
@@ -110,7 +169,7 @@ int UnitStep(QuantityKind kind, bool withCubic) {
 
 // A thin single line on each side of a cell. LibreOffice draws only the
 // cells' own borders, not those given once for the whole row.
-const char* const kBorderedCell =
+constexpr std::string_view kBorderedCell =
     "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
     "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
 
@@ -182,23 +241,16 @@ ConversionTable FilledConversionTable(QuantityKind kind, UnitIndex unit, const s
     std::vector<TableCell>& row = table.rows.emplace_back();
     row.reserve(static_cast<std::size_t>(table.columns));
     for (int power = high; power >= low; --power) {
-        std::string cell;
+        DigitLook look = DigitLook::Blank;
+        char digit = '0';
         if (power <= top && power >= bottom) {
-            const char digit = digits[static_cast<std::size_t>(top - power)];
-            if (power == given) {
-                cell += kBoldStart;
-                cell += digit;
-                cell += kBoldEnd;
-            } else {
-                cell += digit;
-            }
+            digit = digits[static_cast<std::size_t>(top - power)];
+            look = power == given ? DigitLook::Bold : DigitLook::Plain;
         } else if (power <= resultTop && power >= resultBottom) {
-            cell = kAddedZero;
+            look = DigitLook::AddedZero;
         }
-        if (power == units && resultBottom < units) {
-            cell += mark == DecimalMark::Comma ? kCommaMark : kPointMark;
-        }
-        row.push_back({std::move(cell), 1});
+        const bool marked = power == units && resultBottom < units;
+        row.push_back({DigitCellRtf(look, digit, marked ? std::optional(mark) : std::nullopt), 1});
     }
     return table;
 }
@@ -223,29 +275,51 @@ ConversionTable EmptyConversionTable(QuantityKind kind, int emptyRows) {
 void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, int columnTwips,
                               bool keptWithNext, int rowHalfPoints) {
     const std::string emptyMark = "{\\fs" + std::to_string(rowHalfPoints) + "\\cell}";
+    constexpr std::string_view kRowStart = "\\trowd\\trgaph57\\trkeep";
+    constexpr std::string_view kKeptCell = "\\pard\\intbl\\qc\\keepn ";
+    constexpr std::string_view kLastCell = "\\pard\\intbl\\qc ";
+    constexpr std::string_view kCellEnd = "\\cell ";
+    constexpr std::string_view kRowEnd = "\\row ";
+    // A table takes a few thousand characters in some hundred pieces: they
+    // are gathered in a buffer and copied into the document a block at a time.
+    std::array<char, 2048> buffer;
+    char* out = buffer.data();
+    const auto put = [&](std::string_view text) {
+        if (text.size() > static_cast<std::size_t>(buffer.data() + buffer.size() - out)) {
+            rtf.append(buffer.data(), out);
+            out = buffer.data();
+            if (text.size() > buffer.size()) {
+                rtf += text;
+                return;
+            }
+        }
+        std::memcpy(out, text.data(), text.size());
+        out += text.size();
+    };
     char number[16];
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const auto& row = table.rows[r];
-        const bool keep = keptWithNext || r + 1 < table.rows.size();
-        rtf += "\\trowd\\trgaph57\\trkeep";
+        const std::string_view cellStart =
+            keptWithNext || r + 1 < table.rows.size() ? kKeptCell : kLastCell;
+        put(kRowStart);
         int right = 0;
         for (const TableCell& cell : row) {
             right += cell.span * columnTwips;
-            rtf += kBorderedCell;
-            const auto written = std::to_chars(number, number + sizeof number, right);
-            rtf.append(number, written.ptr);
+            put(kBorderedCell);
+            put({number, std::to_chars(number, number + sizeof number, right).ptr});
         }
         for (const TableCell& cell : row) {
-            rtf += keep ? "\\pard\\intbl\\qc\\keepn " : "\\pard\\intbl\\qc ";
+            put(cellStart);
             if (cell.rtf.empty()) {
-                rtf += emptyMark;
+                put(emptyMark);
             } else {
-                rtf += cell.rtf;
-                rtf += "\\cell ";
+                put(cell.rtf);
+                put(kCellEnd);
             }
         }
-        rtf += "\\row ";
+        put(kRowEnd);
     }
+    rtf.append(buffer.data(), out);
 }
 
 }  // namespace Ufiche

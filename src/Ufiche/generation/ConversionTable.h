@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Uconvers/Uconvers.h"
@@ -22,9 +23,9 @@ int UnitPower(Uconvers::QuantityKind kind, Uconvers::UnitIndex unit);
 int UnitColumns(Uconvers::QuantityKind kind, Uconvers::UnitIndex unit);
 
 // One cell of a table: its text as RTF, and how many digit columns it stands
-// over.
+// over. Every text a cell can hold is written once and shared by all tables.
 struct TableCell {
-    std::string rtf;
+    std::string_view rtf;
     int span = 1;
 };
 
@@ -35,7 +36,7 @@ struct ConversionTable {
 };
 
 // The table of one exercise of the answer key: `measure` (a number text with
-// the point, grouped by blanks) given in `unit`, converted into `target`.
+// the point or the comma, grouped by blanks) given in `unit`, converted into `target`.
 // Only the units that the measure's digits, the given unit and the target
 // touch have columns, so that the longest level's tables stay within the page.
 // The given unit's units digit is bold, the zeros the conversion adds are

@@ -271,12 +271,12 @@ void AppendAnswerKeyTables(std::string& document, const KindRules& rules, const 
     constexpr int kBodyHalfPoints = 18;
     const DrawnQuestion& q = line.question;
     const ConversionTable left =
-        FilledConversionTable(rules.kind, q.leftUnit, FormatNumber(q.leftValue), target, mark);
+        FilledConversionTable(rules.kind, q.leftUnit, line.leftNumber, target, mark);
     AppendConversionTableRtf(document, left, ColumnTwips(left, keyColumnTwips), true,
                              kBodyHalfPoints);
     document += "\\pard\\keepn\\fs8\\par\\fs18 ";
     const ConversionTable right =
-        FilledConversionTable(rules.kind, q.rightUnit, FormatNumber(q.rightValue), target, mark);
+        FilledConversionTable(rules.kind, q.rightUnit, line.rightNumber, target, mark);
     AppendConversionTableRtf(document, right, ColumnTwips(right, keyColumnTwips), false,
                              kBodyHalfPoints);
     document += "\\pard\\fs8\\par\\fs18";
@@ -337,8 +337,9 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const std::size_t lineRoom = kLineRoom + separator.size();
     sheet.Subject.reserve(sheet.Subject.size() +
                           lineCount * (lineRoom + 4 * static_cast<std::size_t>(lineSpacing)) + 1);
-    // A line's two tables take some three kilobytes.
-    const std::size_t tablesRoom = settings.ConversionTables ? 3072 : 0;
+    // A line's two tables take up to some seven kilobytes (volumes at the
+    // last level); the pages of the room left unused are never touched.
+    const std::size_t tablesRoom = settings.ConversionTables ? 8192 : 0;
     sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64 + tablesRoom) + 1);
     const std::vector<SubjectGap> keyGaps = AnswerKeyGaps(rules, settings, questions, target, mark);
     std::string lineStart;
