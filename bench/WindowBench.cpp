@@ -1,5 +1,6 @@
 // From a press of a quantity button to both panes loaded, 40 questions, on
-// the offscreen platform.
+// the offscreen platform, with or without the conversion tables.
+#include <QCheckBox>
 #include <QSpinBox>
 #include <QTemporaryDir>
 
@@ -15,11 +16,15 @@ void BM_GenerateWorksheetInWindow(benchmark::State& state) {
     form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
     form.show();
     form.findChild<QSpinBox*>("spMaxLigne")->setValue(40);
+    form.findChild<QCheckBox*>("ckbTableau")->setChecked(state.range(1) != 0);
     const auto kind = static_cast<Uconvers::QuantityKind>(state.range(0));
     for (auto _ : state) {
         form.GenerateWorksheet(kind);
     }
 }
-BENCHMARK(BM_GenerateWorksheetInWindow)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateWorksheetInWindow)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->ArgNames({"kind", "tables"})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -306,7 +306,8 @@ void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, in
         for (const TableCell& cell : row) {
             right += cell.span * columnTwips;
             put(kBorderedCell);
-            put({number, std::to_chars(number, number + sizeof number, right).ptr});
+            const char* const end = std::to_chars(number, number + sizeof number, right).ptr;
+            put(std::string_view(number, static_cast<std::size_t>(end - number)));
         }
         for (const TableCell& cell : row) {
             put(cellStart);

@@ -61,6 +61,44 @@ private:
     Qt::ScrollBarPolicy m_policy;
 };
 
+// While a document is loaded the pane's document has no page, so that its
+// layout ignores each change; given its page back, the document is laid out
+// from the top a few screens at a time, the rest between events, rather than
+// all of it before the pane is painted.
+class LayoutDeferredDuringLoad {
+public:
+    explicit LayoutDeferredDuringLoad(QTextDocument& document)
+        : m_document(document), m_pageSize(document.pageSize()) {
+        m_document.setPageSize(QSizeF(0, 0));
+    }
+    ~LayoutDeferredDuringLoad() { m_document.setPageSize(m_pageSize); }
+    LayoutDeferredDuringLoad(const LayoutDeferredDuringLoad&) = delete;
+    LayoutDeferredDuringLoad& operator=(const LayoutDeferredDuringLoad&) = delete;
+
+private:
+    QTextDocument& m_document;
+    QSizeF m_pageSize;
+};
+
+// While a document is loaded the pane has no cursor: its own would follow
+// the text to the end, or select it all, and leaving there would lay the
+// whole document out to repaint it. Afterwards it stands at the start.
+class CursorParkedDuringLoad {
+public:
+    explicit CursorParkedDuringLoad(QTextEdit& pane) : m_pane(pane) {
+        m_pane.setTextCursor(QTextCursor());
+    }
+    ~CursorParkedDuringLoad() {
+        m_pane.setTextCursor(QTextCursor(m_pane.document()));
+        m_pane.ensureCursorVisible();
+    }
+    CursorParkedDuringLoad(const CursorParkedDuringLoad&) = delete;
+    CursorParkedDuringLoad& operator=(const CursorParkedDuringLoad&) = delete;
+
+private:
+    QTextEdit& m_pane;
+};
+
 }  // namespace
 
 TRxRichEdit::TRxRichEdit(QWidget* parent) : QTextEdit(parent) {
@@ -88,10 +126,12 @@ void TRxRichEdit::LoadFromStream(QIODevice& stream) {
     const std::string_view bytes(data.constData(), static_cast<std::size_t>(data.size()));
 
     // The whole stream is inserted inside one edit block (InsertRtfDocument,
-    // ReadPlainText), so the pane lays the document out once, when it is
-    // complete.
+    // ReadPlainText) while the layout waits, so the pane lays the document
+    // out once, when it is complete, beginning with what it shows.
     const ScrollBarShownDuringLoad scrollBar(*this);
     QTextCursor cursor = textCursor();
+    const CursorParkedDuringLoad parked(*this);
+    const LayoutDeferredDuringLoad deferred(*document());
     if (m_streamMode == StreamMode::WholeContent) {
         cursor.select(QTextCursor::Document);
     }
@@ -104,9 +144,6 @@ void TRxRichEdit::LoadFromStream(QIODevice& stream) {
     } else {
         ReadPlainText(cursor, bytes);
     }
-    cursor.movePosition(QTextCursor::Start);
-    setTextCursor(cursor);
-    ensureCursorVisible();
 }
 
 QByteArray TRxRichEdit::ContentForStream() const {

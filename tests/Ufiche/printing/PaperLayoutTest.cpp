@@ -114,15 +114,20 @@ void ExpectWordsPlaced(std::vector<PlacedText> words, const std::vector<PaperLin
     EXPECT_TRUE(broken.empty()) << where << ", symbols apart: " << broken.join(' ').toStdString();
 }
 
-// The text runs of the preview's page files, placed in the files' units.
-std::vector<PlacedText> PageFileRuns(const QString& prefix) {
+// The text runs of the preview's page files, placed in the files' units, and
+// each page's count of black boxes (the tables' borders).
+std::vector<PlacedText> PageFileRuns(const QString& prefix, std::vector<int>& blackBoxes) {
     std::vector<PlacedText> runs;
     for (int page = 0; page < RichEditEMFPrint::kMaxPages; ++page) {
         QFile file(RichEditEMFPrint::PageFileName(prefix, page));
         if (!file.open(QIODevice::ReadOnly)) {
             break;  // the document ends on an earlier page
         }
-        for (const emftest::TextRun& run : emftest::TextRuns(file.readAll())) {
+        const QByteArray data = file.readAll();
+        const auto boxes = emftest::Boxes(data);
+        blackBoxes.push_back(static_cast<int>(std::count_if(
+            boxes.begin(), boxes.end(), [](const auto& box) { return box.brushColor == 0; })));
+        for (const emftest::TextRun& run : emftest::TextRuns(data)) {
             const double x = run.reference.x();
             runs.push_back({page, x, 1.0 * run.reference.y(), run.text,
                             x + std::accumulate(run.advances.begin(), run.advances.end(), 0)});
@@ -195,8 +200,16 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                         RichEditEMFPrint::RichEditToEMF(pane, file + "_page",
                                                         [&]() -> QPrinter& { return printer; });
                         const double dots = printer.resolution() / 72.0;
-                        const auto runs = PageFileRuns(file + "_page");
+                        std::vector<int> blackBoxes;
+                        const auto runs = PageFileRuns(file + "_page", blackBoxes);
                         const auto shown = QuestionLines(runs, kRaisePoints * dots);
+                        const auto lastPrinted = std::max_element(
+                            lines.begin(), lines.end(),
+                            [](const PaperLine& a, const PaperLine& b) { return a.page < b.page; });
+                        ASSERT_NE(lastPrinted, lines.end()) << what;
+                        EXPECT_EQ(static_cast<int>(blackBoxes.size()),
+                                  std::min(RichEditEMFPrint::kMaxPages, lastPrinted->page + 1))
+                            << what << ": pages previewed and printed";
                         ExpectWholeLines(shown, 0.5 * dots, !subject, false, what + " previewed",
                                          tables ? 10 : 20);
                         ExpectWordsPlaced(runs, shown, 0, printable.width() * dots,
@@ -208,6 +221,15 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                             ASSERT_NE(printed, lines.end()) << what;
                             EXPECT_EQ(line.page, printed->page)
                                 << what << " previewed, question " << line.question;
+                        }
+                        // A line's two tables have a dozen cell edges at least.
+                        for (int page = 0; tables && page < static_cast<int>(blackBoxes.size());
+                             ++page) {
+                            const auto linesOnPage = std::count_if(
+                                shown.begin(), shown.end(),
+                                [page](const PaperLine& line) { return line.page == page; });
+                            EXPECT_GE(blackBoxes[static_cast<std::size_t>(page)], 12 * linesOnPage)
+                                << what << " previewed, page " << page + 1 << ": borders";
                         }
                         pane.SetStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
                         pane.SaveToFile(file + ".rtf", Ufiche::SavedPage(printer.pageLayout()));

@@ -1,6 +1,5 @@
 #include <QBuffer>
 #include <QDir>
-#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,16 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
-#include "../emf/EmfFileReader.h"
 #include "ErrorOf.h"
 #include "TextDocumentProbe.h"
-#include "platform/emf/EmfWriter.h"
-#include "platform/richedit/RtfReader.h"
 #include "platform/richedit/TRxRichEdit.h"
-#include "platform/units/PageUnits.h"
 
 namespace {
 
@@ -157,87 +151,6 @@ TEST_F(PrintJob, APrinterThatCannotBeOpenedRaisesThePrinterError) {
     printer.setOutputFileName(QDir(m_folder.path()).filePath("absent/job.pdf"));
     EXPECT_EQ(testsupport::ErrorOf([&] { m_pane.PrintAsJob(printer, "Sujet"); }),
               "Imprimante sélectionnée incorrecte");
-}
-
-// Question lines, each kept with the three-row table of conversions under it.
-RichText::RtfDocument QuestionsWithTables(int count) {
-    using namespace RichText;
-    const auto text = [](const std::string& line) {
-        return RtfParagraph{{{QString::fromStdString(line).toStdU16String(), {u"Arial", 24}}}};
-    };
-    RtfDocument document;
-    for (int n = 1; n <= count; ++n) {
-        RtfParagraph question = text("Question " + std::to_string(n));
-        question.ended = question.keepWithNext = true;
-        RtfTable table;
-        for (const char* row : {"haut", "milieu", "bas"}) {
-            const RtfParagraph line = text(row + std::string(" ") + std::to_string(n));
-            table.rows.push_back({{{{line}, 2000, true}, {{line}, 3000, true}}, 100});
-        }
-        document.blocks.insert(document.blocks.end(), {question, table});
-    }
-    document.blocks.emplace_back(text("fin"));
-    return document;
-}
-
-TEST_F(PrintJob, NoTableNorTheQuestionKeptWithItIsSplitAcrossPagesOnPaperOrInThePreview) {
-    constexpr int kQuestions = 40;
-    QTextCursor cursor(m_pane.document());
-    platform::InsertRtfDocument(cursor, QuestionsWithTables(kQuestions));
-    const QString file = Print("Sujet");
-    const int pages = Info(file, "Pages").toInt();
-    ASSERT_GE(pages, 3);
-
-    // The preview's pages, drawn on metafiles for the same paper.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QDir(m_folder.path()).filePath("reference.pdf"));
-    const QRect frame(0, 0, 21000, 29700);
-    const QRect page(0, 0, platform::HundredthsMmToTwips(frame.right()),
-                     platform::HundredthsMmToTwips(frame.bottom()));
-    std::vector<QString> preview;
-    for (int start = 0; start < m_pane.TextLength() && preview.size() < 100;) {
-        const QString name = QDir(m_folder.path()).filePath("page.emf");
-        std::optional<int> next;
-        {
-            platform::EmfWriter metafile(name, &printer, frame);
-            QPainter painter(&metafile);
-            next = m_pane.FormatRange(metafile, page, start, &painter);
-            m_pane.ReleaseFormatRange();
-            painter.end();
-            metafile.Close();
-        }
-        QFile written(name);
-        const QByteArray data =
-            written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
-        QString text;
-        for (const auto& run : emftest::TextRuns(data)) {
-            text += run.text + " ";
-        }
-        preview.push_back(text);
-        // Each table's twelve edges, at least, as black rectangles.
-        const auto boxes = emftest::Boxes(data);
-        EXPECT_GE(std::count_if(boxes.begin(), boxes.end(),
-                                [](auto& box) { return box.brushColor == 0; }),
-                  12 * text.count("haut"));
-        ASSERT_TRUE(next.has_value());
-        start = *next;
-    }
-    ASSERT_EQ(static_cast<int>(preview.size()), pages);
-
-    // Every piece of question n on one page, the same on paper and in the preview.
-    for (int number = 1; number <= pages; ++number) {
-        const QString paper = PageText(file, number);
-        for (int n = 1; n <= kQuestions; ++n) {
-            const auto on = [n](const QString& text, const char* piece) {
-                return text.contains(QRegularExpression(QString("%1 %2\\b").arg(piece).arg(n)));
-            };
-            for (const char* piece : {"haut", "milieu", "bas"}) {
-                EXPECT_EQ(on(paper, piece), on(paper, "Question")) << number << piece << n;
-                EXPECT_EQ(on(preview[number - 1], piece), on(paper, piece)) << number << piece << n;
-            }
-        }
-    }
 }
 
 }  // namespace
