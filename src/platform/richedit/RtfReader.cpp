@@ -216,12 +216,15 @@ void InsertTable(QTextCursor& cursor, ParagraphInserter& inserter,
     for (int r = 0; r < rows; ++r) {
         const RichText::RtfTableRow& row = table.rows[r];
         const std::vector<int>& edges = rowEdges[r];
+        const QTextTableCellFormat formats[2] = {CellFormatOf(row, false), CellFormatOf(row, true)};
         for (std::size_t c = 0; c < row.cells.size(); ++c) {
             const int first = column(edges[c]);
             const int span = column(edges[c + 1]) - first;
-            shown->mergeCells(r, first, 1, span);
+            if (span > 1) {
+                shown->mergeCells(r, first, 1, span);
+            }
             QTextTableCell cell = shown->cellAt(r, first);
-            cell.setFormat(CellFormatOf(row, row.cells[c].bordered));
+            cell.setFormat(formats[row.cells[c].bordered ? 1 : 0]);
             cursor = cell.firstCursorPosition();
             const auto& paragraphs = row.cells[c].paragraphs;
             for (std::size_t p = 0; p < paragraphs.size(); ++p) {
