@@ -1,5 +1,6 @@
 // The core's RTF reader alone on a 40-question worksheet, subject and answer
-// key, as a pane load reads it before the desktop builds its document.
+// key, with or without the conversion tables, as a pane load reads it before
+// the desktop builds its document.
 
 #include <benchmark/benchmark.h>
 
@@ -13,8 +14,9 @@ namespace {
 
 void BM_ReadWorksheetRtf(benchmark::State& state) {
     Ufiche::MersenneRandomSource random(2026);
-    const Ufiche::WorksheetSettings settings{
+    Ufiche::WorksheetSettings settings{
         3, 40, 1, "Nom :   Classe :", "Convertir en ", true, std::string(123, '-')};
+    settings.ConversionTables = state.range(1) == 1;
     const Ufiche::GeneratedWorksheet sheet =
         Ufiche::BuildWorksheet(Uconvers::QuantityKind::Area, settings, random);
     const std::string& rtf = state.range(0) == 1 ? sheet.AnswerKey : sheet.Subject;
@@ -23,6 +25,9 @@ void BM_ReadWorksheetRtf(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * rtf.size()));
 }
-BENCHMARK(BM_ReadWorksheetRtf)->Arg(0)->Arg(1)->ArgName("answerKey")->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadWorksheetRtf)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"answerKey", "tables"})
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

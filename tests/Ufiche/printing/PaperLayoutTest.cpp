@@ -5,8 +5,9 @@
 // exercises, every right exercise of a sheet starts at the same x, no word
 // stands past the printable width. The last seed's sheets have conversion
 // tables: no table parts from its question line's page, the preview puts each
-// line on the page the print does, and LibreOffice reads the tables back
-// with the exact conversions.
+// line on the page the print does and draws the tables' borders, and
+// LibreOffice reads the tables back with the exact conversions. The sheets
+// for the wider edges are written with the decimal comma.
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
@@ -154,6 +155,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
         bool key;
         std::optional<QuantityKind> tables;  // in a key with tables, its kind
         testsupport::ReadDocument read;      // that key's questions
+        char mark;                           // and decimal mark
     };
     std::vector<Saved> saved;
     for (const auto& k : kinds) {
@@ -175,6 +177,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                                                        (seed + level) % 2 == 0,
                                                        std::string(60, '-')};
                     settings.ConversionTables = seed == kTablesSeed;
+                    settings.DecimalComma = edge > 5.0;
                     const auto sheet = Ufiche::BuildWorksheet(k.kind, settings, random);
                     QPrinter printer(QPrinter::HighResolution);
                     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -236,7 +239,8 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                         saved.push_back({file + ".rtf", printable, !subject, kind,
                                          tables ? testsupport::ReadWorksheet(sheet.AnswerKey,
                                                                              k.kind, settings, true)
-                                                : testsupport::ReadDocument{}});
+                                                : testsupport::ReadDocument{},
+                                         settings.DecimalComma ? ',' : '.'});
                     }
                 }
             }
@@ -284,9 +288,9 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                 SCOPED_TRACE(where + ", question " + std::to_string(q + 1));
                 const auto& question = file.read.questions[q];
                 testsupport::ExpectFilledTable(*file.tables, tables[2 * q], question.left,
-                                               file.read.target, '.');
+                                               file.read.target, file.mark);
                 testsupport::ExpectFilledTable(*file.tables, tables[2 * q + 1], question.right,
-                                               file.read.target, '.');
+                                               file.read.target, file.mark);
             }
         }
     }
