@@ -363,12 +363,12 @@ describe('web page', () => {
       Promise.all(downloads.splice(0).map(async (d) => readFileSync(await d.path(), 'latin1'))));
     const original = outline(await read(readFileSync(TABLES_RTF, 'latin1'), true));
     // Each heading cell stands over two digit cells 567 twips wide, in thin black lines.
-    assert.deepEqual(await page.$$eval('#RxE2 table:first-of-type td', (cells) => cells.map((cell) =>
+    assert.deepEqual(await page.$$eval('#RxE2 > div:first-of-type td', (cells) => cells.map((cell) =>
       [Math.round(cell.getBoundingClientRect().left * 15 - cells[0].getBoundingClientRect().left * 15),
         getComputedStyle(cell).borderTop])), [0, 1134, 2268, 0, 567, 1134, 1701, 2268, 2835]
       .map((x) => [x, '1px solid rgb(0, 0, 0)']));
     await page.check('#ckbEdite');
-    await page.click('#RxE2 table:first-of-type tr:nth-child(2) td:nth-child(5) p');
+    await page.click('#RxE2 > div:first-of-type tr:nth-child(2) td:nth-child(5) p');
     await page.keyboard.type('0');
     const [, answerKey] = await save();
     original[2][1][6][3] = '0';
@@ -376,11 +376,11 @@ describe('web page', () => {
     // Reopened, the saved file shows and saves again the same.
     await page.reload();
     await page.waitForSelector('html[data-ready="true"]');
-    assert.equal(await page.textContent('#RxE2 table:first-of-type tr:nth-child(2) td:nth-child(5)'), '0');
+    assert.equal(await page.textContent('#RxE2 > div:first-of-type tr:nth-child(2) td:nth-child(5)'), '0');
     await read(answerKey, true);
     assert.deepEqual(await save(), [answerKey, answerKey]);
     // A table broken in edit mode is saved as it is shown: one row, its first cell gone.
-    await page.$eval('#RxE2 table:last-of-type', (table) => table.rows[0].remove() ?? table.rows[0].cells[0].remove());
+    await page.$eval('#RxE2 > div:last-of-type table', (table) => table.rows[0].remove() ?? table.rows[0].cells[0].remove());
     assert.deepEqual(outline(await read((await save())[1]))[5].map((row) => row.slice(2).map((c) => [c[0], c[3]])),
       [[[567, ''], [1134, ''], [1701, '0'], [2268, '1'], [2835, '2']]]);
     // From a phone to a laptop the page never scrolls sideways; the tables keep their width

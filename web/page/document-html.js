@@ -132,15 +132,24 @@ function TableHtml(rows, paragraphHtml) {
 
 // The document as HTML: one <p> per paragraph, one <span> per run that needs
 // one; an empty paragraph holds a <br> in its own size so that it keeps its
-// height; a table is a <table> of its cells' paragraphs.
+// height; a table is a <table> of its cells' paragraphs, in a box of its own
+// that the browser may leave unlaid while it is out of the pane's view.
 export function DocumentHtml(document) {
   const styles = document.formats.map(RunStyle);
   const paragraphHtml = (paragraph) => ParagraphHtml(paragraph, document.formats, styles);
   let html = '';
   for (const block of document.blocks) {
-    html += block.paragraph ? paragraphHtml(block.paragraph) : TableHtml(block.table, paragraphHtml);
+    html += block.paragraph ? paragraphHtml(block.paragraph)
+      : `<div class="${TABLE_VIEW}">${TableHtml(block.table, paragraphHtml)}</div>`;
   }
   return html;
+}
+
+const TABLE_VIEW = 'table-view';
+
+// The box around a table, which holds no paragraph of its own.
+function IsTableView(node) {
+  return node.nodeName === 'DIV' && node.classList.contains(TABLE_VIEW);
 }
 
 // ---- Back from the pane ----
@@ -270,6 +279,8 @@ function Blocks(root, element, formats, tables) {
         close();
         const rows = TableRows(root, node, formats);
         if (rows.length) blocks.push({ table: rows });
+      } else if (tables && IsTableView(node)) {
+        walk(node, block);
       } else if (IsBlock(node)) {
         close();
         walk(node, node);
