@@ -52,19 +52,19 @@ function RunStyle(format) {
 
 // A paragraph's own style: the font of its first run (which sets the height
 // of its lines), its centring, and its keeping with what follows on paper.
-function ParagraphStyle(paragraph, first) {
-  let style = FontStyle(first);
+function ParagraphStyle(paragraph, font) {
+  let style = font;
   if (paragraph.centred) style += 'text-align:center;';
   if (paragraph.keepWithNext) style += 'break-after:avoid;';
   return style;
 }
 
 // A run in the paragraph's own font and nothing more is bare text: fewer
-// elements make a pane quicker to lay out and paint.
-function ParagraphHtml(paragraph, formats, styles) {
-  const first = formats[paragraph.runs.length ? paragraph.runs[0].format : paragraph.mark];
-  const own = FontStyle(first);
-  let html = `<p style="${ParagraphStyle(paragraph, first)}">`;
+// elements make a pane quicker to lay out and paint. `styles` holds each
+// format's style and `fonts` its font alone, written once per document.
+function ParagraphHtml(paragraph, formats, styles, fonts) {
+  const own = fonts[paragraph.runs.length ? paragraph.runs[0].format : paragraph.mark];
+  let html = `<p style="${ParagraphStyle(paragraph, own)}">`;
   if (paragraph.runs.length === 0) html += `<span style="${styles[paragraph.mark]}"><br></span>`;
   for (const run of paragraph.runs) {
     const format = formats[run.format];
@@ -136,7 +136,8 @@ function TableHtml(rows, paragraphHtml) {
 // that the browser may leave unlaid while it is out of the pane's view.
 export function DocumentHtml(document) {
   const styles = document.formats.map(RunStyle);
-  const paragraphHtml = (paragraph) => ParagraphHtml(paragraph, document.formats, styles);
+  const fonts = document.formats.map(FontStyle);
+  const paragraphHtml = (paragraph) => ParagraphHtml(paragraph, document.formats, styles, fonts);
   let html = '';
   for (const block of document.blocks) {
     html += block.paragraph ? paragraphHtml(block.paragraph)
