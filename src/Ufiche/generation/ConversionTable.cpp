@@ -167,11 +167,13 @@ int UnitStep(QuantityKind kind, bool withCubic) {
     return withCubic ? UnitColumns(kind, kFirstCubicCapacity) : UnitColumns(kind, 0);
 }
 
-// A thin single line on each side of a cell. LibreOffice draws only the
+// Thin single lines: each cell draws its top and left sides, the last cell
+// of a row its right side too and the cells of the last row their bottom, so
+// that each line between two cells is given once. LibreOffice draws only the
 // cells' own borders, not those given once for the whole row.
-constexpr std::string_view kBorderedCell =
-    "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
-    "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx";
+constexpr std::string_view kTopLeftBorders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10";
+constexpr std::string_view kBottomBorder = "\\clbrdrb\\brdrs\\brdrw10";
+constexpr std::string_view kRightBorder = "\\clbrdrr\\brdrs\\brdrw10";
 
 }  // namespace
 
@@ -276,8 +278,8 @@ void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, in
                               bool keptWithNext, int rowHalfPoints) {
     const std::string emptyMark = "{\\fs" + std::to_string(rowHalfPoints) + "\\cell}";
     constexpr std::string_view kRowStart = "\\trowd\\trgaph57\\trkeep";
-    constexpr std::string_view kKeptCell = "\\pard\\intbl\\qc\\keepn ";
-    constexpr std::string_view kLastCell = "\\pard\\intbl\\qc ";
+    constexpr std::string_view kKeptCells = "\\pard\\intbl\\qc\\keepn ";
+    constexpr std::string_view kLastCells = "\\pard\\intbl\\qc ";
     constexpr std::string_view kCellEnd = "\\cell ";
     constexpr std::string_view kRowEnd = "\\row ";
     // A table takes a few thousand characters in some hundred pieces: they
@@ -299,18 +301,25 @@ void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, in
     char number[16];
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         const auto& row = table.rows[r];
-        const std::string_view cellStart =
-            keptWithNext || r + 1 < table.rows.size() ? kKeptCell : kLastCell;
+        const bool lastRow = r + 1 == table.rows.size();
         put(kRowStart);
         int right = 0;
-        for (const TableCell& cell : row) {
-            right += cell.span * columnTwips;
-            put(kBorderedCell);
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            right += row[c].span * columnTwips;
+            put(kTopLeftBorders);
+            if (lastRow) {
+                put(kBottomBorder);
+            }
+            if (c + 1 == row.size()) {
+                put(kRightBorder);
+            }
+            put("\\cellx");
             const char* const end = std::to_chars(number, number + sizeof number, right).ptr;
             put(std::string_view(number, static_cast<std::size_t>(end - number)));
         }
+        // A paragraph's properties hold from one cell to the next until "\pard".
+        put(keptWithNext || !lastRow ? kKeptCells : kLastCells);
         for (const TableCell& cell : row) {
-            put(cellStart);
             if (cell.rtf.empty()) {
                 put(emptyMark);
             } else {
