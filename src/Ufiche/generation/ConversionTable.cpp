@@ -29,8 +29,11 @@ int FloorToMultiple(int value, int step) {
     return value - remainder;
 }
 
-// The RTF of every unit symbol of every kind, translated once: a table
-// names a unit in each of its heading cells.
+// A cell's text ends with the cell.
+constexpr std::string_view kCellEnd = "\\cell ";
+
+// The RTF of every unit symbol of every kind as a heading cell, translated
+// once: a table names a unit in each of its heading cells.
 const std::string& SymbolRtf(QuantityKind kind, UnitIndex unit) {
     static const auto symbols = [] {
         std::array<std::vector<std::string>, 5> all;
@@ -38,7 +41,7 @@ const std::string& SymbolRtf(QuantityKind kind, UnitIndex unit) {
             const auto each = static_cast<QuantityKind>(k);
             for (UnitIndex u = 0; u < Uconvers::UnitCount(each); ++u) {
                 all[static_cast<std::size_t>(k)].push_back(
-                    MarkupToRtf(Uconvers::UnitSymbol(each, u)));
+                    MarkupToRtf(Uconvers::UnitSymbol(each, u)) + std::string(kCellEnd));
             }
         }
         return all;
@@ -77,13 +80,14 @@ std::string_view DigitCellRtf(DigitLook look, char digit, std::optional<DecimalM
         for (std::size_t d = 0; d < kDigits.size(); ++d) {
             const std::string_view each = kDigits.substr(d, 1);
             for (const std::string_view ending : endings) {
-                all.push_back(joined({each, ending}));
-                all.push_back(joined({kBoldStart, each, kBoldEnd, ending}));
+                all.push_back(joined({each, ending, kCellEnd}));
+                all.push_back(joined({kBoldStart, each, kBoldEnd, ending, kCellEnd}));
             }
         }
         for (const std::string_view ending : endings) {
-            all.push_back(joined({kAddedZero, ending}));
-            all.push_back(std::string(ending));
+            all.push_back(joined({kAddedZero, ending, kCellEnd}));
+            // A blank cell is written by the table, in its rows' size.
+            all.push_back(ending.empty() ? std::string() : joined({ending, kCellEnd}));
         }
         return all;
     }();
@@ -171,9 +175,14 @@ int UnitStep(QuantityKind kind, bool withCubic) {
 // of a row its right side too and the cells of the last row their bottom, so
 // that each line between two cells is given once. LibreOffice draws only the
 // cells' own borders, not those given once for the whole row.
-constexpr std::string_view kTopLeftBorders = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10";
-constexpr std::string_view kBottomBorder = "\\clbrdrb\\brdrs\\brdrw10";
-constexpr std::string_view kRightBorder = "\\clbrdrr\\brdrs\\brdrw10";
+// A cell's lines and its right edge's control word, by whether it is in the
+// last row and whether it is the last of its row.
+constexpr std::string_view kCellLines[2][2] = {
+    {"\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\cellx",
+     "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx"},
+    {"\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\cellx",
+     "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+     "\\clbrdrr\\brdrs\\brdrw10\\cellx"}};
 
 }  // namespace
 
@@ -280,7 +289,6 @@ void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, in
     constexpr std::string_view kRowStart = "\\trowd\\trgaph57\\trkeep";
     constexpr std::string_view kKeptCells = "\\pard\\intbl\\qc\\keepn ";
     constexpr std::string_view kLastCells = "\\pard\\intbl\\qc ";
-    constexpr std::string_view kCellEnd = "\\cell ";
     constexpr std::string_view kRowEnd = "\\row ";
     // A table takes a few thousand characters in some hundred pieces: they
     // are gathered in a buffer and copied into the document a block at a time.
@@ -306,26 +314,14 @@ void AppendConversionTableRtf(std::string& rtf, const ConversionTable& table, in
         int right = 0;
         for (std::size_t c = 0; c < row.size(); ++c) {
             right += row[c].span * columnTwips;
-            put(kTopLeftBorders);
-            if (lastRow) {
-                put(kBottomBorder);
-            }
-            if (c + 1 == row.size()) {
-                put(kRightBorder);
-            }
-            put("\\cellx");
+            put(kCellLines[lastRow ? 1 : 0][c + 1 == row.size() ? 1 : 0]);
             const char* const end = std::to_chars(number, number + sizeof number, right).ptr;
             put(std::string_view(number, static_cast<std::size_t>(end - number)));
         }
         // A paragraph's properties hold from one cell to the next until "\pard".
         put(keptWithNext || !lastRow ? kKeptCells : kLastCells);
         for (const TableCell& cell : row) {
-            if (cell.rtf.empty()) {
-                put(emptyMark);
-            } else {
-                put(cell.rtf);
-                put(kCellEnd);
-            }
+            put(cell.rtf.empty() ? std::string_view(emptyMark) : cell.rtf);
         }
         put(kRowEnd);
     }

@@ -22,8 +22,9 @@ int UnitPower(Uconvers::QuantityKind kind, Uconvers::UnitIndex unit);
 // 3 for volumes and for the cubic units among capacities.
 int UnitColumns(Uconvers::QuantityKind kind, Uconvers::UnitIndex unit);
 
-// One cell of a table: its text as RTF, and how many digit columns it stands
-// over. Every text a cell can hold is written once and shared by all tables.
+// One cell of a table: its text as RTF up to and with "\cell" (empty for a
+// blank cell), and how many digit columns it stands over. Every text a cell
+// can hold is written once and shared by all tables.
 struct TableCell {
     std::string_view rtf;
     int span = 1;
