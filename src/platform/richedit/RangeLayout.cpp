@@ -9,6 +9,8 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 #include "platform/richedit/TextProperties.h"
 
@@ -59,17 +61,64 @@ const QTextTable* OutermostTable(const QTextDocument& document, const QTextBlock
 
 }  // namespace
 
-// What a page takes or leaves whole: a line of a paragraph, or a table.
+// What a page takes or leaves whole: a line of a paragraph, or rows of a
+// table up to a place where no cell spans two rows. A table's rows are kept
+// together like kept paragraphs, so that a table parts only where it is
+// taller than a page.
 struct RangeLayout::Unit {
-    QTextBlock block;  // the line's block, or the table's first one
+    QTextBlock block;  // the line's block, or the first block of the rows
     int line = 0;
     const QTextTable* table = nullptr;
+    int firstRow = 0;  // the table's rows firstRow .. endRow - 1
+    int endRow = 0;
     qreal top = 0;
     qreal bottom = 0;
     int position = 0;  // of its first character
+    // Where the rows' drawing is cut: a pixel in from the lines of the blocks
+    // around the table, or near the middle of the gap between two rows'
+    // texts, where the line between them stands.
+    qreal clipTop = 0;
+    qreal clipBottom = 0;
 
     bool IsValid() const { return block.isValid(); }
 };
+
+namespace {
+
+// Where the text of a table's row `row` starts, and where the text of the
+// row `row - 1` ends, from the cells that start or end there: the line
+// between the two rows is drawn in the gap.
+std::pair<qreal, qreal> GapAbove(const QTextDocument& document, const QTextTable& table, int row) {
+    const QAbstractTextDocumentLayout& layout = *document.documentLayout();
+    qreal above = 0;
+    qreal below = std::numeric_limits<qreal>::max();
+    for (int c = 0; c < table.columns(); ++c) {
+        const QTextTableCell upper = table.cellAt(row - 1, c);
+        if (upper.column() == c) {
+            above = std::max(above,
+                             layout.blockBoundingRect(upper.lastCursorPosition().block()).bottom());
+        }
+        const QTextTableCell lower = table.cellAt(row, c);
+        if (lower.column() == c) {
+            below = std::min(below,
+                             layout.blockBoundingRect(lower.firstCursorPosition().block()).top());
+        }
+    }
+    return {above, std::max(below, above)};
+}
+
+// Whether a page may end between rows `row - 1` and `row`: no cell spans both.
+bool RowsPart(const QTextTable& table, int row) {
+    for (int c = 0; c < table.columns(); ++c) {
+        const QTextTableCell cell = table.cellAt(row, c);
+        if (cell.row() != row) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 // Where a table stands: from the end of the block before it to the start of
 // the block after it, which Qt keeps around every table. (The layout's own
@@ -89,22 +138,62 @@ QRectF RangeLayout::TableRect(const QTextTable& table) const {
     return rect;
 }
 
+// The rows of `table` from the one that holds `block` to the next place a
+// page may end, or the table's end.
+RangeLayout::Unit RangeLayout::RowsAt(const QTextTable& table, const QTextBlock& block) const {
+    int first = std::max(table.cellAt(block.position()).row(), 0);
+    while (first > 0 && !RowsPart(table, first)) {
+        --first;
+    }
+    int end = first + 1;
+    while (end < table.rows() && !RowsPart(table, end)) {
+        ++end;
+    }
+    const QRectF rect = TableRect(table);
+    // Halfway through the gap between two rows' texts, and half that gap.
+    const auto between = [&](int row) {
+        const auto [above, below] = GapAbove(*m_document, table, row);
+        return std::pair((above + below) / 2, (below - above) / 2);
+    };
+    Unit unit;
+    unit.position = table.cellAt(first, 0).firstPosition();
+    unit.block = m_document->findBlock(unit.position);
+    unit.table = &table;
+    unit.firstRow = first;
+    unit.endRow = end;
+    unit.top = rect.top();
+    unit.bottom = rect.bottom();
+    unit.clipTop = rect.top() + 1;
+    unit.clipBottom = rect.bottom() - 1;
+    if (first > 0) {
+        const auto [middle, half] = between(first);
+        unit.top = middle;
+        unit.clipTop = middle + half / 2;
+    }
+    if (end < table.rows()) {
+        const auto [middle, half] = between(end);
+        unit.bottom = middle;
+        unit.clipBottom = middle - half / 2;
+    }
+    return unit;
+}
+
 RangeLayout::Unit RangeLayout::UnitAt(QTextBlock block, int line) const {
     while (block.isValid()) {
         if (const QTextTable* table = OutermostTable(*m_document, block)) {
-            const QRectF rect = TableRect(*table);
-            return {block, 0, table, rect.top(), rect.bottom(), table->firstPosition()};
+            return RowsAt(*table, block);
         }
         const QTextLayout* layout = block.layout();
         if (line < layout->lineCount()) {
             const QTextLine shown = layout->lineAt(line);
             const qreal top = layout->position().y() + shown.y();
-            return {block,
-                    line,
-                    nullptr,
-                    top,
-                    top + shown.height(),
-                    block.position() + shown.textStart()};
+            Unit unit;
+            unit.block = block;
+            unit.line = line;
+            unit.top = top;
+            unit.bottom = top + shown.height();
+            unit.position = block.position() + shown.textStart();
+            return unit;
         }
         block = block.next();
         line = 0;
@@ -114,7 +203,10 @@ RangeLayout::Unit RangeLayout::UnitAt(QTextBlock block, int line) const {
 
 RangeLayout::Unit RangeLayout::NextUnit(const Unit& unit) const {
     if (unit.table) {
-        return UnitAt(m_document->findBlock(unit.table->lastPosition() + 1), 0);
+        const int next = unit.endRow < unit.table->rows()
+                             ? unit.table->cellAt(unit.endRow, 0).firstPosition()
+                             : unit.table->lastPosition() + 1;
+        return UnitAt(m_document->findBlock(next), 0);
     }
     return UnitAt(unit.block, unit.line + 1);
 }
@@ -124,12 +216,19 @@ RangeLayout::Unit RangeLayout::NextUnit(const Unit& unit) const {
 // on along a chain of such paragraphs and of tables whose last row is kept
 // with what follows.
 qreal RangeLayout::KeptBottom(const Unit& unit) const {
+    // A table's rows stay together where a page holds them all: what follows
+    // its first rows is its last ones. Once parted, the rest flows on.
+    const auto lastRows = [&](const Unit& u) {
+        return u.table && u.firstRow == 0 && u.endRow < u.table->rows()
+                   ? RowsAt(*u.table, m_document->findBlock(u.table->lastPosition()))
+                   : u;
+    };
     const auto keptWithNext = [&](const Unit& u) {
         const QTextBlock last = u.table ? m_document->findBlock(u.table->lastPosition()) : u.block;
         return last.blockFormat().boolProperty(kKeepWithNextProperty);
     };
-    qreal bottom = unit.bottom;
-    Unit current = unit;
+    Unit current = lastRows(unit);
+    qreal bottom = current.bottom;
     while (keptWithNext(current)) {
         const Unit last = current.table
                               ? current
@@ -139,8 +238,8 @@ qreal RangeLayout::KeptBottom(const Unit& unit) const {
         if (!next.IsValid()) {
             break;
         }
-        bottom = next.bottom;
-        current = next;
+        current = lastRows(next);
+        bottom = current.bottom;
     }
     return bottom;
 }
@@ -150,9 +249,10 @@ void RangeLayout::DrawTable(const Unit& unit, QPainter& painter, const QPointF& 
     painter.translate(offset);
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, Qt::black);  // the automatic colour on paper
-    // The table's own rectangle, a pixel in from the lines of the blocks that
-    // touch it above and below, which belong to other units.
-    context.clip = QRectF(0, unit.top + 1, m_document->textWidth(), unit.bottom - unit.top - 2);
+    context.clip = QRectF(0, unit.clipTop, m_document->textWidth(), unit.clipBottom - unit.clipTop);
+    // Qt draws the lines of a row that reaches into the rectangle whole: the
+    // painter cuts them at its edges.
+    painter.setClipRect(context.clip, Qt::IntersectClip);
     m_document->documentLayout()->draw(&painter, context);
     painter.restore();
 }
@@ -213,7 +313,8 @@ std::optional<int> RangeLayout::Format(int start, const QRect& rectTwips, QPaint
         if (unitsDrawn == 0) {
             top = unit.top;
         }
-        // A table taller than a page is drawn whole on a page of its own.
+        // Rows taller than a page that no page may part are drawn on a page
+        // of their own.
         const bool fits = unit.bottom - top <= height || (unit.table && unitsDrawn == 0);
         // What must share a page with the unit goes to the next page, unless
         // it would not fit on a whole page either.

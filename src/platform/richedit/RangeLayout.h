@@ -20,9 +20,10 @@ namespace platform {
 // margin of its own and the device's font metrics, from which pages are
 // drawn line by line. Widths and rectangles are in twips, the unit of the
 // page rectangles that printing and the preview hand to the rich-text pane.
-// Pages break between lines and around tables only, so a page ends at the
-// last line or table that fits whole and the next page starts with what
-// follows it; a paragraph kept with the next goes to the next page with it.
+// Pages break between lines, around tables and between the rows of a table
+// taller than what is left of the page, so a page ends at the last line or
+// rows that fit whole and the next page starts with what follows; a
+// paragraph or row kept with the next goes to the next page with it.
 class RangeLayout {
 public:
     RangeLayout(const QTextDocument& source, QPaintDevice& device, int widthTwips,
@@ -45,6 +46,7 @@ private:
     struct Unit;
     QRectF TableRect(const QTextTable& table) const;
     Unit UnitAt(QTextBlock block, int line) const;
+    Unit RowsAt(const QTextTable& table, const QTextBlock& block) const;
     Unit NextUnit(const Unit& unit) const;
     qreal KeptBottom(const Unit& unit) const;
     void DrawTable(const Unit& unit, QPainter& painter, const QPointF& offset) const;

@@ -63,16 +63,23 @@ protected:
     TRxRichEdit m_pane;
 };
 
-std::string NumberedLines(int count) {
+// Numbered lines; from `firstRow` on, each line is a row of one table.
+std::string NumberedLines(int count, int firstRow = 0) {
     std::string rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 ";
     for (int line = 1; line <= count; ++line) {
-        rtf += "Ligne" + std::to_string(1000 + line) + " texte\\par ";
+        const std::string text = "Ligne" + std::to_string(1000 + line) + " texte";
+        rtf += firstRow > 0 && line >= firstRow
+                   ? "\\trowd\\clbrdrt\\brdrs\\cellx4000\\cellx6000\\intbl " + text +
+                         "\\cell x\\cell\\row "
+                   : text + "\\par ";
     }
     return rtf + "}";
 }
 
+// The last 110 lines are the rows of a table taller than a page: it goes on
+// over the next pages, row by row.
 TEST_F(PrintJob, IsOneDocumentTitledWithTheJobTitleWithTheTextOnAsManyPagesAsItNeeds) {
-    LoadStream(m_pane, NumberedLines(150));
+    LoadStream(m_pane, NumberedLines(150, 41));
     const QString file = Print(QString::fromUtf8("Corrigé"));
     EXPECT_EQ(Info(file, "Title"), QString::fromUtf8("Corrigé"));
 
