@@ -99,6 +99,25 @@ constexpr UnitRow kMassUnits[] = {
     {"kilogramme", "kg", 1000, kThousandth},
 };
 
+// Durations: names and symbols only. A factor of 0 makes every numeric
+// operation give 0, since neither a month nor a year has a fixed length in
+// days and the generation converts durations in integers by rules of its own.
+constexpr UnitRow kDurationUnits[] = {
+    {"seconde", "s", 0, 0},
+    {"minute", "min", 0, 0},
+    {"heure", "h", 0, 0},
+    {"jour", "j", 0, 0},
+    {"semaine", "sem.", 0, 0},
+    {"ann\xE9"
+     "e",
+     "an", 0, 0},
+    {"si\xE8"
+     "cle",
+     "si\xE8"
+     "cle",
+     0, 0},
+};
+
 std::span<const UnitRow> TableOf(QuantityKind kind) {
     switch (kind) {
         case QuantityKind::Length:
@@ -111,6 +130,8 @@ std::span<const UnitRow> TableOf(QuantityKind kind) {
             return kCapacityUnits;
         case QuantityKind::Mass:
             return kMassUnits;
+        case QuantityKind::Duration:
+            return kDurationUnits;
     }
     return {};
 }

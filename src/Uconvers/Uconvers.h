@@ -6,7 +6,11 @@
 
 namespace Uconvers {
 
-enum class QuantityKind { Length, Area, Volume, Capacity, Mass };
+// Durations are the one kind that is not decimal: their units (0 the second
+// to 4 the week, then 5 the year and 6 the century) have names and symbols
+// here, and the generation converts them in integers by rules of its own; the
+// numeric operations below give 0 for them.
+enum class QuantityKind { Length, Area, Volume, Capacity, Mass, Duration };
 
 // A unit's index within its kind's table: 0 to 6 (milli unit 0, base unit 3,
 // kilo unit 6; for masses the milligram to the kilogram), or 0 to 10 for capacities (litre units 0

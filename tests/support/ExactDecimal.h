@@ -20,6 +20,8 @@ inline int PowerOfUnit(Uconvers::QuantityKind kind, int index) {
             return 3 * (index - 3);
         case Uconvers::QuantityKind::Capacity:
             return index <= 6 ? index - 3 : 3 * (8 - index);
+        case Uconvers::QuantityKind::Duration:
+            break;
     }
     return 0;
 }

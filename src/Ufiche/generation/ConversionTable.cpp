@@ -197,6 +197,8 @@ int UnitPower(QuantityKind kind, UnitIndex unit) {
             return 3 * (unit - 3);
         case QuantityKind::Capacity:
             return IsCubicCapacity(kind, unit) ? 3 * (kFirstCubicCapacity + 1 - unit) : unit - 3;
+        case QuantityKind::Duration:
+            break;
     }
     return 0;
 }
@@ -211,6 +213,7 @@ int UnitColumns(QuantityKind kind, UnitIndex unit) {
             return IsCubicCapacity(kind, unit) ? 3 : 1;
         case QuantityKind::Length:
         case QuantityKind::Mass:
+        case QuantityKind::Duration:
             break;
     }
     return 1;

@@ -140,6 +140,16 @@ const KindRules kRules[] = {
      .rejectsEqualPairsAndZeros = true,
      .targets = {kBaseUnitTarget, kAnyOfSevenTarget, kAnyOfSevenTarget},
      .questions = {kLevel1Table, kLevel2Table, kLevel3Table}},
+    // Durations draw and write their exercises by rules of their own; only
+    // the base name and the heading's end are theirs here.
+    {.kind = QuantityKind::Duration,
+     .fileNamePiece = "Duree_N",
+     .headingEnd = kBoldHeadingEnd,
+     .subjectTabs = 6,
+     .answerTabs = 3,
+     .rejectsEqualPairsAndZeros = true,
+     .targets = {kBaseUnitTarget, kBaseUnitTarget, kBaseUnitTarget},
+     .questions = {kLevel1Table, kLevel1Table, kLevel1Table}},
 };
 
 }  // namespace

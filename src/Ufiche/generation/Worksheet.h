@@ -22,6 +22,9 @@ struct WorksheetSettings {
     // A conversion table under each exercise of the answer key, and an empty
     // one for the pupils' own work on the subject.
     bool ConversionTables = false;
+    // About one exercise in three of a decimal kind written with two units
+    // ("6 m 65 cm = ... cm", "6,65 m = ... m ... cm").
+    bool TwoUnitMeasures = false;
 };
 
 // The pseudo-random source of the generation: Draw(n) is uniform in 0 .. n-1.

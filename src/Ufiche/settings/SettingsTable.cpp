@@ -99,6 +99,11 @@ constexpr std::array kRows{
                .Control = "ckbTableau",
                .Kind = SettingKind::Boolean,
                .Default = "False"},
+    // Measures in two units: off, the documents stay as they were without it.
+    SettingRow{.Key = "ckbDeuxUnites_Checked",
+               .Control = "ckbDeuxUnites",
+               .Kind = SettingKind::Boolean,
+               .Default = "False"},
 };
 
 }  // namespace

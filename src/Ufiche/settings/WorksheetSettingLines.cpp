@@ -21,6 +21,8 @@ const std::array kFields{
     WorksheetSettingField{"DecimalComma", "ckbVirgule_Checked", &WorksheetSettings::DecimalComma},
     WorksheetSettingField{"ConversionTables", "ckbTableau_Checked",
                           &WorksheetSettings::ConversionTables},
+    WorksheetSettingField{"TwoUnitMeasures", "ckbDeuxUnites_Checked",
+                          &WorksheetSettings::TwoUnitMeasures},
 };
 
 // Gives the field the value, when the row can read it.
