@@ -23,7 +23,7 @@ void BM_GenerateWorksheetInWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GenerateWorksheetInWindow)
-    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5}, {0, 1}})
     ->ArgNames({"kind", "tables"})
     ->Unit(benchmark::kMillisecond);
 

@@ -127,8 +127,10 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->btnVol, &QPushButton::clicked, this, on(&TForm1::btnVolClick));
     connect(m_ui->btnCapa, &QPushButton::clicked, this, on(&TForm1::btnCapaClick));
     connect(m_ui->btnMasse, &QPushButton::clicked, this, on(&TForm1::btnMasseClick));
+    connect(m_ui->btnDuree, &QPushButton::clicked, this, on(&TForm1::btnDureeClick));
     connect(m_ui->ckbVirgule, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
     connect(m_ui->ckbTableau, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
+    connect(m_ui->ckbDeuxUnites, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
     connect(m_ui->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
     connect(m_ui->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
     connect(m_ui->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));

@@ -45,8 +45,10 @@ class Preview;
 //   eSepar          the separator line; Label10 shows its length
 //   ckbEdite        "Edite": edit mode of both panes
 //   RxE1, RxE2      the subject pane and the answer-key pane
-//   btnLong ... btnMasse  the kind buttons, which generate a worksheet
+//   btnLong ... btnDuree  the kind buttons, which generate a worksheet
 //   ckbVirgule      "Virgule": decimal numbers written with a comma
+//   ckbTableau      "Tableau": conversion tables in the documents
+//   ckbDeuxUnites   "Deux unités": some measures written with two units
 //   btnChoixImp     "CI": the printer choice
 //   btnApercu       "A": the preview of the subject's first two pages
 //   spSujets, spCorriges  the number of copies of each document
@@ -128,7 +130,7 @@ public:
     void spmaxvaleurChange();         // a generation setting changed
     void trbNiveauChange();           // the level track bar moved
     void CheckBox1Click();            // "Separ" ticked or unticked
-    void ckbVirguleClick();           // "Virgule" ticked or unticked
+    void ckbVirguleClick();           // "Virgule", "Tableau" or "Deux unités" ticked or unticked
     void Label9Click();               // the catalogue link clicked
     void Label9MouseMove();           // the mouse over the catalogue link
     void FormMouseMove();             // the mouse over the window, off the link
@@ -138,6 +140,7 @@ public:
     void btnVolClick() { GenerateWorksheet(Uconvers::QuantityKind::Volume); }
     void btnCapaClick() { GenerateWorksheet(Uconvers::QuantityKind::Capacity); }
     void btnMasseClick() { GenerateWorksheet(Uconvers::QuantityKind::Mass); }
+    void btnDureeClick() { GenerateWorksheet(Uconvers::QuantityKind::Duration); }
     void RxE1Change();           // the subject pane's text changed
     void ckbEditeClick();        // "Edite" ticked or unticked
     void btnEnregistreClick();   // "Enregistrer": both documents saved

@@ -273,6 +273,7 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
         {"ckbEdite_Checked", "True"},
         {"ckbVirgule_Checked", "True"},
         {"ckbTableau_Checked", "True"},
+        {"ckbDeuxUnites_Checked", "True"},
     };
     const QByteArray list =
         "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en \r\nItem1='x'\r\n";
