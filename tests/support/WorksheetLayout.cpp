@@ -19,7 +19,12 @@ const KindLayout kKindLayouts[5] = {
     {QuantityKind::Mass, "Mass_N", "\\b \\par \\par \\b0 "},
 };
 
+const KindLayout kDurationLayout = {QuantityKind::Duration, "Duree_N", "\\b \\par \\par \\b0 "};
+
 const KindLayout& LayoutOf(QuantityKind kind) {
+    if (kind == QuantityKind::Duration) {
+        return kDurationLayout;
+    }
     return *std::find_if(std::begin(kKindLayouts), std::end(kKindLayouts),
                          [&](const KindLayout& layout) { return layout.kind == kind; });
 }
@@ -37,12 +42,13 @@ std::string ReadExercise::Plain() const {
 namespace {
 
 constexpr int kSubjectTabs = 6;
+constexpr std::string_view kBlank = " ..........";
 
 // A cursor over the document that fails on the first byte out of layout.
 class Cursor {
 public:
     Cursor(const std::string& text, std::size_t position, QuantityKind kind)
-        : m_text(text), m_position(position) {
+        : m_text(text), m_position(position), m_kind(kind) {
         for (int unit = 0; unit < Uconvers::UnitCount(kind); ++unit) {
             m_symbols.push_back(Ufiche::MarkupToRtf(Uconvers::UnitSymbol(kind, unit)));
         }
@@ -95,21 +101,59 @@ public:
         return found;
     }
 
+    // A unit's symbol, in the plural where durations take one.
+    MeasurePart Unit() {
+        MeasurePart part;
+        part.unit = Symbol();
+        if (m_kind == QuantityKind::Duration && part.unit >= 5 && Next("s")) {
+            part.plural = true;
+            ++m_position;
+        }
+        return part;
+    }
+
+    // Numbers, each with its unit, one blank apart.
+    std::vector<MeasurePart> Measure() {
+        std::vector<MeasurePart> parts;
+        do {
+            if (!parts.empty()) {
+                Expect(" ");
+            }
+            std::string number = Number();
+            Expect(" ");
+            parts.push_back(Unit());
+            parts.back().number = std::move(number);
+        } while (Next(" ") && m_position + 1 < m_text.size() && m_text[m_position + 1] >= '0' &&
+                 m_text[m_position + 1] <= '9');
+        return parts;
+    }
+
     ReadExercise ValueAndUnit() {
         ReadExercise exercise;
-        exercise.value = Number();
-        Expect(" ");
-        exercise.unit = Symbol();
+        exercise.given = Measure();
+        exercise.value = exercise.given.front().number;
+        exercise.unit = exercise.given.front().unit;
         return exercise;
+    }
+
+    // After a subject exercise's " =": a blank and a unit for each unit it
+    // asks for in place of the heading's.
+    void Blanks(ReadExercise& exercise) {
+        while (Next(kBlank)) {
+            m_position += kBlank.size();
+            Expect(" ");
+            exercise.asked.push_back(Unit());
+        }
     }
 
     void Answer(ReadExercise& exercise, int target) {
         Expect(" = \\highlight12 ");
-        exercise.answer = Number();
-        Expect(" ");
-        const std::size_t unitAt = m_position;
-        if (Symbol() != target) {
-            m_position = unitAt;
+        const std::size_t answerAt = m_position;
+        exercise.answered = Measure();
+        exercise.answer = exercise.answered.front().number;
+        if (m_kind != QuantityKind::Duration && !exercise.Written() &&
+            exercise.answered.front().unit != target) {
+            m_position = answerAt;
             Fail("answer in the target unit expected");
         }
         Expect("\\highlight0 ");
@@ -148,6 +192,7 @@ public:
 private:
     const std::string& m_text;
     std::size_t m_position;
+    QuantityKind m_kind;
     std::vector<std::string> m_symbols;
 };
 
@@ -195,15 +240,21 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
         throw std::runtime_error("heading end not found");
     }
     document.bodyStart = headingEnd + layout.headingEnd.size();
-    document.target = HeadingTarget(rtf.substr(0, document.bodyStart), layout);
-    if (document.target < 0) {
+    const bool durations = kind == QuantityKind::Duration;
+    document.target = durations ? -1 : HeadingTarget(rtf.substr(0, document.bodyStart), layout);
+    if (durations && !rtf.substr(0, document.bodyStart)
+                          .ends_with(std::string("  ") + kDurationUnitsAsked + layout.headingEnd)) {
+        throw std::runtime_error("durations' heading expected");
+    }
+    if (document.target < 0 && !durations) {
         throw std::runtime_error("no unit named at the end of the heading");
     }
 
     const int questions = std::clamp(settings.QuestionCount, 0, 40);
     const int spacing = answerKey ? 0 : std::clamp(settings.LineSpacing, 0, 10);
     Cursor cursor(rtf, document.bodyStart, kind);
-    if (settings.ConversionTables && !answerKey) {
+    const bool tables = settings.ConversionTables && !durations;
+    if (tables && !answerKey) {
         document.tablesRtf = cursor.Through("\\pard\\par ");
     }
     for (int n = 1; n <= questions; ++n) {
@@ -219,7 +270,7 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
             question.gap = cursor.Gap(kSubjectTabs);
             question.right = cursor.ValueAndUnit();
             cursor.Answer(question.right, document.target);
-            if (settings.ConversionTables) {
+            if (tables) {
                 cursor.Expect("\\keepn\\par");
                 question.tablesRtf = cursor.Through("\\pard\\fs8\\par\\fs18");
             } else {
@@ -227,9 +278,12 @@ ReadDocument ReadWorksheet(const std::string& rtf, QuantityKind kind,
             }
         } else {
             cursor.Expect(" =");
+            cursor.Blanks(question.left);
             question.gap = cursor.Gap(kSubjectTabs);
             question.right = cursor.ValueAndUnit();
-            cursor.Expect(" = \\par");
+            cursor.Expect(" =");
+            cursor.Blanks(question.right);
+            cursor.Expect(" \\par");
             for (int i = 0; n < questions && i < spacing; ++i) {
                 cursor.Expect("\\par");
             }
@@ -251,11 +305,17 @@ std::vector<ShownLine> ShownLines(const ReadDocument& document, QuantityKind kin
         lines.back().text += text;
         lines.back().styles.insert(lines.back().styles.end(), text.size(), style);
     };
-    const auto addSymbol = [&](int unit, ShownStyle style = {}) {
+    const auto addSymbol = [&](int unit, ShownStyle style = {}, bool plural = false) {
         const PrintedSymbol symbol = SymbolOf(kind, unit);
-        add(symbol.letters, style);
+        add(symbol.letters + (plural ? "s" : ""), style);
         style.raised = true;
         add(symbol.exponent, style);
+    };
+    const auto addMeasure = [&](const std::vector<MeasurePart>& parts, ShownStyle style = {}) {
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            add((i > 0 ? " " : "") + parts[i].number + " ", style);
+            addSymbol(parts[i].unit, style, parts[i].plural);
+        }
     };
     const auto endLine = [&] { lines.emplace_back(); };
     const ShownStyle bold{.bold = true};
@@ -269,7 +329,10 @@ std::vector<ShownLine> ShownLines(const ReadDocument& document, QuantityKind kin
     add(settings.TitleLine, {.underline = true});
     endLine();
     endLine();
-    add(settings.InstructionText + "  " + Uconvers::UnitName(kind, document.target), bold);
+    add(settings.InstructionText + "  " +
+            (kind == QuantityKind::Duration ? std::string(kDurationUnitsAsked)
+                                            : Uconvers::UnitName(kind, document.target)),
+        bold);
     endLine();
     endLine();
     const std::size_t questions = document.questions.size();
@@ -286,17 +349,19 @@ std::vector<ShownLine> ShownLines(const ReadDocument& document, QuantityKind kin
         const ReadQuestion& question = document.questions[n - 1];
         for (const ReadExercise* exercise : {&question.left, &question.right}) {
             const bool left = exercise == &question.left;
-            add(exercise->value + " ");
-            addSymbol(exercise->unit);
+            addMeasure(exercise->given);
             if (!answerKey) {
+                add(" =");
+                for (const MeasurePart& blank : exercise->asked) {
+                    add(std::string(kBlank) + " ");
+                    addSymbol(blank.unit, {}, blank.plural);
+                }
                 const SubjectGap& gap = question.gap;
-                add(left ? " =" + std::string(gap.spaces, ' ') + std::string(gap.tabs, '\t')
-                         : " = ");
+                add(left ? std::string(gap.spaces, ' ') + std::string(gap.tabs, '\t') : " ");
                 continue;
             }
             add(" = ");
-            add(exercise->answer + " ", yellow);
-            addSymbol(document.target, yellow);
+            addMeasure(exercise->answered, yellow);
             if (left) {
                 add(std::string(question.gap.spaces, ' ') + std::string(question.gap.tabs, '\t'));
             }

@@ -23,8 +23,14 @@ struct KindLayout {
     std::string headingEnd;  // RTF after the target unit's name
 };
 
-extern const KindLayout kKindLayouts[5];
+extern const KindLayout kKindLayouts[5];  // the decimal kinds
+extern const KindLayout kDurationLayout;
 const KindLayout& LayoutOf(Uconvers::QuantityKind kind);
+
+// What the heading of durations names in place of a target unit.
+inline constexpr const char* kDurationUnitsAsked =
+    "unit\xE9s demand\xE9"
+    "es";
 
 // A unit symbol as printed: its letters, then its exponent raised, if any
 // ("m" and "2" for the square metre, "mL" and none for the millilitre).
@@ -42,10 +48,25 @@ inline PrintedSymbol SymbolOf(Uconvers::QuantityKind kind, int unit) {
     return {markup.substr(0, raised), markup.substr(raised + 5, end - raised - 5)};
 }
 
+// One number and its unit within a measure ("6" and "m" of "6 m 65 cm").
+struct MeasurePart {
+    std::string number;  // grouped number text, as printed
+    int unit = -1;
+    bool plural = false;  // "ans", "si\xE8cles"
+};
+
 struct ReadExercise {
     std::string value;  // grouped number text, as printed
     int unit = -1;
     std::string answer;  // grouped number text; empty in the subject
+    // Every exercise's measure, value and unit as its first part; an exercise
+    // written with units of its own (a duration, a measure in two units) may
+    // have more parts, blanks for units of its own in the subject, and an
+    // answer in several parts or in a unit of its own.
+    std::vector<MeasurePart> given;
+    std::vector<MeasurePart> asked;     // the units of the subject's blanks
+    std::vector<MeasurePart> answered;  // in the answer key
+    bool Written() const { return given.size() > 1 || answered.size() > 1 || !asked.empty(); }
     std::string Key() const { return value + std::to_string(unit); }
     // The value without its group spaces.
     std::string Plain() const;

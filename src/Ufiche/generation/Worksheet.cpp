@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 #include "Uconvers/Extended.h"
@@ -12,11 +13,13 @@
 #include "Ufiche/document/Markup.h"
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/ConversionTable.h"
+#include "Ufiche/generation/Durations.h"
 #include "Ufiche/generation/ExerciseKey.h"
 #include "Ufiche/generation/FormatNumber.h"
 #include "Ufiche/generation/KindRules.h"
 #include "Ufiche/generation/QuestionDraw.h"
 #include "Ufiche/generation/SubjectGap.h"
+#include "Ufiche/generation/TwoUnitMeasures.h"
 
 namespace Ufiche {
 namespace {
@@ -27,6 +30,10 @@ constexpr int kMaxLineSpacing = 10;
 // Windows-1252: "°" is \xB0, "é" is \xE9.
 constexpr const char* kQuestionNumberEnd = "\xB0/   ";
 constexpr const char* kAnswerKeyTitle = " - <b>Corrig\xE9</b> - <u>";
+// Durations ask for units of their own on every line: the heading names none.
+constexpr const char* kDurationUnitsAsked =
+    "unit\xE9s demand\xE9"
+    "es";
 
 std::string TwoDigits(int number) {
     char text[16];
@@ -44,26 +51,80 @@ std::string Heading(const KindRules& rules, const std::string& defaultFileName,
     markup += "</u><br><br><b>";
     markup += TeacherTextToMarkup(settings.InstructionText);
     markup += "  ";
-    markup += Uconvers::UnitName(rules.kind, target);
+    markup += rules.kind == Uconvers::QuantityKind::Duration
+                  ? std::string(kDurationUnitsAsked)
+                  : Uconvers::UnitName(rules.kind, target);
     markup += rules.headingEnd;
     return MarkupToRtf(markup);
 }
 
 // A drawn question with the number texts of its two exercises as both
-// documents show them.
+// documents show them; an exercise written with units of its own (a
+// duration, a measure in two units) takes the place of its side's value.
 struct DrawnLine {
     DrawnQuestion question;
     std::string leftNumber;
     std::string rightNumber;
+    std::optional<WrittenExercise> leftWritten;
+    std::optional<WrittenExercise> rightWritten;
 };
+
+// What a question's draw reads besides its table.
+struct QuestionContext {
+    const KindRules& rules;
+    const QuestionTable& table;
+    UnitIndex target;
+    int level;
+    DecimalMark mark;
+    bool twoUnitMeasures;
+};
+
+// About one exercise in three becomes a measure in two units, when asked.
+std::optional<WrittenExercise> MaybeTwoUnits(const QuestionContext& context, RandomSource& random) {
+    if (!context.twoUnitMeasures || R(random, 3) != 0) {
+        return std::nullopt;
+    }
+    return DrawTwoUnitExercise(context.rules.kind, context.level, context.target, context.mark,
+                               random);
+}
+
+// Stores the keys of question `number`, unless one of them is already used
+// (the two of the line included).
+bool StoreKeys(DrawnExerciseSlots& drawnExercises, int number, std::string leftKey,
+               std::string rightKey) {
+    if (leftKey == rightKey || ExerciseKeyUsed(drawnExercises, leftKey) ||
+        ExerciseKeyUsed(drawnExercises, rightKey)) {
+        return false;
+    }
+    drawnExercises[static_cast<std::size_t>(number - 1)] = std::move(leftKey);
+    drawnExercises[static_cast<std::size_t>(kMaxQuestions + number - 1)] = std::move(rightKey);
+    return true;
+}
+
+// Durations: both exercises written by their own rules, drawn again while a
+// key repeats.
+DrawnLine DrawDurationLine(const QuestionContext& context, int number,
+                           DrawnExerciseSlots& drawnExercises, RandomSource& random) {
+    for (;;) {
+        DrawnLine line{};
+        line.leftWritten = DrawDurationExercise(context.level, context.mark, random);
+        line.rightWritten = DrawDurationExercise(context.level, context.mark, random);
+        if (StoreKeys(drawnExercises, number, line.leftWritten->key, line.rightWritten->key)) {
+            return line;
+        }
+    }
+}
 
 // Draws a question until it passes every test, starting afresh each time;
 // then stores its keys in the slots of question `number` (1-based).
-DrawnLine DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitIndex target,
-                       int number, DrawnExerciseSlots& drawnExercises, DecimalMark mark,
-                       RandomSource& random) {
+DrawnLine DrawQuestion(const QuestionContext& context, int number,
+                       DrawnExerciseSlots& drawnExercises, RandomSource& random) {
+    const KindRules& rules = context.rules;
+    if (rules.kind == Uconvers::QuantityKind::Duration) {
+        return DrawDurationLine(context, number, drawnExercises, random);
+    }
     for (;;) {
-        const auto candidate = DrawCandidate(table, target, random);
+        const auto candidate = DrawCandidate(context.table, context.target, random);
         if (!candidate) {
             continue;
         }
@@ -78,16 +139,26 @@ DrawnLine DrawQuestion(const KindRules& rules, const QuestionTable& table, UnitI
         if (rules.rejectsEqualPairsAndZeros && (leftNumber == "0" || rightNumber == "0")) {
             continue;
         }
-        std::string leftKey = ExerciseKeyOfText(leftNumber, q.leftUnit);
-        std::string rightKey = ExerciseKeyOfText(rightNumber, q.rightUnit);
+        std::optional<WrittenExercise> leftWritten = MaybeTwoUnits(context, random);
+        std::optional<WrittenExercise> rightWritten = MaybeTwoUnits(context, random);
+        std::string leftKey =
+            leftWritten ? leftWritten->key : ExerciseKeyOfText(leftNumber, q.leftUnit);
+        std::string rightKey =
+            rightWritten ? rightWritten->key : ExerciseKeyOfText(rightNumber, q.rightUnit);
+        // Two one-unit exercises of a line that share a key are the same value
+        // in the same unit, which the test above has already turned away.
+        if (leftKey == rightKey && (leftWritten || rightWritten)) {
+            continue;
+        }
         if (ExerciseKeyUsed(drawnExercises, leftKey) || ExerciseKeyUsed(drawnExercises, rightKey)) {
             continue;
         }
         drawnExercises[static_cast<std::size_t>(number - 1)] = std::move(leftKey);
         drawnExercises[static_cast<std::size_t>(kMaxQuestions + number - 1)] = std::move(rightKey);
         // The keys keep the point whatever the documents show.
-        return {q, WithDecimalMark(std::move(leftNumber), mark),
-                WithDecimalMark(std::move(rightNumber), mark)};
+        return {q, WithDecimalMark(std::move(leftNumber), context.mark),
+                WithDecimalMark(std::move(rightNumber), context.mark), std::move(leftWritten),
+                std::move(rightWritten)};
     }
 }
 
@@ -164,16 +235,31 @@ const std::string& SpacedSymbol(const LinePieces& pieces, UnitIndex unit) {
 // The subject line up to the left exercise's "=", as a word processor shows
 // it. The blank that stands for a hidden separator shows before the first
 // question only: after a paragraph mark it is the mark's delimiter.
+// An exercise written with units of its own shows a blank for each unit it
+// asks for.
 std::string SubjectLeftMarkup(const KindRules& rules, const WorksheetSettings& settings, int number,
-                              const DrawnLine& line) {
+                              const DrawnLine& line, bool withBlanks = true) {
     std::string markup = !settings.SeparatorShown && number == 1 ? " " : "";
     markup += std::to_string(number);
     markup += kQuestionNumberEnd;
+    if (line.leftWritten) {
+        markup += line.leftWritten->given;
+        markup += " =";
+        if (withBlanks) {
+            markup += line.leftWritten->blanks;
+        }
+        return markup;
+    }
     markup += line.leftNumber;
     markup += ' ';
     markup += Uconvers::UnitSymbol(rules.kind, line.question.leftUnit);
     markup += " =";
     return markup;
+}
+
+// A written exercise of the subject, up to its blanks.
+std::string WrittenSubjectRtf(const WrittenExercise& exercise) {
+    return MarkupToRtf(exercise.given + " =" + exercise.blanks);
 }
 
 // In the subject each exercise ends in an equals sign for the pupil; the
@@ -182,14 +268,25 @@ std::string SubjectLeftMarkup(const KindRules& rules, const WorksheetSettings& s
 void AppendSubjectLine(std::string& document, const LinePieces& pieces, const DrawnLine& line,
                        const SubjectGap& gap) {
     const DrawnQuestion& q = line.question;
-    document += line.leftNumber;
-    document += SpacedSymbol(pieces, q.leftUnit);
-    document += " =";
+    if (line.leftWritten) {
+        document += WrittenSubjectRtf(*line.leftWritten);
+    } else {
+        document += line.leftNumber;
+        document += SpacedSymbol(pieces, q.leftUnit);
+        document += " =";
+    }
     document.append(static_cast<std::size_t>(gap.spaces), ' ');
-    document += pieces.subjectTabRuns[static_cast<std::size_t>(gap.tabs)];
-    document += line.rightNumber;
-    document += SpacedSymbol(pieces, q.rightUnit);
-    document += " = \\par";
+    document += gap.tabs < static_cast<int>(pieces.subjectTabRuns.size())
+                    ? pieces.subjectTabRuns[static_cast<std::size_t>(gap.tabs)]
+                    : MarkupToRtf(MarkupTabs(gap.tabs));
+    if (line.rightWritten) {
+        document += WrittenSubjectRtf(*line.rightWritten);
+    } else {
+        document += line.rightNumber;
+        document += SpacedSymbol(pieces, q.rightUnit);
+        document += " =";
+    }
+    document += " \\par";
 }
 
 // "= answer" with the answer highlighted, converted into the target unit.
@@ -201,18 +298,57 @@ void AppendAnswer(std::string& document, const KindRules& rules, const LinePiece
     document += pieces.answerEnd;
 }
 
+// A written exercise of the answer key: the exercise, "=" and its answer
+// highlighted.
+void AppendWrittenAnswer(std::string& document, const LinePieces& pieces,
+                         const WrittenExercise& exercise) {
+    document += MarkupToRtf(exercise.given);
+    document += pieces.answerStart;
+    document += MarkupToRtf(exercise.answer);
+    document += pieces.answerEnd;
+}
+
 // The answer key line up to its left answer's end, as a word processor shows
 // it: the line of the subject with the answer after the equals sign.
 std::string AnswerKeyLeftMarkup(const KindRules& rules, const WorksheetSettings& settings,
                                 int number, const DrawnLine& line, UnitIndex target,
                                 DecimalMark mark) {
     const DrawnQuestion& q = line.question;
-    std::string markup = SubjectLeftMarkup(rules, settings, number, line);
+    std::string markup = SubjectLeftMarkup(rules, settings, number, line, false);
     markup += ' ';
+    if (line.leftWritten) {
+        markup += line.leftWritten->answer;
+        return markup;
+    }
     markup += WithDecimalMark(FormatConverted(rules.kind, q.leftUnit, target, q.leftValue), mark);
     markup += ' ';
     markup += Uconvers::UnitSymbol(rules.kind, target);
     return markup;
+}
+
+// Measured against a stop far out, a gap's tabs tell the stops its line
+// passes.
+constexpr int kFarStop = 100;
+
+// The first tab stop that every one of the left exercises ends clearly before.
+int CommonStop(const std::vector<std::string>& lefts) {
+    int fewestTabs = kFarStop;
+    for (const std::string& left : lefts) {
+        fewestTabs = std::min(fewestTabs, SubjectLineGap(left, kFarStop).tabs);
+    }
+    return kFarStop - fewestTabs + 1;
+}
+
+// The gaps that put every right exercise at `column`, or at the lines'
+// common stop when `column` is 0.
+std::vector<SubjectGap> GapsToCommonStop(const std::vector<std::string>& lefts, int column) {
+    const int stop = column > 0 ? column : CommonStop(lefts);
+    std::vector<SubjectGap> gaps;
+    gaps.reserve(lefts.size());
+    for (const std::string& left : lefts) {
+        gaps.push_back(SubjectLineGap(left, stop));
+    }
+    return gaps;
 }
 
 // The right exercise of the answer key stands at the same tab stop on every
@@ -221,36 +357,56 @@ std::string AnswerKeyLeftMarkup(const KindRules& rules, const WorksheetSettings&
 std::vector<SubjectGap> AnswerKeyGaps(const KindRules& rules, const WorksheetSettings& settings,
                                       const std::vector<DrawnLine>& lines, UnitIndex target,
                                       DecimalMark mark) {
-    // Measured against a stop far out, a gap's tabs tell the stops its line
-    // passes.
-    constexpr int kFarStop = 100;
-    std::vector<SubjectGap> gaps;
-    gaps.reserve(lines.size());
-    int fewestTabs = kFarStop;
+    std::vector<std::string> lefts;
+    lefts.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        gaps.push_back(SubjectLineGap(
-            AnswerKeyLeftMarkup(rules, settings, static_cast<int>(i) + 1, lines[i], target, mark),
-            kFarStop));
-        fewestTabs = std::min(fewestTabs, gaps.back().tabs);
+        lefts.push_back(
+            AnswerKeyLeftMarkup(rules, settings, static_cast<int>(i) + 1, lines[i], target, mark));
     }
-    for (SubjectGap& gap : gaps) {
-        gap.tabs -= fewestTabs - 1;
+    return GapsToCommonStop(lefts, 0);
+}
+
+// With exercises written with units of their own, the subject's right
+// exercises stand at the answer key's stop, or further when a left
+// exercise's blanks need it, so that a pupil has the answer's room to write.
+struct SheetGaps {
+    std::vector<SubjectGap> subject;
+    std::vector<SubjectGap> answerKey;
+};
+
+SheetGaps SharedGaps(const KindRules& rules, const WorksheetSettings& settings,
+                     const std::vector<DrawnLine>& lines, UnitIndex target, DecimalMark mark) {
+    std::vector<std::string> subjectLefts;
+    std::vector<std::string> keyLefts;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int number = static_cast<int>(i) + 1;
+        subjectLefts.push_back(SubjectLeftMarkup(rules, settings, number, lines[i]));
+        keyLefts.push_back(AnswerKeyLeftMarkup(rules, settings, number, lines[i], target, mark));
     }
-    return gaps;
+    const int column = std::max(CommonStop(subjectLefts), CommonStop(keyLefts));
+    return {GapsToCommonStop(subjectLefts, column), GapsToCommonStop(keyLefts, column)};
 }
 
 void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const LinePieces& pieces,
                          const DrawnLine& line, UnitIndex target, DecimalMark mark,
                          const SubjectGap& gap) {
     const DrawnQuestion& q = line.question;
-    document += line.leftNumber;
-    document += SpacedSymbol(pieces, q.leftUnit);
-    AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target, mark);
+    if (line.leftWritten) {
+        AppendWrittenAnswer(document, pieces, *line.leftWritten);
+    } else {
+        document += line.leftNumber;
+        document += SpacedSymbol(pieces, q.leftUnit);
+        AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target, mark);
+    }
     document.append(static_cast<std::size_t>(gap.spaces), ' ');
     document += MarkupToRtf(MarkupTabs(gap.tabs));
-    document += line.rightNumber;
-    document += SpacedSymbol(pieces, q.rightUnit);
-    AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target, mark);
+    if (line.rightWritten) {
+        AppendWrittenAnswer(document, pieces, *line.rightWritten);
+    } else {
+        document += line.rightNumber;
+        document += SpacedSymbol(pieces, q.rightUnit);
+        AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target, mark);
+    }
 }
 
 // The widths of a table's digit columns: as wide as a pupil writes, narrower
@@ -270,13 +426,18 @@ void AppendAnswerKeyTables(std::string& document, const KindRules& rules, const 
     const int keyColumnTwips = singleColumnUnits ? 480 : 340;
     constexpr int kBodyHalfPoints = 18;
     const DrawnQuestion& q = line.question;
-    const ConversionTable left =
-        FilledConversionTable(rules.kind, q.leftUnit, line.leftNumber, target, mark);
+    // A measure in two units is tabled as the one-unit measure it comes to.
+    const auto tableOf = [&](const std::optional<WrittenExercise>& written, UnitIndex unit,
+                             const std::string& number) {
+        return written ? FilledConversionTable(rules.kind, written->tableUnit, written->tableNumber,
+                                               target, mark)
+                       : FilledConversionTable(rules.kind, unit, number, target, mark);
+    };
+    const ConversionTable left = tableOf(line.leftWritten, q.leftUnit, line.leftNumber);
     AppendConversionTableRtf(document, left, ColumnTwips(left, keyColumnTwips), true,
                              kBodyHalfPoints);
     document += "\\pard\\keepn\\fs8\\par\\fs18 ";
-    const ConversionTable right =
-        FilledConversionTable(rules.kind, q.rightUnit, line.rightNumber, target, mark);
+    const ConversionTable right = tableOf(line.rightWritten, q.rightUnit, line.rightNumber);
     AppendConversionTableRtf(document, right, ColumnTwips(right, keyColumnTwips), false,
                              kBodyHalfPoints);
     document += "\\pard\\fs8\\par\\fs18";
@@ -318,15 +479,19 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const UnitIndex target = DrawTarget(rules.targets[levelIndex], random);
     sheet.Subject = Heading(rules, sheet.DefaultFileName, settings, target, false);
     sheet.AnswerKey = Heading(rules, sheet.DefaultFileName, settings, target, true);
-    if (settings.ConversionTables) {
+    // Durations have no decimal columns to table.
+    const bool durations = kind == Uconvers::QuantityKind::Duration;
+    const bool tables = settings.ConversionTables && !durations;
+    if (tables) {
         AppendSubjectTable(sheet.Subject, rules);
     }
 
+    const QuestionContext context{rules, rules.questions[levelIndex],           target, level,
+                                  mark,  settings.TwoUnitMeasures && !durations};
     std::vector<DrawnLine> questions;
     questions.reserve(static_cast<std::size_t>(std::max(questionCount, 0)));
     for (int number = 1; number <= questionCount; ++number) {
-        questions.push_back(DrawQuestion(rules, rules.questions[levelIndex], target, number,
-                                         sheet.DrawnExercises, mark, random));
+        questions.push_back(DrawQuestion(context, number, sheet.DrawnExercises, random));
     }
 
     const std::string separator = SeparatorPiece(settings);
@@ -339,9 +504,14 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
                           lineCount * (lineRoom + 4 * static_cast<std::size_t>(lineSpacing)) + 1);
     // A line's two tables take up to some seven kilobytes (volumes at the
     // last level); the pages of the room left unused are never touched.
-    const std::size_t tablesRoom = settings.ConversionTables ? 8192 : 0;
+    const std::size_t tablesRoom = tables ? 8192 : 0;
     sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64 + tablesRoom) + 1);
-    const std::vector<SubjectGap> keyGaps = AnswerKeyGaps(rules, settings, questions, target, mark);
+    // Exercises with blanks of their own put both documents' right exercises
+    // at one measured stop; otherwise the subject's stand at the kind's.
+    const bool writtenExercises = durations || context.twoUnitMeasures;
+    const SheetGaps gaps =
+        writtenExercises ? SharedGaps(rules, settings, questions, target, mark)
+                         : SheetGaps{{}, AnswerKeyGaps(rules, settings, questions, target, mark)};
     std::string lineStart;
     for (int number = 1; number <= questionCount; ++number) {
         const DrawnLine& line = questions[static_cast<std::size_t>(number - 1)];
@@ -351,9 +521,11 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
         // The line start decides alone whether a space must follow the "\par"
         // before it: it always holds the question number.
         AppendAfterParagraphMark(sheet.Subject, lineStart);
-        AppendSubjectLine(
-            sheet.Subject, pieces, line,
-            SubjectLineGap(SubjectLeftMarkup(rules, settings, number, line), rules.subjectTabs));
+        AppendSubjectLine(sheet.Subject, pieces, line,
+                          writtenExercises
+                              ? gaps.subject[static_cast<std::size_t>(number - 1)]
+                              : SubjectLineGap(SubjectLeftMarkup(rules, settings, number, line),
+                                               rules.subjectTabs));
         if (number < questionCount) {
             for (int i = 0; i < lineSpacing; ++i) {
                 sheet.Subject += "\\par";
@@ -361,8 +533,8 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
         }
         AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
         AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target, mark,
-                            keyGaps[static_cast<std::size_t>(number - 1)]);
-        if (settings.ConversionTables) {
+                            gaps.answerKey[static_cast<std::size_t>(number - 1)]);
+        if (tables) {
             sheet.AnswerKey += "\\keepn\\par";
             AppendAnswerKeyTables(sheet.AnswerKey, rules, line, target, mark);
         } else {
