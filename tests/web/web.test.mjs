@@ -398,16 +398,24 @@ describe('web page', () => {
       const [questions, ...rows] = [/°\//, /m²\s+dm²\s+cm²/, /^\s*(\d\s+){2}\d\s*$/].map((p) => text.split('\n').filter((l) => p.test(l)).length);
       assert.deepEqual(rows, [questions, questions], text);
     }
-    // The "Tableau de conversion" box is kept and reaches the core's generation.
-    await page.evaluate(async () => {
-      const core = await (await import('/core.js')).LoadCore();
-      const generate = core._FicheGenerate;
-      core._FicheGenerate = (kind, at, length) => generate(kind, at, length, window.lines =
-        String.fromCharCode(...core.HEAPU8.subarray(at, at + length)).split('\n') + localStorage.getItem('TForm1/ckbTableau_Checked'));
-    });
-    await page.check('#ckbTableau');
-    await page.click('#btnLong');
-    assert.match(await page.evaluate(() => window.lines), /,ckbTableau_Checked=True(,|True$)/);
+    // The "Tableau de conversion" and "Deux unités" boxes are kept and reach
+    // the core's generation, as "Durées" reaches it with its kind.
+    for (const [box, button, kind, twoUnits] of [['ckbTableau', 'btnLong', 0, 'False'],
+      ['ckbDeuxUnites', 'btnDuree', 5, 'True']]) {
+      // Emscripten's export replaces itself at its first call: caught anew each time.
+      await page.evaluate(async () => {
+        const core = await (await import('/core.js')).LoadCore();
+        const generate = core._FicheGenerate;
+        core._FicheGenerate = (kind, at, length) => generate(kind, at, length, window.lines = [kind,
+          ...String.fromCharCode(...core.HEAPU8.subarray(at, at + length)).split('\n')]);
+      });
+      await page.check(`#${box}`);
+      await page.click(`#${button}`);
+      const [sent, ...lines] = await page.evaluate(() => window.lines);
+      assert.equal(sent, kind);
+      assert.ok(lines.includes(`${box}_Checked=True`) && lines.includes(`ckbDeuxUnites_Checked=${twoUnits}`), lines.join(' '));
+      assert.equal(await page.evaluate((id) => localStorage.getItem(`TForm1/${id}_Checked`), box), 'True');
+    }
   });
 
   test('settings are kept in the browser under the settings file\'s keys, read back by its rules', async () => {

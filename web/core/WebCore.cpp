@@ -56,13 +56,13 @@ EMSCRIPTEN_KEEPALIVE void FicheSeed(std::uint32_t seed) {
     PageRandom().Seed(seed);
 }
 
-// Kinds in the order of Uconvers::QuantityKind: 0 lengths to 4 masses. Out of
+// Kinds in the order of Uconvers::QuantityKind: 0 lengths to 5 durations. Out of
 // range kinds give lengths, as no button asks for them. The settings are one
 // Windows-1252 text of `length` bytes, "key=value" lines under the settings
 // table's keys (Ufiche/settings/WorksheetSettingLines.h); a NUL in a text is
 // a character like any other.
 EMSCRIPTEN_KEEPALIVE void FicheGenerate(int kind, const char* settingLines, int length) {
-    const int lastKind = static_cast<int>(Uconvers::QuantityKind::Mass);
+    const int lastKind = static_cast<int>(Uconvers::QuantityKind::Duration);
     const Ufiche::WorksheetSettings settings = Ufiche::ReadWorksheetSettingLines(
         std::string_view(settingLines, length > 0 ? static_cast<std::size_t>(length) : 0),
         Ufiche::Edition::Page);

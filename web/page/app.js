@@ -20,11 +20,11 @@ const TOO_LONG = (setting) =>
 const FROM_OTHER_TAB = 'Les feuilles ont été changées dans un autre onglet de la page : ' +
   'elles sont affichées ici aussi.';
 const NOTHING_TO_PRINT = 'Aucune fiche à imprimer : appuyez d\'abord sur Longueurs, Surfaces, ' +
-  'Volumes, Capacités ou Masses.';
+  'Volumes, Capacités, Masses ou Durées.';
 const NO_COPIES = 'Aucun exemplaire demandé : Sujets et Corrigés sont à 0.';
 // The settings that make a worksheet: changing one turns the light red.
 const GENERATION_SETTINGS = new Set(['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1',
-  'ckbVirgule', 'ckbTableau', 'trbNiveau', 'CheckBox1']);
+  'ckbVirgule', 'ckbTableau', 'ckbDeuxUnites', 'trbNiveau', 'CheckBox1']);
 // The name of files saved before any generation (the desktop proposes ".rtf"
 // alone, which a browser would save as a hidden file or rename).
 const UNNAMED = 'Fiche';
@@ -443,7 +443,7 @@ function Start() {
   for (const id of ['eTitre1', 'eSepar', 'Combo1']) WatchTextLimit($(id), Settings.SETTING_OF_ID.get(id));
   WatchTextLimit($('NouveauTexteSaisie'), Settings.SETTING_OF_ID.get('Combo1List'));
   for (const id of ['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1', 'ckbVirgule',
-    'ckbTableau']) {
+    'ckbTableau', 'ckbDeuxUnites']) {
     $(id).addEventListener('input', SettingChanged);
   }
   for (const id of ['spSujets', 'spCorriges']) $(id).addEventListener('input', SaveSettings);

@@ -37,7 +37,7 @@ export function Seed(module, seed) {
   module._FicheSeed(seed >>> 0);
 }
 
-// kind: 0 lengths .. 4 masses; settings as the page reads them from its
+// kind: 0 lengths .. 5 durations; settings as the page reads them from its
 // controls, under the field names of WORKSHEET_KEYS. Returns { name,
 // subject, answerKey }, bytes.
 export function Generate(module, kind, settings) {
