@@ -15,13 +15,16 @@ int main(int argc, char** argv) {
         std::perror(argv[1]);
         return 1;
     }
-    for (int kind = 0; kind <= static_cast<int>(Uconvers::QuantityKind::Mass); ++kind) {
+    for (int kind = 0; kind <= static_cast<int>(Uconvers::QuantityKind::Duration); ++kind) {
         for (int level = 1; level <= 3; ++level) {
             for (int index = 0; index < testsupport::kCorpusWorksheetsPerCase; ++index) {
                 Ufiche::MersenneRandomSource random(testsupport::CorpusSeed(index, level));
-                const auto sheet =
-                    Ufiche::BuildWorksheet(static_cast<Uconvers::QuantityKind>(kind),
-                                           testsupport::CorpusSettings(index, level), random);
+                // Every seventh sheet with measures in two units, in both marks.
+                Ufiche::WorksheetSettings settings = testsupport::CorpusSettings(index, level);
+                settings.TwoUnitMeasures = index % 7 == 2;
+                settings.DecimalComma = index % 14 == 9;
+                const auto sheet = Ufiche::BuildWorksheet(static_cast<Uconvers::QuantityKind>(kind),
+                                                          settings, random);
                 std::string record =
                     sheet.DefaultFileName + "\n" + sheet.Subject + "\n" + sheet.AnswerKey + "\n";
                 for (const std::string& key : sheet.DrawnExercises) {

@@ -101,7 +101,7 @@ const UnitStep& DrawStep(std::span<const UnitStep> steps, RandomSource& random) 
 WrittenExercise OneStep(RandomSource& random) {
     const UnitStep& step = DrawStep(kSteps, random);
     const bool down = R(random, 2) == 0;
-    const auto count = static_cast<std::uint64_t>(R(random, 12) + 1);
+    const auto count = static_cast<std::uint64_t>(R(random, 20) + 1);
     const Part large{count, step.large};
     const Part small{count * step.factor, step.small};
     const Part& given = down ? large : small;

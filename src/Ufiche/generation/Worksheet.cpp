@@ -257,9 +257,21 @@ std::string SubjectLeftMarkup(const KindRules& rules, const WorksheetSettings& s
     return markup;
 }
 
+// Appends the RTF of a generator's markup. Plain characters pass through
+// the translation unchanged, so a text without a tag is appended as it is.
+void AppendTranslated(std::string& document, const std::string& markup) {
+    if (markup.find('<') == std::string::npos) {
+        document += markup;
+    } else {
+        document += MarkupToRtf(markup);
+    }
+}
+
 // A written exercise of the subject, up to its blanks.
-std::string WrittenSubjectRtf(const WrittenExercise& exercise) {
-    return MarkupToRtf(exercise.given + " =" + exercise.blanks);
+void AppendWrittenSubject(std::string& document, const WrittenExercise& exercise) {
+    AppendTranslated(document, exercise.given);
+    document += " =";
+    AppendTranslated(document, exercise.blanks);
 }
 
 // In the subject each exercise ends in an equals sign for the pupil; the
@@ -269,7 +281,7 @@ void AppendSubjectLine(std::string& document, const LinePieces& pieces, const Dr
                        const SubjectGap& gap) {
     const DrawnQuestion& q = line.question;
     if (line.leftWritten) {
-        document += WrittenSubjectRtf(*line.leftWritten);
+        AppendWrittenSubject(document, *line.leftWritten);
     } else {
         document += line.leftNumber;
         document += SpacedSymbol(pieces, q.leftUnit);
@@ -280,7 +292,7 @@ void AppendSubjectLine(std::string& document, const LinePieces& pieces, const Dr
                     ? pieces.subjectTabRuns[static_cast<std::size_t>(gap.tabs)]
                     : MarkupToRtf(MarkupTabs(gap.tabs));
     if (line.rightWritten) {
-        document += WrittenSubjectRtf(*line.rightWritten);
+        AppendWrittenSubject(document, *line.rightWritten);
     } else {
         document += line.rightNumber;
         document += SpacedSymbol(pieces, q.rightUnit);
@@ -302,9 +314,9 @@ void AppendAnswer(std::string& document, const KindRules& rules, const LinePiece
 // highlighted.
 void AppendWrittenAnswer(std::string& document, const LinePieces& pieces,
                          const WrittenExercise& exercise) {
-    document += MarkupToRtf(exercise.given);
+    AppendTranslated(document, exercise.given);
     document += pieces.answerStart;
-    document += MarkupToRtf(exercise.answer);
+    AppendTranslated(document, exercise.answer);
     document += pieces.answerEnd;
 }
 
@@ -330,25 +342,30 @@ std::string AnswerKeyLeftMarkup(const KindRules& rules, const WorksheetSettings&
 // passes.
 constexpr int kFarStop = 100;
 
-// The first tab stop that every one of the left exercises ends clearly before.
-int CommonStop(const std::vector<std::string>& lefts) {
-    int fewestTabs = kFarStop;
+std::vector<SubjectGap> FarGaps(const std::vector<std::string>& lefts) {
+    std::vector<SubjectGap> gaps;
+    gaps.reserve(lefts.size());
     for (const std::string& left : lefts) {
-        fewestTabs = std::min(fewestTabs, SubjectLineGap(left, kFarStop).tabs);
+        gaps.push_back(SubjectLineGap(left, kFarStop));
+    }
+    return gaps;
+}
+
+// The first tab stop that every one of the lines ends clearly before.
+int CommonStop(const std::vector<SubjectGap>& farGaps) {
+    int fewestTabs = kFarStop;
+    for (const SubjectGap& gap : farGaps) {
+        fewestTabs = std::min(fewestTabs, gap.tabs);
     }
     return kFarStop - fewestTabs + 1;
 }
 
-// The gaps that put every right exercise at `column`, or at the lines'
-// common stop when `column` is 0.
-std::vector<SubjectGap> GapsToCommonStop(const std::vector<std::string>& lefts, int column) {
-    const int stop = column > 0 ? column : CommonStop(lefts);
-    std::vector<SubjectGap> gaps;
-    gaps.reserve(lefts.size());
-    for (const std::string& left : lefts) {
-        gaps.push_back(SubjectLineGap(left, stop));
+// The far gaps turned into the gaps to `stop`: one tab at least.
+std::vector<SubjectGap> GapsToStop(std::vector<SubjectGap> farGaps, int stop) {
+    for (SubjectGap& gap : farGaps) {
+        gap.tabs = std::max(1, stop - (kFarStop - gap.tabs));
     }
-    return gaps;
+    return farGaps;
 }
 
 // The right exercise of the answer key stands at the same tab stop on every
@@ -363,7 +380,9 @@ std::vector<SubjectGap> AnswerKeyGaps(const KindRules& rules, const WorksheetSet
         lefts.push_back(
             AnswerKeyLeftMarkup(rules, settings, static_cast<int>(i) + 1, lines[i], target, mark));
     }
-    return GapsToCommonStop(lefts, 0);
+    std::vector<SubjectGap> gaps = FarGaps(lefts);
+    const int stop = CommonStop(gaps);
+    return GapsToStop(std::move(gaps), stop);
 }
 
 // With exercises written with units of their own, the subject's right
@@ -383,8 +402,10 @@ SheetGaps SharedGaps(const KindRules& rules, const WorksheetSettings& settings,
         subjectLefts.push_back(SubjectLeftMarkup(rules, settings, number, lines[i]));
         keyLefts.push_back(AnswerKeyLeftMarkup(rules, settings, number, lines[i], target, mark));
     }
-    const int column = std::max(CommonStop(subjectLefts), CommonStop(keyLefts));
-    return {GapsToCommonStop(subjectLefts, column), GapsToCommonStop(keyLefts, column)};
+    std::vector<SubjectGap> subjectGaps = FarGaps(subjectLefts);
+    std::vector<SubjectGap> keyGaps = FarGaps(keyLefts);
+    const int stop = std::max(CommonStop(subjectGaps), CommonStop(keyGaps));
+    return {GapsToStop(std::move(subjectGaps), stop), GapsToStop(std::move(keyGaps), stop)};
 }
 
 void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const LinePieces& pieces,
@@ -499,7 +520,9 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     // Room for the lines, so that the documents grow without copies.
     constexpr std::size_t kLineRoom = 160;
     const auto lineCount = static_cast<std::size_t>(std::max(questionCount, 0));
-    const std::size_t lineRoom = kLineRoom + separator.size();
+    const bool writtenExercises = durations || context.twoUnitMeasures;
+    // Blanks and measures in several units make lines about twice as long.
+    const std::size_t lineRoom = kLineRoom * (writtenExercises ? 2 : 1) + separator.size();
     sheet.Subject.reserve(sheet.Subject.size() +
                           lineCount * (lineRoom + 4 * static_cast<std::size_t>(lineSpacing)) + 1);
     // A line's two tables take up to some seven kilobytes (volumes at the
@@ -508,7 +531,6 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     sheet.AnswerKey.reserve(sheet.AnswerKey.size() + lineCount * (lineRoom + 64 + tablesRoom) + 1);
     // Exercises with blanks of their own put both documents' right exercises
     // at one measured stop; otherwise the subject's stand at the kind's.
-    const bool writtenExercises = durations || context.twoUnitMeasures;
     const SheetGaps gaps =
         writtenExercises ? SharedGaps(rules, settings, questions, target, mark)
                          : SheetGaps{{}, AnswerKeyGaps(rules, settings, questions, target, mark)};
