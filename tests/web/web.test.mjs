@@ -398,24 +398,18 @@ describe('web page', () => {
       const [questions, ...rows] = [/°\//, /m²\s+dm²\s+cm²/, /^\s*(\d\s+){2}\d\s*$/].map((p) => text.split('\n').filter((l) => p.test(l)).length);
       assert.deepEqual(rows, [questions, questions], text);
     }
-    // The "Tableau de conversion" and "Deux unités" boxes are kept and reach
-    // the core's generation, as "Durées" reaches it with its kind.
-    for (const [box, button, kind, twoUnits] of [['ckbTableau', 'btnLong', 0, 'False'],
-      ['ckbDeuxUnites', 'btnDuree', 5, 'True']]) {
-      // Emscripten's export replaces itself at its first call: caught anew each time.
-      await page.evaluate(async () => {
-        const core = await (await import('/core.js')).LoadCore();
-        const generate = core._FicheGenerate;
-        core._FicheGenerate = (kind, at, length) => generate(kind, at, length, window.lines = [kind,
-          ...String.fromCharCode(...core.HEAPU8.subarray(at, at + length)).split('\n')]);
-      });
-      await page.check(`#${box}`);
-      await page.click(`#${button}`);
-      const [sent, ...lines] = await page.evaluate(() => window.lines);
-      assert.equal(sent, kind);
-      assert.ok(lines.includes(`${box}_Checked=True`) && lines.includes(`ckbDeuxUnites_Checked=${twoUnits}`), lines.join(' '));
-      assert.equal(await page.evaluate((id) => localStorage.getItem(`TForm1/${id}_Checked`), box), 'True');
-    }
+    // The "Tableau de conversion" and "Deux unités" boxes are kept and reach the core, as "Durées" does.
+    await page.evaluate(async () => {
+      const core = await (await import('/core.js')).LoadCore();
+      const generate = core._FicheGenerate;
+      core._FicheGenerate = (kind, at, length) => generate(kind, at, length, window.lines =
+        [...String.fromCharCode(...core.HEAPU8.subarray(at, at + length)).split('\n'), ...['ckbTableau', 'ckbDeuxUnites'].map((id) => localStorage.getItem(`TForm1/${id}_Checked`))].join());
+    });
+    await page.check('#ckbTableau');
+    await page.check('#ckbDeuxUnites');
+    await page.click('#btnDuree');
+    assert.match(await page.evaluate(() => window.lines), /,ckbTableau_Checked=True,(.*,)?ckbDeuxUnites_Checked=True,(.*,)?True,True$/);
+    assert.match(await page.textContent('#RxE1'), /^Duree_N/);
   });
 
   test('settings are kept in the browser under the settings file\'s keys, read back by its rules', async () => {
