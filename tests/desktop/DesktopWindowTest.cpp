@@ -23,9 +23,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include "Desktop.h"
 #include "ExactDecimal.h"
+#include "ExactMeasure.h"
 #include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/TForm1.h"
 #include "platform/errors/ErrorReport.h"
@@ -139,6 +141,83 @@ TEST_F(DesktopWindowTest, MassesWorksheetsOfEveryLevelHaveEveryAnswerRight) {
         }
         EXPECT_GT(answers, 40) << "level " << level;
         EXPECT_EQ(answers, answerKey.count(" = ")) << "an answer the pattern missed";
+    }
+}
+
+// The measure a pane shows, "2 h 15 min", "6,65 m2": numbers with group
+// blanks and the comma, each followed by its unit's symbol.
+std::vector<testsupport::MeasurePart> ShownMeasure(Uconvers::QuantityKind kind,
+                                                   const QString& text) {
+    std::vector<testsupport::MeasurePart> parts;
+    std::string number;
+    for (const QString& word : text.split(QRegularExpression("[ \u00a0]+"), Qt::SkipEmptyParts)) {
+        if (word.contains(QRegularExpression("^[0-9,]+$"))) {
+            number += word.toStdString();
+            continue;
+        }
+        int unit = -1;
+        for (int u = 0; u < Uconvers::UnitCount(kind); ++u) {
+            const QString symbol =
+                QString::fromLatin1(Uconvers::UnitSymbol(kind, u)).remove("<sup>").remove("</sup>");
+            if (word == symbol ||
+                (kind == Uconvers::QuantityKind::Duration && u >= 5 && word == symbol + "s")) {
+                unit = u;
+            }
+        }
+        EXPECT_GE(unit, 0) << "unknown unit in " << text.toStdString();
+        parts.push_back({number, unit});
+        number.clear();
+    }
+    return parts;
+}
+
+TEST_F(DesktopWindowTest, DurationsAndMeasuresInTwoUnitsHaveEveryAnswerRight) {
+    // Every exercise of the answer-key pane, read back as the teacher sees
+    // it: its answer is its measure exactly, in other units.
+    Control<QCheckBox>("ckbVirgule").setChecked(true);
+    Control<QCheckBox>("ckbDeuxUnites").setChecked(true);
+    Control<QSpinBox>("spMaxLigne").setValue(40);
+    const std::pair<const char*, Uconvers::QuantityKind> buttons[] = {
+        {"btnDuree", Uconvers::QuantityKind::Duration}, {"btnLong", Uconvers::QuantityKind::Length},
+        {"btnSurf", Uconvers::QuantityKind::Area},      {"btnVol", Uconvers::QuantityKind::Volume},
+        {"btnCapa", Uconvers::QuantityKind::Capacity},  {"btnMasse", Uconvers::QuantityKind::Mass}};
+    for (const auto& [button, kind] : buttons) {
+        for (int level = 1; level <= 3; ++level) {
+            Control<QSlider>("trbNiveau").setValue(level);
+            Control<QPushButton>(button).click();
+            const QString answerKey = m_form->AnswerKeyPane().toPlainText();
+            int exercises = 0;
+            int written = 0;
+            for (const QString& line : answerKey.split('\n')) {
+                const auto start = line.indexOf(QString::fromUtf8("°/"));
+                for (const QString& exercise :
+                     line.mid(start + 2).split('\t', Qt::SkipEmptyParts)) {
+                    if (start < 0 || exercise.trimmed().isEmpty()) {
+                        continue;
+                    }
+                    const QStringList sides = exercise.split(" = ");
+                    ASSERT_EQ(sides.size(), 2) << exercise.toStdString();
+                    const auto given = ShownMeasure(kind, sides[0]);
+                    const auto answer = ShownMeasure(kind, sides[1]);
+                    ++exercises;
+                    written += given.size() > 1 || answer.size() > 1 ? 1 : 0;
+                    EXPECT_TRUE(exact::SameQuantity(kind, given, answer)) << exercise.toStdString();
+                    const auto units = [](const auto& parts) {
+                        std::set<int> set;
+                        for (const auto& part : parts) {
+                            set.insert(part.unit);
+                        }
+                        return set;
+                    };
+                    EXPECT_NE(units(given), units(answer)) << exercise.toStdString();
+                }
+            }
+            EXPECT_EQ(exercises, 80) << button << " level " << level;
+            EXPECT_EQ(exercises, answerKey.count(" = ")) << "an answer the reading missed";
+            // Durations convert one unit into one at level 1.
+            EXPECT_GT(written, kind == Uconvers::QuantityKind::Duration && level == 1 ? -1 : 8)
+                << button << " level " << level;
+        }
     }
 }
 
