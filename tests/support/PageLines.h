@@ -29,7 +29,13 @@ struct PaperLine {
 };
 
 // Each line that starts with "n°/", with the text on the same foot or raised
-// by at most `raise` (superscripts), in the order of the pages.
-std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double raise);
+// by at most `raise` (superscripts), in the order of the pages. A subject's
+// exercise may ask for units of its own, a dotted blank and a unit each: its
+// right exercise starts at the first number after the first "=". A key's left
+// answer may have several parts: `leftAnswers[n]` holds the text that question
+// n's left answer shows on its foot, blanks left out ("97min30s"); where
+// there is none, the answer is a number and one unit.
+std::vector<PaperLine> QuestionLines(std::vector<PlacedText> pieces, double raise,
+                                     const std::vector<QString>& leftAnswers = {});
 
 }  // namespace testsupport

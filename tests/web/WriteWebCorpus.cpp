@@ -3,7 +3,8 @@
 // few seeds of the property corpus, with titles that hold accented letters,
 // tags, braces and backslashes, so that the page's conversion to
 // Windows-1252 and the texts' escapes are crossed too.
-// Each record: a line "kind level comma seed questions spacing separator",
+// Each record: a line "kind level comma seed questions spacing separator
+// tables twoUnits",
 // then the base name, the subject and the answer key, one a line. Every
 // document is first read back with the worksheet reader, so that the corpus
 // holds whole worksheets of the asked length.
@@ -63,6 +64,7 @@ std::string WriteRecord(int kind, int level, bool comma, int index,
     settings.InstructionText = kInstructionText;
     settings.SeparatorLine = kSeparatorLine;
     settings.DecimalComma = comma;
+    settings.TwoUnitMeasures = index % 4 == 3;
     const auto quantity = static_cast<Uconvers::QuantityKind>(kind);
     Ufiche::PortableRandomSource random(seed);
     const auto sheet = Ufiche::BuildWorksheet(quantity, settings, random);
@@ -76,9 +78,10 @@ std::string WriteRecord(int kind, int level, bool comma, int index,
     documents.push_back(sheet.Subject);
     documents.push_back(sheet.AnswerKey);
     char header[96];
-    std::snprintf(header, sizeof header, "%d %d %d %u %d %d %d %d\n", kind, level, comma ? 1 : 0,
+    std::snprintf(header, sizeof header, "%d %d %d %u %d %d %d %d %d\n", kind, level, comma ? 1 : 0,
                   seed, settings.QuestionCount, settings.LineSpacing,
-                  settings.SeparatorShown ? 1 : 0, settings.ConversionTables ? 1 : 0);
+                  settings.SeparatorShown ? 1 : 0, settings.ConversionTables ? 1 : 0,
+                  settings.TwoUnitMeasures ? 1 : 0);
     return header + sheet.DefaultFileName + "\n" + sheet.Subject + "\n" + sheet.AnswerKey + "\n";
 }
 
@@ -92,7 +95,7 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> documents;
     try {
-        for (int kind = 0; kind <= static_cast<int>(Uconvers::QuantityKind::Mass); ++kind) {
+        for (int kind = 0; kind <= static_cast<int>(Uconvers::QuantityKind::Duration); ++kind) {
             for (int level = 1; level <= 3; ++level) {
                 for (const bool comma : {false, true}) {
                     for (int index = 0; index < kWorksheetsPerCase; ++index) {

@@ -17,6 +17,8 @@ try {
   await page.fill('#spMaxLigne', '40');
   // FICHE_BENCH_TABLES=1: the documents with their conversion tables.
   if (process.env.FICHE_BENCH_TABLES === '1') await page.check('#ckbTableau');
+  // FICHE_BENCH_TWO_UNITS=1: with measures in two units.
+  if (process.env.FICHE_BENCH_TWO_UNITS === '1') await page.check('#ckbDeuxUnites');
   await page.evaluate(() => {
     let press = null;
     document.addEventListener('click', (event) => {

@@ -31,11 +31,11 @@ function ReadCorpus() {
   const lines = readFileSync(CORPUS, 'latin1').split('\n');
   const records = [];
   for (let i = 0; i + 3 < lines.length; i += 4) {
-    const [kind, level, comma, seed, questions, spacing, separator, tables] =
+    const [kind, level, comma, seed, questions, spacing, separator, tables, twoUnits] =
       lines[i].split(' ').map(Number);
     records.push({ kind, seed, settings: { Level: level, QuestionCount: questions,
       LineSpacing: spacing, SeparatorShown: separator === 1, DecimalComma: comma === 1,
-      ConversionTables: tables === 1, ...CORPUS_TEXTS }, text: lines.slice(i, i + 4).join('\n') + '\n' });
+      ConversionTables: tables === 1, TwoUnitMeasures: twoUnits === 1, ...CORPUS_TEXTS }, text: lines.slice(i, i + 4).join('\n') + '\n' });
   }
   return records;
 }
@@ -63,6 +63,7 @@ async function Prepare(page, settings, seed) {
     set('eSepar', s.SeparatorLine);
     set('ckbVirgule', s.DecimalComma);
     set('ckbTableau', Boolean(s.ConversionTables));
+    set('ckbDeuxUnites', Boolean(s.TwoUnitMeasures));
     await (await import('/app.js')).SeedPage(seedValue);
   }, [settings, seed]);
 }
@@ -118,7 +119,7 @@ describe('web page', () => {
 
   test('the WebAssembly core writes the native corpus byte for byte (every kind, level, mark)', async () => {
     const records = ReadCorpus();
-    assert.equal(records.length, 5 * 3 * 2 * 12);
+    assert.equal(records.length, 6 * 3 * 2 * 12);
     const page = await browser.NewPage();
     const written = await page.evaluate(async (cases) => {
       const { LoadCore, Seed, Generate } = await import('/core.js');
@@ -137,7 +138,7 @@ describe('web page', () => {
         const sheet = Generate(core, kind, settings);
         const header = [kind, settings.Level, settings.DecimalComma ? 1 : 0, seed,
           settings.QuestionCount, settings.LineSpacing, settings.SeparatorShown ? 1 : 0,
-          settings.ConversionTables ? 1 : 0];
+          settings.ConversionTables ? 1 : 0, settings.TwoUnitMeasures ? 1 : 0];
         all += `${header.join(' ')}\n${latin1(sheet.name)}\n${latin1(sheet.subject)}\n` +
           `${latin1(sheet.answerKey)}\n`;
       }

@@ -7,7 +7,9 @@
 // tables: no table parts from its question line's page, the preview puts each
 // line on the page the print does and draws the tables' borders, and
 // LibreOffice reads the tables back with the exact conversions. The sheets
-// for the wider edges are written with the decimal comma.
+// for the wider edges are written with the decimal comma. Durations, and a
+// fourth seed of the decimal kinds with measures in two units, have blanks
+// and answers in several units of their own.
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
@@ -44,8 +46,9 @@ using testsupport::PlacedText;
 using Uconvers::QuantityKind;
 
 constexpr int kQuestions = 40;
-constexpr int kSeeds = 3;
+constexpr int kSeeds = 4;
 constexpr int kTablesSeed = 2;
+constexpr int kTwoUnitsSeed = 3;
 constexpr double kRaisePoints = 6;  // how far a superscript stands above its line, at most
 
 // Each line whole; every right exercise (in a key, after the left answer)
@@ -57,6 +60,7 @@ void ExpectWholeLines(const std::vector<PaperLine>& lines, double column, bool k
     for (const PaperLine& line : lines) {
         ++seen[static_cast<std::size_t>(std::clamp(line.question, 0, kQuestions))];
         EXPECT_EQ(line.equalSigns, 2) << where << ", question " << line.question;
+        EXPECT_GT(key ? line.keyRightX : line.rightX, 0) << where << ", " << line.question;
         EXPECT_NEAR(key ? line.keyRightX : line.rightX,
                     key ? lines.front().keyRightX : lines.front().rightX, column)
             << where << ", " << line.question;
@@ -144,11 +148,9 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
     const struct {
         QuantityKind kind;
         const char* name;
-    } kinds[] = {{QuantityKind::Length, "Long"},
-                 {QuantityKind::Area, "Surf"},
-                 {QuantityKind::Volume, "Vol"},
-                 {QuantityKind::Capacity, "Capa"},
-                 {QuantityKind::Mass, "Mass"}};
+    } kinds[] = {{QuantityKind::Length, "Long"}, {QuantityKind::Area, "Surf"},
+                 {QuantityKind::Volume, "Vol"},  {QuantityKind::Capacity, "Capa"},
+                 {QuantityKind::Mass, "Mass"},   {QuantityKind::Duration, "Duree"}};
     struct Saved {
         QString file;
         QRectF printable;  // in points
@@ -156,12 +158,17 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
         std::optional<QuantityKind> tables;  // in a key with tables, its kind
         testsupport::ReadDocument read;      // that key's questions
         char mark;                           // and decimal mark
+        std::vector<QString> answers;        // in a key, each left answer
     };
     std::vector<Saved> saved;
     for (const auto& k : kinds) {
         for (int level = 1; level <= 3; ++level) {
             for (const double edge : {0.0, 4.2, 6.0, 10.0}) {
                 for (int seed = 0; seed < kSeeds; ++seed) {
+                    const bool durations = k.kind == QuantityKind::Duration;
+                    if (durations && seed == kTwoUnitsSeed) {
+                        continue;
+                    }
                     const QString name = folder.filePath(
                         QString("%1_N%2_%3mm_%4").arg(k.name).arg(level).arg(edge).arg(seed));
                     const std::string where = QFileInfo(name).fileName().toStdString();
@@ -177,6 +184,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                                                        (seed + level) % 2 == 0,
                                                        std::string(60, '-')};
                     settings.ConversionTables = seed == kTablesSeed;
+                    settings.TwoUnitMeasures = seed == kTwoUnitsSeed;
                     settings.DecimalComma = edge > 5.0;
                     const auto sheet = Ufiche::BuildWorksheet(k.kind, settings, random);
                     QPrinter printer(QPrinter::HighResolution);
@@ -188,14 +196,30 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                     for (const bool subject : {true, false}) {
                         const QString file = subject ? name : name + "_Cor";
                         const std::string what = where + (subject ? "" : "_Cor");
-                        const bool tables = settings.ConversionTables && !subject;
+                        const bool tables = settings.ConversionTables && !subject && !durations;
+                        const auto read = testsupport::ReadWorksheet(
+                            subject ? sheet.Subject : sheet.AnswerKey, k.kind, settings, !subject);
+                        // Each left answer as it stands on its line, in a key
+                        // with measures of several parts.
+                        std::vector<QString> answers(kQuestions + 1);
+                        for (std::size_t q = 0; !subject && q < read.questions.size(); ++q) {
+                            for (const auto& part : read.questions[q].left.answered) {
+                                answers[q + 1] +=
+                                    QString::fromLatin1(
+                                        QByteArray::fromStdString(
+                                            part.number +
+                                            testsupport::SymbolOf(k.kind, part.unit).letters +
+                                            (part.plural ? "s" : "")))
+                                        .remove(' ');
+                            }
+                        }
                         const auto kind = tables ? std::optional(k.kind) : std::nullopt;
                         platform::TRxRichEdit pane;
                         Ufiche::LoadRtfIntoPane(pane, subject ? sheet.Subject : sheet.AnswerKey);
                         printer.setOutputFileName(file + ".pdf");
                         pane.PrintAsJob(printer, "Sujet");
                         const auto words = PdfWords(file + ".pdf");
-                        const auto lines = QuestionLines(words, kRaisePoints);
+                        const auto lines = QuestionLines(words, kRaisePoints, answers);
                         ExpectWholeLines(lines, 0.5, !subject, true, what + " printed");
                         ExpectWordsPlaced(words, lines, printable.left(), printable.right(),
                                           kRaisePoints, what + " printed", kind);
@@ -205,7 +229,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                         const double dots = printer.resolution() / 72.0;
                         std::vector<int> blackBoxes;
                         const auto runs = PageFileRuns(file + "_page", blackBoxes);
-                        const auto shown = QuestionLines(runs, kRaisePoints * dots);
+                        const auto shown = QuestionLines(runs, kRaisePoints * dots, answers);
                         const auto lastPrinted = std::max_element(
                             lines.begin(), lines.end(),
                             [](const PaperLine& a, const PaperLine& b) { return a.page < b.page; });
@@ -237,10 +261,8 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
                         pane.SetStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
                         pane.SaveToFile(file + ".rtf", Ufiche::SavedPage(printer.pageLayout()));
                         saved.push_back({file + ".rtf", printable, !subject, kind,
-                                         tables ? testsupport::ReadWorksheet(sheet.AnswerKey,
-                                                                             k.kind, settings, true)
-                                                : testsupport::ReadDocument{},
-                                         settings.DecimalComma ? ',' : '.'});
+                                         tables ? read : testsupport::ReadDocument{},
+                                         settings.DecimalComma ? ',' : '.', answers});
                     }
                 }
             }
@@ -275,7 +297,7 @@ TEST(PaperLayout, EveryQuestionLineIsWholeAndEverySheetInOneColumnOnA4) {
         const std::string where = base.toStdString() + " in LibreOffice";
         ASSERT_TRUE(QFile::exists(pdf)) << where;
         const auto words = PdfWords(pdf);
-        const auto lines = QuestionLines(words, kRaisePoints);
+        const auto lines = QuestionLines(words, kRaisePoints, file.answers);
         ExpectWholeLines(lines, 0.5, file.key, true, where);
         ExpectWordsPlaced(words, lines, file.printable.left(), file.printable.right(), kRaisePoints,
                           where, file.tables);
