@@ -20,7 +20,7 @@ using testsupport::ReadDocument;
 using testsupport::ReadExercise;
 using Uconvers::QuantityKind;
 
-constexpr int kSheetsPerCase = 300;
+constexpr int kSheetsPerCase = testsupport::kCorpusWorksheetsPerCase;
 
 std::set<int> UnitsOf(const std::vector<MeasurePart>& parts) {
     std::set<int> units;
