@@ -23,7 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 
 #include "Desktop.h"
 #include "ExactDecimal.h"
@@ -202,14 +201,8 @@ TEST_F(DesktopWindowTest, DurationsAndMeasuresInTwoUnitsHaveEveryAnswerRight) {
                     ++exercises;
                     written += given.size() > 1 || answer.size() > 1 ? 1 : 0;
                     EXPECT_TRUE(exact::SameQuantity(kind, given, answer)) << exercise.toStdString();
-                    const auto units = [](const auto& parts) {
-                        std::set<int> set;
-                        for (const auto& part : parts) {
-                            set.insert(part.unit);
-                        }
-                        return set;
-                    };
-                    EXPECT_NE(units(given), units(answer)) << exercise.toStdString();
+                    EXPECT_NE(exact::UnitsOf(given), exact::UnitsOf(answer))
+                        << exercise.toStdString();
                 }
             }
             EXPECT_EQ(exercises, 80) << button << " level " << level;

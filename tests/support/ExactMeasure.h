@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,15 @@ inline bool SameQuantity(Uconvers::QuantityKind kind,
         return sum;
     };
     return total(a) == total(b) && (kind != Uconvers::QuantityKind::Duration || !(years && others));
+}
+
+// The units a measure is written with.
+inline std::set<int> UnitsOf(const std::vector<testsupport::MeasurePart>& parts) {
+    std::set<int> units;
+    for (const auto& part : parts) {
+        units.insert(part.unit);
+    }
+    return units;
 }
 
 }  // namespace exact

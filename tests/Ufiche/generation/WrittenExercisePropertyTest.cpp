@@ -22,14 +22,6 @@ using Uconvers::QuantityKind;
 
 constexpr int kSheetsPerCase = testsupport::kCorpusWorksheetsPerCase;
 
-std::set<int> UnitsOf(const std::vector<MeasurePart>& parts) {
-    std::set<int> units;
-    for (const MeasurePart& part : parts) {
-        units.insert(part.unit);
-    }
-    return units;
-}
-
 std::string Text(const std::vector<MeasurePart>& parts) {
     std::string text;
     for (const MeasurePart& part : parts) {
@@ -113,7 +105,7 @@ TEST_P(WrittenExerciseProperty, EveryAnswerIsTheGivenMeasureInTheUnitsAsked) {
                         part.number.find(settings.DecimalComma ? ',' : '.') != std::string::npos;
                 }
                 ASSERT_EQ(answered, asked) << Text(given);
-                ASSERT_NE(UnitsOf(given), UnitsOf(answer)) << Text(given);
+                ASSERT_NE(exact::UnitsOf(given), exact::UnitsOf(answer)) << Text(given);
                 ASSERT_TRUE(exact::SameQuantity(kind, given, answer))
                     << Text(given) << "= " << Text(answer);
             }
