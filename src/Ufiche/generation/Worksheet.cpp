@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "Uconvers/Extended.h"
@@ -301,13 +302,87 @@ void AppendSubjectLine(std::string& document, const LinePieces& pieces, const Dr
     document += " \\par";
 }
 
-// "= answer" with the answer highlighted, converted into the target unit.
-void AppendAnswer(std::string& document, const KindRules& rules, const LinePieces& pieces,
-                  extended value, UnitIndex unit, UnitIndex target, DecimalMark mark) {
+// "= answer" with the answer highlighted, the measure converted into the
+// target unit (its number text with the point).
+void AppendAnswer(std::string& document, const LinePieces& pieces, const std::string& converted,
+                  UnitIndex target, DecimalMark mark) {
     document += pieces.answerStart;
-    document += WithDecimalMark(FormatConverted(rules.kind, unit, target, value), mark);
+    document += WithDecimalMark(converted, mark);
     document += SpacedSymbol(pieces, target);
     document += pieces.answerEnd;
+}
+
+// A number text as a quiz reads it, appended: the point, no group blanks.
+void AppendUngrouped(std::string& lines, std::string_view text) {
+    for (const char c : text) {
+        if (c == ',') {
+            lines += '.';
+        } else if (c != ' ') {
+            lines += c;
+        }
+    }
+}
+
+// A one-unit exercise's line of the exercise lines.
+void AppendOneUnitExercise(std::string& lines, const KindRules& rules, const std::string& number,
+                           UnitIndex unit, const std::string& converted,
+                           const std::string& targetSymbol) {
+    lines += number;
+    lines += ' ';
+    lines += Uconvers::UnitSymbol(rules.kind, unit);
+    lines += " =\t";
+    AppendUngrouped(lines, converted);
+    lines += '\t';
+    lines += targetSymbol;
+    lines += '\n';
+}
+
+bool StartsNumber(std::string_view word) {
+    return !word.empty() && std::isdigit(static_cast<unsigned char>(word[0]));
+}
+
+// The first word of `text`, taken off it.
+std::string_view TakeWord(std::string_view& text) {
+    const std::size_t end = std::min(text.find(' '), text.size());
+    const std::string_view word = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    return word;
+}
+
+// A written exercise's line of the exercise lines. Its answer's numbers are
+// the runs of words that start with a digit, as no unit symbol does; each is
+// written before the unit that follows its blank, or before the heading's
+// unit when the exercise has no blanks of its own.
+void AppendWrittenExercise(std::string& lines, const WrittenExercise& written,
+                           const std::string& targetSymbol) {
+    lines += written.given;
+    lines += " =";
+    std::string_view answer = written.answer;
+    std::string_view blanks = written.blanks;
+    bool inNumber = false;
+    while (!answer.empty()) {
+        const std::string_view word = TakeWord(answer);
+        if (StartsNumber(word)) {
+            if (!inNumber) {
+                lines += '\t';
+            }
+            AppendUngrouped(lines, word);
+            inNumber = true;
+            continue;
+        }
+        if (inNumber) {
+            lines += '\t';
+            if (blanks.empty()) {
+                lines += targetSymbol;
+            } else {
+                blanks.remove_prefix(std::min(blanks.find(kAnswerBlank), blanks.size()));
+                TakeWord(blanks);
+                lines += TakeWord(blanks);
+            }
+        }
+        inNumber = false;
+    }
+    lines += '\n';
 }
 
 // A written exercise of the answer key: the exercise, "=" and its answer
@@ -408,26 +483,29 @@ SheetGaps SharedGaps(const KindRules& rules, const WorksheetSettings& settings,
     return {GapsToStop(std::move(subjectGaps), stop), GapsToStop(std::move(keyGaps), stop)};
 }
 
+// Writes the answer key's line, and its two exercises' lines to `exerciseLines`.
 void AppendAnswerKeyLine(std::string& document, const KindRules& rules, const LinePieces& pieces,
                          const DrawnLine& line, UnitIndex target, DecimalMark mark,
-                         const SubjectGap& gap) {
+                         const SubjectGap& gap, std::string& exerciseLines,
+                         const std::string& targetSymbol) {
     const DrawnQuestion& q = line.question;
-    if (line.leftWritten) {
-        AppendWrittenAnswer(document, pieces, *line.leftWritten);
-    } else {
-        document += line.leftNumber;
-        document += SpacedSymbol(pieces, q.leftUnit);
-        AppendAnswer(document, rules, pieces, q.leftValue, q.leftUnit, target, mark);
-    }
+    const auto appendSide = [&](const std::optional<WrittenExercise>& written,
+                                const std::string& number, UnitIndex unit, extended value) {
+        if (written) {
+            AppendWrittenAnswer(document, pieces, *written);
+            AppendWrittenExercise(exerciseLines, *written, targetSymbol);
+            return;
+        }
+        const std::string converted = FormatConverted(rules.kind, unit, target, value);
+        document += number;
+        document += SpacedSymbol(pieces, unit);
+        AppendAnswer(document, pieces, converted, target, mark);
+        AppendOneUnitExercise(exerciseLines, rules, number, unit, converted, targetSymbol);
+    };
+    appendSide(line.leftWritten, line.leftNumber, q.leftUnit, q.leftValue);
     document.append(static_cast<std::size_t>(gap.spaces), ' ');
     document += MarkupToRtf(MarkupTabs(gap.tabs));
-    if (line.rightWritten) {
-        AppendWrittenAnswer(document, pieces, *line.rightWritten);
-    } else {
-        document += line.rightNumber;
-        document += SpacedSymbol(pieces, q.rightUnit);
-        AppendAnswer(document, rules, pieces, q.rightValue, q.rightUnit, target, mark);
-    }
+    appendSide(line.rightWritten, line.rightNumber, q.rightUnit, q.rightValue);
 }
 
 // The widths of a table's digit columns: as wide as a pupil writes, narrower
@@ -491,6 +569,8 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const DecimalMark mark = settings.DecimalComma ? DecimalMark::Comma : DecimalMark::Point;
 
     GeneratedWorksheet sheet;
+    sheet.Kind = kind;
+    sheet.Level = level;
     const int firstNumber = R(random, 100);
     const int secondNumber = R(random, 100);
     sheet.DefaultFileName = std::string(rules.fileNamePiece) + std::to_string(level) + "_" +
@@ -534,6 +614,9 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     const SheetGaps gaps =
         writtenExercises ? SharedGaps(rules, settings, questions, target, mark)
                          : SheetGaps{{}, AnswerKeyGaps(rules, settings, questions, target, mark)};
+    // An exercise's line takes some thirty bytes, a written one some sixty.
+    sheet.ExerciseLines.reserve(lineCount * 2 * (writtenExercises ? 80 : 40));
+    const std::string targetSymbol = durations ? "" : Uconvers::UnitSymbol(kind, target);
     std::string lineStart;
     for (int number = 1; number <= questionCount; ++number) {
         const DrawnLine& line = questions[static_cast<std::size_t>(number - 1)];
@@ -555,7 +638,8 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
         }
         AppendAfterParagraphMark(sheet.AnswerKey, lineStart);
         AppendAnswerKeyLine(sheet.AnswerKey, rules, pieces, line, target, mark,
-                            gaps.answerKey[static_cast<std::size_t>(number - 1)]);
+                            gaps.answerKey[static_cast<std::size_t>(number - 1)],
+                            sheet.ExerciseLines, targetSymbol);
         if (tables) {
             sheet.AnswerKey += "\\keepn\\par";
             AppendAnswerKeyTables(sheet.AnswerKey, rules, line, target, mark);
@@ -566,6 +650,29 @@ GeneratedWorksheet BuildWorksheet(Uconvers::QuantityKind kind, const WorksheetSe
     sheet.Subject += "}";
     sheet.AnswerKey += "}";
     return sheet;
+}
+
+std::vector<WorksheetExercise> ExercisesOf(const GeneratedWorksheet& sheet) {
+    std::vector<WorksheetExercise> exercises;
+    std::string_view lines = sheet.ExerciseLines;
+    while (!lines.empty()) {
+        const std::size_t end = std::min(lines.find('\n'), lines.size());
+        std::string_view line = lines.substr(0, end);
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+        const auto takeField = [&line] {
+            const std::size_t tab = std::min(line.find('\t'), line.size());
+            const std::string field(line.substr(0, tab));
+            line.remove_prefix(std::min(tab + 1, line.size()));
+            return field;
+        };
+        WorksheetExercise& exercise = exercises.emplace_back();
+        exercise.question = takeField();
+        while (!line.empty()) {
+            std::string number = takeField();
+            exercise.answer.push_back({std::move(number), takeField()});
+        }
+    }
+    return exercises;
 }
 
 }  // namespace Ufiche

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "Uconvers/Uconvers.h"
 
@@ -39,7 +40,31 @@ struct GeneratedWorksheet {
     std::string Subject;  // whole RTF documents, closing "}" included
     std::string AnswerKey;
     std::array<std::string, 80> DrawnExercises;  // slot i at index i-1
+    Uconvers::QuantityKind Kind = Uconvers::QuantityKind::Length;
+    int Level = 1;  // as the worksheet was drawn, 1 to 3
+    // Every exercise with its answer, line by line, the left one first: one
+    // text line each, its question's markup up to its "=", then for each
+    // blank a tab, the answer's number (the point, no group blanks), a tab
+    // and the blank's unit symbol markup. One text, so that generation makes
+    // it for almost nothing; ExercisesOf reads it.
+    std::string ExerciseLines;
 };
+
+// One number that a pupil writes, and the unit written after its blank.
+struct AnswerPart {
+    std::string number;  // with the point and no group blanks: "2500", "0.665"
+    std::string unit;    // the unit symbol's markup: "m", "m<sup>2</sup>"
+};
+
+// One exercise as the subject asks it, with its answer, for other uses of a
+// worksheet than its documents (a quiz of the same exercises).
+struct WorksheetExercise {
+    std::string question;            // markup up to its "=": "250 dam =", "135 min ="
+    std::vector<AnswerPart> answer;  // a part per blank, in the subject's order
+};
+
+// The worksheet's exercises, line by line, the left one first.
+std::vector<WorksheetExercise> ExercisesOf(const GeneratedWorksheet& sheet);
 
 // Draws one worksheet of the kind and writes its subject and answer key. The
 // draws follow a fixed order (base name, target unit, then each question's
