@@ -307,7 +307,11 @@ void AppendSubjectLine(std::string& document, const LinePieces& pieces, const Dr
 void AppendAnswer(std::string& document, const LinePieces& pieces, const std::string& converted,
                   UnitIndex target, DecimalMark mark) {
     document += pieces.answerStart;
-    document += WithDecimalMark(converted, mark);
+    if (mark == DecimalMark::Point) {
+        document += converted;
+    } else {
+        document += WithDecimalMark(converted, mark);
+    }
     document += SpacedSymbol(pieces, target);
     document += pieces.answerEnd;
 }

@@ -1,9 +1,14 @@
 #include "Ufiche/panes/Saving.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 
 #include <cmath>
 
+#include "platform/errors/Messages.h"
+#include "platform/errors/PlatformError.h"
+#include "platform/files/FileContent.h"
 #include "platform/printer/Printer.h"
 #include "platform/richedit/TRxRichEdit.h"
 #include "platform/units/PageUnits.h"
@@ -65,6 +70,18 @@ void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answer
     const platform::RtfPage page = SavedPage(platform::CurrentPrinter::Instance().PageLayoutOrA4());
     WriteWholePane(subject, names.subject, page);
     WriteWholePane(answerKey, names.answerKey, page);
+}
+
+QString GiftFileName(const QString& chosenName) {
+    return ExtensionDot(chosenName) < 0 ? chosenName + ".gift" : chosenName;
+}
+
+void SaveGiftFile(const QString& chosenName, const std::string& content) {
+    const QString fileName = GiftFileName(chosenName);
+    if (!platform::ReplaceFileContent(fileName.toStdString(), content)) {
+        throw platform::PlatformError(platform::messages::CannotCreateFile(
+            QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
+    }
 }
 
 }  // namespace Ufiche

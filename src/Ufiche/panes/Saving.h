@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string>
+
 #include "platform/richedit/RtfWriter.h"
 
 class QPageLayout;
@@ -36,5 +38,14 @@ platform::RtfPage SavedPage(const QPageLayout& layout);
 // key is not written.
 void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,
                    const QString& chosenName);
+
+// The GIFT file of a chosen name: ".gift" added when the last path component
+// has no extension.
+QString GiftFileName(const QString& chosenName);
+
+// Writes the GIFT file's content (UTF-8) whole at the chosen name, as the
+// worksheets are written: a file that cannot be created raises
+// "Impossible de créer le fichier <name>" and leaves an earlier file whole.
+void SaveGiftFile(const QString& chosenName, const std::string& content);
 
 }  // namespace Ufiche

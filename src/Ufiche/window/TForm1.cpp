@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 
+#include "Ufiche/document/GiftExport.h"
 #include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/panes/Saving.h"
 #include "Ufiche/printing/Preview.h"
@@ -132,6 +133,7 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->ckbTableau, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
     connect(m_ui->ckbDeuxUnites, &QCheckBox::toggled, this, on(&TForm1::ckbVirguleClick));
     connect(m_ui->btnEnregistre, &QPushButton::clicked, this, on(&TForm1::btnEnregistreClick));
+    connect(m_ui->btnMoodle, &QPushButton::clicked, this, on(&TForm1::btnMoodleClick));
     connect(m_ui->btnImprime, &QPushButton::clicked, this, on(&TForm1::btnImprimeClick));
     connect(m_ui->btnChoixImp, &QPushButton::clicked, this, on(&TForm1::btnChoixImpClick));
     connect(m_ui->btnApercu, &QPushButton::clicked, this, on(&TForm1::btnApercuClick));
@@ -285,10 +287,16 @@ void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
     // The settings as they stand after the events that the emptying let run.
     const WorksheetSettings settings = ReadWorksheetSettings();
     GeneratedWorksheet sheet = BuildWorksheet(kind, settings, m_random);
-    m_defaultFileName = std::move(sheet.DefaultFileName);
+    m_defaultFileName = sheet.DefaultFileName;
     m_drawnExercises = std::move(sheet.DrawnExercises);
     m_paneLoader(*m_ui->RxE1, sheet.Subject);
     m_paneLoader(*m_ui->RxE2, sheet.AnswerKey);
+    // The quiz needs the exercises only; the documents live in the panes.
+    sheet.Subject = {};
+    sheet.AnswerKey = {};
+    m_quizSheet = std::move(sheet);
+    m_quizTitle = settings.TitleLine;
+    m_ui->btnMoodle->setEnabled(!m_quizSheet.ExerciseLines.empty());
 }
 
 // ---- Saving, printing and preview ----
@@ -305,6 +313,18 @@ void TForm1::btnEnregistreClick() {
         this, m_saveDialogInitialDir, platform::FromWindows1252(m_defaultFileName) + ".rtf");
     if (chosen) {
         SaveWorksheet(*m_ui->RxE1, *m_ui->RxE2, *chosen);
+    }
+}
+
+void TForm1::btnMoodleClick() {
+    if (Busy() || m_quizSheet.ExerciseLines.empty()) {
+        return;
+    }
+    const std::optional<QString> chosen =
+        m_saveDialog(this, m_saveDialogInitialDir,
+                     platform::FromWindows1252(m_quizSheet.DefaultFileName) + ".gift");
+    if (chosen) {
+        SaveGiftFile(*chosen, GiftFile(m_quizSheet, m_quizTitle));
     }
 }
 

@@ -53,6 +53,7 @@ class Preview;
 //   btnApercu       "A": the preview of the subject's first two pages
 //   spSujets, spCorriges  the number of copies of each document
 //   btnImprime      "Imprimer"; btnEnregistre "Enregistrer"
+//   btnMoodle       "Exporter pour Moodle": the exercises as a GIFT file
 //   Shape1          the status light: green when the panes match the settings
 //   Label9          the catalogue link
 //   Panel3, Label6  the notice shown while the settings are saved
@@ -144,6 +145,7 @@ public:
     void RxE1Change();           // the subject pane's text changed
     void ckbEditeClick();        // "Edite" ticked or unticked
     void btnEnregistreClick();   // "Enregistrer": both documents saved
+    void btnMoodleClick();       // "Exporter pour Moodle": the last worksheet's GIFT file
     void btnImprimeClick();      // "Imprimer": the copies printed
     void btnChoixImpClick();     // "CI": the printer chosen
     void btnApercuClick();       // "A" of the preview: pages drawn
@@ -185,6 +187,10 @@ private:
     int m_currentLevel = 0;  // the level track bar's, from the settings table on
     bool m_editMode = false;
     std::string m_defaultFileName;
+    // The last worksheet's exercises (its documents are in the panes) and the
+    // title line it was made with, which "Exporter pour Moodle" writes out.
+    GeneratedWorksheet m_quizSheet;
+    std::string m_quizTitle;
     DrawnExerciseSlots m_drawnExercises{};
     QString m_settingsFileName;
     QString m_saveDialogInitialDir;

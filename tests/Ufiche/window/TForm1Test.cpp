@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -305,11 +306,50 @@ TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
     EXPECT_EQ(Control<QPushButton>("btnDuree").geometry(), QRect(270, 472, 41, 25));
     EXPECT_EQ(Control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
     EXPECT_EQ(Control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
-    EXPECT_EQ(Control<QLabel>("Label9").geometry(), QRect(1, 449, 895, 20));
+    EXPECT_EQ(Control<QLabel>("Label9").geometry(), QRect(1, 449, 777, 20));
+    EXPECT_EQ(Control<QPushButton>("btnMoodle").geometry(), QRect(782, 447, 114, 23));
     EXPECT_EQ(Control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
     m_form.resize(10, 10);
     EXPECT_GE(m_form.width(), 680 - (m_form.frameGeometry().width() - m_form.width()));
     EXPECT_LT(Control<QWidget>("btnDuree").geometry().right(), Control<QWidget>("btnChoixImp").x());
+    // The catalogue link keeps its whole text beside "Exporter pour Moodle".
+    const auto& link = Control<QLabel>("Label9");
+    EXPECT_LT(link.geometry().right(), Control<QWidget>("btnMoodle").x());
+    EXPECT_LE(QFontMetrics(link.font()).horizontalAdvance(link.text()), link.width());
+}
+
+// "Exporter pour Moodle" writes the last worksheet's exercises, one question
+// per blank, where the save dialog says; a file it cannot create is reported
+// as a save's is.
+TEST_F(TForm1Test, MoodleExportWritesTheLastWorksheetAsAGiftFile) {
+    auto& button = Control<QPushButton>("btnMoodle");
+    EXPECT_FALSE(button.isEnabled());
+    Control<QLineEdit>("eTitre1").setText("Classe {5e}");
+    Control<QSpinBox>("spMaxLigne").setValue(3);
+    Control<QPushButton>("btnLong").click();
+    ASSERT_TRUE(button.isEnabled());
+    QString proposed;
+    QString chosen = m_settingsFolder.filePath("classe");
+    m_form.SetSaveDialog([&](QWidget*, const QString&, const QString& name) {
+        proposed = name;
+        return std::optional<QString>(chosen);
+    });
+    button.click();
+    EXPECT_EQ(proposed, QString::fromStdString(m_form.DefaultFileName()) + ".gift");
+    QFile file(chosen + ".gift");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString gift = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(gift.startsWith("$CATEGORY: fiches-conversions/Longueurs/Niveau 1\n\n"))
+        << gift.toStdString();
+    EXPECT_EQ(gift.count(":0}\n\n"), 6);
+    EXPECT_EQ(gift.count("<p>Classe \\{5e\\}</p>"), 6);
+
+    QStringList shown;
+    platform::SetErrorPresenter([&](const QString& message) { shown << message; });
+    chosen = m_settingsFolder.filePath("absent/classe.gift");
+    button.click();
+    platform::SetErrorPresenter(nullptr);
+    EXPECT_EQ(shown, QStringList{platform::messages::CannotCreateFile(chosen)});
 }
 
 TEST_F(TForm1Test, AButtonPressOrACloseDuringAGenerationWaitsForItsEnd) {

@@ -21,6 +21,7 @@ const std::vector<AnchorLayout::Anchoring> kMainWindowControls = {
     {"RxE1", AnchorLeft | AnchorTop | AnchorRight | AnchorBottom},
     {"RxE2", AnchorLeft | AnchorRight | AnchorBottom},
     {"Label9", AnchorLeft | AnchorRight | AnchorBottom},
+    {"btnMoodle", AnchorRight | AnchorBottom},
     {"btnLong", AnchorLeft | AnchorBottom},
     {"btnSurf", AnchorLeft | AnchorBottom},
     {"btnVol", AnchorLeft | AnchorBottom},
