@@ -12,6 +12,7 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { gzipSync } from 'node:zlib';
+import giftParser from 'gift-pegjs';
 import { SITE, StartBrowser } from './browser.mjs';
 
 const CORPUS = process.env.FICHE_WEB_CORPUS ??
@@ -305,6 +306,50 @@ describe('web page', () => {
     }
     assert.ok(answerKey.includes('fo:background-color="#ffff00"'));
     assert.ok(answerKey.includes('style:text-position="super'));
+  });
+
+  test('"Exporter pour Moodle" downloads a GIFT file that gift-pegjs reads: an exact question per blank, each the answer key\'s', async () => {
+    const page = await browser.NewPage();
+    const categories = ['Longueurs', 'Surfaces', 'Volumes', 'Capacités', 'Masses', 'Durées'];
+    const records = ReadCorpus();
+    let blanksOfSeveral = 0;
+    for (const [kind, id] of [...KINDS, 'btnDuree'].entries()) {
+      for (const level of [1, 2, 3]) {
+        for (const twoUnits of [false, true]) {
+          const record = records.find((r) => r.kind === kind && r.settings.Level === level &&
+            r.settings.TwoUnitMeasures === twoUnits && r.settings.DecimalComma === (level !== 2));
+          await Prepare(page, record.settings, record.seed);
+          await page.click(`#${id}`);
+          const [download] = await Promise.all([page.waitForEvent('download'), page.click('#btnMoodle')]);
+          const [name, , answerKey] = record.text.split('\n').slice(1, 4);
+          assert.equal(download.suggestedFilename(), `${name}.gift`);
+          const [category, ...questions] = giftParser.parse(readFileSync(await download.path(), 'utf8'));
+          assert.deepEqual(category, { type: 'Category', title: `fiches-conversions/${categories[kind]}/Niveau ${level}` });
+          // The key's answers, each a list of numbers: runs of words that start with a digit.
+          const expected = [...answerKey.matchAll(/\\highlight[1-9]\d* (.*?)\\highlight0/g)].map(([, rtf]) =>
+            rtf.replace(/\\[a-z]+\d* ?/g, '').split(' ').reduce((numbers, word, i, words) => {
+              if (/^\d/.test(word)) {
+                if (i > 0 && /^\d/.test(words[i - 1])) numbers[numbers.length - 1] += word;
+                else numbers.push(word);
+              }
+              return numbers;
+            }, []).map((n) => Number(n.replace(',', '.'))));
+          assert.equal(expected.length, 2 * record.settings.QuestionCount);
+          const titles = expected.flatMap((parts, i) => parts.map((_, k) =>
+            `${name} ${Math.floor(i / 2) + 1}${'ab'[i % 2]}${parts.length > 1 ? `.${k + 1}` : ''}`));
+          assert.deepEqual(questions.map((q) => q.title), titles);
+          assert.deepEqual(questions.map((q) => [q.type, q.choices.number, q.choices.range]),
+            expected.flat().map((n) => ['Numerical', n, 0]), name);
+          for (const { stem } of questions) {
+            assert.equal(stem.format, 'html');
+            assert.match(stem.text, /^<p>(.*)<\/p><p>[^?]* = [^?]*\?[^?]*<\/p>$/);
+            assert.ok(stem.text.startsWith(`<p>${TITLE_SHOWN}</p>`), stem.text);
+          }
+          blanksOfSeveral += expected.filter((parts) => parts.length > 1).length;
+        }
+      }
+    }
+    assert.ok(blanksOfSeveral > 0);
   });
 
   test('edits are printed, saved and kept over a reload; a new worksheet replaces them', async () => {

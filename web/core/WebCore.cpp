@@ -14,6 +14,7 @@
 #include "RichText/RtfModelCodec.h"
 #include "RichText/RtfReader.h"
 #include "RichText/RtfWriter.h"
+#include "Ufiche/document/GiftExport.h"
 #include "Ufiche/generation/PortableRandomSource.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/settings/WorksheetSettingLines.h"
@@ -33,6 +34,18 @@ Ufiche::PortableRandomSource& PageRandom() {
 Ufiche::GeneratedWorksheet& LastWorksheet() {
     static Ufiche::GeneratedWorksheet sheet;
     return sheet;
+}
+
+// The title line the last worksheet was made with, for its GIFT file.
+std::string& LastTitle() {
+    static std::string title;
+    return title;
+}
+
+// The last GIFT file written, kept until the next.
+std::string& LastGift() {
+    static std::string gift;
+    return gift;
 }
 
 // The last document read, in its 16-bit form, kept until the next reading so
@@ -66,6 +79,7 @@ EMSCRIPTEN_KEEPALIVE void FicheGenerate(int kind, const char* settingLines, int 
     const Ufiche::WorksheetSettings settings = Ufiche::ReadWorksheetSettingLines(
         std::string_view(settingLines, length > 0 ? static_cast<std::size_t>(length) : 0),
         Ufiche::Edition::Page);
+    LastTitle() = settings.TitleLine;
     LastWorksheet() = Ufiche::BuildWorksheet(
         static_cast<Uconvers::QuantityKind>(kind >= 0 && kind <= lastKind ? kind : 0), settings,
         PageRandom());
@@ -81,6 +95,15 @@ EMSCRIPTEN_KEEPALIVE const char* FicheSubject() {
 
 EMSCRIPTEN_KEEPALIVE const char* FicheAnswerKey() {
     return LastWorksheet().AnswerKey.c_str();
+}
+
+// The last worksheet's exercises as a Moodle GIFT file, UTF-8 and
+// NUL-terminated (it holds no NUL); empty before any worksheet.
+EMSCRIPTEN_KEEPALIVE const char* FicheGift() {
+    LastGift() = LastWorksheet().ExerciseLines.empty()
+                     ? std::string()
+                     : Ufiche::GiftFile(LastWorksheet(), LastTitle());
+    return LastGift().c_str();
 }
 
 // Reads `length` bytes of RTF at `rtf` with the core's reader; returns the

@@ -1,7 +1,7 @@
 // The page's window: its settings controls and their reactions, the status
 // light, generation into the two panes, edit mode, printing and saving, and
 // what the browser keeps between visits (settings and the documents).
-import { LoadCore, Seed, Generate, ReadDocument, WriteDocument } from './core.js';
+import { LoadCore, Seed, Generate, GiftFile, ReadDocument, WriteDocument } from './core.js';
 import { FromBytes } from './cp1252.js';
 import { DocumentHtml, PaneDocument } from './document-html.js';
 import * as Settings from './settings.js';
@@ -37,6 +37,15 @@ let defaultFileName = '';
 // Which generation the panes come from, so that a worksheet made in another
 // tab is told apart from an edit made there.
 let generation = '';
+// The last worksheet's exercises as a Moodle GIFT file (text): null while the
+// core holds a new worksheet whose file is not written yet, empty when there
+// is no worksheet. Kept with the documents, as the core forgets it at a reload.
+let gift = '';
+
+function CurrentGift() {
+  gift ??= new TextDecoder().decode(GiftFile(core));
+  return gift;
+}
 
 function ShowMessage(text) {
   $('message').textContent = text;
@@ -182,7 +191,7 @@ function StoreDocuments() {
   storePending = false;
   Store((storage) => storage.setItem(DOCUMENTS_KEY, JSON.stringify({
     name: defaultFileName, subject: subjectPane.innerHTML, answerKey: answerPane.innerHTML,
-    generation,
+    generation, gift: CurrentGift(),
   })));
 }
 
@@ -204,6 +213,8 @@ function ShowStoredDocuments() {
   subjectPane.innerHTML = kept.subject;
   answerPane.innerHTML = kept.answerKey;
   generation = kept.generation ?? '';
+  gift = kept.gift ?? '';
+  $('btnMoodle').disabled = gift === '';
   SubjectChanged();
   return true;
 }
@@ -232,6 +243,8 @@ function GenerateNow(kind) {
   ShowMessage('');
   ShowWorksheet(Generate(core, kind, ReadWorksheetSettings()));
   generation = `${Date.now()}-${Math.random()}`;
+  gift = null;
+  $('btnMoodle').disabled = false;
   StoreDocumentsSoon();
 }
 
@@ -294,9 +307,9 @@ function Print() {
   if (!NoWorksheet() && Copies('spSujets') + Copies('spCorriges') > 0) window.print();
 }
 
-function Download(bytes, name) {
+function Download(bytes, name, type = 'application/rtf') {
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/rtf' }));
+  link.href = URL.createObjectURL(new Blob([bytes], { type }));
   link.download = name;
   document.body.append(link);
   link.click();
@@ -321,6 +334,14 @@ async function SaveWorksheet() {
   const base = defaultFileName || UNNAMED;
   Download(SavedRtf(subjectPane), `${base}.rtf`);
   Download(SavedRtf(answerPane), `${base}_Cor.rtf`);
+}
+
+// The exercises of the last worksheet made, as the core wrote them, whatever
+// edits the panes hold since.
+function ExportForMoodle() {
+  const text = CurrentGift();
+  if (text) Download(new TextEncoder().encode(text), `${defaultFileName || UNNAMED}.gift`,
+    'text/plain;charset=utf-8');
 }
 
 // ---- Instruction list ----
@@ -461,6 +482,7 @@ function Start() {
   }
   $('btnImprime').addEventListener('click', Print);
   $('btnEnregistre').addEventListener('click', SaveWorksheet);
+  $('btnMoodle').addEventListener('click', ExportForMoodle);
   for (const pane of [subjectPane, answerPane]) {
     pane.addEventListener('input', () => {
       if (pane === subjectPane) SubjectChanged();

@@ -56,6 +56,12 @@ export function Generate(module, kind, settings) {
   };
 }
 
+// The last worksheet's exercises as a Moodle GIFT file (UTF-8 bytes); empty
+// before any worksheet.
+export function GiftFile(module) {
+  return BytesAt(module, module._FicheGift());
+}
+
 // An RTF document (bytes) as the core's reader reads it, in its 16-bit form.
 export function ReadDocumentUnits(module, rtf) {
   const pointer = module._malloc(rtf.length + 1);

@@ -65,10 +65,13 @@ void AppendEscaped(std::string& out, char c) {
 // A question's name, from the base name and the exercise's place.
 std::string QuestionName(const std::string& baseName, std::size_t index, std::size_t part,
                          std::size_t parts) {
-    std::string name =
-        baseName + " " + std::to_string(index / 2 + 1) + (index % 2 == 0 ? "a" : "b");
+    std::string name = baseName;
+    name += ' ';
+    name += std::to_string(index / 2 + 1);
+    name += index % 2 == 0 ? 'a' : 'b';
     if (parts > 1) {
-        name += "." + std::to_string(part + 1);
+        name += '.';
+        name += std::to_string(part + 1);
     }
     return name;
 }
