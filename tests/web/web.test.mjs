@@ -313,6 +313,7 @@ describe('web page', () => {
     const categories = ['Longueurs', 'Surfaces', 'Volumes', 'Capacités', 'Masses', 'Durées'];
     const records = ReadCorpus();
     let blanksOfSeveral = 0;
+    let gift = '';
     for (const [kind, id] of [...KINDS, 'btnDuree'].entries()) {
       for (const level of [1, 2, 3]) {
         for (const twoUnits of [false, true]) {
@@ -323,7 +324,8 @@ describe('web page', () => {
           const [download] = await Promise.all([page.waitForEvent('download'), page.click('#btnMoodle')]);
           const [name, , answerKey] = record.text.split('\n').slice(1, 4);
           assert.equal(download.suggestedFilename(), `${name}.gift`);
-          const [category, ...questions] = giftParser.parse(readFileSync(await download.path(), 'utf8'));
+          gift = readFileSync(await download.path(), 'utf8');
+          const [category, ...questions] = giftParser.parse(gift);
           assert.deepEqual(category, { type: 'Category', title: `fiches-conversions/${categories[kind]}/Niveau ${level}` });
           // The key's answers, each a list of numbers: runs of words that start with a digit.
           const expected = [...answerKey.matchAll(/\\highlight[1-9]\d* (.*?)\\highlight0/g)].map(([, rtf]) =>
@@ -350,6 +352,10 @@ describe('web page', () => {
       }
     }
     assert.ok(blanksOfSeveral > 0);
+    // The page keeps the last file over a reload, as it keeps the documents.
+    await page.reload();
+    const [again] = await Promise.all([page.waitForEvent('download'), page.click('#btnMoodle')]);
+    assert.equal(readFileSync(await again.path(), 'utf8'), gift);
   });
 
   test('edits are printed, saved and kept over a reload; a new worksheet replaces them', async () => {
