@@ -280,25 +280,22 @@ void AppendWrittenSubject(std::string& document, const WrittenExercise& exercise
 // one. The line itself carries the raw "\par" that ends it.
 void AppendSubjectLine(std::string& document, const LinePieces& pieces, const DrawnLine& line,
                        const SubjectGap& gap) {
-    const DrawnQuestion& q = line.question;
-    if (line.leftWritten) {
-        AppendWrittenSubject(document, *line.leftWritten);
-    } else {
-        document += line.leftNumber;
-        document += SpacedSymbol(pieces, q.leftUnit);
+    const auto appendSide = [&](const std::optional<WrittenExercise>& written,
+                                const std::string& number, UnitIndex unit) {
+        if (written) {
+            AppendWrittenSubject(document, *written);
+            return;
+        }
+        document += number;
+        document += SpacedSymbol(pieces, unit);
         document += " =";
-    }
+    };
+    appendSide(line.leftWritten, line.leftNumber, line.question.leftUnit);
     document.append(static_cast<std::size_t>(gap.spaces), ' ');
     document += gap.tabs < static_cast<int>(pieces.subjectTabRuns.size())
                     ? pieces.subjectTabRuns[static_cast<std::size_t>(gap.tabs)]
                     : MarkupToRtf(MarkupTabs(gap.tabs));
-    if (line.rightWritten) {
-        AppendWrittenSubject(document, *line.rightWritten);
-    } else {
-        document += line.rightNumber;
-        document += SpacedSymbol(pieces, q.rightUnit);
-        document += " =";
-    }
+    appendSide(line.rightWritten, line.rightNumber, line.question.rightUnit);
     document += " \\par";
 }
 
