@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,7 @@
 #include "RichText/RtfWriter.h"
 #include "Ufiche/document/GiftExport.h"
 #include "Ufiche/generation/PortableRandomSource.h"
+#include "Ufiche/generation/SheetCode.h"
 #include "Ufiche/generation/Worksheet.h"
 #include "Ufiche/settings/WorksheetSettingLines.h"
 
@@ -61,6 +63,23 @@ std::string& LastRtf() {
     return rtf;
 }
 
+// Kinds in the order of Uconvers::QuantityKind: 0 lengths to 5 durations. Out of
+// range kinds give lengths, as no button asks for them. The settings are one
+// Windows-1252 text of `length` bytes, "key=value" lines under the settings
+// table's keys (Ufiche/settings/WorksheetSettingLines.h); a NUL in a text is
+// a character like any other.
+void GenerateOfCode(int kind, const char* settingLines, int length, std::uint32_t code,
+                    bool codeShown) {
+    const int lastKind = static_cast<int>(Uconvers::QuantityKind::Duration);
+    const Ufiche::WorksheetSettings settings = Ufiche::ReadWorksheetSettingLines(
+        std::string_view(settingLines, length > 0 ? static_cast<std::size_t>(length) : 0),
+        Ufiche::Edition::Page);
+    LastTitle() = settings.TitleLine;
+    LastWorksheet() = Ufiche::BuildWorksheetOfCode(
+        static_cast<Uconvers::QuantityKind>(kind >= 0 && kind <= lastKind ? kind : 0), settings,
+        code, codeShown);
+}
+
 }  // namespace
 
 extern "C" {
@@ -69,20 +88,30 @@ EMSCRIPTEN_KEEPALIVE void FicheSeed(std::uint32_t seed) {
     PageRandom().Seed(seed);
 }
 
-// Kinds in the order of Uconvers::QuantityKind: 0 lengths to 5 durations. Out of
-// range kinds give lengths, as no button asks for them. The settings are one
-// Windows-1252 text of `length` bytes, "key=value" lines under the settings
-// table's keys (Ufiche/settings/WorksheetSettingLines.h); a NUL in a text is
-// a character like any other.
+// A press: a new code drawn from the page's source, and its sheet, the code
+// not named in the headings.
 EMSCRIPTEN_KEEPALIVE void FicheGenerate(int kind, const char* settingLines, int length) {
-    const int lastKind = static_cast<int>(Uconvers::QuantityKind::Duration);
-    const Ufiche::WorksheetSettings settings = Ufiche::ReadWorksheetSettingLines(
-        std::string_view(settingLines, length > 0 ? static_cast<std::size_t>(length) : 0),
-        Ufiche::Edition::Page);
-    LastTitle() = settings.TitleLine;
-    LastWorksheet() = Ufiche::BuildWorksheet(
-        static_cast<Uconvers::QuantityKind>(kind >= 0 && kind <= lastKind ? kind : 0), settings,
-        PageRandom());
+    GenerateOfCode(kind, settingLines, length, Ufiche::DrawSheetCode(PageRandom()), false);
+}
+
+// The sheet of a typed code (NUL-terminated), named in both headings when
+// `codeShown` is not 0. Returns 0 and keeps the last sheet when the text is
+// no code.
+EMSCRIPTEN_KEEPALIVE int FicheGenerateOfCode(int kind, const char* settingLines, int length,
+                                             const char* typedCode, int codeShown) {
+    const std::optional<std::uint32_t> code = Ufiche::ParseSheetCode(typedCode);
+    if (!code) {
+        return 0;
+    }
+    GenerateOfCode(kind, settingLines, length, *code, codeShown != 0);
+    return 1;
+}
+
+// The last worksheet's code, its five characters.
+EMSCRIPTEN_KEEPALIVE const char* FicheCode() {
+    static std::string text;
+    text = Ufiche::SheetCodeText(LastWorksheet().Code);
+    return text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* FicheDefaultFileName() {

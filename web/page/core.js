@@ -39,20 +39,47 @@ export function Seed(module, seed) {
 
 // kind: 0 lengths .. 5 durations; settings as the page reads them from its
 // controls, under the field names of WORKSHEET_KEYS. Returns { name,
-// subject, answerKey }, bytes.
+// subject, answerKey }, bytes, and the sheet's code, a five-character text.
 export function Generate(module, kind, settings) {
+  return WithSettings(module, settings, (pointer, length) => {
+    module._FicheGenerate(kind, pointer, length);
+    return true;
+  });
+}
+
+// The sheet of a typed code, named in both headings when `codeShown`.
+// Returns the sheet as Generate does, or null when the text is no code.
+export function GenerateOfCode(module, kind, settings, code, codeShown) {
+  const typed = ToBytes(String(code).slice(0, 64));
+  const codePointer = module._malloc(typed.length + 1);
+  try {
+    module.HEAPU8.set(typed, codePointer);
+    module.HEAPU8[codePointer + typed.length] = 0;
+    return WithSettings(module, settings, (pointer, length) =>
+      module._FicheGenerateOfCode(kind, pointer, length, codePointer, codeShown ? 1 : 0) === 1);
+  } finally {
+    module._free(codePointer);
+  }
+}
+
+// Runs `generate` with the settings' lines in the module's memory; the last
+// sheet's texts when it says it made one.
+function WithSettings(module, settings, generate) {
   const bytes = ToBytes(SettingLines(settings));
   const pointer = module._malloc(bytes.length + 1);
+  let made = false;
   try {
     module.HEAPU8.set(bytes, pointer);
-    module._FicheGenerate(kind, pointer, bytes.length);
+    made = generate(pointer, bytes.length);
   } finally {
     module._free(pointer);
   }
+  if (!made) return null;
   return {
     name: BytesAt(module, module._FicheDefaultFileName()),
     subject: BytesAt(module, module._FicheSubject()),
     answerKey: BytesAt(module, module._FicheAnswerKey()),
+    code: String.fromCharCode(...BytesAt(module, module._FicheCode())),
   };
 }
 

@@ -36,6 +36,9 @@ constexpr const char* kDurationUnitsAsked =
     "unit\xE9s demand\xE9"
     "es";
 
+// Written between the base name and a sheet's code in the headings.
+constexpr const char* kSheetCodeBefore = " - code ";
+
 std::string TwoDigits(int number) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d", number);
@@ -47,6 +50,10 @@ std::string Heading(const KindRules& rules, const std::string& defaultFileName,
     std::string markup(RtfHeader);
     markup += "<arial><te=18>";
     markup += defaultFileName;
+    if (!settings.SheetCode.empty()) {
+        markup += kSheetCodeBefore;
+        markup += settings.SheetCode;
+    }
     markup += answerKey ? kAnswerKeyTitle : " - <u>";
     markup += TeacherTextToMarkup(settings.TitleLine);
     markup += "</u><br><br><b>";

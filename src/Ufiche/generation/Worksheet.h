@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct WorksheetSettings {
     // About one exercise in three of a decimal kind written with two units
     // ("6 m 65 cm = ... cm", "6,65 m = ... m ... cm").
     bool TwoUnitMeasures = false;
+    // A sheet's code, named in both headings after the base name when not
+    // empty, so that a pupil's sheet and its answer key are found together.
+    std::string SheetCode;
 };
 
 // The pseudo-random source of the generation: Draw(n) is uniform in 0 .. n-1.
@@ -42,6 +46,7 @@ struct GeneratedWorksheet {
     std::array<std::string, 80> DrawnExercises;  // slot i at index i-1
     Uconvers::QuantityKind Kind = Uconvers::QuantityKind::Length;
     int Level = 1;  // as the worksheet was drawn, 1 to 3
+    std::uint32_t Code = 0;  // the sheet's code when it was made from one
     // Every exercise with its answer, line by line, the left one first: one
     // text line each, its question's markup up to its "=", then for each
     // blank a tab, the answer's number (the point, no group blanks), a tab
