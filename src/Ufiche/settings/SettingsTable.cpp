@@ -104,6 +104,13 @@ constexpr std::array kRows{
                .Control = "ckbDeuxUnites",
                .Kind = SettingKind::Boolean,
                .Default = "False"},
+    // A different sheet for each subject printed or saved: off, a class set
+    // is one sheet printed as often as asked. The page prints no class sets.
+    SettingRow{.Key = "ckbSujetsDiff_Checked",
+               .Control = "ckbSujetsDiff",
+               .Kind = SettingKind::Boolean,
+               .Default = "False",
+               .OnPage = false},
 };
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 
 #include "Ufiche/document/GiftExport.h"
+#include "Ufiche/generation/SheetCode.h"
 #include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/panes/Saving.h"
 #include "Ufiche/printing/Preview.h"
@@ -51,6 +54,10 @@ TForm1::TForm1(QWidget* parent)
           return platform::CurrentPrinter::Instance().PrinterForJob(fileSuffix);
       }) {
     m_ui->setupUi(this);
+    // A code's five letters and digits, in either case; "O", "I" and "L" read
+    // as digits. Enter and leaving the field report only a whole code.
+    m_ui->eCode->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9A-TV-Za-tv-z]{5}")), m_ui->eCode));
     // The stored settings' controls take their limits and starting values
     // from the settings table; what follows from those values follows them.
     std::vector<StoredSetting> stored = BindStoredControls(*this, m_saveDialogInitialDir);
@@ -140,6 +147,7 @@ void TForm1::ConnectHandlers() {
     connect(m_ui->btnNouvTexte, &QPushButton::clicked, this, on(&TForm1::btnNouvTexteClick));
     connect(m_ui->btnEffaceTexte, &QPushButton::clicked, this, on(&TForm1::btnEffaceTexteClick));
     connect(m_ui->RxE1, &QTextEdit::textChanged, this, on(&TForm1::RxE1Change));
+    connect(m_ui->eCode, &QLineEdit::editingFinished, this, on(&TForm1::eCodeEditingFinished));
 }
 
 platform::TRxRichEdit& TForm1::SubjectPane() const {
@@ -272,7 +280,8 @@ void TForm1::mouseMoveEvent(QMouseEvent* event) {
 
 // ---- Generation ----
 
-void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
+void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind,
+                               std::optional<std::uint32_t> typedCode) {
     if (Busy()) {
         return;  // pressed from the events that a generation or a preview processes
     }
@@ -286,7 +295,8 @@ void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
 
     // The settings as they stand after the events that the emptying let run.
     const WorksheetSettings settings = ReadWorksheetSettings();
-    GeneratedWorksheet sheet = BuildWorksheet(kind, settings, m_random);
+    const std::uint32_t code = typedCode ? *typedCode : DrawSheetCode(m_random);
+    GeneratedWorksheet sheet = BuildWorksheetOfCode(kind, settings, code, typedCode.has_value());
     m_defaultFileName = sheet.DefaultFileName;
     m_drawnExercises = std::move(sheet.DrawnExercises);
     m_paneLoader(*m_ui->RxE1, sheet.Subject);
@@ -295,8 +305,23 @@ void TForm1::GenerateWorksheet(Uconvers::QuantityKind kind) {
     sheet.Subject = {};
     sheet.AnswerKey = {};
     m_quizSheet = std::move(sheet);
-    m_quizTitle = settings.TitleLine;
+    m_sheetSettings = settings;
+    m_ui->eCode->setText(QString::fromLatin1(SheetCodeText(code)));
+    m_ui->eCode->setModified(false);
     m_ui->btnMoodle->setEnabled(!m_quizSheet.ExerciseLines.empty());
+}
+
+void TForm1::eCodeEditingFinished() {
+    // Leaving the field unchanged, or the code just shown, makes nothing.
+    if (!m_ui->eCode->isModified()) {
+        return;
+    }
+    m_ui->eCode->setModified(false);
+    const std::optional<std::uint32_t> code =
+        ParseSheetCode(m_ui->eCode->text().toLatin1().toStdString());
+    if (code) {
+        GenerateWorksheet(m_quizSheet.Kind, code);
+    }
 }
 
 // ---- Saving, printing and preview ----
@@ -324,7 +349,7 @@ void TForm1::btnMoodleClick() {
         m_saveDialog(this, m_saveDialogInitialDir,
                      platform::FromWindows1252(m_quizSheet.DefaultFileName) + ".gift");
     if (chosen) {
-        SaveGiftFile(*chosen, GiftFile(m_quizSheet, m_quizTitle));
+        SaveGiftFile(*chosen, GiftFile(m_quizSheet, m_sheetSettings.TitleLine));
     }
 }
 

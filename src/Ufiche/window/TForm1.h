@@ -49,6 +49,8 @@ class Preview;
 //   ckbVirgule      "Virgule": decimal numbers written with a comma
 //   ckbTableau      "Tableau": conversion tables in the documents
 //   ckbDeuxUnites   "Deux unités": some measures written with two units
+//   eCode           the sheet's code; a code typed there makes its sheet again
+//   ckbSujetsDiff   "Sujets différents": a sheet of its own for each subject
 //   btnChoixImp     "CI": the printer choice
 //   btnApercu       "A": the preview of the subject's first two pages
 //   spSujets, spCorriges  the number of copies of each document
@@ -84,11 +86,18 @@ public:
     // What a generation reads from the controls.
     WorksheetSettings ReadWorksheetSettings() const;
 
-    // Empties both panes, draws a worksheet of the kind with the window's
-    // settings and random source, and loads its subject and answer key. A
-    // call while a generation or a preview runs (from the events they
-    // process) does nothing.
-    void GenerateWorksheet(Uconvers::QuantityKind kind);
+    // Empties both panes, makes a worksheet of the kind with the window's
+    // settings, and loads its subject and answer key. A press draws a new code
+    // from the window's random source and makes that code's sheet; a typed
+    // code makes its own sheet, named in both headings. A call while a
+    // generation or a preview runs (from the events they process) does nothing.
+    void GenerateWorksheet(Uconvers::QuantityKind kind,
+                           std::optional<std::uint32_t> typedCode = std::nullopt);
+
+    // The last worksheet: its kind, level and code, and the settings it was
+    // made with.
+    const GeneratedWorksheet& LastSheet() const { return m_quizSheet; }
+    const WorksheetSettings& LastSheetSettings() const { return m_sheetSettings; }
 
     // Where the random seed of each activation comes from (the clock unless
     // replaced), and the input box of "A" (a modal dialog unless replaced):
@@ -142,6 +151,7 @@ public:
     void btnCapaClick() { GenerateWorksheet(Uconvers::QuantityKind::Capacity); }
     void btnMasseClick() { GenerateWorksheet(Uconvers::QuantityKind::Mass); }
     void btnDureeClick() { GenerateWorksheet(Uconvers::QuantityKind::Duration); }
+    void eCodeEditingFinished();  // a code typed: its sheet made again
     void RxE1Change();           // the subject pane's text changed
     void ckbEditeClick();        // "Edite" ticked or unticked
     void btnEnregistreClick();   // "Enregistrer": both documents saved
@@ -187,10 +197,11 @@ private:
     int m_currentLevel = 0;  // the level track bar's, from the settings table on
     bool m_editMode = false;
     std::string m_defaultFileName;
-    // The last worksheet's exercises (its documents are in the panes) and the
-    // title line it was made with, which "Exporter pour Moodle" writes out.
+    // The last worksheet's exercises (its documents are in the panes), its
+    // code, and the settings it was made with, from which "Exporter pour
+    // Moodle" writes it out and a set of different sheets is drawn.
     GeneratedWorksheet m_quizSheet;
-    std::string m_quizTitle;
+    WorksheetSettings m_sheetSettings{};
     DrawnExerciseSlots m_drawnExercises{};
     QString m_settingsFileName;
     QString m_saveDialogInitialDir;
