@@ -152,15 +152,15 @@ public:
     void btnMasseClick() { GenerateWorksheet(Uconvers::QuantityKind::Mass); }
     void btnDureeClick() { GenerateWorksheet(Uconvers::QuantityKind::Duration); }
     void eCodeEditingFinished();  // a code typed: its sheet made again
-    void RxE1Change();           // the subject pane's text changed
-    void ckbEditeClick();        // "Edite" ticked or unticked
-    void btnEnregistreClick();   // "Enregistrer": both documents saved
-    void btnMoodleClick();       // "Exporter pour Moodle": the last worksheet's GIFT file
-    void btnImprimeClick();      // "Imprimer": the copies printed
-    void btnChoixImpClick();     // "CI": the printer chosen
-    void btnApercuClick();       // "A" of the preview: pages drawn
-    void btnNouvTexteClick();    // "A" of the list: a text added
-    void btnEffaceTexteClick();  // "E": the chosen text removed
+    void RxE1Change();            // the subject pane's text changed
+    void ckbEditeClick();         // "Edite" ticked or unticked
+    void btnEnregistreClick();    // "Enregistrer": both documents saved
+    void btnMoodleClick();        // "Exporter pour Moodle": the last worksheet's GIFT file
+    void btnImprimeClick();       // "Imprimer": the copies printed
+    void btnChoixImpClick();      // "CI": the printer chosen
+    void btnApercuClick();        // "A" of the preview: pages drawn
+    void btnNouvTexteClick();     // "A" of the list: a text added
+    void btnEffaceTexteClick();   // "E": the chosen text removed
 
     // The list entry that "E" removes: the index of the chosen entry while the
     // instruction text still is that entry's text, -1 otherwise.
