@@ -36,9 +36,9 @@ FICHE_AARCH64_PACKAGES=(cmake g++-aarch64-linux-gnu qemu-user googletest)
 # The web page: the core compiled to WebAssembly by Debian's emscripten, and
 # its tests in Debian's Chromium driven from Node (playwright-core, from the
 # lockfile in tests/web; npm is added where nodejs lacks it), with LibreOffice and pdftotext reading what the page
-# saves and prints.
+# saves and prints, and zbarimg reading the pupil link's QR code from a screenshot.
 FICHE_WEB_PACKAGES=(emscripten nodejs chromium poppler-utils libreoffice-writer-nogui
-  fonts-liberation2)
+  fonts-liberation2 zbar-tools)
 
 # clang and the libFuzzer runtime of that same (default) clang, for scripts/fuzz.
 FICHE_FUZZ_PACKAGES=(clang libclang-rt-dev)

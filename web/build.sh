@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the web page into build/web/site: the core compiled to WebAssembly by
 # Debian's emscripten (build/web/core), the page's files, the table of stored
-# settings written from the core's (settings-table.js), its icons, and the
+# settings written from the core's (settings-table.js), the QR code writer
+# (qrcode.mjs, from npm), its icons, and the
 # service worker's list of files with a version from their names and content
 # (web/stamp-sw.sh).
 set -euo pipefail
@@ -22,6 +23,10 @@ cmake --build "$core" -j "$(nproc)" --target fiche_web_core fiche_settings_table
 rm -rf "$site"
 mkdir -p "$site"
 cp web/page/*.html web/page/*.css web/page/*.js web/page/manifest.webmanifest "$site/"
+# The page's npm packages, as web/package-lock.json pins them, served from the
+# site itself so that the page needs nothing from elsewhere, offline included.
+(cd web && npm ci --no-audit --no-fund --loglevel=error)
+cp web/node_modules/qrcode-generator/dist/qrcode.mjs "$site/qrcode.mjs"
 cp "$core"/web/core/fiche-core.mjs "$core"/web/core/fiche-core.wasm "$site/"
 node "$core"/web/core/settings-table-writer.js >"$site/settings-table.js"
 cp data/icons/fr.editions_orvandiere.FichesConversions.svg "$site/icon.svg"

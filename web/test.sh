@@ -25,6 +25,11 @@ if ! node --test tests/web/web.test.mjs; then
   echo "web/test.sh: the browser tests failed once; running them again" >&2
   node --test tests/web/web.test.mjs
 fi
+# A pupil's link from the teacher's page to the pupil's phone.
+if ! node --test tests/web/pupil.test.mjs; then
+  echo "web/test.sh: the pupil test failed once; running it again" >&2
+  node --test tests/web/pupil.test.mjs
+fi
 # A new version reaching an open page (its own served copy of the site).
 if ! node --test tests/web/update.test.mjs; then
   echo "web/test.sh: the update test failed once; running it again" >&2

@@ -1,7 +1,8 @@
 // The page's window: its settings controls and their reactions, the status
 // light, generation into the two panes, edit mode, printing and saving, and
 // what the browser keeps between visits (settings and the documents).
-import { LoadCore, Seed, Generate, GiftFile, ReadDocument, WriteDocument } from './core.js';
+import { LoadCore, Seed, Generate, GenerateOfCode, GiftFile, PupilLink, ReadDocument, WriteDocument }
+  from './core.js';
 import { FromBytes } from './cp1252.js';
 import { DocumentHtml, PaneDocument } from './document-html.js';
 import * as Settings from './settings.js';
@@ -22,6 +23,7 @@ const FROM_OTHER_TAB = 'Les feuilles ont été changées dans un autre onglet de
 const NOTHING_TO_PRINT = 'Aucune fiche à imprimer : appuyez d\'abord sur Longueurs, Surfaces, ' +
   'Volumes, Capacités, Masses ou Durées.';
 const NO_COPIES = 'Aucun exemplaire demandé : Sujets et Corrigés sont à 0.';
+const UNKNOWN_CODE = 'Code inconnu : 5 lettres ou chiffres';
 // The settings that make a worksheet: changing one turns the light red.
 const GENERATION_SETTINGS = new Set(['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1',
   'ckbVirgule', 'ckbTableau', 'ckbDeuxUnites', 'trbNiveau', 'CheckBox1']);
@@ -41,6 +43,11 @@ let generation = '';
 // core holds a new worksheet whose file is not written yet, empty when there
 // is no worksheet. Kept with the documents, as the core forgets it at a reload.
 let gift = '';
+// The last kind pressed, which a typed code makes again, and the last
+// worksheet's pupil link (its query): kept with the documents, as the core
+// forgets them at a reload.
+let lastKind = 0;
+let pupilLink = '';
 
 function CurrentGift() {
   gift ??= new TextDecoder().decode(GiftFile(core));
@@ -191,7 +198,8 @@ function StoreDocuments() {
   storePending = false;
   Store((storage) => storage.setItem(DOCUMENTS_KEY, JSON.stringify({
     name: defaultFileName, subject: subjectPane.innerHTML, answerKey: answerPane.innerHTML,
-    generation, gift: CurrentGift(),
+    generation, gift: CurrentGift(), kind: lastKind, code: $('eCode').dataset.shown ?? '',
+    link: pupilLink,
   })));
 }
 
@@ -215,6 +223,10 @@ function ShowStoredDocuments() {
   generation = kept.generation ?? '';
   gift = kept.gift ?? '';
   $('btnMoodle').disabled = gift === '';
+  lastKind = Number.isInteger(kept.kind) ? kept.kind : 0;
+  ShowCode(typeof kept.code === 'string' ? kept.code : '');
+  pupilLink = typeof kept.link === 'string' ? kept.link : '';
+  $('btnLienEleve').disabled = pupilLink === '';
   SubjectChanged();
   return true;
 }
@@ -238,14 +250,45 @@ function ShowWorksheet(sheet) {
   SubjectChanged();
 }
 
-function GenerateNow(kind) {
+// The sheet's code in its box, as the core spells it.
+function ShowCode(code) {
+  $('eCode').value = code;
+  $('eCode').dataset.shown = code;
+  $('codeMessage').textContent = '';
+}
+
+function ShowNewWorksheet(kind, sheet) {
   SetLight(true);
   ShowMessage('');
-  ShowWorksheet(Generate(core, kind, ReadWorksheetSettings()));
+  ShowWorksheet(sheet);
+  lastKind = kind;
+  ShowCode(sheet.code);
+  pupilLink = PupilLink(core);
+  $('btnLienEleve').disabled = false;
   generation = `${Date.now()}-${Math.random()}`;
   gift = null;
   $('btnMoodle').disabled = false;
   StoreDocumentsSoon();
+}
+
+function GenerateNow(kind) {
+  ShowNewWorksheet(kind, Generate(core, kind, ReadWorksheetSettings()));
+}
+
+// A typed code makes its sheet again, of the last kind pressed, with the
+// settings of the controls, the code named in both headings; a text that is
+// no code leaves the sheet as it is and says so beside the box.
+async function CodeTyped() {
+  const typed = $('eCode').value;
+  try {
+    core ??= await LoadCore();
+  } catch {
+    ShowMessage(CORE_FAILED);
+    return;
+  }
+  const sheet = GenerateOfCode(core, lastKind, ReadWorksheetSettings(), typed, true);
+  if (sheet) ShowNewWorksheet(lastKind, sheet);
+  else $('codeMessage').textContent = UNKNOWN_CODE;
 }
 
 function GenerateWorksheet(kind) {
@@ -342,6 +385,38 @@ function ExportForMoodle() {
   const text = CurrentGift();
   if (text) Download(new TextEncoder().encode(text), `${defaultFileName || UNNAMED}.gift`,
     'text/plain;charset=utf-8');
+}
+
+// ---- Pupil link ----
+
+// The pupil's link (this page's address with the sheet's settings and code)
+// and its QR code, drawn module by module on a canvas.
+async function ShowPupilLink() {
+  const url = new URL(pupilLink, location.href).href;
+  const address = $('lienEleveAdresse');
+  address.href = url;
+  address.textContent = url;
+  const { qrcode } = await import('./qrcode.mjs');
+  const qr = qrcode(0, 'M');
+  qr.addData(url);
+  qr.make();
+  const modules = qr.getModuleCount();
+  const scale = 6;
+  const quiet = 4;  // the blank border that readers need around the code
+  const canvas = $('lienEleveQr');
+  canvas.width = canvas.height = (modules + 2 * quiet) * scale;
+  const context = canvas.getContext('2d');
+  context.fillStyle = '#fff';
+  context.fillRect(0, 0, canvas.width, canvas.height);
+  context.fillStyle = '#000';
+  for (let row = 0; row < modules; row++) {
+    for (let column = 0; column < modules; column++) {
+      if (qr.isDark(row, column)) {
+        context.fillRect((column + quiet) * scale, (row + quiet) * scale, scale, scale);
+      }
+    }
+  }
+  $('LienEleve').showModal();
 }
 
 // ---- Instruction list ----
@@ -483,6 +558,14 @@ function Start() {
   $('btnImprime').addEventListener('click', Print);
   $('btnEnregistre').addEventListener('click', SaveWorksheet);
   $('btnMoodle').addEventListener('click', ExportForMoodle);
+  $('btnLienEleve').addEventListener('click', ShowPupilLink);
+  // Enter makes the typed code's sheet, and so does leaving a box whose text changed.
+  $('eCode').addEventListener('keydown', (event) => {
+    if (event.key === 'Enter') CodeTyped();
+  });
+  $('eCode').addEventListener('change', () => {
+    if ($('eCode').value !== $('eCode').dataset.shown) CodeTyped();
+  });
   for (const pane of [subjectPane, answerPane]) {
     pane.addEventListener('input', () => {
       if (pane === subjectPane) SubjectChanged();
@@ -515,4 +598,9 @@ function Start() {
   WatchForUpdates();
 }
 
-Start();
+// A pupil's link opens the pupil's view of its sheet instead of the teacher's window.
+if (new URLSearchParams(location.search).has('eleve')) {
+  import('./pupil.js').then((pupil) => pupil.StartPupil(), () => ShowMessage(CORE_FAILED));
+} else {
+  Start();
+}

@@ -118,3 +118,47 @@ export function WriteDocument(module, document) {
     module._free(pointer);
   }
 }
+
+// Texts the pupil's functions hand back: UTF-8 JSON.
+function JsonAt(module, pointer) {
+  return JSON.parse(new TextDecoder().decode(BytesAt(module, pointer)));
+}
+
+// Runs `call` with `text` (UTF-8) in the module's memory.
+function WithUtf8(module, text, call) {
+  const bytes = new TextEncoder().encode(text);
+  const pointer = module._malloc(bytes.length + 1);
+  try {
+    module.HEAPU8.set(bytes, pointer);
+    return call(pointer, bytes.length);
+  } finally {
+    module._free(pointer);
+  }
+}
+
+// The last worksheet's pupil link, its query ("?eleve=1&type=0&..."); empty
+// before any worksheet.
+export function PupilLink(module) {
+  return String.fromCharCode(...BytesAt(module, module._FichePupilLink()));
+}
+
+// The worksheet of a pupil's link, from the page's query as the address
+// holds it: { link (the query as the core reads it), heading, changes (what
+// the link asked that no sheet has, and what is shown instead), exercises:
+// [{ question, units, answers }] }, a unit and an answer per blank.
+export function PupilOpen(module, query) {
+  return WithUtf8(module, query, (pointer, length) =>
+    JsonAt(module, module._FichePupilOpen(pointer, length)));
+}
+
+// What each mark of PupilMark means.
+export const MARKS = ['right', 'wrong', 'notANumber', 'empty'];
+
+// The pupil's answers (texts, in the blanks' order) to the sheet of the last
+// PupilOpen, marked by the core: { score: "17 / 20", marks: [[mark, ...], ...] },
+// a mark (MARKS' names) per blank, exercise by exercise.
+export function PupilMark(module, typed) {
+  const marked = WithUtf8(module, typed.map((text) => text.replace(/[\r\n]/g, ' ')).join('\n'),
+    (pointer, length) => JsonAt(module, module._FichePupilMark(pointer, length)));
+  return { score: marked.score, marks: marked.marks.map((blanks) => blanks.map((m) => MARKS[m])) };
+}

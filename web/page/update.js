@@ -14,7 +14,8 @@ export function WatchForUpdates() {
   const notice = document.createElement('p');
   notice.id = 'updateNotice';
   notice.setAttribute('role', 'status');
-  document.getElementById('window').prepend(notice);
+  // Above the teacher's window, or above the pupil's sheet.
+  document.querySelector('main:not([hidden])').prepend(notice);
 
   let registration = null;
   let asked = false;
