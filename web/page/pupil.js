@@ -108,12 +108,19 @@ export async function StartPupil() {
   StoredAnswers(sheet.link).slice(0, blanks.length).forEach((answer, i) => {
     blanks[i].input.value = String(answer).slice(0, ANSWER_LIMIT);
   });
-  for (const entry of blanks) {
+  // Enter goes on to the next box, as a tablet's keyboard offers; from the last one it checks.
+  blanks.forEach((entry, i) => {
+    entry.input.enterKeyHint = i + 1 < blanks.length ? 'next' : 'done';
     entry.input.addEventListener('input', () => {
       ClearMark(entry);
       StoreAnswers(sheet.link, blanks);
     });
-  }
+    entry.input.addEventListener('keydown', (event) => {
+      if (event.key !== 'Enter') return;
+      if (i + 1 < blanks.length) blanks[i + 1].input.focus();
+      else $('btnVerifier').click();
+    });
+  });
   $('btnVerifier').addEventListener('click', () =>
     ShowMarks(PupilMark(core, blanks.map(({ input }) => input.value)), blanks));
   $('btnCorrection').addEventListener('click', () => {
