@@ -176,11 +176,14 @@ EMSCRIPTEN_KEEPALIVE const char* FicheCode() {
 // before any worksheet.
 EMSCRIPTEN_KEEPALIVE const char* FichePupilLink() {
     const Ufiche::WorksheetSettings& settings = LastSettings();
-    LastPupilText() = LastWorksheet().ExerciseLines.empty()
-                          ? std::string()
-                          : Ufiche::PupilLinkQuery({LastWorksheet().Kind, settings.Level,
-                                                    settings.QuestionCount, settings.DecimalComma,
-                                                    settings.TwoUnitMeasures, LastWorksheet().Code, {}});
+    const Ufiche::PupilLink link{.Kind = LastWorksheet().Kind,
+                                 .Level = settings.Level,
+                                 .QuestionCount = settings.QuestionCount,
+                                 .DecimalComma = settings.DecimalComma,
+                                 .TwoUnitMeasures = settings.TwoUnitMeasures,
+                                 .Code = LastWorksheet().Code};
+    LastPupilText() =
+        LastWorksheet().ExerciseLines.empty() ? std::string() : Ufiche::PupilLinkQuery(link);
     return LastPupilText().c_str();
 }
 
@@ -201,7 +204,8 @@ EMSCRIPTEN_KEEPALIVE const char* FichePupilOpen(const char* query, int length) {
     std::string json = "{\"link\":";
     AppendJson(json, Ufiche::PupilLinkQuery(link));
     json += ",\"heading\":";
-    AppendJson(json, LastWorksheet().DefaultFileName + " - code " + Ufiche::SheetCodeText(link.Code));
+    AppendJson(json,
+               LastWorksheet().DefaultFileName + " - code " + Ufiche::SheetCodeText(link.Code));
     json += ",\"changes\":[";
     for (std::size_t i = 0; i < link.Changes.size(); ++i) {
         json += i == 0 ? "" : ",";
@@ -220,8 +224,9 @@ EMSCRIPTEN_KEEPALIVE const char* FichePupilOpen(const char* query, int length) {
             for (std::size_t i = 0; i < exercise.answer.size(); ++i) {
                 json += i == 0 ? "" : ",";
                 const Ufiche::AnswerPart& part = exercise.answer[i];
-                AppendJson(json, field[0] == 'u' ? PlainText(part.unit)
-                                                 : Ufiche::AnswerShown(part.number, link.DecimalComma));
+                AppendJson(json, field[0] == 'u'
+                                     ? PlainText(part.unit)
+                                     : Ufiche::AnswerShown(part.number, link.DecimalComma));
             }
             json += ']';
         }
@@ -244,7 +249,8 @@ EMSCRIPTEN_KEEPALIVE const char* FichePupilMark(const char* typed, int length) {
         answers.emplace_back(lines.substr(0, end));
         lines.remove_prefix(std::min(end + 1, lines.size()));
     }
-    const Ufiche::SheetMarks marks = Ufiche::MarkSheet(Ufiche::ExercisesOf(LastWorksheet()), answers);
+    const Ufiche::SheetMarks marks =
+        Ufiche::MarkSheet(Ufiche::ExercisesOf(LastWorksheet()), answers);
     std::string json = "{\"score\":\"" + Ufiche::ScoreText(marks) + "\",\"marks\":[";
     for (std::size_t i = 0; i < marks.marks.size(); ++i) {
         json += i == 0 ? "[" : ",[";

@@ -40,9 +40,12 @@ std::string Filled(std::string_view pattern, const std::vector<std::string>& val
 }
 
 int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -146,8 +149,9 @@ PupilLink ReadPupilLink(std::string_view query) {
     const std::optional<std::string> count = asked("lignes");
     link.QuestionCount = Limited(count, "spMaxLigne_Value", changed);
     if (changed) {
-        link.Changes.push_back(Filled(kCountChange, {shown(count), std::to_string(link.QuestionCount),
-                                                     link.QuestionCount > 1 ? "s" : ""}));
+        link.Changes.push_back(Filled(
+            kCountChange,
+            {shown(count), std::to_string(link.QuestionCount), link.QuestionCount > 1 ? "s" : ""}));
     }
 
     const std::optional<std::string> comma = asked("virgule");
@@ -173,9 +177,11 @@ PupilLink ReadPupilLink(std::string_view query) {
 
 std::string PupilLinkQuery(const PupilLink& link) {
     return "?eleve=1&type=" + std::to_string(static_cast<int>(link.Kind)) +
-           "&niveau=" + std::to_string(link.Level) + "&lignes=" + std::to_string(link.QuestionCount) +
+           "&niveau=" + std::to_string(link.Level) +
+           "&lignes=" + std::to_string(link.QuestionCount) +
            "&virgule=" + (link.DecimalComma ? "1" : "0") +
-           "&deuxunites=" + (link.TwoUnitMeasures ? "1" : "0") + "&code=" + SheetCodeText(link.Code);
+           "&deuxunites=" + (link.TwoUnitMeasures ? "1" : "0") +
+           "&code=" + SheetCodeText(link.Code);
 }
 
 }  // namespace Ufiche
