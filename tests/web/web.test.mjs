@@ -655,11 +655,18 @@ describe('web page', () => {
     }
   });
 
-  test('the page\'s files weigh at most 400 KB compressed, and no request left the page', () => {
+  test('the page\'s files weigh at most 400 KB compressed, and no request left the page', async () => {
     const total = readdirSync(SITE).reduce((sum, file) =>
       sum + gzipSync(readFileSync(join(SITE, file)), { level: 9 }).length, 0);
     console.log(`page files: ${(total / 1024).toFixed(1)} KB compressed`);
     assert.ok(total <= 400 * 1024);
+    // The pupil's view too, checked, with its correction shown.
+    const pupil = await browser.NewPage();
+    await pupil.goto(`${browser.origin}/?eleve=1&type=3&niveau=2&lignes=5&virgule=0&deuxunites=1&code=4K7QX`);
+    await pupil.waitForSelector('html[data-ready="true"]');
+    await pupil.click('#btnVerifier');
+    await pupil.click('#btnCorrection');
+    assert.equal(await pupil.textContent('#pupilScore'), 'Score : 0 / 10');
     assert.deepEqual(browser.outside, []);
   });
 });
