@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Ufiche/generation/SheetCode.h"
 #include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/texts/AppTexts.h"
 #include "Ufiche/window/StatusRules.h"
@@ -99,7 +100,25 @@ TEST_F(TForm1Test, ControlsStartAtTheirDesignDefaults) {
     EXPECT_TRUE(m_form.SettingsFileName().endsWith(".ini"));
 }
 
+// A press draws a code from the window's source and loads that code's sheet;
+// a code typed in "Code" loads its sheet again, the code in its headings.
 TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
+    const auto expectPanes = [this](const Ufiche::GeneratedWorksheet& expected) {
+        EXPECT_EQ(m_form.DefaultFileName(), expected.DefaultFileName);
+        EXPECT_EQ(m_form.DrawnExercises(), expected.DrawnExercises);
+        EXPECT_EQ(Control<QLineEdit>("eCode").text().toStdString(),
+                  Ufiche::SheetCodeText(expected.Code));
+        platform::TRxRichEdit subject;
+        platform::TRxRichEdit answerKey;
+        subject.setFont(m_form.SubjectPane().font());
+        answerKey.setFont(m_form.AnswerKeyPane().font());
+        Ufiche::LoadRtfIntoPane(subject, expected.Subject);
+        Ufiche::LoadRtfIntoPane(answerKey, expected.AnswerKey);
+        EXPECT_EQ(m_form.SubjectPane().toHtml(), subject.toHtml());
+        EXPECT_EQ(m_form.AnswerKeyPane().toHtml(), answerKey.toHtml());
+        EXPECT_TRUE(m_form.SubjectPane().toPlainText().startsWith(
+            QString::fromStdString(expected.DefaultFileName)));
+    };
     const struct {
         const char* button;
         QuantityKind kind;
@@ -119,24 +138,28 @@ TEST_F(TForm1Test, EachQuantityButtonLoadsTheWorksheetOfTheSameDraws) {
         QTest::mouseClick(&Control<QPushButton>(button.button), Qt::LeftButton);
 
         Ufiche::MersenneRandomSource random(42);
-        const auto expected =
-            Ufiche::BuildWorksheet(button.kind, m_form.ReadWorksheetSettings(), random);
-        EXPECT_EQ(m_form.DefaultFileName(), expected.DefaultFileName);
-        EXPECT_EQ(m_form.DrawnExercises(), expected.DrawnExercises);
-        platform::TRxRichEdit subject;
-        platform::TRxRichEdit answerKey;
-        subject.setFont(m_form.SubjectPane().font());
-        answerKey.setFont(m_form.AnswerKeyPane().font());
-        Ufiche::LoadRtfIntoPane(subject, expected.Subject);
-        Ufiche::LoadRtfIntoPane(answerKey, expected.AnswerKey);
-        EXPECT_EQ(m_form.SubjectPane().toHtml(), subject.toHtml());
-        EXPECT_EQ(m_form.AnswerKeyPane().toHtml(), answerKey.toHtml());
-        EXPECT_TRUE(m_form.SubjectPane().toPlainText().startsWith(
-            QString::fromStdString(expected.DefaultFileName)));
+        expectPanes(Ufiche::BuildWorksheetOfCode(button.kind, m_form.ReadWorksheetSettings(),
+                                                 Ufiche::DrawSheetCode(random), false));
         EXPECT_TRUE(SubjectButtonsEnabled());
         EXPECT_TRUE(LightIsGreen());
         EXPECT_EQ(m_form.SubjectPane().textCursor().position(), 0);
     }
+
+    // The last kind's sheet of a typed code, whatever its case and with "O"
+    // for zero; the field then shows the code as it is written.
+    auto& code = Control<QLineEdit>("eCode");
+    code.clear();
+    QTest::keyClicks(&code, "3oxk");
+    QTest::keyClick(&code, Qt::Key_Return);  // not a whole code: nothing made
+    EXPECT_EQ(code.text(), "3oxk");
+    QTest::keyClicks(&code, "q");
+    QTest::keyClick(&code, Qt::Key_Return);
+    const auto typed =
+        Ufiche::BuildWorksheetOfCode(QuantityKind::Duration, m_form.ReadWorksheetSettings(),
+                                     *Ufiche::ParseSheetCode("30XKQ"), true);
+    expectPanes(typed);
+    EXPECT_TRUE(m_form.SubjectPane().toPlainText().contains(" - code 30XKQ"));
+    EXPECT_TRUE(m_form.AnswerKeyPane().toPlainText().contains(" - code 30XKQ"));
 }
 
 TEST_F(TForm1Test, TheStatusLightFollowsItsTransitionTable) {
