@@ -38,6 +38,9 @@ test('a pupil opens the QR code\'s link, is marked by the core, keeps the answer
   const link = execFileSync('zbarimg', ['--raw', '-q', join(folder, 'qr.png')], { encoding: 'utf8' }).trim();
   assert.equal(link, `${browser.origin}/?eleve=1&type=1&niveau=1&lignes=25&virgule=1&deuxunites=1&code=ABCD0`);
   assert.equal(await teacher.textContent('#lienEleveAdresse'), link);
+  await teacher.context().grantPermissions(['clipboard-read', 'clipboard-write']);
+  await teacher.click('#btnCopierLien');
+  assert.equal(await teacher.evaluate(() => navigator.clipboard.readText()), link);
 
   const pupil = await browser.NewPage({ viewport: { width: 390, height: 844 } });
   await WaitForWorker(pupil);

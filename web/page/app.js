@@ -24,6 +24,8 @@ const NOTHING_TO_PRINT = 'Aucune fiche à imprimer : appuyez d\'abord sur Longue
   'Volumes, Capacités, Masses ou Durées.';
 const NO_COPIES = 'Aucun exemplaire demandé : Sujets et Corrigés sont à 0.';
 const UNKNOWN_CODE = 'Code inconnu : 5 lettres ou chiffres';
+const COPY_LINK = 'Copier le lien';
+const LINK_COPIED = 'Lien copié';
 // The settings that make a worksheet: changing one turns the light red.
 const GENERATION_SETTINGS = new Set(['spMaxLigne', 'spinterligne', 'eTitre1', 'eSepar', 'Combo1',
   'ckbVirgule', 'ckbTableau', 'ckbDeuxUnites', 'trbNiveau', 'CheckBox1']);
@@ -416,7 +418,18 @@ async function ShowPupilLink() {
       }
     }
   }
+  $('btnCopierLien').textContent = COPY_LINK;
   $('LienEleve').showModal();
+}
+
+// The link onto the clipboard; where the browser refuses, the link is
+// selected for the teacher to copy.
+function CopyPupilLink() {
+  const address = $('lienEleveAdresse');
+  // No clipboard outside a secure context (a school server in plain http).
+  (navigator.clipboard?.writeText(address.href) ?? Promise.reject()).then(
+    () => { $('btnCopierLien').textContent = LINK_COPIED; },
+    () => getSelection().selectAllChildren(address));
 }
 
 // ---- Instruction list ----
@@ -559,6 +572,7 @@ function Start() {
   $('btnEnregistre').addEventListener('click', SaveWorksheet);
   $('btnMoodle').addEventListener('click', ExportForMoodle);
   $('btnLienEleve').addEventListener('click', ShowPupilLink);
+  $('btnCopierLien').addEventListener('click', CopyPupilLink);
   // Enter makes the typed code's sheet, and so does leaving a box whose text changed.
   $('eCode').addEventListener('keydown', (event) => {
     if (event.key === 'Enter') CodeTyped();
