@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "Ufiche/document/SheetSet.h"
 #include "platform/errors/Messages.h"
 #include "platform/errors/PlatformError.h"
 #include "platform/files/FileContent.h"
@@ -35,6 +36,15 @@ void WriteWholePane(platform::TRxRichEdit& pane, const QString& fileName,
     } guard{pane};
     pane.SetStreamMode(platform::TRxRichEdit::StreamMode::WholeContent);
     pane.SaveToFile(fileName, page);
+}
+
+// Writes bytes whole at a file name; an error names the file as the system
+// writes paths.
+void WriteWholeFile(const QString& fileName, const std::string& content) {
+    if (!platform::ReplaceFileContent(fileName.toStdString(), content)) {
+        throw platform::PlatformError(platform::messages::CannotCreateFile(
+            QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
+    }
 }
 
 int Twips(qreal millimetres) {
@@ -72,16 +82,25 @@ void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answer
     WriteWholePane(answerKey, names.answerKey, page);
 }
 
+WorksheetFileNames SheetSetFileNames(const QString& chosenName) {
+    const QString subject = SaveFileNames(chosenName).subject;
+    const QString base = subject.left(ExtensionDot(subject));
+    return {base + "_Sujets.rtf", base + "_Corriges.rtf"};
+}
+
+void SaveSheetSet(const SheetSet& set, const QString& chosenName) {
+    const WorksheetFileNames names = SheetSetFileNames(chosenName);
+    const platform::RtfPage page = SavedPage(platform::CurrentPrinter::Instance().PageLayoutOrA4());
+    WriteWholeFile(names.subject, JoinSheetDocuments(set.Subjects, page));
+    WriteWholeFile(names.answerKey, JoinSheetDocuments(set.AnswerKeys, page));
+}
+
 QString GiftFileName(const QString& chosenName) {
     return ExtensionDot(chosenName) < 0 ? chosenName + ".gift" : chosenName;
 }
 
 void SaveGiftFile(const QString& chosenName, const std::string& content) {
-    const QString fileName = GiftFileName(chosenName);
-    if (!platform::ReplaceFileContent(fileName.toStdString(), content)) {
-        throw platform::PlatformError(platform::messages::CannotCreateFile(
-            QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath())));
-    }
+    WriteWholeFile(GiftFileName(chosenName), content);
 }
 
 }  // namespace Ufiche

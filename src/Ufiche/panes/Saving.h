@@ -14,6 +14,8 @@ class TRxRichEdit;
 
 namespace Ufiche {
 
+struct SheetSet;
+
 struct WorksheetFileNames {
     QString subject;
     QString answerKey;
@@ -38,6 +40,19 @@ platform::RtfPage SavedPage(const QPageLayout& layout);
 // key is not written.
 void SaveWorksheet(platform::TRxRichEdit& subject, platform::TRxRichEdit& answerKey,
                    const QString& chosenName);
+
+// The two files of a set of different sheets, beside those of the chosen
+// name: the name without its extension (as for the answer key) followed by
+// "_Sujets.rtf" for every subject and "_Corriges.rtf" for every answer key.
+WorksheetFileNames SheetSetFileNames(const QString& chosenName);
+
+// Writes a set of different sheets to the files of SheetSetFileNames(): every
+// subject in the first, every answer key in the second, in the set's order,
+// one sheet per page, on the current printer's page (A4 when there is none).
+// A file that cannot be created raises "Impossible de créer le fichier
+// <name>" and leaves an earlier file whole; when the subjects fail, the
+// answer keys are not written.
+void SaveSheetSet(const SheetSet& set, const QString& chosenName);
 
 // The GIFT file of a chosen name: ".gift" added when the last path component
 // has no extension.

@@ -16,6 +16,12 @@ inline const QString kWindowTitle = QStringLiteral("Fiches de conversions d'unit
 inline const QString kSubjectJobTitle = QStringLiteral("Sujet");
 inline const QString kAnswerKeyJobTitle = QStringLiteral("Corrig\u00e9");
 
+// What the pages after the first of a set's sheet say: its code and the
+// page's number, as the sheet's heading names the code.
+inline QString SheetPageMark(const QString& code, int page) {
+    return QStringLiteral("code %1 - page %2").arg(code).arg(page);
+}
+
 // The input box of "A", which adds an instruction text.
 inline const QString kNewTextTitle = QStringLiteral("Nouveau texte");
 inline const QString kNewTextPrompt = QStringLiteral("Entrez votre texte");

@@ -5,8 +5,9 @@
 
 namespace Ufiche {
 
-// The window's operations that process pending events part-way.
-enum class LongOperation { None, Generation, Preview };
+// The window's operations that process pending events part-way (printing a
+// set of different sheets does, at each sheet's load).
+enum class LongOperation { None, Generation, Preview, Printing };
 
 // A long operation under way: `current` holds it for the length of the scope,
 // whatever happens in it. The window's commands look at it and drop what

@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include "Ufiche/document/GiftExport.h"
+#include "Ufiche/document/SheetSet.h"
 #include "Ufiche/generation/SheetCode.h"
 #include "Ufiche/panes/LoadRtfIntoPane.h"
 #include "Ufiche/panes/Saving.h"
@@ -336,8 +337,13 @@ void TForm1::btnEnregistreClick() {
     }
     const std::optional<QString> chosen = m_saveDialog(
         this, m_saveDialogInitialDir, platform::FromWindows1252(m_defaultFileName) + ".rtf");
-    if (chosen) {
-        SaveWorksheet(*m_ui->RxE1, *m_ui->RxE2, *chosen);
+    if (!chosen) {
+        return;
+    }
+    SaveWorksheet(*m_ui->RxE1, *m_ui->RxE2, *chosen);
+    if (DifferentSheetsAsked()) {
+        BusyCursor busy;
+        SaveSheetSet(LastSheetSet(), *chosen);
     }
 }
 
@@ -357,8 +363,32 @@ void TForm1::btnImprimeClick() {
     if (Busy()) {
         return;
     }
-    PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(), m_ui->spCorriges->value(),
-                m_printerForJob);
+    if (!DifferentSheetsAsked()) {
+        PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(),
+                    m_ui->spCorriges->value(), m_printerForJob);
+        return;
+    }
+    // Each sheet's load lets events run: a command that they bring is dropped,
+    // and a close waits for the last job.
+    LongOperationScope printing(m_operation, LongOperation::Printing, m_closeRequested, *this);
+    BusyCursor busy;
+    const SheetSet set = LastSheetSet();
+    platform::TRxRichEdit sheetPane;  // never shown
+    sheetPane.setFont(m_ui->RxE1->font());
+    PrintSheetSet(set, m_ui->spCorriges->value(), sheetPane, m_paneLoader, m_printerForJob);
+}
+
+bool TForm1::DifferentSheetsAsked() const {
+    // Before the first worksheet there is no code to start from, and with no
+    // subject there is no sheet to make: the panes (typed in edit mode, or
+    // their answer key alone) print and save as they are.
+    return m_ui->ckbSujetsDiff->isChecked() && !m_quizSheet.DefaultFileName.empty() &&
+           m_ui->spSujets->value() > 0;
+}
+
+SheetSet TForm1::LastSheetSet() const {
+    return BuildSheetSet(m_quizSheet.Kind, m_sheetSettings, m_quizSheet.Code,
+                         m_ui->spSujets->value());
 }
 
 void TForm1::btnChoixImpClick() {

@@ -28,6 +28,7 @@ class TRxRichEdit;
 namespace Ufiche {
 
 class AnchorLayout;
+struct SheetSet;
 class OuterGeometry;
 class TFormStorage;
 class Preview;
@@ -175,9 +176,15 @@ protected:
 private:
     void ConnectHandlers();
     void SetLight(const QColor& colour);
-    // A generation or a preview is under way: the commands that its events
-    // bring are dropped.
+    // A generation, a preview or the printing of a set of different sheets
+    // is under way: the commands that its events bring are dropped.
     bool Busy() const { return m_operation != LongOperation::None; }
+    // "Sujets différents" asked, with a worksheet to start from: printing and
+    // saving make a different sheet for each subject.
+    bool DifferentSheetsAsked() const;
+    // The sheets of the codes in sequence from the last worksheet's, one per
+    // subject, made with its kind and settings.
+    SheetSet LastSheetSet() const;
 
     std::unique_ptr<Ui::TForm1> m_ui;
     OuterGeometry* m_outer = nullptr;  // a child of the window

@@ -1,6 +1,8 @@
 #include "platform/richedit/TRxRichEdit.h"
 
 #include <QDir>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QPainter>
@@ -226,7 +228,8 @@ void TRxRichEdit::ReleaseFormatRange() {
     m_rangeLayout.reset();
 }
 
-void TRxRichEdit::PrintAsJob(QPrinter& printer, const QString& title) {
+void TRxRichEdit::PrintAsJob(QPrinter& printer, const QString& title,
+                             const std::function<QString(int page)>& pageMark) {
     // One call is one copy of the whole content: a copy count or a page range
     // left in the printer by its dialog must not multiply or cut the job.
     printer.setCopyCount(1);
@@ -240,10 +243,27 @@ void TRxRichEdit::PrintAsJob(QPrinter& printer, const QString& title) {
     // The printable page in twips, remainders dropped.
     const QRect page(0, 0, printer.width() * kTwipsPerInch / printer.logicalDpiX(),
                      printer.height() * kTwipsPerInch / printer.logicalDpiY());
+    // The mark: the documents' 9-point Arial, a line and a half high with the
+    // space under it. The text keeps its width, so the lines break as on the
+    // first page; only fewer of them fit on the later pages.
+    QFont markFont(QStringLiteral("Arial"));
+    markFont.setPointSizeF(9);
+    const int markHeight = QFontMetrics(markFont, &printer).height();
+    const int markBand = markHeight * 3 / 2 * kTwipsPerInch / printer.logicalDpiY();
     const int length = TextLength();
     int position = 0;
-    for (;;) {
-        const std::optional<int> next = FormatRange(printer, page, position, &painter);
+    for (int number = 1;; ++number) {
+        QRect area = page;
+        if (pageMark && number > 1) {
+            painter.save();
+            painter.setFont(markFont);
+            painter.setPen(Qt::black);
+            painter.drawText(QRect(0, 0, printer.width(), markHeight),
+                             Qt::AlignRight | Qt::AlignTop, pageMark(number));
+            painter.restore();
+            area.setTop(markBand);
+        }
+        const std::optional<int> next = FormatRange(printer, area, position, &painter);
         if (!next || *next >= length) {
             break;
         }

@@ -6,6 +6,7 @@
 
 #include "platform/richedit/RtfWriter.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -94,8 +95,13 @@ public:
     // Prints the whole content as one job titled `title`, page after page, on
     // the printer's whole page with no margin of our own, one copy, all pages. Throws
     // PlatformError "Imprimante sélectionnée incorrecte" when the printer
-    // cannot be opened for drawing.
-    void PrintAsJob(QPrinter& printer, const QString& title);
+    // cannot be opened for drawing. With `pageMark`, every page after the
+    // first carries the mark's text for its number (2, 3...) at its top right,
+    // in a band of its own above the document's lines: a page that comes
+    // apart from the first still says what it belongs to. The first page is
+    // the same with or without it.
+    void PrintAsJob(QPrinter& printer, const QString& title,
+                    const std::function<QString(int page)>& pageMark = {});
 
 private:
     void ApplyTabStops();
