@@ -364,8 +364,8 @@ void TForm1::btnImprimeClick() {
         return;
     }
     if (!DifferentSheetsAsked()) {
-        PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(),
-                    m_ui->spCorriges->value(), m_printerForJob);
+        PrintCopies(*m_ui->RxE1, *m_ui->RxE2, m_ui->spSujets->value(), m_ui->spCorriges->value(),
+                    m_printerForJob);
         return;
     }
     // Each sheet's load lets events run: a command that they bring is dropped,

@@ -1,9 +1,9 @@
 #include "platform/richedit/TRxRichEdit.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QPainter>
 #include <QPrinter>

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
@@ -22,9 +23,6 @@ namespace {
 // also writes every subject in one file and every answer key in another, one
 // sheet after the other, each as it prints. Unticked, the panes print as before.
 TEST(SheetSet, EachPupilGetsASheetOfItsOwnCodeAndTheKeysFollowInTheSameOrder) {
-#ifdef _WIN32
-    GTEST_SKIP() << "reads the PDF files with poppler's tools, which have no Windows build here";
-#endif
     QTemporaryDir folder;
     Ufiche::TForm1 form;
     form.SetSettingsFileName(folder.filePath("fiches-conversions.ini"));
@@ -47,12 +45,12 @@ TEST(SheetSet, EachPupilGetsASheetOfItsOwnCodeAndTheKeysFollowInTheSameOrder) {
     form.findChild<QPushButton*>("btnImprime")->click();
     form.findChild<QPushButton*>("btnEnregistre")->click();
 
-    QStringList subjectFiles;
-    QStringList keyFiles;
-    std::vector<std::string> subjects;
-    std::vector<std::string> keys;
+    QStringList subjectFiles, keyFiles;
+    std::vector<std::string> subjects, keys;
+    const auto shown =
+        Ufiche::ParseSheetCode(form.findChild<QLineEdit*>("eCode")->text().toStdString());
     for (const std::uint32_t step : {0u, 1u, 2u}) {
-        const std::uint32_t code = Ufiche::SheetCodeAfter(form.LastSheet().Code, step);
+        const std::uint32_t code = Ufiche::SheetCodeAfter(shown.value(), step);
         const auto sheet = Ufiche::BuildWorksheetOfCode(Uconvers::QuantityKind::Length,
                                                         form.LastSheetSettings(), code, true);
         subjects.push_back(sheet.Subject);
@@ -60,11 +58,11 @@ TEST(SheetSet, EachPupilGetsASheetOfItsOwnCodeAndTheKeysFollowInTheSameOrder) {
         const QString codeText = QString::fromStdString(Ufiche::SheetCodeText(code));
         const QString name = QString::fromStdString(sheet.DefaultFileName);
         subjectFiles << "_" + codeText;
-        keyFiles << "_" + codeText + "_Corrige1" << "_" + codeText + "_Corrige2";
+        keyFiles << subjectFiles.back() + "_Corrige1" << subjectFiles.back() + "_Corrige2";
         for (const QString& suffix : {subjectFiles.back(), keyFiles.end()[-2], keyFiles.back()}) {
             SCOPED_TRACE(suffix.toStdString());
             const QString text = PdfText(folder.filePath("print" + suffix + ".pdf"));
-            EXPECT_TRUE(text.startsWith(name + " - code " + codeText)) << text.left(80).toStdString();
+            EXPECT_TRUE(text.startsWith(name + " - code " + codeText));
             EXPECT_EQ(text.count(name), 1);  // no other sheet's heading
             EXPECT_TRUE(text.contains("code " + codeText + " - page 2"));
             EXPECT_EQ(text.contains("Corrig\u00e9"), suffix.contains("Corrige"));
@@ -94,10 +92,9 @@ TEST(SheetSet, EachPupilGetsASheetOfItsOwnCodeAndTheKeysFollowInTheSameOrder) {
     EXPECT_TRUE(QFile::exists(folder.filePath("fiche.rtf")));
 
     // Unticked: the panes' copies, named as ever.
-    suffixes.clear();
     form.findChild<QCheckBox*>("ckbSujetsDiff")->setChecked(false);
     form.findChild<QPushButton*>("btnImprime")->click();
-    EXPECT_EQ(suffixes, (QStringList{"", "_Sujet2", "_Sujet3", "_Corrige1", "_Corrige2"}));
+    EXPECT_EQ(suffixes.mid(9), (QStringList{"", "_Sujet2", "_Sujet3", "_Corrige1", "_Corrige2"}));
 }
 
 }  // namespace
