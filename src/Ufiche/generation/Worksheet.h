@@ -29,7 +29,7 @@ struct WorksheetSettings {
     bool TwoUnitMeasures = false;
     // A sheet's code, named in both headings after the base name when not
     // empty, so that a pupil's sheet and its answer key are found together.
-    std::string SheetCode;
+    std::string SheetCode{};
 };
 
 // The pseudo-random source of the generation: Draw(n) is uniform in 0 .. n-1.

@@ -274,6 +274,7 @@ TEST_F(FormStorageTest, EveryStoredSettingComesBackAndIsWrittenAgainInItsOwnOrde
         {"ckbVirgule_Checked", "True"},
         {"ckbTableau_Checked", "True"},
         {"ckbDeuxUnites_Checked", "True"},
+        {"ckbSujetsDiff_Checked", "True"},
     };
     const QByteArray list =
         "[TForm1.Combo1_Items]\r\nCount=2\r\nItem0=Convertir en \r\nItem1='x'\r\n";

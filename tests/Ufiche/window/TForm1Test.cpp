@@ -331,6 +331,8 @@ TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
     EXPECT_EQ(Control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
     EXPECT_EQ(Control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
     EXPECT_EQ(Control<QLabel>("Label9").geometry(), QRect(1, 449, 777, 20));
+    EXPECT_EQ(Control<QCheckBox>("ckbSujetsDiff").geometry(), QRect(506, 61, 116, 17));
+    EXPECT_EQ(Control<QLineEdit>("eCode").geometry(), QRect(349, 474, 62, 22));
     EXPECT_EQ(Control<QPushButton>("btnMoodle").geometry(), QRect(782, 447, 114, 23));
     EXPECT_EQ(Control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
     m_form.resize(10, 10);
