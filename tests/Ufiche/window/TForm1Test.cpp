@@ -325,14 +325,14 @@ TEST_F(TForm1Test, ResizingMovesTheControlsWithTheirAnchors) {
     QCoreApplication::processEvents();
     EXPECT_EQ(m_form.SubjectPane().geometry(), QRect(4, 86, 890, 212));
     EXPECT_EQ(m_form.AnswerKeyPane().geometry(), QRect(4, 304, 892, 141));
-    EXPECT_EQ(Control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 740, 22));
+    EXPECT_EQ(Control<QLineEdit>("eTitre1").geometry(), QRect(157, 4, 642, 22));
     EXPECT_EQ(Control<QPushButton>("btnLong").geometry(), QRect(3, 472, 59, 25));
     EXPECT_EQ(Control<QPushButton>("btnDuree").geometry(), QRect(270, 472, 41, 25));
     EXPECT_EQ(Control<QPushButton>("btnNouvTexte").geometry(), QRect(843, 29, 25, 25));
     EXPECT_EQ(Control<QWidget>("Shape1").geometry(), QRect(883, 473, 13, 22));
     EXPECT_EQ(Control<QLabel>("Label9").geometry(), QRect(1, 449, 777, 20));
     EXPECT_EQ(Control<QCheckBox>("ckbSujetsDiff").geometry(), QRect(506, 61, 116, 17));
-    EXPECT_EQ(Control<QLineEdit>("eCode").geometry(), QRect(349, 474, 62, 22));
+    EXPECT_EQ(Control<QLineEdit>("eCode").geometry(), QRect(835, 4, 62, 22));
     EXPECT_EQ(Control<QPushButton>("btnMoodle").geometry(), QRect(782, 447, 114, 23));
     EXPECT_EQ(Control<QSlider>("trbNiveau").geometry(), QRect(40, 2, 80, 29));
     m_form.resize(10, 10);

@@ -10,6 +10,8 @@ const QSize kMainWindowDesignClientSize{798, 420};
 
 const std::vector<AnchorLayout::Anchoring> kMainWindowControls = {
     {"eTitre1", AnchorLeft | AnchorTop | AnchorRight},
+    {"LabelCode", AnchorTop | AnchorRight},
+    {"eCode", AnchorTop | AnchorRight},
     {"Combo1", AnchorLeft | AnchorTop | AnchorRight},
     {"btnNouvTexte", AnchorTop | AnchorRight},
     {"btnEffaceTexte", AnchorTop | AnchorRight},
@@ -29,8 +31,6 @@ const std::vector<AnchorLayout::Anchoring> kMainWindowControls = {
     {"btnCapa", AnchorLeft | AnchorBottom},
     {"btnMasse", AnchorLeft | AnchorBottom},
     {"btnDuree", AnchorLeft | AnchorBottom},
-    {"LabelCode", AnchorLeft | AnchorBottom},
-    {"eCode", AnchorLeft | AnchorBottom},
     {"btnChoixImp", AnchorRight | AnchorBottom},
     {"btnApercu", AnchorRight | AnchorBottom},
     {"Label7", AnchorRight | AnchorBottom},
