@@ -368,8 +368,10 @@ describe('web page', () => {
               return numbers;
             }, []).map((n) => Number(n.replace(',', '.'))));
           assert.equal(expected.length, 2 * record.settings.QuestionCount);
+          const code = await page.inputValue('#eCode');
+          assert.match(code, /^[0-9A-HJKMNP-TV-Z]{5}$/);
           const titles = expected.flatMap((parts, i) => parts.map((_, k) =>
-            `${name} ${Math.floor(i / 2) + 1}${'ab'[i % 2]}${parts.length > 1 ? `.${k + 1}` : ''}`));
+            `${name} ${code} ${Math.floor(i / 2) + 1}${'ab'[i % 2]}${parts.length > 1 ? `.${k + 1}` : ''}`));
           assert.deepEqual(questions.map((q) => q.title), titles);
           assert.deepEqual(questions.map((q) => [q.type, q.choices.number, q.choices.range]),
             expected.flat().map((n) => ['Numerical', n, 0]), name);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "RichText/Windows1252.h"
+#include "Ufiche/generation/SheetCode.h"
 
 namespace Ufiche {
 namespace {
@@ -62,10 +63,14 @@ void AppendEscaped(std::string& out, char c) {
     out += c;
 }
 
-// A question's name, from the base name and the exercise's place.
-std::string QuestionName(const std::string& baseName, std::size_t index, std::size_t part,
-                         std::size_t parts) {
+// A question's name, from the base name, the sheet's code (so that two sheets
+// of one base name never share names in a question bank) and the exercise's
+// place.
+std::string QuestionName(const std::string& baseName, const std::string& code, std::size_t index,
+                         std::size_t part, std::size_t parts) {
     std::string name = baseName;
+    name += ' ';
+    name += code;
     name += ' ';
     name += std::to_string(index / 2 + 1);
     name += index % 2 == 0 ? 'a' : 'b';
@@ -142,12 +147,13 @@ std::string GiftFile(const GeneratedWorksheet& sheet, const std::string& titleLi
     const std::string title = GiftText(titleLine);
     const bool titled = title.find_first_not_of(' ') != std::string::npos;
     const std::vector<WorksheetExercise> exercises = ExercisesOf(sheet);
+    const std::string code = SheetCodeText(sheet.Code);
     for (std::size_t index = 0; index < exercises.size(); ++index) {
         const WorksheetExercise& exercise = exercises[index];
         const std::string question = GiftText(exercise.question);
         const std::size_t parts = exercise.answer.size();
         for (std::size_t part = 0; part < parts; ++part) {
-            gift += "::" + GiftText(QuestionName(sheet.DefaultFileName, index, part, parts)) +
+            gift += "::" + GiftText(QuestionName(sheet.DefaultFileName, code, index, part, parts)) +
                     "::[html]";
             if (titled) {
                 gift += "<p>" + title + "</p><p>";

@@ -33,9 +33,9 @@ TEST(GiftExport, AWorksheetBecomesOneExactNumericalQuestionPerExerciseInUtf8) {
     const auto sheet = Ufiche::BuildWorksheet(Uconvers::QuantityKind::Length, settings, random);
     EXPECT_EQ(Ufiche::GiftFile(sheet, "Cl\xE9: {5e}"),
               "$CATEGORY: fiches-conversions/Longueurs/Niveau 1\n\n"
-              "::Long_N1_37_05 1a::[html]<p>Cl\xC3\xA9\\: \\{5e\\}</p><p>250 dam \\= ? m</p>"
+              "::Long_N1_37_05 00000 1a::[html]<p>Cl\xC3\xA9\\: \\{5e\\}</p><p>250 dam \\= ? m</p>"
               "{#2500:0}\n\n"
-              "::Long_N1_37_05 1b::[html]<p>Cl\xC3\xA9\\: \\{5e\\}</p><p>70 dm \\= ? m</p>"
+              "::Long_N1_37_05 00000 1b::[html]<p>Cl\xC3\xA9\\: \\{5e\\}</p><p>70 dm \\= ? m</p>"
               "{#7:0}\n\n");
 }
 

@@ -369,6 +369,10 @@ TEST_F(TForm1Test, MoodleExportWritesTheLastWorksheetAsAGiftFile) {
         << gift.toStdString();
     EXPECT_EQ(gift.count(":0}\n\n"), 6);
     EXPECT_EQ(gift.count("<p>Classe \\{5e\\}</p>"), 6);
+    // Named after the sheet and its code, as the Code field shows it.
+    EXPECT_TRUE(gift.contains(QStringLiteral("::%1 %2 1a::")
+                                  .arg(QString::fromStdString(m_form.DefaultFileName()),
+                                       Control<QLineEdit>("eCode").text())));
 
     QStringList shown;
     platform::SetErrorPresenter([&](const QString& message) { shown << message; });
