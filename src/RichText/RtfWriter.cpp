@@ -114,7 +114,6 @@ private:
     int FontEntry(std::u16string_view family);
     int ColourEntry(const std::optional<RtfColour>& colour);
     void AppendHeader(std::string& out) const;
-    static void AppendPage(const RtfPage& page, std::string& out);
     static void AppendChanges(const WrittenFormat& from, const WrittenFormat& to, std::string& out);
 
     const RtfDocument& m_document;
@@ -167,7 +166,7 @@ std::string RtfWriter::Write() {
     out.reserve(512 + textUnits + 16 * m_pieces.size());
     AppendHeader(out);
     if (m_document.page) {
-        AppendPage(*m_document.page, out);
+        AppendPageWords(*m_document.page, out);
     }
     out += "\\viewkind4\\uc1\\pard\\plain ";
     WrittenFormat current;
@@ -324,19 +323,6 @@ void RtfWriter::AppendHeader(std::string& out) const {
     out += "}\r\n";
 }
 
-void RtfWriter::AppendPage(const RtfPage& page, std::string& out) {
-    AppendNumber("\\paperw", page.widthTwips, out);
-    AppendNumber("\\paperh", page.heightTwips, out);
-    AppendNumber("\\margl", page.leftTwips, out);
-    AppendNumber("\\margr", page.rightTwips, out);
-    AppendNumber("\\margt", page.topTwips, out);
-    AppendNumber("\\margb", page.bottomTwips, out);
-    if (page.widthTwips > page.heightTwips) {
-        out += "\\landscape";
-    }
-    out += "\r\n";
-}
-
 void RtfWriter::AppendChanges(const WrittenFormat& from, const WrittenFormat& to,
                               std::string& out) {
     auto toggle = [&](bool was, bool is, std::string_view on, std::string_view off) {
@@ -368,6 +354,19 @@ void RtfWriter::AppendChanges(const WrittenFormat& from, const WrittenFormat& to
 }
 
 }  // namespace
+
+void AppendPageWords(const RtfPage& page, std::string& out) {
+    AppendNumber("\\paperw", page.widthTwips, out);
+    AppendNumber("\\paperh", page.heightTwips, out);
+    AppendNumber("\\margl", page.leftTwips, out);
+    AppendNumber("\\margr", page.rightTwips, out);
+    AppendNumber("\\margt", page.topTwips, out);
+    AppendNumber("\\margb", page.bottomTwips, out);
+    if (page.widthTwips > page.heightTwips) {
+        out += "\\landscape";
+    }
+    out += "\r\n";
+}
 
 std::string WriteRtf(const RtfDocument& document) {
     return RtfWriter(document).Write();

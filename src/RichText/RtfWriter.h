@@ -33,4 +33,8 @@ namespace RichText {
 // after a table opens with "\pard". A row with no cells is not written.
 std::string WriteRtf(const RtfDocument& document);
 
+// The page's paper and margins as document formatting words, then a line
+// break, as the writer puts them before a document's body.
+void AppendPageWords(const RtfPage& page, std::string& out);
+
 }  // namespace RichText

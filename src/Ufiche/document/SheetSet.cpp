@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "RichText/RtfWriter.h"
 #include "Ufiche/document/RtfHeader.h"
 #include "Ufiche/generation/SheetCode.h"
 
@@ -19,21 +20,6 @@ constexpr std::string_view kNextSheet = "\\pard\\plain\\page\\f0 ";
 // The document formatting words go before the body's first paragraph: the
 // prologue's last words ("\viewkind4\uc1\pard\f0 ") already start the body.
 constexpr std::string_view kBodyStart = "\\viewkind4";
-
-std::string PageWords(const RichText::RtfPage& page) {
-    std::string words;
-    for (const auto& [word, twips] :
-         {std::pair{"\\paperw", page.widthTwips}, std::pair{"\\paperh", page.heightTwips},
-          std::pair{"\\margl", page.leftTwips}, std::pair{"\\margr", page.rightTwips},
-          std::pair{"\\margt", page.topTwips}, std::pair{"\\margb", page.bottomTwips}}) {
-        words += word;
-        words += std::to_string(twips);
-    }
-    if (page.widthTwips > page.heightTwips) {
-        words += "\\landscape";
-    }
-    return words;
-}
 
 // The body of a generated document: what lies between its prologue and its
 // closing "}". A document that does not start with the prologue (none of the
@@ -72,7 +58,7 @@ std::string JoinSheetDocuments(const std::vector<std::string>& documents,
     const std::size_t bodyStart = header.find(kBodyStart);
     std::string joined(header.substr(0, bodyStart));
     if (page) {
-        joined += PageWords(*page);
+        RichText::AppendPageWords(*page, joined);
     }
     joined += header.substr(bodyStart);
     for (std::size_t i = 0; i < documents.size(); ++i) {
